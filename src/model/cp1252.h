@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace fb::cp1252 {
+
+// Windows-1252, the 8-bit code page the logbook's byte texts (font face names, 8-bit
+// spreadsheet texts) are kept in. The five bytes the code page leaves undefined decode to
+// the C1 control of the same number, so decoding and encoding round-trip every byte.
+
+QString decode(const QByteArray &bytes);
+
+// The byte for one UTF-16 unit, or nothing when the code page cannot hold it.
+std::optional<char> encodeChar(char16_t unit);
+
+// True when every character of text has a byte in the code page.
+bool canEncode(const QString &text);
+
+// Encodes text; a character the code page cannot hold becomes '?'.
+QByteArray encodeLossy(const QString &text);
+
+} // namespace fb::cp1252
