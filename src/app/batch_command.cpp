@@ -1,0 +1,113 @@
+#include "batch_command.h"
+
+#include "model/error.h"
+#include "model/logbook_document.h"
+#include "model/logbook_json.h"
+
+#include <QCommandLineParser>
+#include <QJsonDocument>
+
+#include <new>
+#include <optional>
+
+namespace fb {
+namespace {
+
+const QString kDumpJson = QStringLiteral("dump-json");
+const QString kResave = QStringLiteral("resave");
+
+struct BatchOptions {
+    QCommandLineOption dumpJson{kDumpJson, QStringLiteral("Print the logbook FILE as JSON."),
+                                QStringLiteral("FILE")};
+    QCommandLineOption resave{kResave, QStringLiteral("Load FILE and save it again to OUT."),
+                              QStringLiteral("OUT")};
+};
+
+// Loads the logbook with the odometer pass; a file that cannot be opened is an error here.
+void load(LogbookDocument &document, const QString &path)
+{
+    QString whyNot;
+    if (!document.OpenFileWithName(path, &whyNot))
+        throw Error(whyNot);
+}
+
+void save(LogbookDocument &document, const QString &path)
+{
+    document.setFileName(path);
+    QString whyNot;
+    if (!document.SaveTheFile(&whyNot))
+        throw Error(whyNot);
+}
+
+int fail(QTextStream &err, const QString &message)
+{
+    err << displayMessage(message) << '\n';
+    err.flush();
+    return 1;
+}
+
+} // namespace
+
+bool isBatchInvocation(const QStringList &arguments)
+{
+    for (const QString &argument : arguments.mid(1)) {
+        for (const QString &option : {kDumpJson, kResave, QStringLiteral("help")}) {
+            if (argument == QLatin1String("--") + option ||
+                argument.startsWith(QLatin1String("--") + option + QLatin1Char('=')))
+                return true;
+        }
+        if (argument == QLatin1String("-h"))
+            return true;
+    }
+    return false;
+}
+
+int runBatch(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    const BatchOptions options;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Fahrtenbuch: a vehicle trip logbook. Without options it opens the "
+                       "window, with a logbook FILE.fbu if one is named."));
+    const QCommandLineOption help = parser.addHelpOption();
+    parser.addOption(options.dumpJson);
+    parser.addOption(options.resave);
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("The logbook file (.fbu) to read."));
+    if (!parser.parse(arguments))
+        return fail(err, parser.errorText());
+    if (parser.isSet(help)) {
+        out << parser.helpText();
+        out.flush();
+        return 0;
+    }
+
+    const QStringList positional = parser.positionalArguments();
+    try {
+        // A temporary document per call: batch runs have no screen, so fonts measure at 96.
+        LogbookDocument document(FontSpec::kStandardPixelsPerInch);
+        if (parser.isSet(options.dumpJson)) {
+            if (!positional.isEmpty() || parser.isSet(options.resave))
+                return fail(err, QStringLiteral("--dump-json takes exactly one FILE"));
+            load(document, parser.value(options.dumpJson));
+            out << QString::fromUtf8(
+                QJsonDocument(logbookToJson(document.logbook())).toJson(QJsonDocument::Indented));
+            out.flush();
+            return 0;
+        }
+        if (parser.isSet(options.resave)) {
+            if (positional.size() != 1)
+                return fail(err, QStringLiteral("--resave takes OUT and exactly one FILE"));
+            load(document, positional.first());
+            save(document, parser.value(options.resave));
+            return 0;
+        }
+        return fail(err, QStringLiteral("Nothing to do; see --help"));
+    } catch (const Error &error) {
+        return fail(err, error.message());
+    } catch (const std::bad_alloc &) {
+        return fail(err, QStringLiteral("Out of memory"));
+    }
+}
+
+} // namespace fb

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+
+#include <vector>
+
+namespace fb {
+
+// Little-endian reader of the logbook file's fields. It knows how many bytes the file still
+// holds, so a count or length that cannot fit ends the read before anything is reserved for
+// it. Every shortfall throws FileError "Read beyond end of file"; a failed read throws the
+// message for the system error.
+class BinaryReader {
+public:
+    explicit BinaryReader(QIODevice &device);
+
+    qint32 readInt32();
+    double readFloat64();
+    quint8 readByte();
+    bool readFlag() { return readByte() != 0; }
+    // A text as a length in UTF-16 units and the units as UTF-16LE.
+    QString readText();
+    QByteArray readBytes(qint64 count);
+
+    qint64 remaining() const { return static_cast<qint64>(m_end - m_pos) + m_unread; }
+    // Throws when fewer than count bytes are left.
+    void requireAtLeast(qint64 count) const;
+
+private:
+    void readRaw(void *target, qint64 count);
+    void refill();
+
+    QIODevice &m_device;
+    std::vector<char> m_buffer;
+    std::size_t m_pos = 0;
+    std::size_t m_end = 0;
+    qint64 m_unread = 0;
+};
+
+// Little-endian writer of the logbook file's fields, buffered; a failed write throws
+// FileError with the message for the system error ("Disk full" for a short write).
+class BinaryWriter {
+public:
+    explicit BinaryWriter(QIODevice &device);
+
+    void writeInt32(qint32 value);
+    void writeFloat64(double value);
+    void writeByte(quint8 value);
+    void writeFlag(bool value) { writeByte(value ? 1 : 0); }
+    void writeText(const QString &text);
+    void writeBytes(const QByteArray &bytes);
+    // Writes what is buffered; call it before the device is committed.
+    void flush();
+
+private:
+    void flushIfFull();
+
+    QIODevice &m_device;
+    QByteArray m_buffer;
+};
+
+} // namespace fb

@@ -1,0 +1,37 @@
+#include "file_error.h"
+
+#include <cerrno>
+
+namespace fb {
+
+QString ioErrorMessage(int errorNumber)
+{
+    switch (errorNumber) {
+    case ENOENT:
+        return QStringLiteral("File not found");
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case EINVAL:
+        return QStringLiteral("Invalid filename");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("Too many open files");
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+        return QStringLiteral("File access denied");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("Disk full");
+    default:
+        return QStringLiteral("I/O error %1").arg(errorNumber);
+    }
+}
+
+QString readBeyondEndMessage()
+{
+    return QStringLiteral("Read beyond end of file");
+}
+
+} // namespace fb

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "error.h"
+
+namespace fb {
+
+// An input/output error while a logbook file is read or written.
+class FileError : public Error {
+public:
+    using Error::Error;
+};
+
+// The message for a system error number: "File not found", "File access denied",
+// "Disk full", ... or "I/O error <number>".
+QString ioErrorMessage(int errorNumber);
+
+// The message for a read that found fewer bytes than it needed.
+QString readBeyondEndMessage();
+
+} // namespace fb

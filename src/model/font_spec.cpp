@@ -1,0 +1,24 @@
+#include "font_spec.h"
+
+namespace fb {
+
+FontSpec FontSpec::defaultHeadingFont(int pixelsPerInch)
+{
+    FontSpec font;
+    font.face = QStringLiteral("Arial Black");
+    font.pixelsPerInch = pixelsPerInch;
+    font.sizePoints = 14; // 19 pixels at 96 pixels per inch
+    return font;
+}
+
+FontSpec FontSpec::defaultTextFont(int pixelsPerInch)
+{
+    FontSpec font;
+    font.face = QStringLiteral("Arial Narrow");
+    font.pixelsPerInch = pixelsPerInch;
+    font.sizePoints = 8; // 11 pixels at 96 pixels per inch
+    font.style = Bold;
+    return font;
+}
+
+} // namespace fb

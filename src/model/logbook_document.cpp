@@ -1,0 +1,103 @@
+#include "logbook_document.h"
+
+#include "file_error.h"
+#include "logbook_format.h"
+#include "odometer.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+
+namespace fb {
+
+LogbookDocument::LogbookDocument(int fontPixelsPerInch, QObject *parent)
+    : QObject(parent), m_logbook(fontPixelsPerInch)
+{}
+
+void LogbookDocument::SetChanged()
+{
+    m_changed = true;
+    Q_EMIT captionChanged();
+}
+
+void LogbookDocument::SetUnChanged()
+{
+    m_changed = false;
+    Q_EMIT captionChanged();
+}
+
+void LogbookDocument::NewAll()
+{
+    m_logbook.trips.clear();
+    m_logbook.templates.clear();
+    m_fileName.clear();
+    SetUnChanged();
+}
+
+bool LogbookDocument::SaveTheFile(QString *whyNot)
+{
+    const auto refuse = [whyNot](const QString &reason) {
+        if (whyNot)
+            *whyNot = reason;
+        return false;
+    };
+    if (m_fileName.isEmpty())
+        return refuse(ioErrorMessage(ENOENT));
+    // A write-protected file stays as it is, even for a user whom the system would let
+    // write it anyway.
+    const QFileInfo target(m_fileName);
+    if (target.exists() && !target.isDir() && !(target.permissions() & QFileDevice::WriteOwner))
+        return refuse(ioErrorMessage(EACCES));
+
+    QSaveFile file(m_fileName);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly))
+        return refuse(ioErrorMessage(errno != 0 ? errno : EACCES));
+    // Until commit() the old file is untouched; an exception discards the new one.
+    writeLogbook(file, m_logbook);
+    errno = 0;
+    if (!file.commit()) {
+        const int errorNumber = errno;
+        throw FileError(ioErrorMessage(errorNumber != 0 ? errorNumber : ENOSPC));
+    }
+    SetUnChanged();
+    return true;
+}
+
+bool LogbookDocument::OpenFileWithName(const QString &path, QString *whyNot)
+{
+    NewAll();
+    m_fileName = path;
+    QFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly)) {
+        const int errorNumber = errno;
+        if (whyNot)
+            *whyNot = ioErrorMessage(errorNumber != 0          ? errorNumber
+                                     : QFileInfo::exists(path) ? EACCES
+                                                               : ENOENT);
+        return false;
+    }
+    try {
+        readLogbook(file, m_logbook);
+    } catch (const FileError &) {
+        m_fileName.clear();
+        throw;
+    }
+    file.close();
+    UpdateKMSTands(m_logbook);
+    SetUnChanged();
+    return true;
+}
+
+QString LogbookDocument::caption(const QString &baseCaption) const
+{
+    const QString name =
+        m_fileName.isEmpty() ? QStringLiteral("unbenannt.fbu") : QFileInfo(m_fileName).fileName();
+    return QStringLiteral("%1 - [%2%3]")
+        .arg(baseCaption, name, m_changed ? QStringLiteral("*") : QString());
+}
+
+} // namespace fb

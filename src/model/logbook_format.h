@@ -1,0 +1,21 @@
+#pragma once
+
+#include "logbook.h"
+
+#include <QIODevice>
+
+namespace fb {
+
+// The ".fbu" logbook file: no header and no version, little-endian, texts as UTF-16LE with
+// a 32-bit length. Trips, templates, master data, print settings, heading font, text font.
+
+// Writes the whole logbook. Throws FileError when a write fails.
+void writeLogbook(QIODevice &device, const Logbook &logbook);
+
+// Reads a whole logbook into the given one, field by field and in place: when the file ends
+// early or a read fails it throws FileError, and what was read so far stays while the fields
+// not reached keep their values. The tables are appended to (the caller empties them first);
+// the fonts keep their own pixels-per-inch value and take the stored size in points.
+void readLogbook(QIODevice &device, Logbook &logbook);
+
+} // namespace fb

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ole_date.h"
+
+#include <QString>
+
+namespace fb {
+
+// The keeper and the vehicle, in the order the logbook file stores the fields.
+struct MasterData {
+    QString company;
+    QString firstName;
+    QString lastName;
+    QString street;
+    QString postcode;
+    QString town;
+    QString country;
+    QString telephone;
+    QString registrationNumber;
+    QString registrationAuthority;
+    // Whole kilometres; the first "KM Start" of the odometer chain.
+    qint32 startKm = 0;
+    // Shown as dates only, but the time of day is kept and stored with them.
+    double firstRegistration = defaultRegistrationDate();
+    double registration = defaultRegistrationDate();
+
+    static double defaultRegistrationDate() { return toOleDate(QDate(2008, 4, 3), QTime(18, 10)); }
+
+    friend bool operator==(const MasterData &, const MasterData &) = default;
+};
+
+// The start reading a stored value puts into the whole-number field: rounded to the
+// nearest whole number, halves to even; what is not a signed 32-bit integer counts as 0.
+qint32 startKmFromStoredValue(double value);
+
+} // namespace fb

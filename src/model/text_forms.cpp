@@ -1,0 +1,243 @@
+#include "text_forms.h"
+
+#include "error.h"
+
+#include <QDate>
+#include <QTime>
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <string_view>
+
+namespace fb {
+namespace {
+
+constexpr int kSignificantDigits = 15;
+
+[[noreturn]] void throwNotANumber(const QString &text)
+{
+    throw ConversionError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+}
+
+[[noreturn]] void throwNotADateTime(const QString &text)
+{
+    throw ConversionError(QStringLiteral("'%1' is not a valid date and time").arg(text));
+}
+
+QString formatWholeNumber(double value)
+{
+    std::array<char, 24> buffer{};
+    const auto result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), static_cast<long long>(value));
+    return QString::fromLatin1(buffer.data(), result.ptr - buffer.data());
+}
+
+} // namespace
+
+QString formatNumberText(double value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("NAN");
+    if (std::isinf(value))
+        return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+    if (value == 0)
+        return QStringLiteral("0");
+    // Readings and distances are mostly whole numbers; they need no rounding to 15 digits.
+    if (std::fabs(value) < 1e15 && value == std::trunc(value))
+        return formatWholeNumber(value);
+
+    // d.dddddddddddddde±x: the value rounded to 15 significant digits.
+    std::array<char, 40> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::scientific, kSignificantDigits - 1);
+    const std::string_view scientific(buffer.data(), result.ptr - buffer.data());
+    const bool negative = scientific.front() == '-';
+    const std::size_t ePos = scientific.find('e');
+    std::string digits;
+    for (const char c : scientific.substr(negative ? 1 : 0, ePos - (negative ? 1 : 0))) {
+        if (c != '.')
+            digits.push_back(c);
+    }
+    int exponent = 0;
+    const std::string_view exponentText = scientific.substr(ePos + 1);
+    std::from_chars(exponentText.data() + (exponentText.front() == '+' ? 1 : 0),
+                    exponentText.data() + exponentText.size(), exponent);
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+
+    std::string text = negative ? "-" : "";
+    if (exponent >= kSignificantDigits || exponent < -4) {
+        text += digits.front();
+        if (digits.size() > 1)
+            text += ',' + digits.substr(1);
+        text += 'E' + std::to_string(exponent);
+    } else if (exponent >= 0) {
+        const auto integerDigits = static_cast<std::size_t>(exponent) + 1;
+        if (digits.size() <= integerDigits) {
+            text += digits + std::string(integerDigits - digits.size(), '0');
+        } else {
+            text += digits.substr(0, integerDigits) + ',' + digits.substr(integerDigits);
+        }
+    } else {
+        text += "0," + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    }
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+double parseNumberText(const QString &text)
+{
+    // Copy into plain ASCII with a decimal point, checking the shape on the way.
+    std::string ascii;
+    ascii.reserve(static_cast<std::size_t>(text.size()));
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && text.at(i) == QLatin1Char(' '))
+        ++i;
+    qsizetype end = n;
+    while (end > i && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+    if (i < end && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-'))) {
+        if (text.at(i) == QLatin1Char('-'))
+            ascii.push_back('-');
+        ++i;
+    }
+    int mantissaDigits = 0;
+    bool seenComma = false;
+    bool seenExponent = false;
+    int exponentDigits = 0;
+    bool negativeExponent = false;
+    for (; i < end; ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c >= u'0' && c <= u'9') {
+            ascii.push_back(static_cast<char>(c));
+            (seenExponent ? exponentDigits : mantissaDigits)++;
+        } else if (c == u',' && !seenComma && !seenExponent) {
+            seenComma = true;
+            ascii.push_back('.');
+        } else if ((c == u'e' || c == u'E') && !seenExponent && mantissaDigits > 0) {
+            seenExponent = true;
+            ascii.push_back('e');
+            if (i + 1 < end &&
+                (text.at(i + 1) == QLatin1Char('+') || text.at(i + 1) == QLatin1Char('-'))) {
+                ++i;
+                negativeExponent = text.at(i) == QLatin1Char('-');
+                ascii.push_back(static_cast<char>(text.at(i).unicode()));
+            }
+        } else {
+            throwNotANumber(text);
+        }
+    }
+    if (mantissaDigits == 0 || (seenExponent && exponentDigits == 0))
+        throwNotANumber(text);
+
+    double value = 0;
+    const auto result = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too small to hold is zero; too large to hold is not a number.
+        if (!negativeExponent)
+            throwNotANumber(text);
+        return ascii.front() == '-' ? -0.0 : 0.0;
+    }
+    if (result.ec != std::errc() || result.ptr != ascii.data() + ascii.size())
+        throwNotANumber(text);
+    return value;
+}
+
+QString formatDateTimeText(const QDateTime &dateTime)
+{
+    const QTime time = dateTime.time();
+    const QString date = dateTime.date().toString(QStringLiteral("dd.MM.yyyy"));
+    if (time.hour() == 0 && time.minute() == 0 && time.second() == 0)
+        return date;
+    return date + QLatin1Char(' ') + time.toString(QStringLiteral("HH:mm:ss"));
+}
+
+namespace {
+
+// Reads up to maxDigits digits at position; nothing when there is no digit.
+std::optional<int> readNumber(const QString &text, qsizetype &position, int maxDigits,
+                              int *digitCount = nullptr)
+{
+    int value = 0;
+    int count = 0;
+    while (position < text.size() && count < maxDigits && text.at(position).isDigit() &&
+           text.at(position).unicode() < 0x80) {
+        value = value * 10 + (text.at(position).unicode() - u'0');
+        ++position;
+        ++count;
+    }
+    if (digitCount)
+        *digitCount = count;
+    if (count == 0)
+        return std::nullopt;
+    return value;
+}
+
+bool expect(const QString &text, qsizetype &position, QChar c)
+{
+    if (position < text.size() && text.at(position) == c) {
+        ++position;
+        return true;
+    }
+    return false;
+}
+
+int expandTwoDigitYear(int year)
+{
+    const int currentYear = QDate::currentDate().year();
+    const int century = currentYear - currentYear % 100;
+    int expanded = century + year;
+    if (expanded > currentYear + 50)
+        expanded -= 100;
+    else if (expanded <= currentYear - 50)
+        expanded += 100;
+    return expanded;
+}
+
+} // namespace
+
+QDateTime parseDateTimeText(const QString &input)
+{
+    const QString text = input.trimmed();
+    qsizetype pos = 0;
+    const auto day = readNumber(text, pos, 2);
+    if (!day || !expect(text, pos, QLatin1Char('.')))
+        throwNotADateTime(input);
+    const auto month = readNumber(text, pos, 2);
+    if (!month || !expect(text, pos, QLatin1Char('.')))
+        throwNotADateTime(input);
+    int yearDigits = 0;
+    auto year = readNumber(text, pos, 4, &yearDigits);
+    if (!year || yearDigits == 3)
+        throwNotADateTime(input);
+    if (yearDigits <= 2)
+        year = expandTwoDigitYear(*year);
+    const QDate date(*year, *month, *day);
+    if (!date.isValid())
+        throwNotADateTime(input);
+
+    QTime time(0, 0);
+    if (pos < text.size()) {
+        if (!expect(text, pos, QLatin1Char(' ')))
+            throwNotADateTime(input);
+        while (expect(text, pos, QLatin1Char(' '))) {
+        }
+        const auto hour = readNumber(text, pos, 2);
+        if (!hour || !expect(text, pos, QLatin1Char(':')))
+            throwNotADateTime(input);
+        const auto minute = readNumber(text, pos, 2);
+        if (!minute)
+            throwNotADateTime(input);
+        std::optional<int> second = 0;
+        if (expect(text, pos, QLatin1Char(':')))
+            second = readNumber(text, pos, 2);
+        if (!second || pos != text.size() || !QTime::isValid(*hour, *minute, *second))
+            throwNotADateTime(input);
+        time = QTime(*hour, *minute, *second);
+    }
+    return QDateTime(date, time, Qt::UTC);
+}
+
+} // namespace fb
