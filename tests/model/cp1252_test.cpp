@@ -18,7 +18,8 @@ TEST(Cp1252, EveryByteRoundTrips)
 TEST(Cp1252, GermanLettersAndEuro)
 {
     EXPECT_EQ(cp1252::encodeLossy(QStringLiteral("Straße äöü €")),
-              QByteArray("Stra\xDF" "e \xE4\xF6\xFC \x80"));
+              QByteArray("Stra\xDF"
+                         "e \xE4\xF6\xFC \x80"));
     EXPECT_EQ(cp1252::decode(QByteArray("\x80")), QString(QChar(0x20AC)));
 }
 
