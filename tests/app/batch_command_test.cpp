@@ -1,0 +1,157 @@
+#include "app/batch_command.h"
+
+#include "model/logbook_document.h"
+#include "model/trip_columns.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace fb;
+
+namespace {
+
+struct BatchResult {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+BatchResult runWith(const QStringList &options)
+{
+    BatchResult result;
+    QTextStream out(&result.out);
+    QTextStream err(&result.err);
+    result.exitCode = runBatch(QStringList{QStringLiteral("fahrtenbuch")} + options, out, err);
+    return result;
+}
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class BatchCommand : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        LogbookDocument document;
+        Logbook &logbook = document.logbook();
+        logbook.master.lastName = QStringLiteral("Weiß");
+        logbook.master.startKm = 1000;
+        logbook.trips.append(Row{QStringLiteral("07.12.2026 08:00:00"),
+                                 {QStringLiteral("Köln"), QStringLiteral("07.12.2026 09:00:00"),
+                                  QStringLiteral("Bonn"), QStringLiteral("30,5"),
+                                  QStringLiteral("Kunde"), QStringLiteral("Geschäftlich")}});
+        logbook.trips.append(
+            Row{QStringLiteral("08.12.2026"),
+                {QStringLiteral("Bonn"), QStringLiteral("08.12.2026 01:00:00"),
+                 QStringLiteral("Köln"), QStringLiteral("30"), QStringLiteral("zurück"),
+                 QStringLiteral("Privat"), QStringLiteral("Ja")}});
+        document.setFileName(sample);
+        ASSERT_TRUE(document.SaveTheFile());
+    }
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    QTemporaryDir dir;
+    const QString sample = dir.filePath(QStringLiteral("sample.fbu"));
+};
+
+} // namespace
+
+TEST_F(BatchCommand, DumpJsonShowsTheWholeDocumentAfterTheOdometerPass)
+{
+    const BatchResult result = runWith({QStringLiteral("--dump-json"), sample});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QJsonObject json = QJsonDocument::fromJson(result.out.toUtf8()).object();
+    const QJsonArray trips = json[QStringLiteral("trips")].toArray();
+    ASSERT_EQ(trips.size(), 2);
+    const QJsonArray first = trips[0][QStringLiteral("subitems")].toArray();
+    ASSERT_EQ(first.size(), 9);
+    EXPECT_EQ(first[0].toString(), QStringLiteral("Köln"));
+    EXPECT_EQ(first[TripSubItem::KmEnd].toString(), QStringLiteral("1030,5"));
+    EXPECT_EQ(trips[1][QStringLiteral("subitems")][TripSubItem::KmEnd].toString(),
+              QStringLiteral("1030,5"));
+    EXPECT_EQ(json[QStringLiteral("masterData")][QStringLiteral("lastName")].toString(),
+              QStringLiteral("Weiß"));
+    EXPECT_EQ(json[QStringLiteral("masterData")][QStringLiteral("firstRegistration")]
+                  [QStringLiteral("text")]
+                      .toString(),
+              QStringLiteral("03.04.2008 18:10:00"));
+    EXPECT_EQ(json[QStringLiteral("printSettings")][QStringLiteral("heading")].toString(),
+              QStringLiteral("Fahrtenbuch"));
+    EXPECT_EQ(json[QStringLiteral("headingFont")][QStringLiteral("face")].toString(),
+              QStringLiteral("Arial Black"));
+    EXPECT_EQ(json[QStringLiteral("textFont")][QStringLiteral("bold")].toBool(), true);
+    EXPECT_TRUE(result.err.isEmpty());
+}
+
+TEST_F(BatchCommand, ResaveReproducesAProgramWrittenFile)
+{
+    // The sample's rows have seven sub-items until the odometer pass pads them; one
+    // resave brings the file into the form the program writes, the next must not change it.
+    const QString once = path(QStringLiteral("once.fbu"));
+    const QString twice = path(QStringLiteral("twice.fbu"));
+    ASSERT_EQ(runWith({QStringLiteral("--resave"), once, sample}).exitCode, 0);
+    ASSERT_EQ(runWith({QStringLiteral("--resave"), twice, once}).exitCode, 0);
+    EXPECT_EQ(bytesOf(twice), bytesOf(once));
+    EXPECT_GT(bytesOf(once).size(), bytesOf(sample).size());
+}
+
+TEST_F(BatchCommand, ErrorsGoToStandardErrorWithAFullStopAndWriteNothing)
+{
+    QByteArray damaged = bytesOf(sample);
+    damaged.chop(30);
+    const QString damagedPath = path(QStringLiteral("damaged.fbu"));
+    {
+        QFile file(damagedPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(damaged);
+    }
+    const QString out = path(QStringLiteral("out.fbu"));
+
+    BatchResult result = runWith({QStringLiteral("--resave"), out, damagedPath});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, QStringLiteral("Read beyond end of file.\n"));
+    EXPECT_FALSE(QFile::exists(out));
+
+    result = runWith({QStringLiteral("--dump-json"), path(QStringLiteral("missing.fbu"))});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, QStringLiteral("File not found.\n"));
+    EXPECT_TRUE(result.out.isEmpty());
+
+    result = runWith({QStringLiteral("--resave"), path(QStringLiteral("no/such/dir.fbu")), sample});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_FALSE(result.err.isEmpty());
+
+    EXPECT_EQ(runWith({QStringLiteral("--resave"), out}).exitCode, 1);
+    EXPECT_EQ(runWith({QStringLiteral("--bogus")}).exitCode, 1);
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST_F(BatchCommand, TheExecutableReportsThroughItsExitCode)
+{
+    QProcess process;
+    process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE), {QStringLiteral("--dump-json"), sample});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_TRUE(process.readAllStandardOutput().contains("\"Köln\""));
+
+    process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE),
+                  {QStringLiteral("--dump-json"), dir.path()});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(process.readAllStandardError(), QByteArray("File access denied.\n"));
+
+    process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE), {QStringLiteral("--help")});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_TRUE(process.readAllStandardOutput().contains("--resave"));
+}
