@@ -1,9 +1,39 @@
 #!/usr/bin/env bash
-# Runs every benchmark binary of the build folder given as the first argument.
+# Runs every benchmark of the build folder given as the first argument, then measures the
+# command line on a generated logbook: wall time and peak memory of whole runs.
 set -euo pipefail
 build_dir=${1:-build}
+bin="$build_dir/bin"
 shopt -s nullglob
-for bench in "$build_dir"/bin/*_bench; do
+for bench in "$bin"/*_bench; do
   echo "== $(basename "$bench")"
   "$bench" --benchmark_counters_tabular=true
 done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$bin/write_sample_logbook" "$work/trips100k.fbu" 100000
+
+# Runs a command a few times; prints the best wall time and the peak resident memory.
+measure() {
+  local label=$1
+  shift
+  python3 - "$label" "$@" <<'PY'
+import resource, subprocess, sys, time
+label, command = sys.argv[1], sys.argv[2:]
+best = float("inf")
+for _ in range(5):
+    start = time.perf_counter()
+    subprocess.run(command, check=True, stdout=subprocess.DEVNULL)
+    best = min(best, time.perf_counter() - start)
+peak_mb = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss / 1024
+print(f"{label}: best of 5 {best * 1000:.0f} ms, peak memory {peak_mb:.0f} MB")
+PY
+}
+
+echo "== command line, 100,000 trips"
+measure "--resave" "$bin/fahrtenbuch" --resave "$work/out.fbu" "$work/trips100k.fbu"
+if "$bin/fahrtenbuch" --help | grep -q -- --export-xls; then
+  "$bin/write_sample_logbook" "$work/trips65535.fbu" 65535
+  measure "--export-xls (65,535 trips)" "$bin/fahrtenbuch" --export-xls "$work/out.xls" "$work/trips65535.fbu"
+fi

@@ -1,0 +1,85 @@
+#include "sample_logbook.h"
+
+#include "model/logbook_document.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace fb;
+
+namespace {
+
+constexpr int kTrips = 100'000;
+
+// One saved logbook of 100,000 trips shared by the benchmarks.
+struct SavedLogbook {
+    SavedLogbook()
+    {
+        LogbookDocument document;
+        bench::fillTrips(document.logbook(), kTrips);
+        UpdateKMSTands(document.logbook());
+        document.setFileName(dir.filePath(QStringLiteral("trips.fbu")));
+        if (!document.SaveTheFile())
+            qFatal("cannot write the sample logbook");
+        path = document.fileName();
+    }
+    QTemporaryDir dir;
+    QString path;
+};
+
+SavedLogbook &savedLogbook()
+{
+    static SavedLogbook saved;
+    return saved;
+}
+
+void BM_LoadWithOdometerPass(benchmark::State &state)
+{
+    const QString path = savedLogbook().path;
+    for (auto _ : state) {
+        LogbookDocument document;
+        if (!document.OpenFileWithName(path))
+            state.SkipWithError("load failed");
+        benchmark::DoNotOptimize(document.logbook().trips.count());
+    }
+    state.counters["trips"] = kTrips;
+}
+BENCHMARK(BM_LoadWithOdometerPass)->Unit(benchmark::kMillisecond);
+
+void BM_Save(benchmark::State &state)
+{
+    LogbookDocument document;
+    document.OpenFileWithName(savedLogbook().path);
+    document.setFileName(savedLogbook().dir.filePath(QStringLiteral("saved.fbu")));
+    for (auto _ : state) {
+        if (!document.SaveTheFile())
+            state.SkipWithError("save failed");
+    }
+}
+BENCHMARK(BM_Save)->Unit(benchmark::kMillisecond);
+
+void BM_UpdateKMSTands(benchmark::State &state)
+{
+    Logbook logbook;
+    bench::fillTrips(logbook, kTrips);
+    UpdateKMSTands(logbook);
+    for (auto _ : state) {
+        // A new start reading, as after the master data dialog, so every text changes.
+        logbook.master.startKm += 1;
+        UpdateKMSTands(logbook);
+    }
+}
+BENCHMARK(BM_UpdateKMSTands)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
