@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 ARGS ?=
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench fuzz clean
 
 all: build
 
@@ -25,5 +25,14 @@ test: build
 bench: build
 	bash scripts/run-benchmarks.sh $(BUILD_DIR)
 
+# Runs the logbook reader under libFuzzer for FUZZ_SECONDS (clang, ASan, UBSan).
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DFAHRTENBUCH_BUILD_FUZZ=ON -DFAHRTENBUCH_BUILD_TESTS=OFF -DFAHRTENBUCH_BUILD_BENCH=OFF
+	cmake --build build-fuzz -j $(JOBS) --target logbook_reader_fuzz
+	mkdir -p build-fuzz/corpus
+	build-fuzz/bin/logbook_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=512 build-fuzz/corpus
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) build-fuzz
