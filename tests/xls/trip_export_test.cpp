@@ -1,0 +1,185 @@
+#include "xls/TripExport.h"
+
+#include "model/error.h"
+#include "model/trip_columns.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace fb;
+
+namespace {
+
+using Sheet = QList<QStringList>;
+
+// Reads the first sheet with xlrd, a reader nobody here wrote, as rows of texts. Cells that
+// are not text show as "<type N>", so a number where a text belongs is caught.
+Sheet readWithXlrd(const QString &path)
+{
+    const QString script = QStringLiteral(
+        "import json, sys, xlrd\n"
+        "sheet = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)\n"
+        "rows = [[c.value if c.ctype == xlrd.XL_CELL_TEXT else '<type %d>' % c.ctype\n"
+        "         for c in sheet.row(r)] for r in range(sheet.nrows)]\n"
+        "print(json.dumps(rows))\n");
+    QProcess python;
+    python.start(QStringLiteral("python3"), {QStringLiteral("-c"), script, path});
+    if (!python.waitForFinished(30000) || python.exitCode() != 0) {
+        ADD_FAILURE() << "xlrd failed: " << python.readAllStandardError().toStdString();
+        return {};
+    }
+    Sheet sheet;
+    for (const QJsonValue &row : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
+        QStringList texts;
+        for (const QJsonValue &cell : row.toArray())
+            texts.append(cell.toString());
+        sheet.append(texts);
+    }
+    return sheet;
+}
+
+Row trip(const QString &from, const QString &deleted = {})
+{
+    return Row{QStringLiteral("07.12.2026 08:00:00"),
+               {from, QStringLiteral("07.12.2026 09:00:00"), QStringLiteral("Bonn"),
+                QStringLiteral("30,5"), QStringLiteral("Kunde"), QStringLiteral("Geschäftlich"),
+                deleted, QStringLiteral("1000"), QStringLiteral("1030,5")}};
+}
+
+const QStringList kHeader = {QStringLiteral("Abfahrtszeit"),
+                             QStringLiteral("Abfahrtsort"),
+                             QStringLiteral("Ankunftszeit"),
+                             QStringLiteral("Ankunftsort"),
+                             QStringLiteral("Entfernung"),
+                             QStringLiteral("Fahrtzweck"),
+                             QStringLiteral("Art"),
+                             QString(),
+                             QString(),
+                             QString()};
+
+class TripExport : public ::testing::Test {
+protected:
+    Sheet exportAndRead(const RowTable &trips)
+    {
+        exportTripsToXls(trips, target);
+        return readWithXlrd(target);
+    }
+
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("fahrten.xls"));
+};
+
+} // namespace
+
+TEST_F(TripExport, EmptyOrAllDeletedListGivesTheHeaderOnly)
+{
+    RowTable trips;
+    Sheet sheet = exportAndRead(trips);
+    ASSERT_EQ(sheet.size(), 1);
+    EXPECT_EQ(sheet.at(0), kHeader.mid(0, 7));
+
+    trips.append(trip(QStringLiteral("Köln"), QStringLiteral("Ja")));
+    trips.append(trip(QStringLiteral("Köln"), QStringLiteral("x")));
+    sheet = exportAndRead(trips);
+    EXPECT_EQ(sheet.size(), 1);
+}
+
+TEST_F(TripExport, LiveTripsFollowWithoutGapsAsText)
+{
+    RowTable trips;
+    trips.append(trip(QStringLiteral("Köln")));
+    trips.append(trip(QStringLiteral("gelöscht"), QStringLiteral("Ja")));
+    trips.append(trip(QStringLiteral("Aachen")));
+    const Sheet sheet = exportAndRead(trips);
+    ASSERT_EQ(sheet.size(), 3);
+    EXPECT_EQ(sheet.at(0), kHeader);
+    EXPECT_EQ(sheet.at(1),
+              (QStringList{QStringLiteral("07.12.2026 08:00:00"), QStringLiteral("Köln"),
+                           QStringLiteral("07.12.2026 09:00:00"), QStringLiteral("Bonn"),
+                           QStringLiteral("30,5"), QStringLiteral("Kunde"),
+                           QStringLiteral("Geschäftlich"), QString(), QStringLiteral("1000"),
+                           QStringLiteral("1030,5")}));
+    EXPECT_EQ(sheet.at(2).at(1), QStringLiteral("Aachen"));
+}
+
+TEST_F(TripExport, ShortRowsAreNeverDeletedAndKeepTheirCells)
+{
+    RowTable trips;
+    trips.append(Row{QStringLiteral("01.01.2026"),
+                     {QStringLiteral("A"), QString(), QStringLiteral("B"), QStringLiteral("5"),
+                      QStringLiteral("Zweck"), QStringLiteral("Ja")}});
+    const Sheet sheet = exportAndRead(trips);
+    ASSERT_EQ(sheet.size(), 2);
+    EXPECT_EQ(sheet.at(1).mid(0, 7),
+              (QStringList{QStringLiteral("01.01.2026"), QStringLiteral("A"), QString(),
+                           QStringLiteral("B"), QStringLiteral("5"), QStringLiteral("Zweck"),
+                           QStringLiteral("Ja")}));
+}
+
+TEST_F(TripExport, EveryCharacterArrivesIntact)
+{
+    RowTable trips;
+    const QStringList places = {QStringLiteral("Straße in Köln, Düsseldorf"),
+                                QStringLiteral("Parken 5 €"),
+                                QStringLiteral("Brno, Koněvova"),
+                                QStringLiteral("Łódź"),
+                                QStringLiteral("北京"),
+                                QStringLiteral("Zweck\r\nzweite Zeile")};
+    for (const QString &place : places)
+        trips.append(trip(place));
+    const Sheet sheet = exportAndRead(trips);
+    ASSERT_EQ(sheet.size(), places.size() + 1);
+    for (qsizetype i = 0; i < places.size(); ++i)
+        EXPECT_EQ(sheet.at(i + 1).at(1), places.at(i)) << i;
+}
+
+TEST_F(TripExport, ReplacesAnExistingFileWhole)
+{
+    RowTable trips;
+    for (int i = 0; i < 2000; ++i)
+        trips.append(trip(QStringLiteral("Ort %1").arg(i)));
+    EXPECT_EQ(exportAndRead(trips).size(), 2001);
+    RowTable fewer;
+    fewer.append(trip(QStringLiteral("nur eine")));
+    const Sheet sheet = exportAndRead(fewer);
+    ASSERT_EQ(sheet.size(), 2);
+    EXPECT_EQ(sheet.at(1).at(1), QStringLiteral("nur eine"));
+}
+
+TEST_F(TripExport, UnwritableTargetIsReportedAndTheTripsStay)
+{
+    RowTable trips;
+    trips.append(trip(QStringLiteral("Köln")));
+    const Row before = trips.at(0);
+    try {
+        exportTripsToXls(trips, dir.filePath(QStringLiteral("fehlt/fahrten.xls")));
+        ADD_FAILURE() << "no error";
+    } catch (const Error &error) {
+        EXPECT_EQ(error.message(), QStringLiteral("Can not create a docfile"));
+    }
+    EXPECT_EQ(trips.at(0), before);
+}
+
+TEST_F(TripExport, MoreTripsThanASheetHoldsAreRefusedBeforeWriting)
+{
+    RowTable trips;
+    {
+        const RowTable::BulkUpdate bulk(trips, RowTable::BulkKind::Reset);
+        for (qsizetype i = 0; i < kMaxExportedTrips; ++i)
+            trips.appendForUpdate() = Row{QStringLiteral("01.01.2026"), {QStringLiteral("A")}};
+        // Deleted trips do not count against the limit.
+        trips.appendForUpdate() = trip(QStringLiteral("weg"), QStringLiteral("Ja"));
+    }
+    exportTripsToXls(trips, target);
+    EXPECT_TRUE(QFile::exists(target));
+    QFile::remove(target);
+
+    trips.append(Row{QStringLiteral("01.01.2026"), {QStringLiteral("eine zu viel")}});
+    EXPECT_THROW(exportTripsToXls(trips, target), Error);
+    EXPECT_FALSE(QFile::exists(target));
+}
