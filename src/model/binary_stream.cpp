@@ -13,7 +13,7 @@
 namespace fb {
 namespace {
 
-constexpr std::size_t kBufferSize = 64 * 1024;
+constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
 constexpr bool kHostIsLittleEndian = QSysInfo::ByteOrder == QSysInfo::LittleEndian;
 
 [[noreturn]] void throwReadBeyondEnd()
@@ -58,7 +58,7 @@ void BinaryReader::refill()
 {
     m_pos = 0;
     m_end = 0;
-    const auto wanted = static_cast<qint64>(std::min<qint64>(m_unread, m_buffer.size()));
+    const qint64 wanted = std::min(m_unread, static_cast<qint64>(m_buffer.size()));
     errno = 0;
     const qint64 got = m_device.read(m_buffer.data(), wanted);
     if (got < 0)

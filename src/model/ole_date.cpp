@@ -5,7 +5,7 @@
 namespace fb {
 namespace {
 
-constexpr qint64 kMsecsPerDay = 24 * 60 * 60 * 1000;
+constexpr qint64 kMsecsPerDay = qint64{24} * 60 * 60 * 1000;
 
 QDate oleEpoch()
 {

@@ -148,7 +148,7 @@ double parseNumberText(const QString &text)
 QString formatDateTimeText(const QDateTime &dateTime)
 {
     const QTime time = dateTime.time();
-    const QString date = dateTime.date().toString(QStringLiteral("dd.MM.yyyy"));
+    QString date = dateTime.date().toString(QStringLiteral("dd.MM.yyyy"));
     if (time.hour() == 0 && time.minute() == 0 && time.second() == 0)
         return date;
     return date + QLatin1Char(' ') + time.toString(QStringLiteral("HH:mm:ss"));
