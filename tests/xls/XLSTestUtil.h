@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <cstdint>
 #include <vector>

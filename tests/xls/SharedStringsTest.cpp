@@ -1,0 +1,142 @@
+#include "XLSTestUtil.h"
+
+#include "xls/XLSFile.h"
+#include "xls/XLSRecords.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace fb::xls;
+using namespace fb::xls::test;
+
+namespace {
+
+// The SST record and the CONTINUE records right after it.
+std::vector<Record> sstRecords(const std::vector<Record> &records)
+{
+    std::vector<Record> result;
+    for (const Record &r : records) {
+        if (r.id == biff::SST || (!result.empty() && r.id == biff::CONTINUE))
+            result.push_back(r);
+        else if (!result.empty())
+            break;
+    }
+    return result;
+}
+
+class SharedStringsTest : public ::testing::Test {
+protected:
+    void put(std::uint16_t row, const CellValue &value)
+    {
+        m_file.Workbook().Sheets()[0].Cells(row, 0).SetValue(value);
+    }
+    std::vector<Record> save()
+    {
+        m_records = parseRecords(saveAndReadStream(m_file, m_dir));
+        return sstRecords(m_records);
+    }
+    std::vector<std::uint32_t> labelIndices() const
+    {
+        std::vector<std::uint32_t> result;
+        for (const Record &r : recordsWithId(m_records, biff::LABELSST))
+            result.push_back(dword(r.data, 6));
+        return result;
+    }
+
+    QTemporaryDir m_dir;
+    TXLSFile m_file;
+    std::vector<Record> m_records;
+};
+
+TEST_F(SharedStringsTest, EqualTextsShareOneEntry)
+{
+    put(0, CellValue::fromAnsiString("Fahrtzweck"));
+    put(1, CellValue::fromInteger(3));
+    put(2, CellValue::fromAnsiString("Fahrtzweck"));
+    put(3, CellValue::fromAnsiString("Ziel"));
+    put(4, CellValue::fromAnsiString("Fahrtzweck"));
+    const std::vector<Record> sst = save();
+    ASSERT_EQ(sst.size(), 1u);
+    EXPECT_EQ(sst[0].data, hexBytes("02 00 00 00 02 00 00 00") + hexBytes("0A 00 00") +
+                               "Fahrtzweck" + hexBytes("04 00 00") + "Ziel");
+    EXPECT_EQ(labelIndices(), (std::vector<std::uint32_t>{0, 0, 1, 0}));
+}
+
+TEST_F(SharedStringsTest, EntryFormsByCharacters)
+{
+    put(0, CellValue::fromAnsiString("Gel\xF6scht"));              // ö fits one byte
+    put(1, CellValue::fromAnsiString("5 \x80"));                   // € does not
+    put(2, CellValue::fromAnsiString(""));                         // empty text
+    put(3, CellValue::fromWideString(QStringLiteral("Gelöscht"))); // wide text stays wide
+    put(4, CellValue::fromAnsiString("\x81"));                     // undefined byte, below U+0100
+    const std::vector<Record> sst = save();
+    ASSERT_EQ(sst.size(), 1u);
+    const QByteArray expected =
+        hexBytes("05 00 00 00 05 00 00 00")                                    //
+        + hexBytes("08 00 00 47 65 6C F6 73 63 68 74")                         //
+        + hexBytes("03 00 01 35 00 20 00 AC 20")                               //
+        + hexBytes("00 00 00")                                                 //
+        + hexBytes("08 00 01 47 00 65 00 6C 00 F6 00 73 00 63 00 68 00 74 00") //
+        + hexBytes("01 00 00 81");
+    EXPECT_EQ(sst[0].data.toHex(' '), expected.toHex(' '));
+}
+
+TEST_F(SharedStringsTest, CompressedEntryContinuesWithItsFlag)
+{
+    const QByteArray text(10000, 'a');
+    put(0, CellValue::fromAnsiString(text));
+    const std::vector<Record> sst = save();
+    ASSERT_EQ(sst.size(), 2u);
+    ASSERT_EQ(sst[0].data.size(), 8224);
+    EXPECT_EQ(sst[0].data.mid(8, 3), hexBytes("10 27 00"));
+    ASSERT_EQ(sst[1].data.size(), 1 + 10000 - 8213);
+    EXPECT_EQ(sst[1].data.at(0), '\x00');
+    EXPECT_EQ(sst[0].data.mid(11) + sst[1].data.mid(1), text);
+}
+
+TEST_F(SharedStringsTest, WideEntrySplitsBetweenUnits)
+{
+    const QString text(5000, QChar(0x20AC));
+    put(0, CellValue::fromWideString(text));
+    put(1, CellValue::fromAnsiString("danach"));
+    const std::vector<Record> sst = save();
+    ASSERT_EQ(sst.size(), 2u);
+    // 8216 bytes were free after the header: a whole number of units fits in 8212.
+    ASSERT_EQ(sst[0].data.size(), 8 + 3 + 8212);
+    EXPECT_EQ(sst[1].data.at(0), '\x01');
+    const QByteArray units = sst[0].data.mid(11) + sst[1].data.mid(1, 10000 - 8212);
+    EXPECT_EQ(
+        QString::fromUtf16(reinterpret_cast<const char16_t *>(units.constData()), units.size() / 2),
+        text);
+    EXPECT_EQ(sst[1].data.mid(1 + 10000 - 8212), hexBytes("06 00 00") + "danach");
+}
+
+TEST_F(SharedStringsTest, EntryStartsANewRecordWhenThreeBytesAreFree)
+{
+    // 8 + 3 + 8210 = 8221: three bytes free, too few for the next entry's header and one
+    // character.
+    put(0, CellValue::fromAnsiString(QByteArray(8210, 'b')));
+    put(1, CellValue::fromAnsiString("xyz"));
+    const std::vector<Record> sst = save();
+    ASSERT_EQ(sst.size(), 2u);
+    EXPECT_EQ(sst[0].data.size(), 8221);
+    EXPECT_EQ(sst[1].data, hexBytes("03 00 00") + "xyz"); // no flag byte before a new entry
+}
+
+TEST_F(SharedStringsTest, ManyRecordsKeepEveryByte)
+{
+    QByteArray all;
+    for (std::uint16_t r = 0; r < 3000; ++r) {
+        const QByteArray text = "Eintrag " + QByteArray::number(r) + QByteArray(r % 50, 'z');
+        put(r, CellValue::fromAnsiString(text));
+    }
+    const std::vector<Record> sst = save();
+    ASSERT_GT(sst.size(), 3u);
+    for (const Record &r : sst)
+        EXPECT_LE(r.data.size(), 8224);
+    EXPECT_EQ(dword(sst[0].data, 0), 3000u);
+    EXPECT_EQ(labelIndices().back(), 2999u);
+}
+
+} // namespace
