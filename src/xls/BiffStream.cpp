@@ -10,57 +10,52 @@
 
 namespace fb::xls {
 
-BiffStream::BiffStream(TCFileStream &stream) : m_stream(stream)
-{
-    m_buffer.reserve(kFlushSize + 4096);
-}
+BiffStream::BiffStream(TCFileStream &stream)
+    : m_stream(stream), m_buffer(std::make_unique_for_overwrite<char[]>(kBufferSize))
+{}
 
 BiffStream::~BiffStream() = default;
 
 void BiffStream::WriteWord(std::uint16_t value)
 {
-    char bytes[2];
-    qToLittleEndian(value, bytes);
-    m_buffer.append(bytes, 2);
-    flushIfFull();
+    qToLittleEndian(value, reserve(2));
 }
 
 void BiffStream::WriteDWord(std::uint32_t value)
 {
-    char bytes[4];
-    qToLittleEndian(value, bytes);
-    m_buffer.append(bytes, 4);
-    flushIfFull();
+    qToLittleEndian(value, reserve(4));
 }
 
 void BiffStream::WriteDouble(double value)
 {
-    char bytes[8];
-    qToLittleEndian(std::bit_cast<std::uint64_t>(value), bytes);
-    m_buffer.append(bytes, 8);
-    flushIfFull();
+    qToLittleEndian(std::bit_cast<std::uint64_t>(value), reserve(8));
 }
 
 void BiffStream::WriteBytes(QByteArrayView bytes)
 {
-    m_buffer.append(bytes);
-    flushIfFull();
+    const auto size = static_cast<std::size_t>(bytes.size());
+    if (size > kBufferSize) {
+        Flush();
+        if (!m_stream.WriteBuffer(bytes.data(), bytes.size()))
+            throw ECFileError(ECFileError::CommitStorage);
+        m_flushed += bytes.size();
+        return;
+    }
+    if (size > 0)
+        std::memcpy(reserve(size), bytes.data(), size);
 }
 
 void BiffStream::WriteUtf16(const QString &text)
 {
-    for (const QChar c : text) {
-        char bytes[2];
-        qToLittleEndian<std::uint16_t>(c.unicode(), bytes);
-        m_buffer.append(bytes, 2);
-    }
-    flushIfFull();
+    for (const QChar c : text)
+        WriteWord(c.unicode());
 }
 
 void BiffStream::BeginRecord(std::uint16_t id, std::uint16_t length)
 {
-    WriteWord(id);
-    WriteWord(length);
+    char *out = reserve(4);
+    qToLittleEndian(id, out);
+    qToLittleEndian(length, out + 2);
 }
 
 qint64 BiffStream::BeginRecord(std::uint16_t id)
@@ -96,7 +91,7 @@ void BiffStream::patch(qint64 position, const char *bytes, int count)
 {
     Q_ASSERT(position >= 0 && position + count <= Counter());
     if (position >= m_flushed) {
-        std::memcpy(m_buffer.data() + (position - m_flushed), bytes, static_cast<size_t>(count));
+        std::memcpy(m_buffer.get() + (position - m_flushed), bytes, static_cast<size_t>(count));
         return;
     }
     // Not all bytes need to lie in the stream already: hand the rest over first.
@@ -112,20 +107,19 @@ void BiffStream::PadTo(int block)
 {
     const qint64 remainder = Counter() % block;
     if (remainder != 0)
-        m_buffer.append(QByteArray(block - remainder, '\0'));
-    flushIfFull();
+        WriteBytes(QByteArray(block - remainder, '\0'));
 }
 
 void BiffStream::Flush()
 {
-    if (m_buffer.isEmpty())
+    if (m_used == 0)
         return;
     // A write the stream does not take in full means the file is incomplete; reporting it
     // now beats reporting success for a broken file.
-    if (!m_stream.WriteBuffer(m_buffer.constData(), m_buffer.size()))
+    if (!m_stream.WriteBuffer(m_buffer.get(), qint64(m_used)))
         throw ECFileError(ECFileError::CommitStorage);
-    m_flushed += m_buffer.size();
-    m_buffer.resize(0);
+    m_flushed += qint64(m_used);
+    m_used = 0;
 }
 
 } // namespace fb::xls

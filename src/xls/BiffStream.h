@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 
 #include <cstdint>
+#include <memory>
 
 namespace fb::xls {
 
@@ -26,12 +27,12 @@ public:
     BiffStream(const BiffStream &) = delete;
     BiffStream &operator=(const BiffStream &) = delete;
 
-    qint64 Counter() const noexcept { return m_flushed + m_buffer.size(); }
+    qint64 Counter() const noexcept { return m_flushed + qint64(m_used); }
 
     void WriteByte(std::uint8_t value)
     {
-        m_buffer.append(static_cast<char>(value));
-        flushIfFull();
+        char *out = reserve(1);
+        *out = static_cast<char>(value);
     }
     void WriteWord(std::uint16_t value);
     void WriteDWord(std::uint32_t value);
@@ -58,17 +59,22 @@ public:
     void Flush();
 
 private:
-    void flushIfFull()
+    // Room for count bytes at the end of the buffer, which they then belong to.
+    char *reserve(std::size_t count)
     {
-        if (m_buffer.size() >= kFlushSize)
+        if (m_used + count > kBufferSize)
             Flush();
+        char *out = m_buffer.get() + m_used;
+        m_used += count;
+        return out;
     }
     void patch(qint64 position, const char *bytes, int count);
 
-    static constexpr qsizetype kFlushSize = 1 << 16;
+    static constexpr std::size_t kBufferSize = std::size_t(1) << 16;
 
     TCFileStream &m_stream;
-    QByteArray m_buffer;
+    std::unique_ptr<char[]> m_buffer;
+    std::size_t m_used = 0;
     qint64 m_flushed = 0; // bytes handed to the stream
 };
 

@@ -23,9 +23,21 @@ CellValue CellValue::fromDateTime(const QDateTime &moment)
 
 CellValue CellValue::fromText(const QString &text)
 {
-    if (cp1252::canEncode(text))
-        return fromAnsiString(cp1252::encodeLossy(text));
-    return fromWideString(text);
+    // One pass that converts and checks at once: an export fills hundreds of thousands of
+    // cells this way.
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *out = bytes.data();
+    for (const QChar c : text) {
+        const char16_t unit = c.unicode();
+        if (unit < 0x80) {
+            *out++ = static_cast<char>(unit);
+        } else if (const std::optional<char> byte = cp1252::encodeChar(unit)) {
+            *out++ = *byte;
+        } else {
+            return fromWideString(text);
+        }
+    }
+    return fromAnsiString(bytes);
 }
 
 bool CellValue::isNumber() const noexcept

@@ -2,6 +2,8 @@
 
 #include <QHashFunctions>
 
+#include <algorithm>
+
 namespace fb::xls {
 namespace {
 
@@ -13,27 +15,30 @@ std::size_t roundUpToPowerOfTwo(std::size_t n)
     return size;
 }
 
+std::uint32_t hashOf(QByteArrayView bytes)
+{
+    return static_cast<std::uint32_t>(qHash(bytes));
+}
+
 } // namespace
 
 THashedStringList::THashedStringList(int initialBuckets)
-    : m_slots(roundUpToPowerOfTwo(static_cast<std::size_t>(std::max(initialBuckets, 1)) * 2), -1)
+    : m_slots(roundUpToPowerOfTwo(static_cast<std::size_t>(std::max(initialBuckets, 1)) * 2))
 {}
 
 QByteArrayView THashedStringList::Item(int index) const
 {
     const auto i = static_cast<std::size_t>(index);
-    return QByteArrayView(m_data.constData() + m_offsets[i], m_offsets[i + 1] - m_offsets[i]);
+    return QByteArrayView(m_data.data() + m_offsets[i], qsizetype(m_offsets[i + 1] - m_offsets[i]));
 }
 
-std::size_t THashedStringList::findSlot(QByteArrayView bytes, std::size_t hash) const
+std::size_t THashedStringList::findSlot(QByteArrayView bytes, std::uint32_t hash) const
 {
     const std::size_t mask = m_slots.size() - 1;
     std::size_t slot = hash & mask;
     for (;;) {
-        const std::int32_t entry = m_slots[slot];
-        if (entry < 0)
-            return slot;
-        if (m_hashes[static_cast<std::size_t>(entry)] == hash && Item(entry) == bytes)
+        const Slot &s = m_slots[slot];
+        if (s.index < 0 || (s.hash == hash && Item(s.index) == bytes))
             return slot;
         slot = (slot + 1) & mask;
     }
@@ -41,25 +46,24 @@ std::size_t THashedStringList::findSlot(QByteArrayView bytes, std::size_t hash) 
 
 int THashedStringList::IndexOf(QByteArrayView bytes) const
 {
-    return m_slots[findSlot(bytes, qHash(bytes))];
+    return m_slots[findSlot(bytes, hashOf(bytes))].index;
 }
 
 int THashedStringList::Intern(QByteArrayView bytes, bool *inserted)
 {
-    const std::size_t hash = qHash(bytes);
-    std::size_t slot = findSlot(bytes, hash);
-    if (m_slots[slot] >= 0) {
+    const std::uint32_t hash = hashOf(bytes);
+    Slot &slot = m_slots[findSlot(bytes, hash)];
+    if (slot.index >= 0) {
         if (inserted)
             *inserted = false;
-        return m_slots[slot];
+        return slot.index;
     }
     const int index = Count();
-    m_data.append(bytes);
+    m_data.insert(m_data.end(), bytes.begin(), bytes.end());
     m_offsets.push_back(m_data.size());
-    m_hashes.push_back(hash);
-    m_slots[slot] = index;
+    slot = {hash, index};
     // Keep the table at most half full so probe runs stay short.
-    if (m_hashes.size() * 2 > m_slots.size())
+    if (m_offsets.size() * 2 > m_slots.size())
         grow();
     if (inserted)
         *inserted = true;
@@ -68,13 +72,15 @@ int THashedStringList::Intern(QByteArrayView bytes, bool *inserted)
 
 void THashedStringList::grow()
 {
-    std::vector<std::int32_t> slots(m_slots.size() * 2, -1);
+    std::vector<Slot> slots(m_slots.size() * 2);
     const std::size_t mask = slots.size() - 1;
-    for (std::size_t entry = 0; entry < m_hashes.size(); ++entry) {
-        std::size_t slot = m_hashes[entry] & mask;
-        while (slots[slot] >= 0)
+    for (const Slot &s : m_slots) {
+        if (s.index < 0)
+            continue;
+        std::size_t slot = s.hash & mask;
+        while (slots[slot].index >= 0)
             slot = (slot + 1) & mask;
-        slots[slot] = static_cast<std::int32_t>(entry);
+        slots[slot] = s;
     }
     m_slots = std::move(slots);
 }

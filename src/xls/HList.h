@@ -27,16 +27,22 @@ public:
     int Intern(QByteArrayView bytes, bool *inserted = nullptr);
 
     // Total size of all strings in bytes.
-    qsizetype TotalSize() const noexcept { return m_data.size(); }
+    qsizetype TotalSize() const noexcept { return qsizetype(m_data.size()); }
 
 private:
-    std::size_t findSlot(QByteArrayView bytes, std::size_t hash) const;
+    // A slot keeps the entry's hash next to its index, so most mismatches are settled
+    // without touching the strings.
+    struct Slot {
+        std::uint32_t hash = 0;
+        std::int32_t index = -1; // -1: free
+    };
+
+    std::size_t findSlot(QByteArrayView bytes, std::uint32_t hash) const;
     void grow();
 
-    QByteArray m_data;
-    std::vector<qsizetype> m_offsets{0};
-    std::vector<std::size_t> m_hashes;
-    std::vector<std::int32_t> m_slots; // entry index, or -1 when free; size is a power of 2
+    std::vector<char> m_data;
+    std::vector<std::size_t> m_offsets{0};
+    std::vector<Slot> m_slots; // size is a power of 2
 };
 
 } // namespace fb::xls

@@ -72,19 +72,16 @@ const TCell &TCells::Item(int index) const
 
 const TCell *TCells::Find(std::uint16_t row, std::uint16_t col) const
 {
-    const auto found = m_index.constFind(key(row, col));
-    if (found == m_index.cend())
-        return nullptr;
-    return &m_cells[static_cast<std::size_t>(*found)];
+    const int found = m_index.Find(key(row, col));
+    return found < 0 ? nullptr : &m_cells[static_cast<std::size_t>(found)];
 }
 
 TCell &TCells::Cell(std::uint16_t row, std::uint16_t col)
 {
     if (col > 255)
         throw EXLSError(EXLSError::InvalidRowOrColumn);
-    const auto found = m_index.constFind(key(row, col));
-    if (found != m_index.cend())
-        return m_cells[static_cast<std::size_t>(*found)];
+    if (const int found = m_index.Find(key(row, col)); found >= 0)
+        return m_cells[static_cast<std::size_t>(found)];
 
     if (m_cells.size() > static_cast<std::size_t>(m_count)) {
         TCell &pending = m_cells.back();
@@ -97,9 +94,9 @@ TCell &TCells::Cell(std::uint16_t row, std::uint16_t col)
 
 void TCells::Changed(TCell &cell)
 {
-    const std::size_t pendingSlot = static_cast<std::size_t>(m_count);
-    if (pendingSlot < m_cells.size() && &m_cells[pendingSlot] == &cell) {
-        m_index.insert(key(cell.Row(), cell.Col()), m_count);
+    // Only the pending cell, the last element, is not listed yet.
+    if (m_cells.size() > static_cast<std::size_t>(m_count) && &m_cells.back() == &cell) {
+        m_index.Insert(key(cell.Row(), cell.Col()), m_count);
         ++m_count;
     }
 }

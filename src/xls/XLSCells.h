@@ -1,9 +1,8 @@
 #pragma once
 
+#include "CellIndex.h"
 #include "CellValue.h"
 #include "XLSItem.h"
-
-#include <QHash>
 
 #include <cstdint>
 #include <deque>
@@ -75,7 +74,7 @@ private:
     // every cell at its address while the list grows.
     std::deque<TCell> m_cells;
     int m_count = 0;
-    QHash<std::uint32_t, int> m_index;
+    CellIndex m_index;
 };
 
 } // namespace fb::xls

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace fb::xls {
+
+// Maps a cell's 32-bit key (row in the low half, column in the high half) to its position
+// in the cell list. Open addressing with key and position packed into one word; the table
+// grows with the list, so a lookup costs constant time however many cells a sheet holds.
+// Only the row is hashed and the cells of a row sit side by side, so filling a sheet row by
+// row touches one part of the table per row instead of one per cell.
+class CellIndex {
+public:
+    CellIndex();
+
+    // The position stored for key, or -1.
+    int Find(std::uint32_t key) const noexcept;
+    // Stores a position for a key that is not yet in the index.
+    void Insert(std::uint32_t key, int position);
+
+private:
+    std::size_t home(std::uint32_t key) const noexcept
+    {
+        const std::uint64_t row = key & 0xFFFF;
+        const std::uint64_t col = key >> 16;
+        return static_cast<std::size_t>(((row * 0x9E3779B97F4A7C15ull) >> m_shift) + col) &
+               (m_slots.size() - 1);
+    }
+    void grow();
+
+    static constexpr std::uint64_t kFree = ~std::uint64_t(0);
+
+    std::vector<std::uint64_t> m_slots; // key in the high half, position in the low half
+    int m_shift;
+    std::size_t m_count = 0;
+};
+
+} // namespace fb::xls
