@@ -99,6 +99,7 @@ public:
     bool operator==(const CellValue &other) const = default;
 
 private:
+    friend class TCell;
     using Payload = std::variant<std::monostate, bool, qint64, double, QString, QByteArray>;
 
     CellValue(VarType kind, Payload payload) : m_kind(kind), m_payload(std::move(payload)) {}

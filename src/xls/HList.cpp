@@ -1,8 +1,8 @@
 #include "HList.h"
 
-#include <QHashFunctions>
-
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 namespace fb::xls {
 namespace {
@@ -15,12 +15,42 @@ std::size_t roundUpToPowerOfTwo(std::size_t n)
     return size;
 }
 
-std::uint32_t hashOf(QByteArrayView bytes)
+std::uint64_t mix(std::uint64_t h, std::uint64_t word)
 {
-    return static_cast<std::uint32_t>(qHash(bytes));
+    word *= 0x87C37B91114253D5ull;
+    word = std::rotl(word, 31);
+    word *= 0x4CF5AD432745937Full;
+    h ^= word;
+    return std::rotl(h, 27) * 5 + 0x52DCE729;
 }
 
+// A fast non-cryptographic hash in the manner of MurmurHash3, eight bytes per step. The
+// lists index texts and records of the program's own workbook, never hostile input.
 } // namespace
+
+std::uint32_t THashedStringList::Hash(QByteArrayView bytes)
+{
+    std::uint64_t h = 0;
+    const char *p = bytes.data();
+    qsizetype n = bytes.size();
+    for (; n >= 8; n -= 8, p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        h = mix(h, word);
+    }
+    if (n > 0) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, p, static_cast<std::size_t>(n));
+        h = mix(h, word);
+    }
+    h ^= std::uint64_t(bytes.size());
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    h *= 0xC4CEB9FE1A85EC53ull;
+    h ^= h >> 33;
+    return static_cast<std::uint32_t>(h);
+}
 
 THashedStringList::THashedStringList(int initialBuckets)
     : m_slots(roundUpToPowerOfTwo(static_cast<std::size_t>(std::max(initialBuckets, 1)) * 2))
@@ -46,12 +76,16 @@ std::size_t THashedStringList::findSlot(QByteArrayView bytes, std::uint32_t hash
 
 int THashedStringList::IndexOf(QByteArrayView bytes) const
 {
-    return m_slots[findSlot(bytes, hashOf(bytes))].index;
+    return m_slots[findSlot(bytes, Hash(bytes))].index;
 }
 
 int THashedStringList::Intern(QByteArrayView bytes, bool *inserted)
 {
-    const std::uint32_t hash = hashOf(bytes);
+    return Intern(bytes, Hash(bytes), inserted);
+}
+
+int THashedStringList::Intern(QByteArrayView bytes, std::uint32_t hash, bool *inserted)
+{
     Slot &slot = m_slots[findSlot(bytes, hash)];
     if (slot.index >= 0) {
         if (inserted)
@@ -70,9 +104,22 @@ int THashedStringList::Intern(QByteArrayView bytes, bool *inserted)
     return index;
 }
 
+void THashedStringList::Reserve(int count)
+{
+    m_offsets.reserve(static_cast<std::size_t>(count) + 1);
+    const std::size_t needed = roundUpToPowerOfTwo(static_cast<std::size_t>(count) * 2);
+    if (needed > m_slots.size())
+        rehash(needed);
+}
+
 void THashedStringList::grow()
 {
-    std::vector<Slot> slots(m_slots.size() * 2);
+    rehash(m_slots.size() * 2);
+}
+
+void THashedStringList::rehash(std::size_t size)
+{
+    std::vector<Slot> slots(size);
     const std::size_t mask = slots.size() - 1;
     for (const Slot &s : m_slots) {
         if (s.index < 0)

@@ -25,6 +25,21 @@ public:
     // The index of an equal string, appending the string first when there is none.
     // inserted tells which of the two happened.
     int Intern(QByteArrayView bytes, bool *inserted = nullptr);
+    // The same with the string's Hash() computed beforehand.
+    int Intern(QByteArrayView bytes, std::uint32_t hash, bool *inserted = nullptr);
+
+    static std::uint32_t Hash(QByteArrayView bytes);
+    // Starts loading the part of the index a string with this hash is looked up in. Interning
+    // many strings, a caller that hashes a batch first and prefetches each lets the memory
+    // fetches overlap instead of waiting for one after the other.
+    void Prefetch(std::uint32_t hash) const noexcept
+    {
+        __builtin_prefetch(&m_slots[hash & (m_slots.size() - 1)]);
+    }
+
+    // Makes room for `count` entries in total, so that filling the list up to it does not
+    // rebuild the index.
+    void Reserve(int count);
 
     // Total size of all strings in bytes.
     qsizetype TotalSize() const noexcept { return qsizetype(m_data.size()); }
@@ -39,6 +54,7 @@ private:
 
     std::size_t findSlot(QByteArrayView bytes, std::uint32_t hash) const;
     void grow();
+    void rehash(std::size_t size);
 
     std::vector<char> m_data;
     std::vector<std::size_t> m_offsets{0};

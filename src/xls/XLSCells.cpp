@@ -34,6 +34,75 @@ bool isAcceptedKind(VarType kind)
 
 } // namespace
 
+TWorkbook *TCell::workbook() const noexcept
+{
+    return m_owner->Workbook();
+}
+
+QByteArrayView TCell::AnsiText() const noexcept
+{
+    if (m_kind != VarType::String || m_textLength == 0)
+        return {};
+    return QByteArrayView(m_payload.text, m_textLength);
+}
+
+QStringView TCell::WideText() const noexcept
+{
+    if (m_kind != VarType::OleStr || m_textLength == 0)
+        return {};
+    return QStringView(reinterpret_cast<const char16_t *>(m_payload.text), m_textLength);
+}
+
+double TCell::Number() const noexcept
+{
+    switch (m_kind) {
+    case VarType::Single:
+    case VarType::Double:
+    case VarType::Date:
+        return m_payload.number;
+    case VarType::Currency:
+        return double(m_payload.integer) / 10000.0;
+    case VarType::Boolean:
+        return m_payload.boolean ? 1.0 : 0.0;
+    default:
+        return IsText() || m_kind == VarType::Empty ? 0.0 : double(m_payload.integer);
+    }
+}
+
+CellValue TCell::Value() const
+{
+    switch (m_kind) {
+    case VarType::String:
+        return CellValue::fromAnsiString(AnsiText().toByteArray());
+    case VarType::OleStr:
+        return CellValue::fromWideString(WideText().toString());
+    case VarType::Single:
+    case VarType::Double:
+    case VarType::Date:
+        return CellValue(m_kind, m_payload.number);
+    case VarType::Boolean:
+        return CellValue::fromBool(m_payload.boolean);
+    case VarType::Empty:
+        return CellValue();
+    default:
+        return CellValue(m_kind, m_payload.integer);
+    }
+}
+
+bool TCell::holds(const CellValue &value) const
+{
+    if (value.kind() != m_kind)
+        return false;
+    switch (m_kind) {
+    case VarType::String:
+        return AnsiText() == QByteArrayView(value.ansiBytes());
+    case VarType::OleStr:
+        return WideText() == QStringView(value.wideString());
+    default:
+        return Value() == value;
+    }
+}
+
 void TCell::SetValue(const CellValue &value)
 {
     if (!isAcceptedKind(value.kind()))
@@ -41,7 +110,7 @@ void TCell::SetValue(const CellValue &value)
     if (value.isText() && value.textLength() > kMaxTextLength)
         throw EXLSError(EXLSError::InvalidCellValue);
 
-    if (value.kind() == VarType::Date && m_value.kind() != VarType::Date) {
+    if (value.kind() == VarType::Date && m_kind != VarType::Date) {
         const TXFRecord xf = XF();
         if (xf.formatIndex == TFormatStrings::kGeneral) {
             TXFRecord dated = xf;
@@ -49,12 +118,35 @@ void TCell::SetValue(const CellValue &value)
             changeXF(dated);
         }
     }
-    if (!(value == m_value))
-        m_value = value;
+    if (!holds(value)) {
+        const VarType kind = value.kind();
+        if (kind == VarType::String) {
+            const QByteArray &bytes = value.ansiBytes();
+            m_payload.text = m_owner->Texts().Store(bytes.constData(), std::size_t(bytes.size()));
+            m_textLength = static_cast<std::uint32_t>(bytes.size());
+        } else if (kind == VarType::OleStr) {
+            const QString &text = value.wideString();
+            m_payload.text = m_owner->Texts().Store(reinterpret_cast<const char *>(text.utf16()),
+                                                    std::size_t(text.size()) * 2);
+            m_textLength = static_cast<std::uint32_t>(text.size());
+        } else if (kind == VarType::Boolean) {
+            m_payload.boolean = value.toBool();
+        } else if (kind == VarType::Single || kind == VarType::Double || kind == VarType::Date) {
+            m_payload.number = value.toDouble();
+        } else {
+            m_payload.integer = std::get<qint64>(value.m_payload);
+        }
+        m_kind = kind;
+    }
     m_owner->Changed(*this);
 }
 
 TCells::TCells(TSheet *sheet) : m_sheet(sheet) {}
+
+TWorkbook *TCells::Workbook() const noexcept
+{
+    return m_sheet->Workbook();
+}
 
 TCell &TCells::Item(int index)
 {
@@ -89,7 +181,7 @@ TCell &TCells::Cell(std::uint16_t row, std::uint16_t col)
             return pending;
         m_cells.pop_back();
     }
-    return m_cells.emplace_back(this, m_sheet->Workbook(), row, col, m_sheet->DefaultXF(row, col));
+    return m_cells.emplace_back(this, row, col, m_sheet->DefaultXF(row, col));
 }
 
 void TCells::Changed(TCell &cell)

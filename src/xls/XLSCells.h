@@ -2,36 +2,64 @@
 
 #include "CellIndex.h"
 #include "CellValue.h"
+#include "ChunkedList.h"
+#include "TextArena.h"
 #include "XLSItem.h"
 
+#include <QByteArrayView>
+#include <QStringView>
+
 #include <cstdint>
-#include <deque>
 
 namespace fb::xls {
 
 class TCells;
 class TSheet;
 
+// A cell of a sheet. Its value is kept in a compact form, texts in the sheet's text arena;
+// Value() rebuilds the CellValue, the other accessors read it without copying.
 class TCell final : public TCustomXLSItem {
 public:
-    TCell(TCells *owner, TWorkbook *workbook, std::uint16_t row, std::uint16_t col, int xfIndex)
-        : TCustomXLSItem(workbook, xfIndex), m_owner(owner), m_row(row), m_col(col)
+    TCell(TCells *owner, std::uint16_t row, std::uint16_t col, int xfIndex)
+        : TCustomXLSItem(xfIndex), m_owner(owner), m_row(row), m_col(col)
     {}
 
     std::uint16_t Row() const noexcept { return m_row; }
     std::uint16_t Col() const noexcept { return m_col; }
 
-    const CellValue &Value() const noexcept { return m_value; }
+    CellValue Value() const;
     // Stores a value. Refuses kinds a cell cannot hold and texts longer than 65535
     // characters with error 3, leaving the cell as it was. The first date given to a cell
     // in the "General" format switches it to a date format.
     void SetValue(const CellValue &value);
 
+    VarType Kind() const noexcept { return m_kind; }
+    bool IsText() const noexcept { return m_kind == VarType::String || m_kind == VarType::OleStr; }
+    // The bytes of an 8-bit text (Windows-1252); empty for other kinds.
+    QByteArrayView AnsiText() const noexcept;
+    // The units of a wide text; empty for other kinds.
+    QStringView WideText() const noexcept;
+    // Numbers, currency and dates (days since 1899-12-30) as a double.
+    double Number() const noexcept;
+    bool Boolean() const noexcept { return m_kind == VarType::Boolean && m_payload.boolean; }
+
+protected:
+    TWorkbook *workbook() const noexcept override;
+
 private:
+    bool holds(const CellValue &value) const;
+
     TCells *m_owner;
     std::uint16_t m_row;
     std::uint16_t m_col;
-    CellValue m_value;
+    VarType m_kind = VarType::Empty;
+    std::uint32_t m_textLength = 0; // in characters
+    union Payload {
+        double number;
+        qint64 integer;
+        bool boolean;
+        const char *text;
+    } m_payload{.integer = 0};
 };
 
 // The cells of one sheet that have been given a value, in the order in which each first got
@@ -59,9 +87,12 @@ public:
     // A cell got a value: a cell not yet listed is appended.
     void Changed(TCell &cell);
 
+    TWorkbook *Workbook() const noexcept;
+    TextArena &Texts() noexcept { return m_texts; }
+
     // Iteration over the listed cells in list order.
-    auto begin() const { return m_cells.cbegin(); }
-    auto end() const { return m_cells.cbegin() + m_count; }
+    auto begin() const { return m_cells.iteratorAt(0); }
+    auto end() const { return m_cells.iteratorAt(static_cast<std::size_t>(m_count)); }
 
 private:
     static std::uint32_t key(std::uint16_t row, std::uint16_t col)
@@ -70,9 +101,9 @@ private:
     }
 
     TSheet *m_sheet;
-    // Listed cells first; when a pending cell exists it is the last element. A deque keeps
-    // every cell at its address while the list grows.
-    std::deque<TCell> m_cells;
+    TextArena m_texts;
+    // Listed cells first; when a pending cell exists it is the last element.
+    ChunkedList<TCell> m_cells;
     int m_count = 0;
     CellIndex m_index;
 };

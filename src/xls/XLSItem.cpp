@@ -23,17 +23,17 @@ std::size_t sideIndex(BorderSide side)
 
 TXFRecord TCustomXLSItem::XF() const
 {
-    return m_workbook->XFs().XF(m_xf);
+    return workbook()->XFs().XF(m_xf);
 }
 
 TFontRecord TCustomXLSItem::Font() const
 {
-    return m_workbook->Fonts().Font(XF().fontIndex);
+    return workbook()->Fonts().Font(XF().fontIndex);
 }
 
 void TCustomXLSItem::changeXF(const TXFRecord &changed)
 {
-    TVirtualXFTable &table = m_workbook->XFs();
+    TVirtualXFTable &table = workbook()->XFs();
     const int index = table.Intern(changed);
     table.Release(m_xf);
     m_xf = index;
@@ -52,7 +52,7 @@ template<typename Mutate> void TCustomXLSItem::updateXF(Mutate &&mutate)
 template<typename Mutate> void TCustomXLSItem::updateFont(Mutate &&mutate)
 {
     const TXFRecord xf = XF();
-    TVirtualFontTable &fonts = m_workbook->Fonts();
+    TVirtualFontTable &fonts = workbook()->Fonts();
     const TFontRecord current = fonts.Font(xf.fontIndex);
     TFontRecord changed = current;
     mutate(changed);
@@ -155,7 +155,7 @@ void TCustomXLSItem::SetBorderStyle(BorderSide side, std::uint8_t style)
 
 void TCustomXLSItem::SetFormatStringIndex(int position)
 {
-    if (position < 0 || position >= m_workbook->FormatStrings().Count())
+    if (position < 0 || position >= workbook()->FormatStrings().Count())
         throw EXLSError(EXLSError::InvalidCellProperty);
     updateXF([&](TXFRecord &r) { r.formatIndex = static_cast<std::uint16_t>(position); });
 }

@@ -50,11 +50,12 @@ public:
     virtual void SetFontHeight(std::uint16_t points);
 
 protected:
-    TCustomXLSItem(TWorkbook *workbook, int xfIndex) : m_workbook(workbook), m_xf(xfIndex) {}
+    explicit TCustomXLSItem(int xfIndex) : m_xf(xfIndex) {}
     TCustomXLSItem(const TCustomXLSItem &) = default;
     TCustomXLSItem &operator=(const TCustomXLSItem &) = default;
 
-    TWorkbook *workbook() const noexcept { return m_workbook; }
+    // The workbook whose shared tables the item's format refers to.
+    virtual TWorkbook *workbook() const noexcept = 0;
 
     // Replaces the item's cell format by the interned changed record.
     void changeXF(const TXFRecord &changed);
@@ -65,7 +66,6 @@ private:
     template<typename Mutate> void updateXF(Mutate &&mutate);
     template<typename Mutate> void updateFont(Mutate &&mutate);
 
-    TWorkbook *m_workbook;
     int m_xf;
 };
 
@@ -73,7 +73,7 @@ private:
 class TCustomRowCol : public TCustomXLSItem {
 public:
     TCustomRowCol(TWorkbook *workbook, std::uint16_t index)
-        : TCustomXLSItem(workbook, 0), m_index(index)
+        : TCustomXLSItem(0), m_workbook(workbook), m_index(index)
     {}
 
     std::uint16_t Index() const noexcept { return m_index; }
@@ -81,9 +81,11 @@ public:
     bool HasFormat() const noexcept { return m_hasFormat; }
 
 protected:
+    TWorkbook *workbook() const noexcept override { return m_workbook; }
     void xfChanged() override { m_hasFormat = true; }
 
 private:
+    TWorkbook *m_workbook;
     std::uint16_t m_index;
     bool m_hasFormat = false;
 };

@@ -29,7 +29,7 @@ const std::array<bool, 256> &widensTable()
     return table;
 }
 
-bool needsWide(const QByteArray &bytes)
+bool needsWide(QByteArrayView bytes)
 {
     const auto &widens = widensTable();
     for (const char b : bytes) {
@@ -39,18 +39,23 @@ bool needsWide(const QByteArray &bytes)
     return false;
 }
 
-void appendWord(QByteArray &out, std::uint16_t value)
+void appendWord(std::vector<char> &out, std::uint16_t value)
 {
-    char bytes[2];
-    qToLittleEndian(value, bytes);
-    out.append(bytes, 2);
+    const std::size_t start = out.size();
+    out.resize(start + 2);
+    qToLittleEndian(value, out.data() + start);
 }
 
-void appendUtf16(QByteArray &out, const QString &text)
+void appendBytes(std::vector<char> &out, QByteArrayView bytes)
 {
-    const qsizetype start = out.size();
-    out.resize(start + 2 * text.size());
-    auto *dest = reinterpret_cast<uchar *>(out.data() + start);
+    out.insert(out.end(), bytes.begin(), bytes.end());
+}
+
+void appendUtf16(std::vector<char> &out, QStringView text)
+{
+    const std::size_t start = out.size();
+    out.resize(start + 2 * std::size_t(text.size()));
+    char *dest = out.data() + start;
     for (const QChar c : text) {
         qToLittleEndian<std::uint16_t>(c.unicode(), dest);
         dest += 2;
@@ -59,17 +64,24 @@ void appendUtf16(QByteArray &out, const QString &text)
 
 } // namespace
 
-void TSharedStrings::EntryBytes(const CellValue &value, QByteArray &entry)
+void TSharedStrings::AppendEntry(const TCell &cell, std::vector<char> &entry)
 {
-    entry.resize(0);
-    appendWord(entry, static_cast<std::uint16_t>(value.textLength()));
-    if (value.kind() == VarType::String && !needsWide(value.ansiBytes())) {
-        // Every character is below U+0100, so the code page's bytes are the characters.
-        entry.append('\x00');
-        entry.append(value.ansiBytes());
+    if (cell.Kind() == VarType::String) {
+        const QByteArrayView bytes = cell.AnsiText();
+        appendWord(entry, static_cast<std::uint16_t>(bytes.size()));
+        if (!needsWide(bytes)) {
+            // Every character is below U+0100, so the code page's bytes are the characters.
+            entry.push_back('\x00');
+            appendBytes(entry, bytes);
+        } else {
+            entry.push_back('\x01');
+            appendUtf16(entry, cp1252::decode(bytes.toByteArray()));
+        }
     } else {
-        entry.append('\x01');
-        appendUtf16(entry, value.kind() == VarType::String ? value.toString() : value.wideString());
+        const QStringView text = cell.WideText();
+        appendWord(entry, static_cast<std::uint16_t>(text.size()));
+        entry.push_back('\x01');
+        appendUtf16(entry, text);
     }
 }
 
@@ -77,20 +89,57 @@ TSharedStrings::TSharedStrings(const TWorkbook &workbook)
 {
     const TSheets &sheets = workbook.Sheets();
     m_sheetIndices.resize(static_cast<std::size_t>(sheets.Count()));
-    QByteArray entry;
-    entry.reserve(256);
+    int textCells = 0;
+    for (int s = 0; s < sheets.Count(); ++s) {
+        for (const TCell &cell : sheets[s].Cells())
+            textCells += cell.IsText() ? 1 : 0;
+    }
+    m_entries.Reserve(textCells);
+
+    // Texts are interned in batches: hash a batch, prefetch the index slots, then look each
+    // up, so that the fetches from a large index overlap.
+    struct Pending {
+        std::uint32_t *index;
+        std::size_t offset;
+        std::size_t size;
+        std::uint32_t hash;
+    };
+    constexpr std::size_t kBatch = 32;
+    std::vector<Pending> batch;
+    batch.reserve(kBatch);
+    std::vector<char> bytes;
+    bytes.reserve(kBatch * 64);
+    auto internBatch = [&] {
+        for (Pending &p : batch) {
+            p.hash =
+                THashedStringList::Hash(QByteArrayView(bytes.data() + p.offset, qsizetype(p.size)));
+            m_entries.Prefetch(p.hash);
+        }
+        for (const Pending &p : batch) {
+            const QByteArrayView entry(bytes.data() + p.offset, qsizetype(p.size));
+            *p.index = static_cast<std::uint32_t>(m_entries.Intern(entry, p.hash));
+        }
+        batch.clear();
+        bytes.clear();
+    };
+
     for (int s = 0; s < sheets.Count(); ++s) {
         std::vector<std::uint32_t> &indices = m_sheetIndices[static_cast<std::size_t>(s)];
         const TCells &cells = sheets[s].Cells();
-        indices.reserve(static_cast<std::size_t>(cells.Count()));
+        // Sized up front: the batch keeps pointers into it.
+        indices.assign(static_cast<std::size_t>(cells.Count()), 0);
+        std::size_t position = 0;
         for (const TCell &cell : cells) {
-            if (!cell.Value().isText()) {
-                indices.push_back(0);
-                continue;
+            if (cell.IsText()) {
+                const std::size_t offset = bytes.size();
+                AppendEntry(cell, bytes);
+                batch.push_back({&indices[position], offset, bytes.size() - offset, 0});
+                if (batch.size() == kBatch)
+                    internBatch();
             }
-            EntryBytes(cell.Value(), entry);
-            indices.push_back(static_cast<std::uint32_t>(m_entries.Intern(entry)));
+            ++position;
         }
+        internBatch();
     }
 }
 

@@ -10,7 +10,7 @@
 namespace fb::xls {
 
 class BiffStream;
-class CellValue;
+class TCell;
 class TWorkbook;
 
 // The shared string table of one save: every distinct cell text once, in order of first
@@ -31,9 +31,9 @@ public:
     // The SST record and the CONTINUE records it spills into.
     void Write(BiffStream &out) const;
 
-    // The unicode string form of a text value: character count, option byte (0x00 for
-    // 8-bit characters, 0x01 for UTF-16) and the characters. Replaces `entry`.
-    static void EntryBytes(const CellValue &value, QByteArray &entry);
+    // Appends the unicode string form of a text cell to `out`: character count, option byte
+    // (0x00 for 8-bit characters, 0x01 for UTF-16) and the characters.
+    static void AppendEntry(const TCell &cell, std::vector<char> &out);
 
 private:
     THashedStringList m_entries{4095};

@@ -88,6 +88,11 @@ Dimensions dimensionsOf(const TCells &cells)
     return d;
 }
 
+bool isNumberKind(VarType kind)
+{
+    return CellValue::ofKind(kind).isNumber();
+}
+
 std::uint16_t window2Options(const TSheetView &view, bool firstSheet)
 {
     std::uint16_t options = 0x0020 | 0x0080 | 0x0400;
@@ -214,30 +219,29 @@ void TXLSWriter::writeCells(const TSheet &sheet, int index)
     const std::vector<std::uint32_t> &strings = m_sst->SheetIndices(index);
     std::size_t position = 0;
     for (const TCell &cell : sheet.Cells()) {
-        const CellValue &value = cell.Value();
+        const VarType kind = cell.Kind();
         const auto xf = static_cast<std::uint16_t>(cell.XFIndex() + m_xfOffset);
         bool written = true;
-        if (value.isText()) {
+        if (cell.IsText()) {
             out.BeginRecord(biff::LABELSST, 10);
             out.WriteWord(cell.Row());
             out.WriteWord(cell.Col());
             out.WriteWord(xf);
             out.WriteDWord(strings[position]);
-        } else if (value.isNumber() || value.kind() == VarType::Date) {
+        } else if (kind == VarType::Date || isNumberKind(kind)) {
             out.BeginRecord(biff::NUMBER, 14);
             out.WriteWord(cell.Row());
             out.WriteWord(cell.Col());
             out.WriteWord(xf);
-            out.WriteDouble(value.kind() == VarType::Date ? DateSerial(value.toDouble())
-                                                          : value.toDouble());
-        } else if (value.kind() == VarType::Boolean) {
+            out.WriteDouble(kind == VarType::Date ? DateSerial(cell.Number()) : cell.Number());
+        } else if (kind == VarType::Boolean) {
             out.BeginRecord(biff::BOOLERR, 8);
             out.WriteWord(cell.Row());
             out.WriteWord(cell.Col());
             out.WriteWord(xf);
-            out.WriteByte(value.toBool() ? 1 : 0);
+            out.WriteByte(cell.Boolean() ? 1 : 0);
             out.WriteByte(0);
-        } else if (value.isEmpty()) {
+        } else if (kind == VarType::Empty) {
             out.BeginRecord(biff::BLANK, 6);
             out.WriteWord(cell.Row());
             out.WriteWord(cell.Col());
