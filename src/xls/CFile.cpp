@@ -380,6 +380,12 @@ void TCFile::Commit()
         throw ECFileError(ECFileError::CommitStorage);
 }
 
+bool TCFile::HasWriteError() const noexcept
+{
+    GsfOutput *sink = m_handles ? m_handles->sink.get() : nullptr;
+    return sink && gsf_output_error(sink) != nullptr;
+}
+
 void TCFile::abandon() noexcept
 {
     m_closed = true;

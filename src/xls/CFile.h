@@ -144,6 +144,9 @@ public:
     // Finishes a new container and closes it. Raises error 7 when the container could not
     // be completed (a full disk, say); the target is then left as it was.
     void Commit();
+    // True when writing the container's file has failed (a full disk, say); later seeks and
+    // writes then fail as well, for that reason.
+    bool HasWriteError() const noexcept;
     // The container's bytes, for an in-memory container after Commit.
     const QByteArray &MemoryBytes() const noexcept { return m_memoryBytes; }
 

@@ -28,9 +28,16 @@ void TXLSWriter::Save(const QString &fileName, const QString &password)
     TCFile file(TCFileMode::Create, fileName);
     TCFileStream &stream = file.Root().CreateStream("Workbook");
     BiffStream out(stream);
-    WriteWorkbook(out);
-    out.PadTo(kStreamBlock);
-    out.Flush();
+    try {
+        WriteWorkbook(out);
+        out.PadTo(kStreamBlock);
+        out.Flush();
+    } catch (const ECFileError &) {
+        // Once the file cannot be written, seeks in it fail too; name the cause.
+        if (file.HasWriteError())
+            throw ECFileError(ECFileError::CommitStorage);
+        throw;
+    }
     file.Commit();
 }
 

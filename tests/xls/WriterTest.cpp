@@ -10,7 +10,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <QFileInfo>
+
 #include <bit>
+#include <csignal>
+
+#include <sys/resource.h>
 
 #include <gtest/gtest.h>
 
@@ -395,6 +400,83 @@ TEST_F(WriterTest, FailedSavesRaiseAndLeaveTheTargetAlone)
                  fb::Error);
     EXPECT_FALSE(QFile::exists(m_dir.filePath(QStringLiteral("secret.xls"))));
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+} // namespace
+
+namespace {
+
+// Lowers the file size limit of the process for one scope, so that writing a larger file
+// fails as it would on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        m_active = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    bool active() const { return m_active; }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int);
+    bool m_active = false;
+};
+
+TEST(WriterFailures, WriteFailureIsReportedNotSuccess)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("full.xls"));
+    {
+        QFile old(target);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("previous export");
+    }
+    TXLSFile file;
+    for (std::uint16_t r = 0; r < 20000; ++r)
+        file.Workbook().Sheets()[0].Cells(r, 0).SetValue(
+            CellValue::fromText(QStringLiteral("Zeile %1").arg(r)));
+
+    int code = -1;
+    {
+        FileSizeLimit limit(64 * 1024);
+        ASSERT_TRUE(limit.active());
+        try {
+            file.SaveAs(target);
+        } catch (const ECFileError &e) {
+            code = e.code();
+        }
+    }
+    EXPECT_EQ(code, 7);
+    QFile kept(target);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("previous export"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1)
+        << "temporary file left";
+
+    file.SaveAs(target); // without the limit the same save succeeds
+    EXPECT_GT(QFileInfo(target).size(), 64 * 1024);
+
+    // A small workbook goes out only when the container is closed.
+    TXLSFile small;
+    small.Workbook().Sheets()[0].Cells(0, 0).SetValue(CellValue::fromText(QStringLiteral("klein")));
+    FileSizeLimit limit(1024);
+    try {
+        small.SaveAs(dir.filePath(QStringLiteral("small.xls")));
+        ADD_FAILURE() << "a failed close was reported as success";
+    } catch (const ECFileError &e) {
+        EXPECT_EQ(e.code(), 7);
+        EXPECT_EQ(e.message(), QStringLiteral("Can not commit a storage"));
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("small.xls"))));
 }
 
 } // namespace

@@ -28,7 +28,7 @@ Sheet readWithXlrd(const QString &path)
         "         for c in sheet.row(r)] for r in range(sheet.nrows)]\n"
         "print(json.dumps(rows))\n");
     QProcess python;
-    python.start(QStringLiteral("python3"), {QStringLiteral("-c"), script, path});
+    python.start(QStringLiteral(XLS_CHECK_PYTHON), {QStringLiteral("-c"), script, path});
     if (!python.waitForFinished(30000) || python.exitCode() != 0) {
         ADD_FAILURE() << "xlrd failed: " << python.readAllStandardError().toStdString();
         return {};
