@@ -21,6 +21,33 @@ CellValue CellValue::fromDateTime(const QDateTime &moment)
     return fromDate(double(ms) / 86400000.0);
 }
 
+CellValue CellValue::ofKind(VarType kind)
+{
+    switch (kind) {
+    case VarType::Single:
+    case VarType::Double:
+    case VarType::Date:
+        return CellValue(kind, 0.0);
+    case VarType::SmallInt:
+    case VarType::Integer:
+    case VarType::Currency:
+    case VarType::ShortInt:
+    case VarType::Byte:
+    case VarType::Word:
+    case VarType::LongWord:
+    case VarType::Int64:
+        return CellValue(kind, qint64(0));
+    case VarType::Boolean:
+        return CellValue(kind, false);
+    case VarType::OleStr:
+        return CellValue(kind, QString());
+    case VarType::String:
+        return CellValue(kind, QByteArray());
+    default:
+        return CellValue(kind, std::monostate{});
+    }
+}
+
 CellValue CellValue::fromText(const QString &text)
 {
     // One pass that converts and checks at once: an export fills hundreds of thousands of
@@ -40,9 +67,9 @@ CellValue CellValue::fromText(const QString &text)
     return fromAnsiString(bytes);
 }
 
-bool CellValue::isNumber() const noexcept
+bool CellValue::isNumberKind(VarType kind) noexcept
 {
-    switch (m_kind) {
+    switch (kind) {
     case VarType::SmallInt:
     case VarType::Integer:
     case VarType::Single:

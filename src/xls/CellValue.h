@@ -43,8 +43,9 @@ public:
     CellValue() = default;
 
     static CellValue null() { return CellValue(VarType::Null, std::monostate{}); }
-    // A payload-free value of any kind, for kinds a cell refuses (error, dispatch, ...).
-    static CellValue ofKind(VarType kind) { return CellValue(kind, std::monostate{}); }
+    // A value of any kind with a zero payload: 0, false, an empty text, or none for kinds a
+    // cell refuses (error, dispatch, ...). Every value is thus well-formed for its kind.
+    static CellValue ofKind(VarType kind);
 
     static CellValue fromSmallInt(qint16 v) { return CellValue(VarType::SmallInt, qint64(v)); }
     static CellValue fromInteger(qint32 v) { return CellValue(VarType::Integer, qint64(v)); }
@@ -82,7 +83,9 @@ public:
     VarType kind() const noexcept { return m_kind; }
     bool isEmpty() const noexcept { return m_kind == VarType::Empty; }
     bool isText() const noexcept { return m_kind == VarType::String || m_kind == VarType::OleStr; }
-    bool isNumber() const noexcept;
+    bool isNumber() const noexcept { return isNumberKind(m_kind); }
+    // Integers of every width, single, double and currency.
+    static bool isNumberKind(VarType kind) noexcept;
 
     // Length in characters (UTF-16 units for wide text, bytes for 8-bit text).
     qsizetype textLength() const noexcept;

@@ -88,6 +88,9 @@ int TFormatStrings::IndexOf(const QString &text) const
 
 int TFormatStrings::Add(const QString &text)
 {
+    // The file holds a number format in at most 255 characters.
+    if (text.isEmpty() || text.size() > 255)
+        throw EXLSError(EXLSError::InvalidCellProperty);
     if (const int existing = IndexOf(text); existing >= 0)
         return existing;
     const auto highest =

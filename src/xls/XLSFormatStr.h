@@ -24,7 +24,8 @@ public:
     // Position of the format with this text, or -1.
     int IndexOf(const QString &text) const;
     // Position of the format with this text; a new format is appended with a file index
-    // above every one in use.
+    // above every one in use. An empty text or one longer than 255 characters raises
+    // error 4.
     int Add(const QString &text);
 
 private:

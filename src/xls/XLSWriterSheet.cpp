@@ -88,11 +88,6 @@ Dimensions dimensionsOf(const TCells &cells)
     return d;
 }
 
-bool isNumberKind(VarType kind)
-{
-    return CellValue::ofKind(kind).isNumber();
-}
-
 std::uint16_t window2Options(const TSheetView &view, bool firstSheet)
 {
     std::uint16_t options = 0x0020 | 0x0080 | 0x0400;
@@ -228,7 +223,7 @@ void TXLSWriter::writeCells(const TSheet &sheet, int index)
             out.WriteWord(cell.Col());
             out.WriteWord(xf);
             out.WriteDWord(strings[position]);
-        } else if (kind == VarType::Date || isNumberKind(kind)) {
+        } else if (kind == VarType::Date || CellValue::isNumberKind(kind)) {
             out.BeginRecord(biff::NUMBER, 14);
             out.WriteWord(cell.Row());
             out.WriteWord(cell.Col());

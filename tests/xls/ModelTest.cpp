@@ -67,6 +67,7 @@ TEST(WorkbookModel, BuiltInFormatsMapPositionsToFileIndices)
     EXPECT_EQ(added.FileIndex(36), 50);
     EXPECT_EQ(added.Add(QStringLiteral("0.000")), 36);
     EXPECT_EQ(added.Add(QStringLiteral("General")), 0);
+    EXPECT_THROW(added.Add(QString(256, QLatin1Char('0'))), EXLSError);
 }
 
 TEST(WorkbookModel, CellAddressLimits)
@@ -148,6 +149,10 @@ TEST(WorkbookModel, RefusedValuesLeaveTheCellUnchanged)
 
     cell.SetValue(CellValue::fromWideString(QString(65535, QLatin1Char('y'))));
     EXPECT_EQ(cell.Value().textLength(), 65535);
+
+    // A value made from a kind alone carries that kind's zero.
+    cell.SetValue(CellValue::ofKind(VarType::Integer));
+    EXPECT_EQ(cell.Value(), CellValue::fromInteger(0));
 
     // A refused first value leaves no cell behind.
     EXPECT_THROW(cells.Cell(4, 4).SetValue(CellValue()), EXLSError);

@@ -18,13 +18,17 @@ namespace {
 using Sheet = QList<QStringList>;
 
 // Reads the first sheet with xlrd, a reader nobody here wrote, as rows of texts. Cells that
-// are not text show as "<type N>", so a number where a text belongs is caught.
+// are not text show as "<type N>", so a number where a text belongs is caught; positions
+// without a cell show as "<none>", so an empty text cell is told from no cell.
 Sheet readWithXlrd(const QString &path)
 {
     const QString script = QStringLiteral(
         "import json, sys, xlrd\n"
         "sheet = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)\n"
-        "rows = [[c.value if c.ctype == xlrd.XL_CELL_TEXT else '<type %d>' % c.ctype\n"
+        "def text(c):\n"
+        "    if c.ctype == xlrd.XL_CELL_TEXT: return c.value\n"
+        "    return '<none>' if c.ctype == xlrd.XL_CELL_EMPTY else '<type %d>' % c.ctype\n"
+        "rows = [[text(c)\n"
         "         for c in sheet.row(r)] for r in range(sheet.nrows)]\n"
         "print(json.dumps(rows))\n");
     QProcess python;
@@ -51,16 +55,11 @@ Row trip(const QString &from, const QString &deleted = {})
                 deleted, QStringLiteral("1000"), QStringLiteral("1030,5")}};
 }
 
-const QStringList kHeader = {QStringLiteral("Abfahrtszeit"),
-                             QStringLiteral("Abfahrtsort"),
-                             QStringLiteral("Ankunftszeit"),
-                             QStringLiteral("Ankunftsort"),
-                             QStringLiteral("Entfernung"),
-                             QStringLiteral("Fahrtzweck"),
-                             QStringLiteral("Art"),
-                             QString(),
-                             QString(),
-                             QString()};
+const QStringList kHeader = {QStringLiteral("Abfahrtszeit"), QStringLiteral("Abfahrtsort"),
+                             QStringLiteral("Ankunftszeit"), QStringLiteral("Ankunftsort"),
+                             QStringLiteral("Entfernung"),   QStringLiteral("Fahrtzweck"),
+                             QStringLiteral("Art"),          QStringLiteral("<none>"),
+                             QStringLiteral("<none>"),       QStringLiteral("<none>")};
 
 class TripExport : public ::testing::Test {
 protected:
