@@ -1,0 +1,66 @@
+#include "TripExport.h"
+
+#include "XLSFile.h"
+#include "model/error.h"
+#include "model/trip_columns.h"
+
+#include <QStringList>
+
+namespace fb {
+namespace {
+
+// Only the first seven columns have a title; the kind column is titled "Art" in the sheet.
+QStringList headerTexts()
+{
+    return {QStringLiteral("Abfahrtszeit"), QStringLiteral("Abfahrtsort"),
+            QStringLiteral("Ankunftszeit"), QStringLiteral("Ankunftsort"),
+            QStringLiteral("Entfernung"),   QStringLiteral("Fahrtzweck"),
+            QStringLiteral("Art")};
+}
+
+// A row with fewer than seven sub-items has no deleted column and is always exported.
+bool isSkipped(const Row &trip)
+{
+    return trip.subItems.size() > TripSubItem::Deleted && isDeleted(trip);
+}
+
+} // namespace
+
+void exportTripsToXls(const RowTable &trips, const QString &fileName)
+{
+    qsizetype liveTrips = 0;
+    for (const Row &trip : trips.rows())
+        liveTrips += isSkipped(trip) ? 0 : 1;
+    if (liveTrips > kMaxExportedTrips) {
+        throw Error(QStringLiteral("Zu viele Fahrten für den Export: %1 Fahrten, ein "
+                                   "Tabellenblatt fasst höchstens %2.")
+                        .arg(liveTrips)
+                        .arg(kMaxExportedTrips));
+    }
+
+    xls::TXLSFile file;
+    xls::TSheet &sheet = file.Workbook().Sheets()[0];
+    const QStringList header = headerTexts();
+    for (qsizetype column = 0; column < header.size(); ++column)
+        sheet.Cells(0, static_cast<std::uint16_t>(column))
+            .SetValue(xls::CellValue::fromText(header.at(column)));
+
+    // Texts go in as the list shows them, numbers and dates included. A text that Windows-1252
+    // cannot hold is stored as wide text instead of losing characters to "?".
+    std::uint16_t row = 1;
+    for (const Row &trip : trips.rows()) {
+        if (isSkipped(trip))
+            continue;
+        sheet.Cells(row, 0).SetValue(xls::CellValue::fromText(trip.caption));
+        for (qsizetype i = 0; i < trip.subItems.size(); ++i) {
+            // Columns past 255 raise the writer's "Invalid row or column number".
+            const qsizetype column = i + 1;
+            sheet.Cells(row, column > 0xFFFF ? 0xFFFF : static_cast<std::uint16_t>(column))
+                .SetValue(xls::CellValue::fromText(trip.subItems.at(i)));
+        }
+        ++row;
+    }
+    file.SaveAs(fileName);
+}
+
+} // namespace fb

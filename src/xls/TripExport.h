@@ -1,0 +1,18 @@
+#pragma once
+
+#include "model/row_table.h"
+
+#include <QString>
+
+namespace fb {
+
+// The most trips one sheet holds below its header row.
+constexpr qsizetype kMaxExportedTrips = 65535;
+
+// Writes the live trips of the list under a header row into a new ".xls" file, one row of
+// text cells per trip in list order; deleted trips leave no gap. Raises the writer's errors
+// (EXLSError, ECFileError) and refuses, before anything is written, more trips than a sheet
+// holds. The trips themselves are only read.
+void exportTripsToXls(const RowTable &trips, const QString &fileName);
+
+} // namespace fb
