@@ -3,6 +3,7 @@
 #include "model/error.h"
 #include "model/logbook_document.h"
 #include "model/logbook_json.h"
+#include "xls/TripExport.h"
 
 #include <QCommandLineParser>
 #include <QJsonDocument>
@@ -15,12 +16,17 @@ namespace {
 
 const QString kDumpJson = QStringLiteral("dump-json");
 const QString kResave = QStringLiteral("resave");
+const QString kExportXls = QStringLiteral("export-xls");
 
 struct BatchOptions {
     QCommandLineOption dumpJson{kDumpJson, QStringLiteral("Print the logbook FILE as JSON."),
                                 QStringLiteral("FILE")};
     QCommandLineOption resave{kResave, QStringLiteral("Load FILE and save it again to OUT."),
                               QStringLiteral("OUT")};
+    QCommandLineOption exportXls{kExportXls,
+                                 QStringLiteral("Load FILE and export its trips to the "
+                                                "spreadsheet OUT (.xls)."),
+                                 QStringLiteral("OUT")};
 };
 
 // Loads the logbook with the odometer pass; a file that cannot be opened is an error here.
@@ -51,7 +57,7 @@ int fail(QTextStream &err, const QString &message)
 bool isBatchInvocation(const QStringList &arguments)
 {
     for (const QString &argument : arguments.mid(1)) {
-        for (const QString &option : {kDumpJson, kResave, QStringLiteral("help")}) {
+        for (const QString &option : {kDumpJson, kResave, kExportXls, QStringLiteral("help")}) {
             if (argument == QLatin1String("--") + option ||
                 argument.startsWith(QLatin1String("--") + option + QLatin1Char('=')))
                 return true;
@@ -72,6 +78,7 @@ int runBatch(const QStringList &arguments, QTextStream &out, QTextStream &err)
     const QCommandLineOption help = parser.addHelpOption();
     parser.addOption(options.dumpJson);
     parser.addOption(options.resave);
+    parser.addOption(options.exportXls);
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("The logbook file (.fbu) to read."));
     if (!parser.parse(arguments))
@@ -86,8 +93,13 @@ int runBatch(const QStringList &arguments, QTextStream &out, QTextStream &err)
     try {
         // A temporary document per call: batch runs have no screen, so fonts measure at 96.
         LogbookDocument document(FontSpec::kStandardPixelsPerInch);
+        const int commands = int(parser.isSet(options.dumpJson)) +
+                             int(parser.isSet(options.resave)) +
+                             int(parser.isSet(options.exportXls));
+        if (commands > 1)
+            return fail(err, QStringLiteral("Give one of --dump-json, --resave, --export-xls"));
         if (parser.isSet(options.dumpJson)) {
-            if (!positional.isEmpty() || parser.isSet(options.resave))
+            if (!positional.isEmpty())
                 return fail(err, QStringLiteral("--dump-json takes exactly one FILE"));
             load(document, parser.value(options.dumpJson));
             out << QString::fromUtf8(
@@ -100,6 +112,13 @@ int runBatch(const QStringList &arguments, QTextStream &out, QTextStream &err)
                 return fail(err, QStringLiteral("--resave takes OUT and exactly one FILE"));
             load(document, positional.first());
             save(document, parser.value(options.resave));
+            return 0;
+        }
+        if (parser.isSet(options.exportXls)) {
+            if (positional.size() != 1)
+                return fail(err, QStringLiteral("--export-xls takes OUT and exactly one FILE"));
+            load(document, positional.first());
+            exportTripsToXls(document.logbook().trips, parser.value(options.exportXls));
             return 0;
         }
         return fail(err, QStringLiteral("Nothing to do; see --help"));

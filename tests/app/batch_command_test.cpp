@@ -155,3 +155,20 @@ TEST_F(BatchCommand, TheExecutableReportsThroughItsExitCode)
     EXPECT_EQ(process.exitCode(), 0);
     EXPECT_TRUE(process.readAllStandardOutput().contains("--resave"));
 }
+
+TEST_F(BatchCommand, ExportXlsWritesTheSpreadsheetOrSaysWhyNot)
+{
+    const QString xls = path(QStringLiteral("fahrten.xls"));
+    BatchResult result = runWith({QStringLiteral("--export-xls"), xls, sample});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    // A compound file starts with its signature.
+    EXPECT_TRUE(bytesOf(xls).startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1")));
+
+    result = runWith({QStringLiteral("--export-xls"), path(QStringLiteral("fehlt/x.xls")), sample});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, QStringLiteral("Can not create a docfile.\n"));
+
+    result =
+        runWith({QStringLiteral("--export-xls"), xls, QStringLiteral("--resave"), xls, sample});
+    EXPECT_EQ(result.exitCode, 1);
+}
