@@ -104,9 +104,10 @@ int THashedStringList::Intern(QByteArrayView bytes, std::uint32_t hash, bool *in
     return index;
 }
 
-void THashedStringList::Reserve(int count)
+void THashedStringList::Reserve(int count, qsizetype bytes)
 {
     m_offsets.reserve(static_cast<std::size_t>(count) + 1);
+    m_data.reserve(static_cast<std::size_t>(std::max<qsizetype>(bytes, 0)));
     const std::size_t needed = roundUpToPowerOfTwo(static_cast<std::size_t>(count) * 2);
     if (needed > m_slots.size())
         rehash(needed);

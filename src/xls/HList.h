@@ -37,9 +37,9 @@ public:
         __builtin_prefetch(&m_slots[hash & (m_slots.size() - 1)]);
     }
 
-    // Makes room for `count` entries in total, so that filling the list up to it does not
-    // rebuild the index.
-    void Reserve(int count);
+    // Makes room for `count` entries of `bytes` bytes in total, so that filling the list up
+    // to it neither rebuilds the index nor moves the strings.
+    void Reserve(int count, qsizetype bytes = 0);
 
     // Total size of all strings in bytes.
     qsizetype TotalSize() const noexcept { return qsizetype(m_data.size()); }

@@ -89,12 +89,21 @@ TSharedStrings::TSharedStrings(const TWorkbook &workbook)
 {
     const TSheets &sheets = workbook.Sheets();
     m_sheetIndices.resize(static_cast<std::size_t>(sheets.Count()));
+    // Room for every text as a distinct entry, the export's usual case.
     int textCells = 0;
+    qsizetype textBytes = 0;
     for (int s = 0; s < sheets.Count(); ++s) {
-        for (const TCell &cell : sheets[s].Cells())
-            textCells += cell.IsText() ? 1 : 0;
+        for (const TCell &cell : sheets[s].Cells()) {
+            if (cell.Kind() == VarType::String) {
+                ++textCells;
+                textBytes += 3 + cell.AnsiText().size();
+            } else if (cell.Kind() == VarType::OleStr) {
+                ++textCells;
+                textBytes += 3 + 2 * cell.WideText().size();
+            }
+        }
     }
-    m_entries.Reserve(textCells);
+    m_entries.Reserve(textCells, textBytes);
 
     // Texts are interned in batches: hash a batch, prefetch the index slots, then look each
     // up, so that the fetches from a large index overlap.
