@@ -71,6 +71,12 @@ void BinaryReader::refill()
 
 void BinaryReader::readRaw(void *target, qint64 count)
 {
+    // Most fields lie wholly in the buffer: copy them without the general loop.
+    if (count >= 0 && static_cast<std::size_t>(count) <= m_end - m_pos) {
+        std::memcpy(target, m_buffer.data() + m_pos, static_cast<std::size_t>(count));
+        m_pos += static_cast<std::size_t>(count);
+        return;
+    }
     requireAtLeast(count);
     auto *out = static_cast<char *>(target);
     while (count > 0) {

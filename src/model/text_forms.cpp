@@ -34,6 +34,63 @@ QString formatWholeNumber(double value)
     return QString::fromLatin1(buffer.data(), result.ptr - buffer.data());
 }
 
+// Rounds to 15 significant digits in integer arithmetic: the value times a power of ten,
+// rounded to a whole number. The product is off by at most half a unit in its last place
+// (1/16 below 1e15), so the rounding is exact unless the product lies that close to a
+// half; those rare values go the general way. Readings and distances (12370,5) take this
+// path, which is several times faster than the general one.
+std::optional<QString> formatFixedFast(double value)
+{
+    static constexpr std::array<double, 21> kPowersOfTen = {
+        1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9, 1e10,
+        1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20};
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-4 && magnitude < 1e15))
+        return std::nullopt;
+    // Decimals that leave 15 significant digits; the logarithm may be one off at powers of ten.
+    int decimals = kSignificantDigits - (static_cast<int>(std::floor(std::log10(magnitude))) + 1);
+    double scaled = magnitude * kPowersOfTen[static_cast<std::size_t>(decimals)];
+    if (scaled >= 1e15) {
+        --decimals;
+        scaled = magnitude * kPowersOfTen[static_cast<std::size_t>(decimals)];
+    } else if (scaled < 1e14 && decimals + 1 < static_cast<int>(kPowersOfTen.size())) {
+        ++decimals;
+        scaled = magnitude * kPowersOfTen[static_cast<std::size_t>(decimals)];
+    }
+    if (std::fabs(scaled - std::floor(scaled) - 0.5) < 0.07)
+        return std::nullopt;
+    auto digits = static_cast<long long>(std::llround(scaled));
+    if (digits >= 1'000'000'000'000'000LL) // rounded up to the next power of ten
+        return std::nullopt;
+    // Trailing zeros of the fraction are dropped.
+    while (decimals > 0 && digits % 10 == 0) {
+        digits /= 10;
+        --decimals;
+    }
+    std::array<char, 24> digitText{};
+    const auto end = std::to_chars(digitText.data(), digitText.data() + digitText.size(), digits).ptr;
+    const auto length = static_cast<int>(end - digitText.data());
+
+    std::array<char, 48> text{};
+    char *out = text.data();
+    if (value < 0)
+        *out++ = '-';
+    if (length <= decimals) {
+        *out++ = '0';
+        *out++ = ',';
+        for (int i = length; i < decimals; ++i)
+            *out++ = '0';
+        out = std::copy(digitText.data(), end, out);
+    } else {
+        out = std::copy(digitText.data(), end - decimals, out);
+        if (decimals > 0) {
+            *out++ = ',';
+            out = std::copy(end - decimals, end, out);
+        }
+    }
+    return QString::fromLatin1(text.data(), out - text.data());
+}
+
 } // namespace
 
 QString formatNumberText(double value)
@@ -47,6 +104,8 @@ QString formatNumberText(double value)
     // Readings and distances are mostly whole numbers; they need no rounding to 15 digits.
     if (std::fabs(value) < 1e15 && value == std::trunc(value))
         return formatWholeNumber(value);
+    if (const auto fixedText = formatFixedFast(value))
+        return *fixedText;
 
     // d.dddddddddddddde±x: the value rounded to 15 significant digits.
     std::array<char, 40> buffer{};

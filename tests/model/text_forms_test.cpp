@@ -2,6 +2,11 @@
 #include "model/ole_date.h"
 #include "model/text_forms.h"
 
+#include <QRandomGenerator>
+
+#include <array>
+#include <charconv>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -27,6 +32,38 @@ TEST(NumberText, FifteenSignificantDigitsHideBinaryRounding)
     EXPECT_EQ(formatNumberText(1.0 / 3.0), QStringLiteral("0,333333333333333"));
     EXPECT_EQ(formatNumberText(123456789012345.0), QStringLiteral("123456789012345"));
     EXPECT_EQ(formatNumberText(99999.999999999999), QStringLiteral("100000"));
+}
+
+// Correct rounding to 15 significant digits (exact ties to even), exponent form outside the
+// same range as the program's: the reference the fast path must agree with.
+QString reference(double value)
+{
+    std::array<char, 64> buffer{};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                   std::chars_format::general, 15)
+                         .ptr;
+    return QString::fromLatin1(buffer.data(), end - buffer.data()).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+TEST(NumberText, AgreesWithCorrectRoundingToFifteenDigits)
+{
+    QRandomGenerator random(4711);
+    for (int i = 0; i < 200000; ++i) {
+        const double magnitude = std::pow(10.0, -4.0 + random.bounded(19.0));
+        const double value = (random.bounded(2) ? 1 : -1) * magnitude * random.generateDouble();
+        const QString expected = reference(value);
+        if (!expected.contains(QLatin1Char('e')))
+            ASSERT_EQ(formatNumberText(value), expected) << value;
+    }
+    // Running sums of decimal distances carry binary noise in their last digits.
+    double running = 12345;
+    for (int i = 0; i < 100000; ++i) {
+        running += 0.1 * (i % 97);
+        ASSERT_EQ(formatNumberText(running), reference(running)) << running;
+    }
+    // Exact halves in the sixteenth digit.
+    EXPECT_EQ(formatNumberText(355400735411810.5), QStringLiteral("355400735411810"));
+    EXPECT_EQ(formatNumberText(355400735411811.5), QStringLiteral("355400735411812"));
 }
 
 TEST(NumberText, ExponentFormFarOutsideReadings)
