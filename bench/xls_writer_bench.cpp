@@ -63,29 +63,37 @@ const std::vector<QString> &texts()
     return all;
 }
 
-void fill(TXLSFile &file)
+enum class Setter { Text, Value };
+
+void fill(TXLSFile &file, Setter setter = Setter::Text)
 {
     TSheet &sheet = file.Workbook().Sheets()[0];
     const std::vector<QString> &all = texts();
     std::size_t i = 0;
     for (int r = 0; r < kRows; ++r) {
-        for (int c = 0; c < kCols; ++c)
-            sheet.Cells(static_cast<std::uint16_t>(r), static_cast<std::uint16_t>(c))
-                .SetValue(CellValue::fromText(all[i++]));
+        for (int c = 0; c < kCols; ++c) {
+            TCell &cell = sheet.Cells(static_cast<std::uint16_t>(r), static_cast<std::uint16_t>(c));
+            if (setter == Setter::Text)
+                cell.SetText(all[i++]);
+            else
+                cell.SetValue(CellValue::fromText(all[i++]));
+        }
     }
 }
 
 void BM_FillSheet(benchmark::State &state)
 {
     texts();
+    const auto setter = static_cast<Setter>(state.range(0));
     for (auto _ : state) {
         TXLSFile file;
-        fill(file);
+        fill(file, setter);
         benchmark::DoNotOptimize(file.Workbook().Sheets()[0].Cells().Count());
     }
     state.counters["cells"] = kRows * kCols;
 }
-BENCHMARK(BM_FillSheet)->Unit(benchmark::kMillisecond);
+// 0: TCell::SetText, 1: SetValue(CellValue::fromText(...)).
+BENCHMARK(BM_FillSheet)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_SaveAs(benchmark::State &state)
 {

@@ -6,6 +6,20 @@ namespace fb::xls {
 
 const char *TextArena::Store(const char *bytes, std::size_t count)
 {
+    char *dest = Allocate(count);
+    if (count > 0)
+        std::memcpy(dest, bytes, count);
+    return dest;
+}
+
+void TextArena::ReleaseLast(const char *block, std::size_t count)
+{
+    if (block && !m_blocks.empty() && block + count == m_blocks.back().get() + m_used)
+        m_used -= count;
+}
+
+char *TextArena::Allocate(std::size_t count)
+{
     if (count == 0)
         return nullptr;
     m_used = (m_used + 1) & ~std::size_t(1);
@@ -16,7 +30,6 @@ const char *TextArena::Store(const char *bytes, std::size_t count)
         m_used = 0;
     }
     char *dest = m_blocks.back().get() + m_used;
-    std::memcpy(dest, bytes, count);
     m_used += count;
     return dest;
 }

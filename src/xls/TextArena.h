@@ -14,6 +14,10 @@ class TextArena {
 public:
     // A stable copy of count bytes, aligned for UTF-16 units.
     const char *Store(const char *bytes, std::size_t count);
+    // Room for count bytes to be filled by the caller, aligned for UTF-16 units.
+    char *Allocate(std::size_t count);
+    // Gives back the most recent allocation, which must be `block` of `count` bytes.
+    void ReleaseLast(const char *block, std::size_t count);
 
 private:
     static constexpr std::size_t kBlockSize = std::size_t(1) << 20;

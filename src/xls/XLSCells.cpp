@@ -3,6 +3,7 @@
 #include "XLSError.h"
 #include "XLSFormatStr.h"
 #include "XLSSheet.h"
+#include "model/cp1252.h"
 
 namespace fb::xls {
 namespace {
@@ -103,6 +104,50 @@ bool TCell::holds(const CellValue &value) const
     }
 }
 
+void TCell::storeText(VarType kind, const char *bytes, std::uint32_t length)
+{
+    m_kind = kind;
+    m_payload.text = bytes;
+    m_textLength = length;
+}
+
+void TCell::SetText(QStringView text)
+{
+    if (text.size() > kMaxTextLength)
+        throw EXLSError(EXLSError::InvalidCellValue);
+    TextArena &arena = m_owner->Texts();
+    const auto length = static_cast<std::uint32_t>(text.size());
+    char *bytes = arena.Allocate(length);
+    char *out = bytes;
+    bool ansi = true;
+    for (const QChar c : text) {
+        const char16_t unit = c.unicode();
+        if (unit < 0x80) {
+            *out++ = static_cast<char>(unit);
+        } else if (const std::optional<char> byte = cp1252::encodeChar(unit)) {
+            *out++ = *byte;
+        } else {
+            ansi = false;
+            break;
+        }
+    }
+    if (ansi) {
+        if (m_kind == VarType::String && AnsiText() == QByteArrayView(bytes, length))
+            arena.ReleaseLast(bytes, length);
+        else
+            storeText(VarType::String, bytes, length);
+    } else {
+        arena.ReleaseLast(bytes, length);
+        if (!(m_kind == VarType::OleStr && WideText() == text)) {
+            storeText(
+                VarType::OleStr,
+                arena.Store(reinterpret_cast<const char *>(text.utf16()), std::size_t(length) * 2),
+                length);
+        }
+    }
+    m_owner->Changed(*this);
+}
+
 void TCell::SetValue(const CellValue &value)
 {
     if (!isAcceptedKind(value.kind()))
@@ -122,13 +167,15 @@ void TCell::SetValue(const CellValue &value)
         const VarType kind = value.kind();
         if (kind == VarType::String) {
             const QByteArray &bytes = value.ansiBytes();
-            m_payload.text = m_owner->Texts().Store(bytes.constData(), std::size_t(bytes.size()));
-            m_textLength = static_cast<std::uint32_t>(bytes.size());
+            const auto length = static_cast<std::uint32_t>(bytes.size());
+            storeText(kind, m_owner->Texts().Store(bytes.constData(), length), length);
         } else if (kind == VarType::OleStr) {
             const QString &text = value.wideString();
-            m_payload.text = m_owner->Texts().Store(reinterpret_cast<const char *>(text.utf16()),
-                                                    std::size_t(text.size()) * 2);
-            m_textLength = static_cast<std::uint32_t>(text.size());
+            const auto length = static_cast<std::uint32_t>(text.size());
+            storeText(kind,
+                      m_owner->Texts().Store(reinterpret_cast<const char *>(text.utf16()),
+                                             std::size_t(length) * 2),
+                      length);
         } else if (kind == VarType::Boolean) {
             m_payload.boolean = value.toBool();
         } else if (kind == VarType::Single || kind == VarType::Double || kind == VarType::Date) {

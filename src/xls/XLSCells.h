@@ -32,6 +32,10 @@ public:
     // characters with error 3, leaving the cell as it was. The first date given to a cell
     // in the "General" format switches it to a date format.
     void SetValue(const CellValue &value);
+    // Stores a text as 8-bit text when Windows-1252 holds every character, as wide text
+    // otherwise: the same as SetValue(CellValue::fromText(text)), converting straight into
+    // the sheet's storage without a temporary copy.
+    void SetText(QStringView text);
 
     VarType Kind() const noexcept { return m_kind; }
     bool IsText() const noexcept { return m_kind == VarType::String || m_kind == VarType::OleStr; }
@@ -48,6 +52,7 @@ protected:
 
 private:
     bool holds(const CellValue &value) const;
+    void storeText(VarType kind, const char *bytes, std::uint32_t length);
 
     // Ordered to fill the base class's padding: 40 bytes a cell.
     std::uint32_t m_textLength = 0; // in characters

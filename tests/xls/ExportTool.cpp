@@ -25,8 +25,14 @@ int main(int argc, char **argv)
     TSheet &sheet = file.Workbook().Sheets()[0];
     QJsonArray expected;
     auto put = [&](int row, int col, const QString &text, bool wide) {
-        sheet.Cells(static_cast<std::uint16_t>(row), static_cast<std::uint16_t>(col))
-            .SetValue(wide ? CellValue::fromWideString(text) : CellValue::fromText(text));
+        TCell &cell = sheet.Cells(static_cast<std::uint16_t>(row), static_cast<std::uint16_t>(col));
+        // Both ways of setting a text, alternating by row.
+        if (wide)
+            cell.SetValue(CellValue::fromWideString(text));
+        else if (row % 2)
+            cell.SetText(text);
+        else
+            cell.SetValue(CellValue::fromText(text));
         expected.append(QJsonArray{row, col, text});
     };
 

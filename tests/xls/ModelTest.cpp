@@ -291,6 +291,26 @@ TEST(WorkbookModel, TextValueChoosesTheFormThatKeepsEveryCharacter)
     const CellValue czech = CellValue::fromText(QStringLiteral("Plzeň"));
     EXPECT_EQ(czech.kind(), VarType::OleStr);
     EXPECT_EQ(czech.toString(), QStringLiteral("Plzeň"));
+
+    // SetText stores the same values straight into the sheet.
+    TXLSFile file;
+    TCells &cells = file.Workbook().Sheets()[0].Cells();
+    const QString texts[] = {QStringLiteral("Gelöscht 5 €"), QStringLiteral("Plzeň"), QString(),
+                             QStringLiteral("Köln – Łódź")};
+    for (std::uint16_t row = 0; row < 4; ++row) {
+        cells.Cell(row, 0).SetText(texts[row]);
+        cells.Cell(row, 1).SetValue(CellValue::fromText(texts[row]));
+        cells.Cell(row, 0).SetText(texts[row]); // unchanged on repetition
+        EXPECT_EQ(cells.Find(row, 0)->Value(), cells.Find(row, 1)->Value()) << row;
+    }
+    EXPECT_EQ(cells.Count(), 8);
+    EXPECT_EQ(cells.Find(0, 0)->Kind(), VarType::String);
+    EXPECT_EQ(cells.Find(1, 0)->Kind(), VarType::OleStr);
+    EXPECT_EQ(cells.Find(1, 0)->WideText(), QStringLiteral("Plzeň"));
+    cells.Cell(1, 0).SetText(QStringLiteral("Pilsen"));
+    EXPECT_EQ(cells.Find(1, 0)->Value(), CellValue::fromAnsiString("Pilsen"));
+    EXPECT_THROW(cells.Cell(9, 0).SetText(QString(65536, QLatin1Char('x'))), EXLSError);
+    EXPECT_EQ(cells.Count(), 8);
 }
 
 } // namespace
