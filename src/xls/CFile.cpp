@@ -246,8 +246,11 @@ TCFileStorage *TCFileStorage::FindStorage(const QByteArray &name)
     return nullptr;
 }
 
-void TCFileStorage::load()
+void TCFileStorage::load(int depth)
 {
+    constexpr int kMaxDepth = 64;
+    if (depth > kMaxDepth)
+        throw ECFileError(ECFileError::OpenStorage);
     m_children.clear();
     GsfInfile *in = m_handle->in.get();
     const int count = gsf_infile_num_children(in);
@@ -262,7 +265,7 @@ void TCFileStorage::load()
             handle->in.reset(GSF_INFILE(child.release()));
             auto storage =
                 std::unique_ptr<TCFileStorage>(new TCFileStorage(name, std::move(handle)));
-            storage->load();
+            storage->load(depth + 1);
             m_children.push_back(std::move(storage));
         } else {
             if (!child)

@@ -111,7 +111,9 @@ private:
     friend class TCFile;
     struct Handle;
     TCFileStorage(QByteArray name, std::unique_ptr<Handle> handle);
-    void load();
+    // Loads the children; depth counts the storages above, which a damaged file could
+    // nest without end.
+    void load(int depth = 0);
     bool closeChildren();
 
     std::unique_ptr<Handle> m_handle;
