@@ -7,15 +7,11 @@
 namespace fb::xls {
 namespace {
 
-void requireSide(BorderSide side)
+// The array slot of a border side; a value outside the enumeration is refused.
+std::size_t sideIndex(BorderSide side)
 {
     if (static_cast<int>(side) > 3)
         throw EXLSError(EXLSError::InvalidCellProperty);
-}
-
-std::size_t sideIndex(BorderSide side)
-{
-    requireSide(side);
     return static_cast<std::size_t>(side);
 }
 
