@@ -103,7 +103,10 @@ TSharedStrings::TSharedStrings(const TWorkbook &workbook)
             }
         }
     }
-    m_entries.Reserve(textCells, textBytes);
+    // Many cells may share one long text, so the bytes reserved are capped; the storage
+    // grows beyond that on demand.
+    constexpr qsizetype kMaxReservedBytes = qsizetype(64) << 20;
+    m_entries.Reserve(textCells, std::min(textBytes, kMaxReservedBytes));
 
     // Texts are interned in batches: hash a batch, prefetch the index slots, then look each
     // up, so that the fetches from a large index overlap.

@@ -124,6 +124,18 @@ TEST_F(SharedStringsTest, EntryStartsANewRecordWhenThreeBytesAreFree)
     EXPECT_EQ(sst[1].data, hexBytes("03 00 00") + "xyz"); // no flag byte before a new entry
 }
 
+TEST_F(SharedStringsTest, ManyCellsShareOneLongText)
+{
+    // 300 cells of one 60000-character text: one entry, written once.
+    const QByteArray text(60000, 'q');
+    for (std::uint16_t r = 0; r < 300; ++r)
+        put(r, CellValue::fromAnsiString(text));
+    const std::vector<Record> sst = save();
+    EXPECT_EQ(dword(sst[0].data, 0), 1u);
+    EXPECT_EQ(sst.size(), 8u); // 60003 bytes in records of at most 8224
+    EXPECT_EQ(labelIndices(), std::vector<std::uint32_t>(300, 0));
+}
+
 TEST_F(SharedStringsTest, ManyRecordsKeepEveryByte)
 {
     QByteArray all;
