@@ -42,8 +42,7 @@ void exportTripsToXls(const RowTable &trips, const QString &fileName)
     xls::TSheet &sheet = file.Workbook().Sheets()[0];
     const QStringList header = headerTexts();
     for (qsizetype column = 0; column < header.size(); ++column)
-        sheet.Cells(0, static_cast<std::uint16_t>(column))
-            .SetValue(xls::CellValue::fromText(header.at(column)));
+        sheet.Cells(0, static_cast<std::uint16_t>(column)).SetText(header.at(column));
 
     // Texts go in as the list shows them, numbers and dates included. A text that Windows-1252
     // cannot hold is stored as wide text instead of losing characters to "?".
@@ -51,12 +50,12 @@ void exportTripsToXls(const RowTable &trips, const QString &fileName)
     for (const Row &trip : trips.rows()) {
         if (isSkipped(trip))
             continue;
-        sheet.Cells(row, 0).SetValue(xls::CellValue::fromText(trip.caption));
+        sheet.Cells(row, 0).SetText(trip.caption);
         for (qsizetype i = 0; i < trip.subItems.size(); ++i) {
             // Columns past 255 raise the writer's "Invalid row or column number".
             const qsizetype column = i + 1;
             sheet.Cells(row, column > 0xFFFF ? 0xFFFF : static_cast<std::uint16_t>(column))
-                .SetValue(xls::CellValue::fromText(trip.subItems.at(i)));
+                .SetText(trip.subItems.at(i));
         }
         ++row;
     }
