@@ -92,7 +92,7 @@ int runBatch(const QStringList &arguments, QTextStream &out, QTextStream &err)
     const QStringList positional = parser.positionalArguments();
     try {
         // A temporary document per call: batch runs have no screen, so fonts measure at 96.
-        LogbookDocument document(FontSpec::kStandardPixelsPerInch);
+        LogbookDocument document(PrintFont::kStandardPixelsPerInch);
         const int commands = int(parser.isSet(options.dumpJson)) +
                              int(parser.isSet(options.resave)) +
                              int(parser.isSet(options.exportXls));

@@ -12,7 +12,7 @@ namespace fb {
 class LogbookDocument : public QObject {
     Q_OBJECT
 public:
-    explicit LogbookDocument(int fontPixelsPerInch = FontSpec::kStandardPixelsPerInch,
+    explicit LogbookDocument(int fontPixelsPerInch = PrintFont::kStandardPixelsPerInch,
                              QObject *parent = nullptr);
 
     Logbook &logbook() { return m_logbook; }

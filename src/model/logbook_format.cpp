@@ -22,7 +22,7 @@ void writeRows(BinaryWriter &out, const RowTable &table)
     }
 }
 
-void writeFont(BinaryWriter &out, const FontSpec &font)
+void writeFont(BinaryWriter &out, const PrintFont &font)
 {
     const QByteArray face = cp1252::encodeLossy(font.face).left(kMaxFaceNameBytes);
     out.writeByte(font.charset);
@@ -57,10 +57,10 @@ void readRows(BinaryReader &in, RowTable &table)
     }
 }
 
-void readFont(BinaryReader &in, FontSpec &font)
+void readFont(BinaryReader &in, PrintFont &font)
 {
     // Read into a scratch font, so a record cut short leaves the font as it was.
-    FontSpec scratch = font;
+    PrintFont scratch = font;
     scratch.charset = in.readByte();
     scratch.color = in.readInt32();
     const quint8 faceLength = in.readByte();
@@ -68,8 +68,8 @@ void readFont(BinaryReader &in, FontSpec &font)
     scratch.pitch = in.readByte();
     in.readInt32(); // the writer's pixels per inch: the font keeps its own
     scratch.sizePoints = in.readInt32();
-    scratch.style = in.readByte() &
-                    (FontSpec::Bold | FontSpec::Italic | FontSpec::Underline | FontSpec::StrikeOut);
+    scratch.style = in.readByte() & (PrintFont::Bold | PrintFont::Italic | PrintFont::Underline |
+                                     PrintFont::StrikeOut);
     font = scratch;
 }
 

@@ -31,7 +31,7 @@ QJsonObject dateToJson(double value)
          dateTime.isValid() ? QJsonValue(formatDateTimeText(dateTime)) : QJsonValue()}};
 }
 
-QJsonObject fontToJson(const FontSpec &font)
+QJsonObject fontToJson(const PrintFont &font)
 {
     return QJsonObject{
         {QStringLiteral("face"), font.face},

@@ -68,7 +68,8 @@ std::optional<QString> formatFixedFast(double value)
         --decimals;
     }
     std::array<char, 24> digitText{};
-    const auto end = std::to_chars(digitText.data(), digitText.data() + digitText.size(), digits).ptr;
+    const auto end =
+        std::to_chars(digitText.data(), digitText.data() + digitText.size(), digits).ptr;
     const auto length = static_cast<int>(end - digitText.data());
 
     std::array<char, 48> text{};

@@ -12,25 +12,8 @@ constexpr qsizetype kMaxTextLength = 65535;
 
 bool isAcceptedKind(VarType kind)
 {
-    switch (kind) {
-    case VarType::SmallInt:
-    case VarType::Integer:
-    case VarType::Single:
-    case VarType::Double:
-    case VarType::Currency:
-    case VarType::Date:
-    case VarType::OleStr:
-    case VarType::Boolean:
-    case VarType::ShortInt:
-    case VarType::Byte:
-    case VarType::Word:
-    case VarType::LongWord:
-    case VarType::Int64:
-    case VarType::String:
-        return true;
-    default:
-        return false;
-    }
+    return CellValue::isNumberKind(kind) || kind == VarType::Date || kind == VarType::OleStr ||
+           kind == VarType::Boolean || kind == VarType::String;
 }
 
 } // namespace

@@ -101,7 +101,7 @@ TEST_F(LogbookFile, EverythingSurvivesSaveAndLoad)
     original.print.printPrivateTrips = false;
     original.print.heading = QStringLiteral("Fahrtenbuch 2026 €");
     original.headingFont.face = QStringLiteral("Liberation Sans");
-    original.headingFont.style = FontSpec::Italic | FontSpec::Underline;
+    original.headingFont.style = PrintFont::Italic | PrintFont::Underline;
     original.textFont.color = 0x0000FF;
 
     Logbook loaded;

@@ -42,7 +42,8 @@ QString reference(double value)
     const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                    std::chars_format::general, 15)
                          .ptr;
-    return QString::fromLatin1(buffer.data(), end - buffer.data()).replace(QLatin1Char('.'), QLatin1Char(','));
+    return QString::fromLatin1(buffer.data(), end - buffer.data())
+        .replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
 TEST(NumberText, AgreesWithCorrectRoundingToFifteenDigits)

@@ -1,19 +1,19 @@
-#include "font_spec.h"
+#include "print_font.h"
 
 namespace fb {
 
-FontSpec FontSpec::defaultHeadingFont(int pixelsPerInch)
+PrintFont PrintFont::defaultHeadingFont(int pixelsPerInch)
 {
-    FontSpec font;
+    PrintFont font;
     font.face = QStringLiteral("Arial Black");
     font.pixelsPerInch = pixelsPerInch;
     font.sizePoints = 14; // 19 pixels at 96 pixels per inch
     return font;
 }
 
-FontSpec FontSpec::defaultTextFont(int pixelsPerInch)
+PrintFont PrintFont::defaultTextFont(int pixelsPerInch)
 {
-    FontSpec font;
+    PrintFont font;
     font.face = QStringLiteral("Arial Narrow");
     font.pixelsPerInch = pixelsPerInch;
     font.sizePoints = 8; // 11 pixels at 96 pixels per inch

@@ -5,7 +5,7 @@
 namespace fb {
 
 // A print font with every attribute the logbook file stores.
-struct FontSpec {
+struct PrintFont {
     enum Style : quint8 { Bold = 1, Italic = 2, Underline = 4, StrikeOut = 8 };
     enum Pitch : quint8 { DefaultPitch = 0, VariablePitch = 1, FixedPitch = 2 };
     static constexpr quint8 kAnsiCharset = 0;
@@ -28,10 +28,10 @@ struct FontSpec {
     bool underline() const { return style & Underline; }
     bool strikeOut() const { return style & StrikeOut; }
 
-    static FontSpec defaultHeadingFont(int pixelsPerInch);
-    static FontSpec defaultTextFont(int pixelsPerInch);
+    static PrintFont defaultHeadingFont(int pixelsPerInch);
+    static PrintFont defaultTextFont(int pixelsPerInch);
 
-    friend bool operator==(const FontSpec &, const FontSpec &) = default;
+    friend bool operator==(const PrintFont &, const PrintFont &) = default;
 };
 
 } // namespace fb

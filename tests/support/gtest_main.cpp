@@ -1,3 +1,5 @@
+// The main() of every GoogleTest binary: a Qt core application (event loop, QProcess,
+// temporary files) and the offscreen platform, which ctest's discovery does not pass on.
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>
