@@ -47,9 +47,9 @@ void RowTable::setSubItem(qsizetype row, qsizetype subItem, const QString &text)
 
 void RowTable::clear()
 {
+    Q_ASSERT(!signalsDeferred() || m_updateKind == BulkKind::Reset);
     if (!signalsDeferred())
         Q_EMIT aboutToBeReset();
-    Q_ASSERT(!signalsDeferred() || m_updateKind == BulkKind::Reset);
     m_rows.clear();
     if (!signalsDeferred())
         Q_EMIT wasReset();
