@@ -1,4 +1,5 @@
 #include "xls/CFile.h"
+#include "XLSTestUtil.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 using namespace fb::xls;
+using namespace fb::xls::test;
 
 namespace {
 
@@ -107,11 +109,7 @@ TEST(CompoundFile, ReplacesTargetOnlyWhenCommitted)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("a.xls"));
-    {
-        QFile old(path);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("old contents");
-    }
+    ASSERT_TRUE(writeFile(path, "old contents"));
     {
         // A save that fails half-way (freed without Commit) keeps the old file.
         TCFile file(TCFileMode::Create, path);

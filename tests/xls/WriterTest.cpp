@@ -364,11 +364,7 @@ TEST_F(WriterTest, ProgressRunsFromZeroToOne)
 TEST_F(WriterTest, FailedSavesRaiseAndLeaveTheTargetAlone)
 {
     const QString target = m_dir.filePath(QStringLiteral("kept.xls"));
-    {
-        QFile old(target);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("previous export");
-    }
+    ASSERT_TRUE(writeFile(target, "previous export"));
 
     TXLSFile empty;
     empty.Workbook().Sheets().Delete(0);
@@ -435,11 +431,7 @@ TEST(WriterFailures, WriteFailureIsReportedNotSuccess)
 {
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("full.xls"));
-    {
-        QFile old(target);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("previous export");
-    }
+    ASSERT_TRUE(writeFile(target, "previous export"));
     TXLSFile file;
     for (std::uint16_t r = 0; r < 20000; ++r)
         file.Workbook().Sheets()[0].Cells(r, 0).SetValue(
