@@ -70,6 +70,13 @@ bool isBatchInvocation(const QStringList &arguments)
 
 int runBatch(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
+    LogbookDocument document(PrintFont::kStandardPixelsPerInch);
+    return runBatch(arguments, out, err, document);
+}
+
+int runBatch(const QStringList &arguments, QTextStream &out, QTextStream &err,
+             LogbookDocument &document)
+{
     const BatchOptions options;
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -91,8 +98,6 @@ int runBatch(const QStringList &arguments, QTextStream &out, QTextStream &err)
 
     const QStringList positional = parser.positionalArguments();
     try {
-        // A temporary document per call: batch runs have no screen, so fonts measure at 96.
-        LogbookDocument document(PrintFont::kStandardPixelsPerInch);
         const int commands = int(parser.isSet(options.dumpJson)) +
                              int(parser.isSet(options.resave)) +
                              int(parser.isSet(options.exportXls));
