@@ -1,5 +1,7 @@
 #include "CellIndex.h"
 
+#include <bit>
+
 namespace fb::xls {
 namespace {
 
@@ -33,11 +35,19 @@ void CellIndex::Insert(std::uint32_t key, int position)
         grow();
 }
 
-void CellIndex::grow()
+void CellIndex::Reserve(std::size_t count)
 {
-    std::vector<std::uint64_t> old(m_slots.size() * 2, kFree);
+    // The table is kept at most half full.
+    const std::size_t size = std::bit_ceil(count * 2);
+    if (size > m_slots.size())
+        rehash(size);
+}
+
+void CellIndex::rehash(std::size_t size)
+{
+    std::vector<std::uint64_t> old(size, kFree);
     old.swap(m_slots);
-    --m_shift;
+    m_shift = 64 - std::countr_zero(size);
     const std::size_t mask = m_slots.size() - 1;
     for (const std::uint64_t entry : old) {
         if (entry == kFree)

@@ -18,6 +18,8 @@ public:
     int Find(std::uint32_t key) const noexcept;
     // Stores a position for a key that is not yet in the index.
     void Insert(std::uint32_t key, int position);
+    // Makes room for `count` keys, so that inserting up to that many never rebuilds the table.
+    void Reserve(std::size_t count);
 
 private:
     std::size_t home(std::uint32_t key) const noexcept
@@ -27,7 +29,8 @@ private:
         return static_cast<std::size_t>(((row * 0x9E3779B97F4A7C15ull) >> m_shift) + col) &
                (m_slots.size() - 1);
     }
-    void grow();
+    void grow() { rehash(m_slots.size() * 2); }
+    void rehash(std::size_t size);
 
     static constexpr std::uint64_t kFree = ~std::uint64_t(0);
 

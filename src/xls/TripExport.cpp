@@ -40,6 +40,9 @@ void exportTripsToXls(const RowTable &trips, const QString &fileName)
 
     xls::TXLSFile file;
     xls::TSheet &sheet = file.Workbook().Sheets()[0];
+    // The cells of a trip: its caption and, normally, its nine sub-items.
+    constexpr int kCellsPerTrip = 10;
+    sheet.Cells().Reserve(static_cast<int>((liveTrips + 1) * kCellsPerTrip));
     const QStringList header = headerTexts();
     for (qsizetype column = 0; column < header.size(); ++column)
         sheet.Cells(0, static_cast<std::uint16_t>(column)).SetText(header.at(column));

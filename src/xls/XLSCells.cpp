@@ -214,6 +214,12 @@ TCell &TCells::Cell(std::uint16_t row, std::uint16_t col)
     return m_cells.emplace_back(this, row, col, m_sheet->DefaultXF(row, col));
 }
 
+void TCells::Reserve(int count)
+{
+    if (count > 0)
+        m_index.Reserve(static_cast<std::size_t>(count));
+}
+
 void TCells::Changed(TCell &cell)
 {
     // Only the pending cell, the last element, is not listed yet.

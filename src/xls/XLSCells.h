@@ -90,6 +90,10 @@ public:
     // The listed cell at (row, col), or nullptr; never creates one.
     const TCell *Find(std::uint16_t row, std::uint16_t col) const;
 
+    // Makes room for `count` cells in all, so that filling a large sheet does not rebuild the
+    // index again and again.
+    void Reserve(int count);
+
     // A cell got a value: a cell not yet listed is appended.
     void Changed(TCell &cell);
 

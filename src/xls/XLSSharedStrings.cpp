@@ -2,12 +2,15 @@
 
 #include "BiffStream.h"
 #include "CellValue.h"
+#include "HList.h"
 #include "XLSWorkbook.h"
 #include "model/cp1252.h"
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <array>
+#include <bit>
 
 namespace fb::xls {
 namespace {
@@ -62,6 +65,22 @@ void appendUtf16(std::vector<char> &out, QStringView text)
     }
 }
 
+// The characters of a text cell as stored: 8-bit bytes, or UTF-16 units as bytes.
+QByteArrayView storedText(const TCell &cell)
+{
+    if (cell.Kind() == VarType::String)
+        return cell.AnsiText();
+    const QStringView text = cell.WideText();
+    return QByteArrayView(reinterpret_cast<const char *>(text.utf16()), 2 * text.size());
+}
+
+// Equal texts of the two kinds stay apart: an 8-bit and a wide text are different entries.
+std::uint32_t hashOf(const TCell &cell)
+{
+    const std::uint32_t hash = THashedStringList::Hash(storedText(cell));
+    return cell.Kind() == VarType::String ? hash : hash ^ 0x9E3779B9u;
+}
+
 } // namespace
 
 void TSharedStrings::AppendEntry(const TCell &cell, std::vector<char> &entry)
@@ -89,50 +108,34 @@ TSharedStrings::TSharedStrings(const TWorkbook &workbook)
 {
     const TSheets &sheets = workbook.Sheets();
     m_sheetIndices.resize(static_cast<std::size_t>(sheets.Count()));
-    // Room for every text as a distinct entry, the export's usual case.
-    int textCells = 0;
-    qsizetype textBytes = 0;
+    // Room for every text as a distinct entry, the export's usual case, so the index is
+    // never rebuilt.
+    std::size_t textCells = 0;
     for (int s = 0; s < sheets.Count(); ++s) {
-        for (const TCell &cell : sheets[s].Cells()) {
-            if (cell.Kind() == VarType::String) {
-                ++textCells;
-                textBytes += 3 + cell.AnsiText().size();
-            } else if (cell.Kind() == VarType::OleStr) {
-                ++textCells;
-                textBytes += 3 + 2 * cell.WideText().size();
-            }
-        }
+        for (const TCell &cell : sheets[s].Cells())
+            textCells += cell.IsText() ? 1 : 0;
     }
-    // Many cells may share one long text, so the bytes reserved are capped; the storage
-    // grows beyond that on demand.
-    constexpr qsizetype kMaxReservedBytes = qsizetype(64) << 20;
-    m_entries.Reserve(textCells, std::min(textBytes, kMaxReservedBytes));
+    m_entries.reserve(textCells);
+    m_slots.resize(std::bit_ceil(std::max<std::size_t>(16, textCells * 2)));
 
     // Texts are interned in batches: hash a batch, prefetch the index slots, then look each
     // up, so that the fetches from a large index overlap.
     struct Pending {
+        const TCell *cell;
         std::uint32_t *index;
-        std::size_t offset;
-        std::size_t size;
         std::uint32_t hash;
     };
     constexpr std::size_t kBatch = 32;
-    std::vector<Pending> batch;
-    batch.reserve(kBatch);
-    std::vector<char> bytes;
-    bytes.reserve(kBatch * 64);
+    std::array<Pending, kBatch> batch;
+    std::size_t pending = 0;
     auto internBatch = [&] {
-        for (Pending &p : batch) {
-            p.hash =
-                THashedStringList::Hash(QByteArrayView(bytes.data() + p.offset, qsizetype(p.size)));
-            m_entries.Prefetch(p.hash);
+        for (std::size_t i = 0; i < pending; ++i) {
+            batch[i].hash = hashOf(*batch[i].cell);
+            prefetch(batch[i].hash);
         }
-        for (const Pending &p : batch) {
-            const QByteArrayView entry(bytes.data() + p.offset, qsizetype(p.size));
-            *p.index = static_cast<std::uint32_t>(m_entries.Intern(entry, p.hash));
-        }
-        batch.clear();
-        bytes.clear();
+        for (std::size_t i = 0; i < pending; ++i)
+            *batch[i].index = intern(*batch[i].cell, batch[i].hash);
+        pending = 0;
     };
 
     for (int s = 0; s < sheets.Count(); ++s) {
@@ -143,15 +146,32 @@ TSharedStrings::TSharedStrings(const TWorkbook &workbook)
         std::size_t position = 0;
         for (const TCell &cell : cells) {
             if (cell.IsText()) {
-                const std::size_t offset = bytes.size();
-                AppendEntry(cell, bytes);
-                batch.push_back({&indices[position], offset, bytes.size() - offset, 0});
-                if (batch.size() == kBatch)
+                batch[pending++] = {&cell, &indices[position], 0};
+                if (pending == kBatch)
                     internBatch();
             }
             ++position;
         }
         internBatch();
+    }
+}
+
+std::uint32_t TSharedStrings::intern(const TCell &cell, std::uint32_t hash)
+{
+    const std::size_t mask = m_slots.size() - 1;
+    const QByteArrayView text = storedText(cell);
+    for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        Slot &s = m_slots[slot];
+        if (s.entry < 0) {
+            s = {hash, static_cast<std::int32_t>(m_entries.size())};
+            m_entries.push_back(&cell);
+            return static_cast<std::uint32_t>(s.entry);
+        }
+        if (s.hash == hash) {
+            const TCell &first = *m_entries[static_cast<std::size_t>(s.entry)];
+            if (first.Kind() == cell.Kind() && storedText(first) == text)
+                return static_cast<std::uint32_t>(s.entry);
+        }
     }
 }
 
@@ -164,8 +184,12 @@ void TSharedStrings::Write(BiffStream &out) const
     out.WriteDWord(static_cast<std::uint32_t>(Count()));
     int held = 8; // data bytes in the current record
 
-    for (int i = 0; i < Count(); ++i) {
-        const QByteArrayView entry = Entry(i);
+    std::vector<char> bytes;
+    bytes.reserve(1024);
+    for (const TCell *cell : m_entries) {
+        bytes.clear();
+        AppendEntry(*cell, bytes);
+        const QByteArrayView entry(bytes.data(), qsizetype(bytes.size()));
         const bool wide = (static_cast<unsigned char>(entry[2]) & 0x01) != 0;
         qsizetype written = 0;
         while (written < entry.size()) {

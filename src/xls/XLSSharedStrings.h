@@ -1,8 +1,6 @@
 #pragma once
 
-#include "HList.h"
-
-#include <QByteArray>
+#include <QByteArrayView>
 
 #include <cstdint>
 #include <vector>
@@ -14,14 +12,14 @@ class TCell;
 class TWorkbook;
 
 // The shared string table of one save: every distinct cell text once, in order of first
-// occurrence, in the file's unicode string form, and for every sheet the table index of each
-// of its cells (0 for cells without text).
+// occurrence, and for every sheet the table index of each of its cells (0 for cells without
+// text). An entry refers to the cell that first had its text; the workbook must not change
+// while the table is in use.
 class TSharedStrings {
 public:
     explicit TSharedStrings(const TWorkbook &workbook);
 
-    int Count() const noexcept { return m_entries.Count(); }
-    QByteArrayView Entry(int index) const { return m_entries.Item(index); }
+    int Count() const noexcept { return static_cast<int>(m_entries.size()); }
     // Indices of the cells of a sheet, in the sheet's cell order.
     const std::vector<std::uint32_t> &SheetIndices(int sheet) const
     {
@@ -36,7 +34,21 @@ public:
     static void AppendEntry(const TCell &cell, std::vector<char> &out);
 
 private:
-    THashedStringList m_entries{4095};
+    // Open addressing on the text's hash; entry -1 marks a free slot.
+    struct Slot {
+        std::uint32_t hash = 0;
+        std::int32_t entry = -1;
+    };
+
+    // The index of the entry with the text of `cell`, which is added when there is none.
+    std::uint32_t intern(const TCell &cell, std::uint32_t hash);
+    void prefetch(std::uint32_t hash) const noexcept
+    {
+        __builtin_prefetch(&m_slots[hash & (m_slots.size() - 1)]);
+    }
+
+    std::vector<const TCell *> m_entries;
+    std::vector<Slot> m_slots; // size is a power of 2, at most half used
     std::vector<std::vector<std::uint32_t>> m_sheetIndices;
 };
 

@@ -110,6 +110,36 @@ TEST(WorkbookModel, CellsKeepFirstAssignmentOrder)
     }
 }
 
+TEST(WorkbookModel, CellsStayFoundWhileTheIndexGrowsOrIsReserved)
+{
+    TXLSFile file;
+    TCells &cells = file.Workbook().Sheets()[0].Cells();
+    const auto fill = [&](int fromRow, int toRow) {
+        for (int row = fromRow; row < toRow; ++row) {
+            for (int col = 0; col < 10; ++col)
+                cells.Cell(std::uint16_t(row), std::uint16_t(col))
+                    .SetValue(CellValue::fromInteger(row));
+        }
+    };
+    const auto expectAllFound = [&](int rows) {
+        for (int row = 0; row < rows; ++row) {
+            for (int col = 0; col < 10; ++col) {
+                const TCell *cell = cells.Find(std::uint16_t(row), std::uint16_t(col));
+                ASSERT_NE(cell, nullptr) << row << "/" << col;
+                ASSERT_EQ(cell, &cells.Item(row * 10 + col));
+            }
+        }
+    };
+    fill(0, 3000); // grows the index past its first size twice
+    expectAllFound(3000);
+    cells.Reserve(200000); // rebuilds it at once with the cells already in it
+    expectAllFound(3000);
+    fill(3000, 6000);
+    cells.Reserve(10); // smaller than what is there: changes nothing
+    expectAllFound(6000);
+    EXPECT_EQ(cells.Find(6000, 0), nullptr);
+}
+
 TEST(WorkbookModel, PendingCellIsReplacedByTheNextMissingLookup)
 {
     TXLSFile file;

@@ -63,6 +63,21 @@ TEST_F(SharedStringsTest, EqualTextsShareOneEntry)
     EXPECT_EQ(labelIndices(), (std::vector<std::uint32_t>{0, 0, 1, 0}));
 }
 
+TEST_F(SharedStringsTest, SheetsShareEntriesInOrderOfFirstOccurrence)
+{
+    TSheet &second = m_file.Workbook().Sheets().Add(QStringLiteral("Zwei"));
+    put(0, CellValue::fromAnsiString("B"));
+    put(1, CellValue::fromAnsiString("A"));
+    second.Cells(0, 0).SetValue(CellValue::fromAnsiString("A"));
+    second.Cells(1, 0).SetValue(CellValue::fromAnsiString("C"));
+    second.Cells(2, 0).SetValue(CellValue::fromAnsiString("B"));
+    const std::vector<Record> sst = save();
+    ASSERT_EQ(sst.size(), 1u);
+    EXPECT_EQ(sst[0].data, hexBytes("03 00 00 00 03 00 00 00") + hexBytes("01 00 00") + "B" +
+                               hexBytes("01 00 00") + "A" + hexBytes("01 00 00") + "C");
+    EXPECT_EQ(labelIndices(), (std::vector<std::uint32_t>{0, 1, 1, 2, 0}));
+}
+
 TEST_F(SharedStringsTest, EntryFormsByCharacters)
 {
     put(0, CellValue::fromAnsiString("Gel\xF6scht"));              // ö fits one byte
