@@ -34,18 +34,39 @@ void swapUnits(char16_t *units, qint64 count)
 
 } // namespace
 
-BinaryReader::BinaryReader(QIODevice &device) : m_device(device), m_buffer(kBufferSize)
+BinaryReader::BinaryReader(QIODevice &device, qint64 wholeFileLimit) : m_device(device)
 {
     // Pipes and other sequential devices do not know their size: read them whole first.
-    m_unread = device.isSequential() ? 0 : device.size() - device.pos();
     if (device.isSequential()) {
         errno = 0;
         const QByteArray all = device.readAll();
         if (!device.atEnd() && errno != 0)
             throwSystemError(errno);
-        m_buffer.assign(all.begin(), all.end());
-        m_end = m_buffer.size();
+        m_buffer = all;
+        m_end = static_cast<std::size_t>(m_buffer.size());
+        return;
     }
+    m_unread = device.size() - device.pos();
+    if (m_unread <= wholeFileLimit)
+        readWhole();
+    else
+        m_buffer.resize(static_cast<qsizetype>(kBufferSize));
+}
+
+void BinaryReader::readWhole()
+{
+    m_buffer.resize(m_unread); // left uninitialised: the read fills it
+    while (m_unread > 0) {
+        errno = 0;
+        const qint64 got = m_device.read(m_buffer.data() + m_end, m_unread);
+        if (got < 0)
+            throwSystemError(errno != 0 ? errno : EIO);
+        if (got == 0) // the file shrank while it was read: what is there is all there is
+            break;
+        m_end += static_cast<std::size_t>(got);
+        m_unread -= got;
+    }
+    m_unread = 0;
 }
 
 void BinaryReader::requireAtLeast(qint64 count) const
@@ -54,11 +75,24 @@ void BinaryReader::requireAtLeast(qint64 count) const
         throwReadBeyondEnd();
 }
 
+QByteArrayView BinaryReader::unreadInMemory() const
+{
+    if (m_unread != 0)
+        return {};
+    return QByteArrayView(m_buffer.constData() + m_pos, qsizetype(m_end - m_pos));
+}
+
+void BinaryReader::skipInMemory(qint64 count)
+{
+    Q_ASSERT(m_unread == 0 && count >= 0 && static_cast<std::size_t>(count) <= m_end - m_pos);
+    m_pos += static_cast<std::size_t>(count);
+}
+
 void BinaryReader::refill()
 {
     m_pos = 0;
     m_end = 0;
-    const qint64 wanted = std::min(m_unread, static_cast<qint64>(m_buffer.size()));
+    const qint64 wanted = std::min(m_unread, m_buffer.size());
     errno = 0;
     const qint64 got = m_device.read(m_buffer.data(), wanted);
     if (got < 0)
@@ -73,7 +107,7 @@ void BinaryReader::readRaw(void *target, qint64 count)
 {
     // Most fields lie wholly in the buffer: copy them without the general loop.
     if (count >= 0 && static_cast<std::size_t>(count) <= m_end - m_pos) {
-        std::memcpy(target, m_buffer.data() + m_pos, static_cast<std::size_t>(count));
+        std::memcpy(target, m_buffer.constData() + m_pos, static_cast<std::size_t>(count));
         m_pos += static_cast<std::size_t>(count);
         return;
     }
@@ -84,7 +118,7 @@ void BinaryReader::readRaw(void *target, qint64 count)
             refill();
         }
         const auto chunk = std::min<qint64>(count, static_cast<qint64>(m_end - m_pos));
-        std::memcpy(out, m_buffer.data() + m_pos, static_cast<std::size_t>(chunk));
+        std::memcpy(out, m_buffer.constData() + m_pos, static_cast<std::size_t>(chunk));
         m_pos += static_cast<std::size_t>(chunk);
         out += chunk;
         count -= chunk;

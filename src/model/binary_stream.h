@@ -14,7 +14,12 @@ namespace fb {
 // message for the system error.
 class BinaryReader {
 public:
-    explicit BinaryReader(QIODevice &device);
+    // A logbook's texts take as much memory as its file, so holding the file while it is read
+    // costs little; larger files are read in pieces, so that a huge damaged one fails early.
+    static constexpr qint64 kWholeFileLimit = qint64{256} << 20;
+
+    // A device of up to wholeFileLimit bytes is read into memory at once.
+    explicit BinaryReader(QIODevice &device, qint64 wholeFileLimit = kWholeFileLimit);
 
     qint32 readInt32();
     double readFloat64();
@@ -28,12 +33,18 @@ public:
     // Throws when fewer than count bytes are left.
     void requireAtLeast(qint64 count) const;
 
+    // Every byte not yet read, when all of them are in memory; an empty view otherwise.
+    QByteArrayView unreadInMemory() const;
+    // Passes over count bytes of those that unreadInMemory() showed.
+    void skipInMemory(qint64 count);
+
 private:
     void readRaw(void *target, qint64 count);
+    void readWhole();
     void refill();
 
     QIODevice &m_device;
-    std::vector<char> m_buffer;
+    QByteArray m_buffer;
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
     qint64 m_unread = 0;

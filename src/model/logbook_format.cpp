@@ -2,6 +2,7 @@
 
 #include "binary_stream.h"
 #include "cp1252.h"
+#include "row_block_reader.h"
 
 namespace fb {
 namespace {
@@ -42,6 +43,10 @@ void readRows(BinaryReader &in, RowTable &table)
         return;
     in.requireAtLeast(rowCount * kMinRowBytes);
     table.reserve(table.count() + rowCount);
+    if (const auto used = readRowBlock(in.unreadInMemory(), rowCount, table)) {
+        in.skipInMemory(*used);
+        return;
+    }
     for (qint32 r = 0; r < rowCount; ++r) {
         // The row is in the table before its fields are read, so a row cut short by the end
         // of the file stays as far as it was read.
@@ -108,9 +113,9 @@ void writeLogbook(QIODevice &device, const Logbook &logbook)
     out.flush();
 }
 
-void readLogbook(QIODevice &device, Logbook &logbook)
+void readLogbook(QIODevice &device, Logbook &logbook, qint64 wholeFileLimit)
 {
-    BinaryReader in(device);
+    BinaryReader in(device, wholeFileLimit);
     {
         const RowTable::BulkUpdate bulk(logbook.trips, RowTable::BulkKind::Reset);
         readRows(in, logbook.trips);

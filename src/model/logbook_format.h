@@ -1,5 +1,6 @@
 #pragma once
 
+#include "binary_stream.h"
 #include "logbook.h"
 
 #include <QIODevice>
@@ -16,6 +17,9 @@ void writeLogbook(QIODevice &device, const Logbook &logbook);
 // early or a read fails it throws FileError, and what was read so far stays while the fields
 // not reached keep their values. The tables are appended to (the caller empties them first);
 // the fonts keep their own pixels-per-inch value and take the stored size in points.
-void readLogbook(QIODevice &device, Logbook &logbook);
+// A file up to wholeFileLimit bytes is read into memory at once, which lets large tables be
+// decoded by two threads; a larger one is read in pieces.
+void readLogbook(QIODevice &device, Logbook &logbook,
+                 qint64 wholeFileLimit = BinaryReader::kWholeFileLimit);
 
 } // namespace fb

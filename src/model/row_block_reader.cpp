@@ -1,0 +1,131 @@
+#include "row_block_reader.h"
+
+#include <QtEndian>
+
+#include <cstring>
+#include <future>
+#include <system_error>
+#include <vector>
+
+namespace fb {
+namespace {
+
+// Below this many rows a second thread costs more than it saves.
+constexpr qint32 kMinRowsForTwoThreads = 8192;
+
+qint32 int32At(const char *bytes)
+{
+    return qFromLittleEndian<qint32>(bytes);
+}
+
+// Where the rows lie: the offset of the row that starts the second half, and the end.
+struct BlockLayout {
+    qint32 splitRow = 0;
+    qsizetype splitOffset = 0;
+    qsizetype end = 0;
+};
+
+// Walks the rows without decoding a text, checking that every count and length fits.
+std::optional<BlockLayout> scanRows(QByteArrayView bytes, qint32 rowCount, qint32 splitRow)
+{
+    const char *const data = bytes.data();
+    const qsizetype size = bytes.size();
+    qsizetype pos = 0;
+    const auto skipText = [&] {
+        if (size - pos < 4)
+            return false;
+        const qint32 length = int32At(data + pos);
+        pos += 4;
+        if (length < 0 || (size - pos) / 2 < length)
+            return false;
+        pos += 2 * qsizetype(length);
+        return true;
+    };
+
+    BlockLayout layout{.splitRow = splitRow};
+    for (qint32 row = 0; row < rowCount; ++row) {
+        if (row == splitRow)
+            layout.splitOffset = pos;
+        if (size - pos < 4)
+            return std::nullopt;
+        const qint32 subItemCount = int32At(data + pos);
+        pos += 4;
+        if (!skipText())
+            return std::nullopt;
+        for (qint32 i = 0; i < subItemCount; ++i) {
+            if (!skipText())
+                return std::nullopt;
+        }
+    }
+    layout.end = pos;
+    return layout;
+}
+
+// Decoding trusts the layout that scanRows checked.
+QString decodeText(const char *&in)
+{
+    const qint32 length = int32At(in);
+    in += 4;
+    if (length == 0)
+        return {};
+    QString text(length, Qt::Uninitialized);
+    qFromLittleEndian<char16_t>(in, length, text.data());
+    in += 2 * qsizetype(length);
+    return text;
+}
+
+void decodeRow(const char *&in, Row &row)
+{
+    const qint32 subItemCount = int32At(in);
+    in += 4;
+    row.caption = decodeText(in);
+    if (subItemCount <= 0)
+        return;
+    row.subItems.reserve(subItemCount);
+    for (qint32 i = 0; i < subItemCount; ++i)
+        row.subItems.append(decodeText(in));
+}
+
+std::future<std::vector<Row>> decodeInBackground(const char *in, qint32 count)
+{
+    return std::async(std::launch::async, [in, count] {
+        std::vector<Row> rows(static_cast<std::size_t>(count));
+        const char *cursor = in;
+        for (Row &row : rows)
+            decodeRow(cursor, row);
+        return rows;
+    });
+}
+
+} // namespace
+
+std::optional<qsizetype> readRowBlock(QByteArrayView bytes, qint32 rowCount, RowTable &table)
+{
+    const qint32 splitRow = rowCount >= kMinRowsForTwoThreads ? rowCount / 2 : rowCount;
+    const std::optional<BlockLayout> layout = scanRows(bytes, rowCount, splitRow);
+    if (!layout)
+        return std::nullopt;
+
+    std::future<std::vector<Row>> secondHalf;
+    qint32 rowsHere = rowCount;
+    if (splitRow < rowCount) {
+        try {
+            secondHalf =
+                decodeInBackground(bytes.data() + layout->splitOffset, rowCount - splitRow);
+            rowsHere = splitRow;
+        } catch (const std::system_error &) {
+            // No thread to be had: decode every row here.
+        }
+    }
+    // Should this thread fail, the future waits for the other one before the rows go.
+    const char *cursor = bytes.data();
+    for (qint32 row = 0; row < rowsHere; ++row)
+        decodeRow(cursor, table.appendForUpdate());
+    if (secondHalf.valid()) {
+        for (Row &row : secondHalf.get())
+            table.appendForUpdate() = std::move(row);
+    }
+    return layout->end;
+}
+
+} // namespace fb
