@@ -1,4 +1,5 @@
 #include "batch_command.h"
+#include "batch_memory.h"
 
 #include "model/error.h"
 #include "model/logbook_document.h"
@@ -23,6 +24,7 @@ QStringList argumentsOf(int argc, char **argv)
 
 [[noreturn]] void runBatch(int argc, char **argv)
 {
+    fb::tuneAllocatorForBatchRun();
     const QCoreApplication app(argc, argv);
     fb::LogbookDocument document(fb::PrintFont::kStandardPixelsPerInch);
     int exitCode = 0;
