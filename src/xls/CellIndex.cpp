@@ -9,7 +9,9 @@ constexpr int kInitialBits = 14;
 
 } // namespace
 
-CellIndex::CellIndex() : m_slots(std::size_t(1) << kInitialBits, kFree), m_shift(64 - kInitialBits)
+CellIndex::CellIndex()
+    : m_slots(std::size_t(1) << kInitialBits, kFree), m_mask(m_slots.size() - 1),
+      m_shift(64 - kInitialBits)
 {}
 
 int CellIndex::Find(std::uint32_t key) const noexcept
@@ -47,8 +49,9 @@ void CellIndex::rehash(std::size_t size)
 {
     std::vector<std::uint64_t> old(size, kFree);
     old.swap(m_slots);
+    m_mask = size - 1;
     m_shift = 64 - std::countr_zero(size);
-    const std::size_t mask = m_slots.size() - 1;
+    const std::size_t mask = m_mask;
     for (const std::uint64_t entry : old) {
         if (entry == kFree)
             continue;

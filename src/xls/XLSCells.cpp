@@ -211,6 +211,9 @@ TCell &TCells::Cell(std::uint16_t row, std::uint16_t col)
             return pending;
         m_cells.pop_back();
     }
+    // Sheets are mostly filled row by row: fetch the next row's part of the index meanwhile.
+    if (row < 0xFFFF)
+        m_index.PrefetchRow(row + 1);
     return m_cells.emplace_back(this, row, col, m_sheet->DefaultXF(row, col));
 }
 

@@ -116,7 +116,7 @@ TSharedStrings::TSharedStrings(const TWorkbook &workbook)
             textCells += cell.IsText() ? 1 : 0;
     }
     m_entries.reserve(textCells);
-    m_slots.resize(std::bit_ceil(std::max<std::size_t>(16, textCells * 2)));
+    m_slots.resize(std::bit_ceil(std::max<std::size_t>(16, textCells + textCells / 3 + 1)));
 
     // Texts are interned in batches: hash a batch, prefetch the index slots, then look each
     // up, so that the fetches from a large index overlap.

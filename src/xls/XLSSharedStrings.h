@@ -48,7 +48,7 @@ private:
     }
 
     std::vector<const TCell *> m_entries;
-    std::vector<Slot> m_slots; // size is a power of 2, at most half used
+    std::vector<Slot> m_slots; // size is a power of 2, at most three quarters used
     std::vector<std::vector<std::uint32_t>> m_sheetIndices;
 };
 
