@@ -1,6 +1,6 @@
 // libFuzzer target: any bytes as a logbook file must end in a logbook or a FileError /
 // ConversionError, never a crash, a hang or an allocation the file cannot account for.
-#include "model/error.h"
+#include "core/error.h"
 #include "model/logbook_format.h"
 #include "model/odometer.h"
 

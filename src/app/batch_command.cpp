@@ -1,9 +1,9 @@
 #include "batch_command.h"
 
-#include "model/error.h"
+#include "core/error.h"
 #include "model/logbook_document.h"
 #include "model/logbook_json.h"
-#include "xls/TripExport.h"
+#include "export/trip_export.h"
 
 #include <QCommandLineParser>
 #include <QJsonDocument>

@@ -1,7 +1,7 @@
 #include "batch_command.h"
 #include "batch_memory.h"
 
-#include "model/error.h"
+#include "core/error.h"
 #include "model/logbook_document.h"
 
 #include <QApplication>

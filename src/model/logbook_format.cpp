@@ -1,7 +1,7 @@
 #include "logbook_format.h"
 
 #include "binary_stream.h"
-#include "cp1252.h"
+#include "core/cp1252.h"
 #include "row_block_reader.h"
 
 namespace fb {

@@ -1,6 +1,6 @@
 #include "logbook_json.h"
 
-#include "ole_date.h"
+#include "core/ole_date.h"
 #include "text_forms.h"
 
 #include <QJsonArray>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ole_date.h"
+#include "core/ole_date.h"
 
 #include <QString>
 

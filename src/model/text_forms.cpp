@@ -1,6 +1,6 @@
 #include "text_forms.h"
 
-#include "error.h"
+#include "core/error.h"
 
 #include <QDate>
 #include <QTime>

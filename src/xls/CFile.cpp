@@ -1,7 +1,7 @@
 #include "CFile.h"
 
 #include "GsfRef.h"
-#include "model/cp1252.h"
+#include "core/cp1252.h"
 
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile.h>

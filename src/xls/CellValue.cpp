@@ -1,6 +1,6 @@
 #include "CellValue.h"
 
-#include "model/cp1252.h"
+#include "core/cp1252.h"
 
 namespace fb::xls {
 namespace {

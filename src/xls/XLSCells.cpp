@@ -3,7 +3,7 @@
 #include "XLSError.h"
 #include "XLSFormatStr.h"
 #include "XLSSheet.h"
-#include "model/cp1252.h"
+#include "core/cp1252.h"
 
 namespace fb::xls {
 namespace {

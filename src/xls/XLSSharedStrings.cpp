@@ -4,7 +4,7 @@
 #include "CellValue.h"
 #include "HList.h"
 #include "XLSWorkbook.h"
-#include "model/cp1252.h"
+#include "core/cp1252.h"
 
 #include <QtEndian>
 

@@ -1,6 +1,6 @@
 #include "test_support.h"
 
-#include "model/error.h"
+#include "core/error.h"
 #include "model/odometer.h"
 
 #include <QRandomGenerator>

@@ -1,5 +1,5 @@
-#include "model/error.h"
-#include "model/ole_date.h"
+#include "core/error.h"
+#include "core/ole_date.h"
 #include "model/text_forms.h"
 
 #include <QRandomGenerator>

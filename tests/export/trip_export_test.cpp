@@ -1,6 +1,6 @@
-#include "xls/TripExport.h"
+#include "export/trip_export.h"
 
-#include "model/error.h"
+#include "core/error.h"
 #include "model/trip_columns.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "TripExport.h"
+#include "trip_export.h"
 
-#include "XLSFile.h"
-#include "model/error.h"
+#include "xls/XLSFile.h"
+#include "core/error.h"
 #include "model/trip_columns.h"
 
 #include <QStringList>
