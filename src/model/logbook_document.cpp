@@ -10,6 +10,8 @@
 
 #include <cerrno>
 
+#include <unistd.h>
+
 namespace fb {
 
 LogbookDocument::LogbookDocument(int fontPixelsPerInch, QObject *parent)
@@ -53,10 +55,17 @@ bool LogbookDocument::SaveTheFile(QString *whyNot)
 
     QSaveFile file(m_fileName);
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that every write reaches the system and its failure is seen by the
+    // writer: commit() does not report a failed flush of the device's own buffer, and would
+    // put a cut-short file in place of the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return refuse(ioErrorMessage(errno != 0 ? errno : EACCES));
     // Until commit() the old file is untouched; an exception discards the new one.
     writeLogbook(file, m_logbook);
+    // Some file systems report a failed write only when the data goes to the disk; commit()
+    // syncs too, but does not say whether that worked.
+    if (::fsync(file.handle()) != 0 && errno != EINVAL)
+        throw FileError(ioErrorMessage(errno));
     errno = 0;
     if (!file.commit()) {
         const int errorNumber = errno;

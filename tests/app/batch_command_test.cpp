@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include "file_size_limit.h"
+
 using namespace fb;
 
 namespace {
@@ -134,6 +136,37 @@ TEST_F(BatchCommand, ErrorsGoToStandardErrorWithAFullStopAndWriteNothing)
     EXPECT_EQ(runWith({QStringLiteral("--resave"), out}).exitCode, 1);
     EXPECT_EQ(runWith({QStringLiteral("--bogus")}).exitCode, 1);
     EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST_F(BatchCommand, ResaveThatCannotWriteEveryByteFailsAndKeepsTheTarget)
+{
+    // The target holds the sample as it is; the resave pads its rows and makes it longer.
+    const QString out = path(QStringLiteral("out.fbu"));
+    const QByteArray before = bytesOf(sample);
+    ASSERT_TRUE(QFile::copy(sample, out));
+    QFile::setPermissions(out, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+
+    for (qint64 limit = 0; limit < before.size(); ++limit) {
+        BatchResult result;
+        {
+            const test::FileSizeLimit cut(static_cast<rlim_t>(limit));
+            result = runWith({QStringLiteral("--resave"), out, sample});
+        }
+        ASSERT_EQ(result.exitCode, 1) << "resaved under a limit of " << limit << " bytes";
+        EXPECT_FALSE(result.err.isEmpty()) << limit;
+        ASSERT_EQ(bytesOf(out), before) << limit;
+    }
+
+    QProcess process;
+    {
+        const test::FileSizeLimit cut(static_cast<rlim_t>(before.size() - 1));
+        process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE),
+                      {QStringLiteral("--resave"), out, sample});
+        ASSERT_TRUE(process.waitForFinished(30000));
+    }
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_FALSE(process.readAllStandardError().isEmpty());
+    EXPECT_EQ(bytesOf(out), before);
 }
 
 TEST_F(BatchCommand, TheExecutableReportsThroughItsExitCode)

@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include "file_size_limit.h"
+
 #include "model/file_error.h"
 #include "model/logbook_document.h"
 #include "model/trip_columns.h"
@@ -343,6 +345,38 @@ TEST_F(LogbookFile, FailedWriteLeavesThePreviousFileWhole)
     EXPECT_TRUE(document.isChanged());
     EXPECT_EQ(fileBytes(target), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("fahrten.fbu")});
+}
+
+TEST_F(LogbookFile, SaveCutShortAtAnyByteFailsAndKeepsThePreviousFile)
+{
+    const QString target = path(QStringLiteral("fahrten.fbu"));
+    LogbookDocument document;
+    fillSample(document.logbook());
+    document.setFileName(target);
+    ASSERT_TRUE(document.SaveTheFile());
+    const QByteArray before = fileBytes(target);
+
+    document.logbook().trips.append(document.logbook().trips.at(0));
+    const qsizetype size = toBytes(document.logbook()).size();
+    for (qsizetype limit = 0; limit < size; ++limit) {
+        document.SetChanged();
+        QString message;
+        {
+            const FileSizeLimit cut(static_cast<rlim_t>(limit));
+            try {
+                if (!document.SaveTheFile(&message) && message.isEmpty())
+                    message = QStringLiteral("(false without a reason)");
+            } catch (const FileError &error) {
+                message = error.message();
+            }
+        }
+        ASSERT_FALSE(message.isEmpty()) << "saved under a limit of " << limit << " bytes";
+        EXPECT_TRUE(document.isChanged()) << limit;
+        ASSERT_EQ(fileBytes(target), before) << limit;
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("fahrten.fbu")});
+    EXPECT_TRUE(document.SaveTheFile());
+    EXPECT_EQ(fileBytes(target).size(), size);
 }
 
 TEST_F(LogbookFile, SaveKeepsTheFilePermissions)
