@@ -1,5 +1,6 @@
 #include "logbook_document.h"
 
+#include "core/write_target.h"
 #include "file_error.h"
 #include "logbook_format.h"
 #include "odometer.h"
@@ -47,11 +48,8 @@ bool LogbookDocument::SaveTheFile(QString *whyNot)
     };
     if (m_fileName.isEmpty())
         return refuse(ioErrorMessage(ENOENT));
-    // A write-protected file stays as it is, even for a user whom the system would let
-    // write it anyway.
-    const QFileInfo target(m_fileName);
-    if (target.exists() && !target.isDir() && !(target.permissions() & QFileDevice::WriteOwner))
-        return refuse(ioErrorMessage(EACCES));
+    if (const int refusal = writeTargetRefusal(m_fileName))
+        return refuse(ioErrorMessage(refusal));
 
     QSaveFile file(m_fileName);
     errno = 0;

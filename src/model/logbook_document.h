@@ -29,7 +29,8 @@ public:
     void NewAll();
 
     // Writes the document to its file name, replacing the file only when the new one is
-    // complete. False, without a message, when the file cannot be created (whyNot says why);
+    // complete. False, without a message, when the file cannot be created or must not be
+    // replaced (a directory, a device, a pipe, a write-protected file; whyNot says why);
     // throws FileError when a write fails. Clears the changed mark on success.
     bool SaveTheFile(QString *whyNot = nullptr);
 

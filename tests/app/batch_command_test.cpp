@@ -14,6 +14,8 @@
 
 #include "file_size_limit.h"
 
+#include <sys/stat.h>
+
 using namespace fb;
 
 namespace {
@@ -167,6 +169,37 @@ TEST_F(BatchCommand, ResaveThatCannotWriteEveryByteFailsAndKeepsTheTarget)
     EXPECT_EQ(process.exitCode(), 1);
     EXPECT_FALSE(process.readAllStandardError().isEmpty());
     EXPECT_EQ(bytesOf(out), before);
+}
+
+TEST_F(BatchCommand, ResaveAndExportRefuseNonFilesAndWriteProtectedFilesAlike)
+{
+    const QString pipe = path(QStringLiteral("pipe"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0666), 0);
+    const QString protectedPath = path(QStringLiteral("schreibgeschuetzt"));
+    ASSERT_TRUE(QFile::copy(sample, protectedPath));
+    QFile::setPermissions(protectedPath, QFileDevice::ReadOwner | QFileDevice::ReadOther);
+    const QByteArray before = bytesOf(protectedPath);
+
+    for (const QString &option : {QStringLiteral("--resave"), QStringLiteral("--export-xls")}) {
+        for (const QString &target : {pipe, protectedPath}) {
+            const BatchResult result = runWith({option, target, sample});
+            EXPECT_EQ(result.exitCode, 1) << option.toStdString() << ' ' << target.toStdString();
+            EXPECT_EQ(result.err, QStringLiteral("File access denied.\n"));
+        }
+    }
+    struct stat status {};
+    ASSERT_EQ(::stat(QFile::encodeName(pipe).constData(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+    EXPECT_EQ(bytesOf(protectedPath), before);
+
+    QProcess process;
+    process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE),
+                  {QStringLiteral("--resave"), pipe, sample});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(process.readAllStandardError(), QByteArray("File access denied.\n"));
+    ASSERT_EQ(::stat(QFile::encodeName(pipe).constData(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
 }
 
 TEST_F(BatchCommand, TheExecutableReportsThroughItsExitCode)

@@ -14,6 +14,8 @@
 
 #include "file_size_limit.h"
 
+#include <sys/stat.h>
+
 using namespace fb;
 
 namespace {
@@ -207,6 +209,35 @@ TEST_F(TripExport, ExportCutShortAnywhereFailsAndKeepsThePreviousFile)
         ASSERT_EQ(bytesOf(target), before) << limit;
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("fahrten.xls")});
+}
+
+TEST_F(TripExport, PipesAndWriteProtectedFilesAreRefusedAndStayAsTheyWere)
+{
+    RowTable trips;
+    trips.append(trip(QStringLiteral("Köln")));
+    const QString pipe = dir.filePath(QStringLiteral("pipe.xls"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0666), 0);
+    const QString protectedPath = dir.filePath(QStringLiteral("schreibgeschuetzt.xls"));
+    {
+        QFile file(protectedPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("old");
+    }
+    QFile::setPermissions(protectedPath, QFileDevice::ReadOwner | QFileDevice::ReadOther);
+
+    for (const QString &refused : {pipe, protectedPath, dir.path()}) {
+        try {
+            exportTripsToXls(trips, refused);
+            ADD_FAILURE() << "exported to " << refused.toStdString();
+        } catch (const Error &error) {
+            EXPECT_EQ(error.message(), QStringLiteral("File access denied"));
+        }
+    }
+    struct stat status {};
+    ASSERT_EQ(::stat(QFile::encodeName(pipe).constData(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+    EXPECT_EQ(bytesOf(protectedPath), QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System).size(), 2);
 }
 
 TEST_F(TripExport, MoreTripsThanASheetHoldsAreRefusedBeforeWriting)

@@ -7,11 +7,13 @@
 #include "model/trip_columns.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 
@@ -311,6 +313,35 @@ TEST_F(LogbookFile, UnwritableTargetsFailWithoutTouchingTheFile)
         EXPECT_TRUE(document.isChanged());
     }
     EXPECT_EQ(fileBytes(protectedPath), QByteArray("old"));
+}
+
+TEST_F(LogbookFile, PipesAndWriteProtectedFilesAreRefusedAndStayAsTheyWere)
+{
+    LogbookDocument document;
+    fillSample(document.logbook());
+    document.SetChanged();
+
+    const QString pipe = path(QStringLiteral("pipe.fbu"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0666), 0);
+    const QString link = path(QStringLiteral("zur-pipe.fbu"));
+    ASSERT_TRUE(QFile::link(pipe, link));
+    const QString protectedPath = path(QStringLiteral("schreibgeschuetzt.fbu"));
+    writeFileBytes(protectedPath, "old");
+    QFile::setPermissions(protectedPath, QFileDevice::ReadOwner | QFileDevice::ReadOther);
+
+    for (const QString &target : {pipe, link, protectedPath, dir.path()}) {
+        document.setFileName(target);
+        QString whyNot;
+        EXPECT_FALSE(document.SaveTheFile(&whyNot)) << target.toStdString();
+        EXPECT_EQ(whyNot, QStringLiteral("File access denied")) << target.toStdString();
+        EXPECT_TRUE(document.isChanged());
+    }
+    struct stat status {};
+    ASSERT_EQ(::stat(QFile::encodeName(pipe).constData(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(fileBytes(protectedPath), QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System).size(), 3);
 }
 
 TEST_F(LogbookFile, FailedWriteLeavesThePreviousFileWhole)
