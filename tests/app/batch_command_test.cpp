@@ -202,6 +202,34 @@ TEST_F(BatchCommand, ResaveAndExportRefuseNonFilesAndWriteProtectedFilesAlike)
     EXPECT_TRUE(S_ISFIFO(status.st_mode));
 }
 
+TEST_F(BatchCommand, ExportOntoItsOwnLogbookIsRefusedWhileResaveMayReplaceIt)
+{
+    const QByteArray before = bytesOf(sample);
+    const QString link = path(QStringLiteral("verweis.xls"));
+    ASSERT_TRUE(QFile::link(sample, link));
+    const QString refusal = QStringLiteral(
+        "Der Export würde das Fahrtenbuch selbst überschreiben. Bitte eine andere Datei wählen.\n");
+    for (const QString &target : {sample, link}) {
+        const BatchResult result = runWith({QStringLiteral("--export-xls"), target, sample});
+        EXPECT_EQ(result.exitCode, 1) << target.toStdString();
+        EXPECT_EQ(result.err, refusal);
+    }
+    EXPECT_EQ(bytesOf(sample), before);
+
+    QProcess process;
+    process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE),
+                  {QStringLiteral("--export-xls"), sample, sample});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()), refusal);
+    EXPECT_EQ(bytesOf(sample), before);
+
+    // The resave replaces its input only once the new file is complete.
+    const BatchResult result = runWith({QStringLiteral("--resave"), sample, sample});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(runWith({QStringLiteral("--dump-json"), sample}).exitCode, 0);
+}
+
 TEST_F(BatchCommand, TheExecutableReportsThroughItsExitCode)
 {
     QProcess process;
