@@ -11,6 +11,8 @@
 
 #include <cerrno>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fb {
@@ -77,16 +79,30 @@ bool LogbookDocument::OpenFileWithName(const QString &path, QString *whyNot)
 {
     NewAll();
     m_fileName = path;
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Opened without waiting, so that a pipe nobody writes to cannot hold the program here;
+    // the checks below then refuse it before anything is read.
+    const int handle =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (handle < 0) {
         const int errorNumber = errno;
         if (whyNot)
-            *whyNot = ioErrorMessage(errorNumber != 0          ? errorNumber
-                                     : QFileInfo::exists(path) ? EACCES
-                                                               : ENOENT);
+            *whyNot = ioErrorMessage(errorNumber != 0 ? errorNumber : EACCES);
         return false;
     }
+    QFile file;
+    if (!file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(handle);
+        if (whyNot)
+            *whyNot = ioErrorMessage(EACCES);
+        return false;
+    }
+    // A directory, a device or a pipe would be read as an empty file or without end.
+    struct stat status {};
+    if (::fstat(handle, &status) != 0 || !S_ISREG(status.st_mode)) {
+        m_fileName.clear();
+        throw FileError(notARegularFileMessage());
+    }
+    ::fcntl(handle, F_SETFL, ::fcntl(handle, F_GETFL) & ~O_NONBLOCK);
     try {
         readLogbook(file, m_logbook);
     } catch (const FileError &) {

@@ -230,6 +230,33 @@ TEST_F(BatchCommand, ExportOntoItsOwnLogbookIsRefusedWhileResaveMayReplaceIt)
     EXPECT_EQ(runWith({QStringLiteral("--dump-json"), sample}).exitCode, 0);
 }
 
+TEST_F(BatchCommand, InputsThatAreNoFilesAreRefusedAtOnce)
+{
+    const QString pipe = path(QStringLiteral("pipe.fbu"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0666), 0);
+    const QString refusal =
+        QStringLiteral("Keine gewöhnliche Datei: Ordner, Geräte und Pipes lassen sich nicht "
+                       "öffnen.\n");
+    const QString out = path(QStringLiteral("out.fbu"));
+    for (const QString &input : {pipe, dir.path()}) {
+        BatchResult result = runWith({QStringLiteral("--dump-json"), input});
+        EXPECT_EQ(result.exitCode, 1) << input.toStdString();
+        EXPECT_EQ(result.err, refusal);
+        EXPECT_TRUE(result.out.isEmpty());
+        result = runWith({QStringLiteral("--resave"), out, input});
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.err, refusal);
+    }
+    EXPECT_FALSE(QFile::exists(out));
+
+    QProcess process;
+    process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE),
+                  {QStringLiteral("--dump-json"), QStringLiteral("/dev/zero")});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()), refusal);
+}
+
 TEST_F(BatchCommand, TheExecutableReportsThroughItsExitCode)
 {
     QProcess process;
@@ -242,7 +269,9 @@ TEST_F(BatchCommand, TheExecutableReportsThroughItsExitCode)
                   {QStringLiteral("--dump-json"), dir.path()});
     ASSERT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitCode(), 1);
-    EXPECT_EQ(process.readAllStandardError(), QByteArray("File access denied.\n"));
+    EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()),
+              QStringLiteral("Keine gewöhnliche Datei: Ordner, Geräte und Pipes lassen sich "
+                             "nicht öffnen.\n"));
 
     process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE), {QStringLiteral("--help")});
     ASSERT_TRUE(process.waitForFinished(30000));

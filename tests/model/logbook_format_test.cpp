@@ -296,6 +296,25 @@ TEST_F(LogbookFile, UnopenableFileKeepsItsPathForTheNextSave)
     EXPECT_EQ(fileBytes(missing).size(), 176);
 }
 
+TEST_F(LogbookFile, PipesDevicesAndFoldersAreNotOpened)
+{
+    const QString pipe = path(QStringLiteral("pipe.fbu"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0666), 0);
+    // Nobody writes to the pipe: reading it would wait for ever, /dev/zero never ends.
+    for (const QString &input : {pipe, dir.path(), QStringLiteral("/dev/zero")}) {
+        LogbookDocument document;
+        try {
+            document.OpenFileWithName(input);
+            ADD_FAILURE() << "opened " << input.toStdString();
+        } catch (const FileError &error) {
+            EXPECT_EQ(error.message(), notARegularFileMessage());
+        }
+        // The next save must not go there.
+        EXPECT_TRUE(document.fileName().isEmpty());
+        EXPECT_TRUE(document.logbook().trips.isEmpty());
+    }
+}
+
 TEST_F(LogbookFile, UnwritableTargetsFailWithoutTouchingTheFile)
 {
     LogbookDocument document;
