@@ -79,10 +79,19 @@ bool LogbookDocument::OpenFileWithName(const QString &path, QString *whyNot)
 {
     NewAll();
     m_fileName = path;
-    // Opened without waiting, so that a pipe nobody writes to cannot hold the program here;
-    // the checks below then refuse it before anything is read.
-    const int handle =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    // A directory, a device or a pipe would be read as an empty file, without end, or not at
+    // all while nobody writes to it, and some devices act on being opened: such a path is
+    // refused before it is opened, and once more after, should one have been put there since.
+    const auto refuseNonRegular = [this] {
+        m_fileName.clear();
+        throw FileError(notARegularFileMessage());
+    };
+    const QByteArray nativePath = QFile::encodeName(path);
+    struct stat status {};
+    if (::stat(nativePath.constData(), &status) == 0 && !S_ISREG(status.st_mode))
+        refuseNonRegular();
+    // Opened without waiting, so that a pipe cannot hold the program here.
+    const int handle = ::open(nativePath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (handle < 0) {
         const int errorNumber = errno;
         if (whyNot)
@@ -96,12 +105,8 @@ bool LogbookDocument::OpenFileWithName(const QString &path, QString *whyNot)
             *whyNot = ioErrorMessage(EACCES);
         return false;
     }
-    // A directory, a device or a pipe would be read as an empty file or without end.
-    struct stat status {};
-    if (::fstat(handle, &status) != 0 || !S_ISREG(status.st_mode)) {
-        m_fileName.clear();
-        throw FileError(notARegularFileMessage());
-    }
+    if (::fstat(handle, &status) != 0 || !S_ISREG(status.st_mode))
+        refuseNonRegular();
     ::fcntl(handle, F_SETFL, ::fcntl(handle, F_GETFL) & ~O_NONBLOCK);
     try {
         readLogbook(file, m_logbook);
