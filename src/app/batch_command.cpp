@@ -4,6 +4,7 @@
 #include "model/logbook_document.h"
 #include "model/logbook_json.h"
 #include "export/trip_export.h"
+#include "export/export_target.h"
 
 #include <QCommandLineParser>
 #include <QJsonDocument>
@@ -123,7 +124,9 @@ int runBatch(const QStringList &arguments, QTextStream &out, QTextStream &err,
             if (positional.size() != 1)
                 return fail(err, QStringLiteral("--export-xls takes OUT and exactly one FILE"));
             load(document, positional.first());
-            exportTripsToXls(document.logbook().trips, parser.value(options.exportXls));
+            const QString target = parser.value(options.exportXls);
+            refuseExportOntoLogbook(target, document.fileName());
+            exportTripsToXls(document.logbook().trips, target);
             return 0;
         }
         return fail(err, QStringLiteral("Nothing to do; see --help"));

@@ -1,8 +1,10 @@
 #include "trip_export.h"
 
-#include "xls/XLSFile.h"
 #include "core/error.h"
+#include "core/write_target.h"
+#include "model/file_error.h"
 #include "model/trip_columns.h"
+#include "xls/XLSFile.h"
 
 #include <QStringList>
 
@@ -28,6 +30,8 @@ bool isSkipped(const Row &trip)
 
 void exportTripsToXls(const RowTable &trips, const QString &fileName)
 {
+    if (const int refusal = writeTargetRefusal(fileName))
+        throw FileError(ioErrorMessage(refusal));
     qsizetype liveTrips = 0;
     for (const Row &trip : trips.rows())
         liveTrips += isSkipped(trip) ? 0 : 1;

@@ -34,4 +34,10 @@ QString readBeyondEndMessage()
     return QStringLiteral("Read beyond end of file");
 }
 
+QString notARegularFileMessage()
+{
+    return QStringLiteral("Keine gewöhnliche Datei: Ordner, Geräte und Pipes lassen sich "
+                          "nicht öffnen.");
+}
+
 } // namespace fb

@@ -17,4 +17,7 @@ QString ioErrorMessage(int errorNumber);
 // The message for a read that found fewer bytes than it needed.
 QString readBeyondEndMessage();
 
+// The message for a path to open that names a directory, a device or a pipe.
+QString notARegularFileMessage();
+
 } // namespace fb

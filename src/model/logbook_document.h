@@ -29,7 +29,8 @@ public:
     void NewAll();
 
     // Writes the document to its file name, replacing the file only when the new one is
-    // complete. False, without a message, when the file cannot be created (whyNot says why);
+    // complete. False, without a message, when the file cannot be created or must not be
+    // replaced (a directory, a device, a pipe, a write-protected file; whyNot says why);
     // throws FileError when a write fails. Clears the changed mark on success.
     bool SaveTheFile(QString *whyNot = nullptr);
 
@@ -37,7 +38,8 @@ public:
     // without a message, when the file cannot be opened: the document is then empty and
     // bears the path as its file name. A file that ends early or cannot be read throws
     // FileError; what was read stays, and the file name is cleared so that the damaged file
-    // is not overwritten by the next save.
+    // is not overwritten by the next save. So does a path that is not a regular file (a
+    // directory, a device, a pipe), before anything is read.
     bool OpenFileWithName(const QString &path, QString *whyNot = nullptr);
 
     // "<base> - [name]" with "*" before the "]" while changed; "unbenannt.fbu" while untitled.

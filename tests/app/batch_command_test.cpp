@@ -12,6 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include "file_size_limit.h"
+
+#include <sys/stat.h>
+
 using namespace fb;
 
 namespace {
@@ -136,6 +140,123 @@ TEST_F(BatchCommand, ErrorsGoToStandardErrorWithAFullStopAndWriteNothing)
     EXPECT_FALSE(QFile::exists(out));
 }
 
+TEST_F(BatchCommand, ResaveThatCannotWriteEveryByteFailsAndKeepsTheTarget)
+{
+    // The target holds the sample as it is; the resave pads its rows and makes it longer.
+    const QString out = path(QStringLiteral("out.fbu"));
+    const QByteArray before = bytesOf(sample);
+    ASSERT_TRUE(QFile::copy(sample, out));
+    QFile::setPermissions(out, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+
+    for (qint64 limit = 0; limit < before.size(); ++limit) {
+        BatchResult result;
+        {
+            const test::FileSizeLimit cut(static_cast<rlim_t>(limit));
+            result = runWith({QStringLiteral("--resave"), out, sample});
+        }
+        ASSERT_EQ(result.exitCode, 1) << "resaved under a limit of " << limit << " bytes";
+        EXPECT_FALSE(result.err.isEmpty()) << limit;
+        ASSERT_EQ(bytesOf(out), before) << limit;
+    }
+
+    QProcess process;
+    {
+        const test::FileSizeLimit cut(static_cast<rlim_t>(before.size() - 1));
+        process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE),
+                      {QStringLiteral("--resave"), out, sample});
+        ASSERT_TRUE(process.waitForFinished(30000));
+    }
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_FALSE(process.readAllStandardError().isEmpty());
+    EXPECT_EQ(bytesOf(out), before);
+}
+
+TEST_F(BatchCommand, ResaveAndExportRefuseNonFilesAndWriteProtectedFilesAlike)
+{
+    const QString pipe = path(QStringLiteral("pipe"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0666), 0);
+    const QString protectedPath = path(QStringLiteral("schreibgeschuetzt"));
+    ASSERT_TRUE(QFile::copy(sample, protectedPath));
+    QFile::setPermissions(protectedPath, QFileDevice::ReadOwner | QFileDevice::ReadOther);
+    const QByteArray before = bytesOf(protectedPath);
+
+    for (const QString &option : {QStringLiteral("--resave"), QStringLiteral("--export-xls")}) {
+        for (const QString &target : {pipe, protectedPath}) {
+            const BatchResult result = runWith({option, target, sample});
+            EXPECT_EQ(result.exitCode, 1) << option.toStdString() << ' ' << target.toStdString();
+            EXPECT_EQ(result.err, QStringLiteral("File access denied.\n"));
+        }
+    }
+    struct stat status {};
+    ASSERT_EQ(::stat(QFile::encodeName(pipe).constData(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+    EXPECT_EQ(bytesOf(protectedPath), before);
+
+    QProcess process;
+    process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE),
+                  {QStringLiteral("--resave"), pipe, sample});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(process.readAllStandardError(), QByteArray("File access denied.\n"));
+    ASSERT_EQ(::stat(QFile::encodeName(pipe).constData(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+}
+
+TEST_F(BatchCommand, ExportOntoItsOwnLogbookIsRefusedWhileResaveMayReplaceIt)
+{
+    const QByteArray before = bytesOf(sample);
+    const QString link = path(QStringLiteral("verweis.xls"));
+    ASSERT_TRUE(QFile::link(sample, link));
+    const QString refusal = QStringLiteral(
+        "Der Export würde das Fahrtenbuch selbst überschreiben. Bitte eine andere Datei wählen.\n");
+    for (const QString &target : {sample, link}) {
+        const BatchResult result = runWith({QStringLiteral("--export-xls"), target, sample});
+        EXPECT_EQ(result.exitCode, 1) << target.toStdString();
+        EXPECT_EQ(result.err, refusal);
+    }
+    EXPECT_EQ(bytesOf(sample), before);
+
+    QProcess process;
+    process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE),
+                  {QStringLiteral("--export-xls"), sample, sample});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()), refusal);
+    EXPECT_EQ(bytesOf(sample), before);
+
+    // The resave replaces its input only once the new file is complete.
+    const BatchResult result = runWith({QStringLiteral("--resave"), sample, sample});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(runWith({QStringLiteral("--dump-json"), sample}).exitCode, 0);
+}
+
+TEST_F(BatchCommand, InputsThatAreNoFilesAreRefusedAtOnce)
+{
+    const QString pipe = path(QStringLiteral("pipe.fbu"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0666), 0);
+    const QString refusal =
+        QStringLiteral("Keine gewöhnliche Datei: Ordner, Geräte und Pipes lassen sich nicht "
+                       "öffnen.\n");
+    const QString out = path(QStringLiteral("out.fbu"));
+    for (const QString &input : {pipe, dir.path()}) {
+        BatchResult result = runWith({QStringLiteral("--dump-json"), input});
+        EXPECT_EQ(result.exitCode, 1) << input.toStdString();
+        EXPECT_EQ(result.err, refusal);
+        EXPECT_TRUE(result.out.isEmpty());
+        result = runWith({QStringLiteral("--resave"), out, input});
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.err, refusal);
+    }
+    EXPECT_FALSE(QFile::exists(out));
+
+    QProcess process;
+    process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE),
+                  {QStringLiteral("--dump-json"), QStringLiteral("/dev/zero")});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()), refusal);
+}
+
 TEST_F(BatchCommand, TheExecutableReportsThroughItsExitCode)
 {
     QProcess process;
@@ -148,7 +269,9 @@ TEST_F(BatchCommand, TheExecutableReportsThroughItsExitCode)
                   {QStringLiteral("--dump-json"), dir.path()});
     ASSERT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitCode(), 1);
-    EXPECT_EQ(process.readAllStandardError(), QByteArray("File access denied.\n"));
+    EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()),
+              QStringLiteral("Keine gewöhnliche Datei: Ordner, Geräte und Pipes lassen sich "
+                             "nicht öffnen.\n"));
 
     process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE), {QStringLiteral("--help")});
     ASSERT_TRUE(process.waitForFinished(30000));

@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "model/trip_columns.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -10,6 +11,10 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include "file_size_limit.h"
+
+#include <sys/stat.h>
 
 using namespace fb;
 
@@ -45,6 +50,12 @@ Sheet readWithXlrd(const QString &path)
         sheet.append(texts);
     }
     return sheet;
+}
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 Row trip(const QString &from, const QString &deleted = {})
@@ -162,6 +173,71 @@ TEST_F(TripExport, UnwritableTargetIsReportedAndTheTripsStay)
         EXPECT_EQ(error.message(), QStringLiteral("Can not create a docfile"));
     }
     EXPECT_EQ(trips.at(0), before);
+}
+
+TEST_F(TripExport, ExportCutShortAnywhereFailsAndKeepsThePreviousFile)
+{
+    RowTable trips;
+    trips.append(trip(QStringLiteral("alt")));
+    exportTripsToXls(trips, target);
+    const QByteArray before = bytesOf(target);
+
+    for (int i = 0; i < 300; ++i)
+        trips.append(trip(QStringLiteral("Ort %1").arg(i)));
+    const QString probe = dir.filePath(QStringLiteral("probe.xls"));
+    exportTripsToXls(trips, probe);
+    const qint64 size = bytesOf(probe).size();
+    QFile::remove(probe);
+
+    // The start, the container's sector boundaries, and every byte of the last piece, where
+    // a write error shows only when the file is closed.
+    QList<qint64> limits = {0, 1, 511, 512, 513, 4095, 4096, size / 2};
+    for (qint64 limit = std::max<qint64>(size - 4200, 0); limit < size; limit += 7)
+        limits.append(limit);
+    limits.append(size - 1);
+    for (const qint64 limit : limits) {
+        QString message;
+        {
+            const test::FileSizeLimit cut(static_cast<rlim_t>(limit));
+            try {
+                exportTripsToXls(trips, target);
+            } catch (const Error &error) {
+                message = error.message();
+            }
+        }
+        ASSERT_FALSE(message.isEmpty()) << "exported under a limit of " << limit << " bytes";
+        ASSERT_EQ(bytesOf(target), before) << limit;
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("fahrten.xls")});
+}
+
+TEST_F(TripExport, PipesAndWriteProtectedFilesAreRefusedAndStayAsTheyWere)
+{
+    RowTable trips;
+    trips.append(trip(QStringLiteral("Köln")));
+    const QString pipe = dir.filePath(QStringLiteral("pipe.xls"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0666), 0);
+    const QString protectedPath = dir.filePath(QStringLiteral("schreibgeschuetzt.xls"));
+    {
+        QFile file(protectedPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("old");
+    }
+    QFile::setPermissions(protectedPath, QFileDevice::ReadOwner | QFileDevice::ReadOther);
+
+    for (const QString &refused : {pipe, protectedPath, dir.path()}) {
+        try {
+            exportTripsToXls(trips, refused);
+            ADD_FAILURE() << "exported to " << refused.toStdString();
+        } catch (const Error &error) {
+            EXPECT_EQ(error.message(), QStringLiteral("File access denied"));
+        }
+    }
+    struct stat status {};
+    ASSERT_EQ(::stat(QFile::encodeName(pipe).constData(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+    EXPECT_EQ(bytesOf(protectedPath), QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System).size(), 2);
 }
 
 TEST_F(TripExport, MoreTripsThanASheetHoldsAreRefusedBeforeWriting)

@@ -1,15 +1,19 @@
 #include "test_support.h"
 
+#include "file_size_limit.h"
+
 #include "model/file_error.h"
 #include "model/logbook_document.h"
 #include "model/trip_columns.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 
@@ -292,6 +296,25 @@ TEST_F(LogbookFile, UnopenableFileKeepsItsPathForTheNextSave)
     EXPECT_EQ(fileBytes(missing).size(), 176);
 }
 
+TEST_F(LogbookFile, PipesDevicesAndFoldersAreNotOpened)
+{
+    const QString pipe = path(QStringLiteral("pipe.fbu"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0666), 0);
+    // Nobody writes to the pipe: reading it would wait for ever, /dev/zero never ends.
+    for (const QString &input : {pipe, dir.path(), QStringLiteral("/dev/zero")}) {
+        LogbookDocument document;
+        try {
+            document.OpenFileWithName(input);
+            ADD_FAILURE() << "opened " << input.toStdString();
+        } catch (const FileError &error) {
+            EXPECT_EQ(error.message(), notARegularFileMessage());
+        }
+        // The next save must not go there.
+        EXPECT_TRUE(document.fileName().isEmpty());
+        EXPECT_TRUE(document.logbook().trips.isEmpty());
+    }
+}
+
 TEST_F(LogbookFile, UnwritableTargetsFailWithoutTouchingTheFile)
 {
     LogbookDocument document;
@@ -309,6 +332,35 @@ TEST_F(LogbookFile, UnwritableTargetsFailWithoutTouchingTheFile)
         EXPECT_TRUE(document.isChanged());
     }
     EXPECT_EQ(fileBytes(protectedPath), QByteArray("old"));
+}
+
+TEST_F(LogbookFile, PipesAndWriteProtectedFilesAreRefusedAndStayAsTheyWere)
+{
+    LogbookDocument document;
+    fillSample(document.logbook());
+    document.SetChanged();
+
+    const QString pipe = path(QStringLiteral("pipe.fbu"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0666), 0);
+    const QString link = path(QStringLiteral("zur-pipe.fbu"));
+    ASSERT_TRUE(QFile::link(pipe, link));
+    const QString protectedPath = path(QStringLiteral("schreibgeschuetzt.fbu"));
+    writeFileBytes(protectedPath, "old");
+    QFile::setPermissions(protectedPath, QFileDevice::ReadOwner | QFileDevice::ReadOther);
+
+    for (const QString &target : {pipe, link, protectedPath, dir.path()}) {
+        document.setFileName(target);
+        QString whyNot;
+        EXPECT_FALSE(document.SaveTheFile(&whyNot)) << target.toStdString();
+        EXPECT_EQ(whyNot, QStringLiteral("File access denied")) << target.toStdString();
+        EXPECT_TRUE(document.isChanged());
+    }
+    struct stat status {};
+    ASSERT_EQ(::stat(QFile::encodeName(pipe).constData(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(fileBytes(protectedPath), QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System).size(), 3);
 }
 
 TEST_F(LogbookFile, FailedWriteLeavesThePreviousFileWhole)
@@ -343,6 +395,38 @@ TEST_F(LogbookFile, FailedWriteLeavesThePreviousFileWhole)
     EXPECT_TRUE(document.isChanged());
     EXPECT_EQ(fileBytes(target), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("fahrten.fbu")});
+}
+
+TEST_F(LogbookFile, SaveCutShortAtAnyByteFailsAndKeepsThePreviousFile)
+{
+    const QString target = path(QStringLiteral("fahrten.fbu"));
+    LogbookDocument document;
+    fillSample(document.logbook());
+    document.setFileName(target);
+    ASSERT_TRUE(document.SaveTheFile());
+    const QByteArray before = fileBytes(target);
+
+    document.logbook().trips.append(document.logbook().trips.at(0));
+    const qsizetype size = toBytes(document.logbook()).size();
+    for (qsizetype limit = 0; limit < size; ++limit) {
+        document.SetChanged();
+        QString message;
+        {
+            const FileSizeLimit cut(static_cast<rlim_t>(limit));
+            try {
+                if (!document.SaveTheFile(&message) && message.isEmpty())
+                    message = QStringLiteral("(false without a reason)");
+            } catch (const FileError &error) {
+                message = error.message();
+            }
+        }
+        ASSERT_FALSE(message.isEmpty()) << "saved under a limit of " << limit << " bytes";
+        EXPECT_TRUE(document.isChanged()) << limit;
+        ASSERT_EQ(fileBytes(target), before) << limit;
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("fahrten.fbu")});
+    EXPECT_TRUE(document.SaveTheFile());
+    EXPECT_EQ(fileBytes(target).size(), size);
 }
 
 TEST_F(LogbookFile, SaveKeepsTheFilePermissions)
