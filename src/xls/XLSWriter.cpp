@@ -11,6 +11,25 @@ namespace {
 
 constexpr int kBuiltInXFCount = 21;
 constexpr int kStreamBlock = 512;
+// The sheet list (EXTERNSHEET) and a sheet's page breaks take six bytes an entry after a
+// 2-byte count, all in one record of at most 8224 bytes. A longer list made a record readers
+// refuse, and from 10923 entries on wrapped its 16-bit length, so that every later record
+// was misread.
+constexpr int kMaxListEntries = (BiffStream::kMaxRecordData - 2) / 6;
+
+void checkListsFitTheirRecords(const TSheets &sheets)
+{
+    if (sheets.Count() > kMaxListEntries)
+        throw Error(QStringLiteral("A workbook can hold at most %1 sheets").arg(kMaxListEntries));
+    for (int i = 0; i < sheets.Count(); ++i) {
+        const TSheet &sheet = sheets[i];
+        if (sheet.RowBreaks().size() > std::size_t(kMaxListEntries) ||
+            sheet.ColBreaks().size() > std::size_t(kMaxListEntries)) {
+            throw Error(QStringLiteral("A sheet can hold at most %1 row and %1 column page breaks")
+                            .arg(kMaxListEntries));
+        }
+    }
+}
 
 } // namespace
 
@@ -54,6 +73,7 @@ void TXLSWriter::WriteWorkbook(BiffStream &out)
     const TSheets &sheets = m_workbook.Sheets();
     if (sheets.Count() == 0)
         throw EXLSError(EXLSError::NoSheets);
+    checkListsFitTheirRecords(sheets);
 
     // The string table lives for this call only, also when writing fails.
     struct Scope {

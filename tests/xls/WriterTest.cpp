@@ -398,6 +398,53 @@ TEST_F(WriterTest, FailedSavesRaiseAndLeaveTheTargetAlone)
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
+TEST_F(WriterTest, ListsLongerThanOneRecordHoldsAreRefused)
+{
+    // Six bytes an entry after the count: 1370 entries fill a record of 8222 bytes.
+    constexpr std::size_t kMost = 1370;
+    const QString target = m_dir.filePath(QStringLiteral("kept.xls"));
+    ASSERT_TRUE(writeFile(target, "previous export"));
+    auto refused = [&](TXLSFile &file) {
+        try {
+            file.SaveAs(target);
+        } catch (const fb::Error &e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("at most 1370"))) << e.what();
+            QFile kept(target);
+            return kept.open(QIODevice::ReadOnly) && kept.readAll() == "previous export";
+        }
+        return false;
+    };
+
+    TXLSFile breaks;
+    TSheet &sheet = breaks.Workbook().Sheets()[0];
+    for (std::uint16_t i = 0; i < kMost; ++i) {
+        sheet.RowBreaks().push_back(std::uint16_t(10 + i));
+        sheet.ColBreaks().push_back(std::uint16_t(i % 255 + 1));
+    }
+    const std::vector<Record> records = save(breaks);
+    for (const std::uint16_t id : {biff::HORIZONTALPAGEBREAKS, biff::VERTICALPAGEBREAKS}) {
+        const std::vector<Record> found = recordsWithId(records, id);
+        ASSERT_EQ(found.size(), 1u);
+        EXPECT_EQ(found[0].data.size(), 8222);
+        EXPECT_EQ(word(found[0].data, 0), kMost);
+    }
+    EXPECT_EQ(records.back().id, biff::EOF_);
+    sheet.RowBreaks().push_back(9);
+    EXPECT_TRUE(refused(breaks));
+    sheet.RowBreaks().pop_back();
+    sheet.ColBreaks().push_back(9);
+    EXPECT_TRUE(refused(breaks));
+
+    TXLSFile sheets;
+    for (std::size_t i = 1; i < kMost; ++i)
+        sheets.Workbook().Sheets().Add(QString::number(i));
+    const std::vector<Record> external = recordsWithId(save(sheets), biff::EXTERNSHEET);
+    ASSERT_EQ(external.size(), 1u);
+    EXPECT_EQ(word(external[0].data, 0), kMost);
+    sheets.Workbook().Sheets().Add(QStringLiteral("eine zu viel"));
+    EXPECT_TRUE(refused(sheets));
+}
+
 } // namespace
 
 namespace {
