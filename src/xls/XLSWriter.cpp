@@ -17,6 +17,20 @@ constexpr int kStreamBlock = 512;
 // was misread.
 constexpr int kMaxListEntries = (BiffStream::kMaxRecordData - 2) / 6;
 
+// Cells refer to cell formats, and cell formats to fonts, by 16-bit file indices; the font
+// indices skip 4, and the built-in formats come first. More entries would wrap an index and
+// give cells another entry's format.
+void checkIndicesFit(const TWorkbook &workbook, int xfOffset)
+{
+    constexpr int kIndices = 0x10000;
+    if (workbook.Fonts().Count() > kIndices - 1)
+        throw Error(QStringLiteral("A workbook can hold at most %1 fonts").arg(kIndices - 1));
+    if (workbook.XFs().Count() > kIndices - xfOffset) {
+        throw Error(
+            QStringLiteral("A workbook can hold at most %1 cell formats").arg(kIndices - xfOffset));
+    }
+}
+
 void checkListsFitTheirRecords(const TSheets &sheets)
 {
     if (sheets.Count() > kMaxListEntries)
@@ -74,6 +88,7 @@ void TXLSWriter::WriteWorkbook(BiffStream &out)
     if (sheets.Count() == 0)
         throw EXLSError(EXLSError::NoSheets);
     checkListsFitTheirRecords(sheets);
+    checkIndicesFit(m_workbook, m_xfOffset);
 
     // The string table lives for this call only, also when writing fails.
     struct Scope {

@@ -445,6 +445,51 @@ TEST_F(WriterTest, ListsLongerThanOneRecordHoldsAreRefused)
     EXPECT_TRUE(refused(sheets));
 }
 
+TEST_F(WriterTest, MoreFontsOrCellFormatsThan16BitIndicesReachAreRefused)
+{
+    const QString target = m_dir.filePath(QStringLiteral("kept.xls"));
+    ASSERT_TRUE(writeFile(target, "previous export"));
+    auto refused = [&](TXLSFile &file, const QString &what) {
+        try {
+            file.SaveAs(target);
+        } catch (const fb::Error &e) {
+            EXPECT_TRUE(e.message().contains(what)) << e.what();
+            QFile kept(target);
+            return kept.open(QIODevice::ReadOnly) && kept.readAll() == "previous export";
+        }
+        return false;
+    };
+
+    // Font indices skip 4, so 65535 fonts use the last index, 0xFFFF.
+    TXLSFile fonts;
+    TFontRecord font;
+    while (fonts.Workbook().Fonts().Count() < 0xFFFF) {
+        font.name = QString::number(fonts.Workbook().Fonts().Count());
+        fonts.Workbook().Fonts().Intern(font);
+    }
+    const std::vector<Record> written = recordsWithId(save(fonts), biff::FONT);
+    EXPECT_EQ(written.size(), 0x10000u);
+    fonts.Workbook().Fonts().Intern(TFontRecord{.name = QStringLiteral("eine zu viel")});
+    EXPECT_TRUE(refused(fonts, QStringLiteral("at most 65535 fonts")));
+
+    // The 21 built-in cell formats come first.
+    for (const bool omitBuiltIns : {false, true}) {
+        TXLSFile formats;
+        formats.SetOmitBuiltInXFs(omitBuiltIns);
+        const int most = omitBuiltIns ? 0x10000 : 0x10000 - 21;
+        TXFRecord xf;
+        for (int i = 1; formats.Workbook().XFs().Count() < most; ++i) {
+            xf.patternColor = std::uint8_t(i);
+            xf.backgroundColor = std::uint8_t(i >> 8);
+            formats.Workbook().XFs().Intern(xf);
+        }
+        EXPECT_EQ(recordsWithId(save(formats), biff::XF).size(), 0x10000u);
+        xf.rotation = 90;
+        formats.Workbook().XFs().Intern(xf);
+        EXPECT_TRUE(refused(formats, QStringLiteral("at most %1 cell formats").arg(most)));
+    }
+}
+
 } // namespace
 
 namespace {
