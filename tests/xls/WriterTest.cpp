@@ -398,6 +398,33 @@ TEST_F(WriterTest, FailedSavesRaiseAndLeaveTheTargetAlone)
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
+TEST_F(WriterTest, LongHeaderIsCutAfter255UnitsButNeverInsideACharacter)
+{
+    const QString car = QStringLiteral("\U0001F697");
+    for (const int before : {251, 252}) {
+        TXLSFile file;
+        TPageSetup &setup = file.Workbook().Sheets()[0].PageSetup();
+        setup.headerCenter = QString(before, QLatin1Char('k')) + car + QStringLiteral("danach");
+        setup.footerLeft = QString(300, QChar(0x00FC));
+        const std::vector<Record> records = save(file);
+        const std::vector<Record> header = recordsWithId(records, biff::HEADER);
+        ASSERT_EQ(header.size(), 1u);
+        const QByteArray &data = header[0].data;
+        const auto units = word(data, 0);
+        EXPECT_EQ(data.size(), 3 + 2 * units);
+        const QString text =
+            QString::fromUtf16(reinterpret_cast<const char16_t *>(data.constData() + 3), units);
+        // "&C" and the text: the pair ends at unit 255 after 251 characters; after 252 it
+        // would not fit whole.
+        EXPECT_EQ(text.toStdString(), (QStringLiteral("&C") + QString(before, QLatin1Char('k')) +
+                                       (before == 251 ? car : QString()))
+                                          .toStdString());
+        const std::vector<Record> footer = recordsWithId(records, biff::FOOTER);
+        ASSERT_EQ(footer.size(), 1u);
+        EXPECT_EQ(word(footer[0].data, 0), 255);
+    }
+}
+
 TEST_F(WriterTest, ListsLongerThanOneRecordHoldsAreRefused)
 {
     // Six bytes an entry after the count: 1370 entries fill a record of 8222 bytes.
