@@ -81,6 +81,17 @@ std::uint32_t hashOf(const TCell &cell)
     return cell.Kind() == VarType::String ? hash : hash ^ 0x9E3779B9u;
 }
 
+// True when the end of a piece at byte `end` of a wide entry falls between a high and a
+// low surrogate. The units start after the entry's 3-byte header, so `end` is odd.
+bool splitsSurrogatePair(QByteArrayView entry, qsizetype end)
+{
+    if (end < 5 || end + 2 > entry.size())
+        return false;
+    const auto before = qFromLittleEndian<std::uint16_t>(entry.data() + end - 2);
+    const auto after = qFromLittleEndian<std::uint16_t>(entry.data() + end);
+    return QChar::isHighSurrogate(before) && QChar::isLowSurrogate(after);
+}
+
 } // namespace
 
 void TSharedStrings::AppendEntry(const TCell &cell, std::vector<char> &entry)
@@ -211,6 +222,11 @@ void TSharedStrings::Write(BiffStream &out) const
             // even end would cut a UTF-16 unit in two.
             if (wide && (written + piece) % 2 == 0)
                 --piece;
+            // Nor may a piece end between the two halves of a surrogate pair: readers that
+            // decode each record's piece on its own reject the halves. Moving the end back
+            // one unit touches only texts that hold such pairs.
+            if (wide && splitsSurrogatePair(entry, written + piece))
+                piece -= 2;
             out.WriteBytes(entry.sliced(written, piece));
             written += piece;
             held += static_cast<int>(piece);

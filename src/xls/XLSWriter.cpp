@@ -11,6 +11,39 @@ namespace {
 
 constexpr int kBuiltInXFCount = 21;
 constexpr int kStreamBlock = 512;
+// The sheet list (EXTERNSHEET) and a sheet's page breaks take six bytes an entry after a
+// 2-byte count, all in one record of at most 8224 bytes. A longer list made a record readers
+// refuse, and from 10923 entries on wrapped its 16-bit length, so that every later record
+// was misread.
+constexpr int kMaxListEntries = (BiffStream::kMaxRecordData - 2) / 6;
+
+// Cells refer to cell formats, and cell formats to fonts, by 16-bit file indices; the font
+// indices skip 4, and the built-in formats come first. More entries would wrap an index and
+// give cells another entry's format.
+void checkIndicesFit(const TWorkbook &workbook, int xfOffset)
+{
+    constexpr int kIndices = 0x10000;
+    if (workbook.Fonts().Count() > kIndices - 1)
+        throw Error(QStringLiteral("A workbook can hold at most %1 fonts").arg(kIndices - 1));
+    if (workbook.XFs().Count() > kIndices - xfOffset) {
+        throw Error(
+            QStringLiteral("A workbook can hold at most %1 cell formats").arg(kIndices - xfOffset));
+    }
+}
+
+void checkListsFitTheirRecords(const TSheets &sheets)
+{
+    if (sheets.Count() > kMaxListEntries)
+        throw Error(QStringLiteral("A workbook can hold at most %1 sheets").arg(kMaxListEntries));
+    for (int i = 0; i < sheets.Count(); ++i) {
+        const TSheet &sheet = sheets[i];
+        if (sheet.RowBreaks().size() > std::size_t(kMaxListEntries) ||
+            sheet.ColBreaks().size() > std::size_t(kMaxListEntries)) {
+            throw Error(QStringLiteral("A sheet can hold at most %1 row and %1 column page breaks")
+                            .arg(kMaxListEntries));
+        }
+    }
+}
 
 } // namespace
 
@@ -54,6 +87,8 @@ void TXLSWriter::WriteWorkbook(BiffStream &out)
     const TSheets &sheets = m_workbook.Sheets();
     if (sheets.Count() == 0)
         throw EXLSError(EXLSError::NoSheets);
+    checkListsFitTheirRecords(sheets);
+    checkIndicesFit(m_workbook, m_xfOffset);
 
     // The string table lives for this call only, also when writing fails.
     struct Scope {

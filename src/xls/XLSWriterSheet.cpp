@@ -62,7 +62,10 @@ void writeHeaderFooter(BiffStream &out, std::uint16_t id, const QString &left,
         text += QStringLiteral("&R") + right;
     if (text.isEmpty())
         return;
-    text.truncate(255);
+    // The record holds 255 units; a cut between the halves of a surrogate pair would leave
+    // half a character, so the whole pair goes.
+    if (text.size() > 255)
+        text.truncate(text.at(254).isHighSurrogate() ? 254 : 255);
     out.BeginRecord(id, static_cast<std::uint16_t>(3 + 2 * text.size()));
     out.WriteWord(static_cast<std::uint16_t>(text.size()));
     out.WriteByte(0x01);

@@ -3,6 +3,7 @@
 #include "xls/XLSFile.h"
 #include "xls/XLSRecords.h"
 
+#include <QCryptographicHash>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -164,6 +165,31 @@ TEST_F(SharedStringsTest, ManyRecordsKeepEveryByte)
         EXPECT_LE(r.data.size(), 8224);
     EXPECT_EQ(dword(sst[0].data, 0), 3000u);
     EXPECT_EQ(labelIndices().back(), 2999u);
+}
+
+TEST_F(SharedStringsTest, RecordLayoutOfTextsWithoutSurrogatePairsStaysAsItWas)
+{
+    // Entries of many lengths, 8-bit and wide, end records at every kind of position. The
+    // hash pins the table's bytes as exported files have always had them: only texts with
+    // surrogate pairs may be split differently.
+    for (std::uint16_t k = 0; k < 1200; ++k) {
+        const int length = 1 + (k * 7919) % 400;
+        QString text = QString::number(k) + QLatin1Char(' ');
+        for (int i = 0; i < length; ++i) {
+            static const char16_t kChars[] = {u'a', u'\u00E4', u'\u20AC', u'\u4E2D', u'\uFFFD'};
+            text += QChar(k % 3 == 0 ? kChars[(k + i) % 2] : kChars[(k + i) % 5]);
+        }
+        put(k, k % 3 == 0 ? CellValue::fromText(text) : CellValue::fromWideString(text));
+    }
+    const std::vector<Record> sst = save();
+    ASSERT_GT(sst.size(), 40u);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const Record &r : sst) {
+        hash.addData(QByteArray::number(r.id) + ':' + QByteArray::number(r.data.size()) + ':');
+        hash.addData(r.data);
+    }
+    EXPECT_EQ(hash.result().toHex().toStdString(),
+              "27cc6733becc18f2489b89fd58225dac1b6bd0a9805c8e0a25f04443e10bcb07");
 }
 
 } // namespace

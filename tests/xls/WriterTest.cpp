@@ -398,6 +398,125 @@ TEST_F(WriterTest, FailedSavesRaiseAndLeaveTheTargetAlone)
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
+TEST_F(WriterTest, LongHeaderIsCutAfter255UnitsButNeverInsideACharacter)
+{
+    const QString car = QStringLiteral("\U0001F697");
+    for (const int before : {251, 252}) {
+        TXLSFile file;
+        TPageSetup &setup = file.Workbook().Sheets()[0].PageSetup();
+        setup.headerCenter = QString(before, QLatin1Char('k')) + car + QStringLiteral("danach");
+        setup.footerLeft = QString(300, QChar(0x00FC));
+        const std::vector<Record> records = save(file);
+        const std::vector<Record> header = recordsWithId(records, biff::HEADER);
+        ASSERT_EQ(header.size(), 1u);
+        const QByteArray &data = header[0].data;
+        const auto units = word(data, 0);
+        EXPECT_EQ(data.size(), 3 + 2 * units);
+        const QString text =
+            QString::fromUtf16(reinterpret_cast<const char16_t *>(data.constData() + 3), units);
+        // "&C" and the text: the pair ends at unit 255 after 251 characters; after 252 it
+        // would not fit whole.
+        EXPECT_EQ(text.toStdString(), (QStringLiteral("&C") + QString(before, QLatin1Char('k')) +
+                                       (before == 251 ? car : QString()))
+                                          .toStdString());
+        const std::vector<Record> footer = recordsWithId(records, biff::FOOTER);
+        ASSERT_EQ(footer.size(), 1u);
+        EXPECT_EQ(word(footer[0].data, 0), 255);
+    }
+}
+
+TEST_F(WriterTest, ListsLongerThanOneRecordHoldsAreRefused)
+{
+    // Six bytes an entry after the count: 1370 entries fill a record of 8222 bytes.
+    constexpr std::size_t kMost = 1370;
+    const QString target = m_dir.filePath(QStringLiteral("kept.xls"));
+    ASSERT_TRUE(writeFile(target, "previous export"));
+    auto refused = [&](TXLSFile &file) {
+        try {
+            file.SaveAs(target);
+        } catch (const fb::Error &e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("at most 1370"))) << e.what();
+            QFile kept(target);
+            return kept.open(QIODevice::ReadOnly) && kept.readAll() == "previous export";
+        }
+        return false;
+    };
+
+    TXLSFile breaks;
+    TSheet &sheet = breaks.Workbook().Sheets()[0];
+    for (std::uint16_t i = 0; i < kMost; ++i) {
+        sheet.RowBreaks().push_back(std::uint16_t(10 + i));
+        sheet.ColBreaks().push_back(std::uint16_t(i % 255 + 1));
+    }
+    const std::vector<Record> records = save(breaks);
+    for (const std::uint16_t id : {biff::HORIZONTALPAGEBREAKS, biff::VERTICALPAGEBREAKS}) {
+        const std::vector<Record> found = recordsWithId(records, id);
+        ASSERT_EQ(found.size(), 1u);
+        EXPECT_EQ(found[0].data.size(), 8222);
+        EXPECT_EQ(word(found[0].data, 0), kMost);
+    }
+    EXPECT_EQ(records.back().id, biff::EOF_);
+    sheet.RowBreaks().push_back(9);
+    EXPECT_TRUE(refused(breaks));
+    sheet.RowBreaks().pop_back();
+    sheet.ColBreaks().push_back(9);
+    EXPECT_TRUE(refused(breaks));
+
+    TXLSFile sheets;
+    for (std::size_t i = 1; i < kMost; ++i)
+        sheets.Workbook().Sheets().Add(QString::number(i));
+    const std::vector<Record> external = recordsWithId(save(sheets), biff::EXTERNSHEET);
+    ASSERT_EQ(external.size(), 1u);
+    EXPECT_EQ(word(external[0].data, 0), kMost);
+    sheets.Workbook().Sheets().Add(QStringLiteral("eine zu viel"));
+    EXPECT_TRUE(refused(sheets));
+}
+
+TEST_F(WriterTest, MoreFontsOrCellFormatsThan16BitIndicesReachAreRefused)
+{
+    const QString target = m_dir.filePath(QStringLiteral("kept.xls"));
+    ASSERT_TRUE(writeFile(target, "previous export"));
+    auto refused = [&](TXLSFile &file, const QString &what) {
+        try {
+            file.SaveAs(target);
+        } catch (const fb::Error &e) {
+            EXPECT_TRUE(e.message().contains(what)) << e.what();
+            QFile kept(target);
+            return kept.open(QIODevice::ReadOnly) && kept.readAll() == "previous export";
+        }
+        return false;
+    };
+
+    // Font indices skip 4, so 65535 fonts use the last index, 0xFFFF.
+    TXLSFile fonts;
+    TFontRecord font;
+    while (fonts.Workbook().Fonts().Count() < 0xFFFF) {
+        font.name = QString::number(fonts.Workbook().Fonts().Count());
+        fonts.Workbook().Fonts().Intern(font);
+    }
+    const std::vector<Record> written = recordsWithId(save(fonts), biff::FONT);
+    EXPECT_EQ(written.size(), 0x10000u);
+    fonts.Workbook().Fonts().Intern(TFontRecord{.name = QStringLiteral("eine zu viel")});
+    EXPECT_TRUE(refused(fonts, QStringLiteral("at most 65535 fonts")));
+
+    // The 21 built-in cell formats come first.
+    for (const bool omitBuiltIns : {false, true}) {
+        TXLSFile formats;
+        formats.SetOmitBuiltInXFs(omitBuiltIns);
+        const int most = omitBuiltIns ? 0x10000 : 0x10000 - 21;
+        TXFRecord xf;
+        for (int i = 1; formats.Workbook().XFs().Count() < most; ++i) {
+            xf.patternColor = std::uint8_t(i);
+            xf.backgroundColor = std::uint8_t(i >> 8);
+            formats.Workbook().XFs().Intern(xf);
+        }
+        EXPECT_EQ(recordsWithId(save(formats), biff::XF).size(), 0x10000u);
+        xf.rotation = 90;
+        formats.Workbook().XFs().Intern(xf);
+        EXPECT_TRUE(refused(formats, QStringLiteral("at most %1 cell formats").arg(most)));
+    }
+}
+
 } // namespace
 
 namespace {
