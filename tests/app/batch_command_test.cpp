@@ -172,3 +172,38 @@ TEST_F(BatchCommand, ExportXlsWritesTheSpreadsheetOrSaysWhyNot)
         runWith({QStringLiteral("--export-xls"), xls, QStringLiteral("--resave"), xls, sample});
     EXPECT_EQ(result.exitCode, 1);
 }
+
+TEST_F(BatchCommand, AConversionErrorShowsTheFileTextEscapedAndCut)
+{
+    // A distance text that would set the terminal's title, ring its bell and break the line,
+    // followed by far more text than a message line should carry.
+    const QString hostile = QStringLiteral("\x1B]0;owned\x07\r\n") + QString(300, QLatin1Char('9'));
+    {
+        LogbookDocument document;
+        document.logbook().trips.append(Row{
+            QStringLiteral("07.12.2026 08:00:00"),
+            {QStringLiteral("Köln"), QStringLiteral("07.12.2026 09:00:00"), QStringLiteral("Bonn"),
+             hostile, QStringLiteral("Kunde"), QStringLiteral("Geschäftlich")}});
+        document.setFileName(path(QStringLiteral("hostile.fbu")));
+        ASSERT_TRUE(document.SaveTheFile());
+    }
+    const QString shown = QStringLiteral("\\x1B]0;owned\\x07\\x0D\\x0A") +
+                          QString(100 - 12, QLatin1Char('9')) + QStringLiteral("…");
+    const QString expected =
+        QStringLiteral("'%1' is not a valid floating point value.\n").arg(shown);
+
+    QProcess process;
+    process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE),
+                  {QStringLiteral("--dump-json"), path(QStringLiteral("hostile.fbu"))});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()), expected);
+    EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
+
+    const QString out = path(QStringLiteral("out.xls"));
+    const BatchResult result =
+        runWith({QStringLiteral("--export-xls"), out, path(QStringLiteral("hostile.fbu"))});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, expected);
+    EXPECT_FALSE(QFile::exists(out));
+}
