@@ -1,13 +1,14 @@
 #include "batch_command.h"
 
 #include "core/error.h"
+#include "export/trip_export.h"
+#include "model/file_error.h"
 #include "model/logbook_document.h"
 #include "model/logbook_json.h"
-#include "export/trip_export.h"
 
 #include <QCommandLineParser>
-#include <QJsonDocument>
 
+#include <cerrno>
 #include <new>
 #include <optional>
 
@@ -52,6 +53,18 @@ int fail(QTextStream &err, const QString &message)
     return 1;
 }
 
+// Prints a text of the command line itself (help, version) on out.
+int print(QIODevice &out, QTextStream &err, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    errno = 0;
+    if (out.write(bytes) != bytes.size()) {
+        const int errorNumber = errno;
+        return fail(err, ioErrorMessage(errorNumber != 0 ? errorNumber : ENOSPC));
+    }
+    return 0;
+}
+
 } // namespace
 
 bool isBatchInvocation(const QStringList &arguments)
@@ -68,13 +81,13 @@ bool isBatchInvocation(const QStringList &arguments)
     return false;
 }
 
-int runBatch(const QStringList &arguments, QTextStream &out, QTextStream &err)
+int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err)
 {
     LogbookDocument document(PrintFont::kStandardPixelsPerInch);
     return runBatch(arguments, out, err, document);
 }
 
-int runBatch(const QStringList &arguments, QTextStream &out, QTextStream &err,
+int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
              LogbookDocument &document)
 {
     const BatchOptions options;
@@ -90,11 +103,8 @@ int runBatch(const QStringList &arguments, QTextStream &out, QTextStream &err,
                                  QStringLiteral("The logbook file (.fbu) to read."));
     if (!parser.parse(arguments))
         return fail(err, parser.errorText());
-    if (parser.isSet(help)) {
-        out << parser.helpText();
-        out.flush();
-        return 0;
-    }
+    if (parser.isSet(help))
+        return print(out, err, parser.helpText());
 
     const QStringList positional = parser.positionalArguments();
     try {
@@ -107,9 +117,7 @@ int runBatch(const QStringList &arguments, QTextStream &out, QTextStream &err,
             if (!positional.isEmpty())
                 return fail(err, QStringLiteral("--dump-json takes exactly one FILE"));
             load(document, parser.value(options.dumpJson));
-            out << QString::fromUtf8(
-                QJsonDocument(logbookToJson(document.logbook())).toJson(QJsonDocument::Indented));
-            out.flush();
+            writeLogbookJson(document.logbook(), out);
             return 0;
         }
         if (parser.isSet(options.resave)) {

@@ -2,6 +2,7 @@
 
 #include "model/logbook_document.h"
 
+#include <QIODevice>
 #include <QStringList>
 #include <QTextStream>
 
@@ -11,12 +12,13 @@ namespace fb {
 // --resave, --export-xls, --help).
 bool isBatchInvocation(const QStringList &arguments);
 
-// Runs the batch command line; arguments include the program name. Results go to out,
-// messages to err. Returns the exit code: 0 on success, 1 on any error.
-int runBatch(const QStringList &arguments, QTextStream &out, QTextStream &err);
+// Runs the batch command line; arguments include the program name. Results go to out (UTF-8;
+// every write is checked), messages to err. Returns the exit code: 0 on success, 1 on any
+// error.
+int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err);
 // The same with the logbook loaded into `document`, which keeps it after the call. The
 // document must be new; batch runs have no screen, so give it the standard pixels per inch.
-int runBatch(const QStringList &arguments, QTextStream &out, QTextStream &err,
+int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
              LogbookDocument &document);
 
 } // namespace fb

@@ -5,12 +5,15 @@
 #include "model/logbook_document.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QScreen>
 
 #include <cstdio>
 #include <cstdlib>
+
+#include <unistd.h>
 
 namespace {
 
@@ -29,7 +32,10 @@ QStringList argumentsOf(int argc, char **argv)
     fb::LogbookDocument document(fb::PrintFont::kStandardPixelsPerInch);
     int exitCode = 0;
     {
-        QTextStream out(stdout);
+        // Unbuffered: every write reaches the system at once, so a failed one is reported.
+        QFile out;
+        out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                 QFileDevice::DontCloseHandle);
         QTextStream err(stderr);
         exitCode = fb::runBatch(QCoreApplication::arguments(), out, err, document);
     }

@@ -3,7 +3,9 @@
 #include "model/logbook_document.h"
 #include "model/trip_columns.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -11,6 +13,10 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+
+#include <sys/resource.h>
 
 using namespace fb;
 
@@ -25,9 +31,11 @@ struct BatchResult {
 BatchResult runWith(const QStringList &options)
 {
     BatchResult result;
-    QTextStream out(&result.out);
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
     QTextStream err(&result.err);
     result.exitCode = runBatch(QStringList{QStringLiteral("fahrtenbuch")} + options, out, err);
+    result.out = QString::fromUtf8(out.data());
     return result;
 }
 
@@ -206,4 +214,57 @@ TEST_F(BatchCommand, AConversionErrorShowsTheFileTextEscapedAndCut)
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.err, expected);
     EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST_F(BatchCommand, DumpJsonReportsAFailedWrite)
+{
+    QProcess process;
+    process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE), {QStringLiteral("--dump-json"), sample});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(process.readAllStandardError(), QByteArray("Disk full.\n"));
+}
+
+TEST_F(BatchCommand, DumpJsonReportsAWriteThatFailsPartWay)
+{
+    // Enough trips for several pieces of output; the file-size limit stops the second piece.
+    {
+        LogbookDocument document;
+        for (int i = 0; i < 2000; ++i)
+            document.logbook().trips.append(Row{
+                QStringLiteral("07.12.2026 08:00:00"),
+                {QStringLiteral("Köln"), QStringLiteral("07.12.2026 09:00:00"),
+                 QStringLiteral("Bonn"), QStringLiteral("30,5"),
+                 QStringLiteral("Kundentermin Nr. %1").arg(i), QStringLiteral("Geschäftlich")}});
+        document.setFileName(path(QStringLiteral("large.fbu")));
+        ASSERT_TRUE(document.SaveTheFile());
+    }
+    constexpr rlim_t kLimit = 100'000;
+    const QString json = path(QStringLiteral("large.json"));
+    QProcess process;
+    process.setStandardOutputFile(json);
+    process.setChildProcessModifier([] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{kLimit, kLimit};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE),
+                  {QStringLiteral("--dump-json"), path(QStringLiteral("large.fbu"))});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(process.readAllStandardError(),
+              QByteArray("I/O error ") + QByteArray::number(EFBIG) + ".\n");
+    EXPECT_EQ(QFileInfo(json).size(), qint64{kLimit});
+
+    // Without the limit the same run succeeds and writes more.
+    QProcess unlimited;
+    unlimited.setStandardOutputFile(json);
+    unlimited.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE),
+                    {QStringLiteral("--dump-json"), path(QStringLiteral("large.fbu"))});
+    ASSERT_TRUE(unlimited.waitForFinished(30000));
+    EXPECT_EQ(unlimited.exitCode(), 0);
+    EXPECT_GT(QFileInfo(json).size(), qint64{kLimit});
 }
