@@ -139,8 +139,9 @@ TEST_F(BatchCommand, ErrorsGoToStandardErrorWithAFullStopAndWriteNothing)
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_FALSE(result.err.isEmpty());
 
-    EXPECT_EQ(runWith({QStringLiteral("--resave"), out}).exitCode, 1);
-    EXPECT_EQ(runWith({QStringLiteral("--bogus")}).exitCode, 1);
+    // A command line that cannot be understood is a usage error.
+    EXPECT_EQ(runWith({QStringLiteral("--resave"), out}).exitCode, 2);
+    EXPECT_EQ(runWith({QStringLiteral("--bogus")}).exitCode, 2);
     EXPECT_FALSE(QFile::exists(out));
 }
 
@@ -178,7 +179,7 @@ TEST_F(BatchCommand, ExportXlsWritesTheSpreadsheetOrSaysWhyNot)
 
     result =
         runWith({QStringLiteral("--export-xls"), xls, QStringLiteral("--resave"), xls, sample});
-    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.exitCode, 2);
 }
 
 TEST_F(BatchCommand, AConversionErrorShowsTheFileTextEscapedAndCut)
@@ -267,4 +268,82 @@ TEST_F(BatchCommand, DumpJsonReportsAWriteThatFailsPartWay)
     ASSERT_TRUE(unlimited.waitForFinished(30000));
     EXPECT_EQ(unlimited.exitCode(), 0);
     EXPECT_GT(QFileInfo(json).size(), qint64{kLimit});
+}
+
+namespace {
+
+struct ProcessResult {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs the executable as a terminal without a display would: were it to open a window, Qt
+// would abort for want of one.
+ProcessResult runWithoutDisplay(const QStringList &arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(EXIT_PROBE));
+    // A sanitized build's runtime wants to be loaded first; the probe needs no checking.
+    environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                       environment.value(QStringLiteral("ASAN_OPTIONS")) +
+                           QStringLiteral(":verify_asan_link_order=0"));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE), arguments);
+    ProcessResult result;
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
+        return result;
+    result.exitCode = process.exitCode();
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+const QByteArray kExitHandlersRan = "exit handlers ran\n";
+
+} // namespace
+
+TEST_F(BatchCommand, AnUnknownOptionGetsTheUsageAndExitCodeTwoWithoutAWindow)
+{
+    for (const QStringList &arguments :
+         {QStringList{QStringLiteral("--bogus")}, QStringList{QStringLiteral("--dump-jsn"), sample},
+          QStringList{QStringLiteral("-x")}, QStringList{sample, QStringLiteral("--bogus")}}) {
+        const ProcessResult result = runWithoutDisplay(arguments);
+        const QString shown = arguments.join(QLatin1Char(' ')).toHtmlEscaped();
+        EXPECT_EQ(result.exitCode, 2) << shown.toStdString();
+        EXPECT_TRUE(result.err.startsWith("fahrtenbuch: Unknown option '")) << result.err.data();
+        EXPECT_TRUE(result.err.contains("\nUsage: fahrtenbuch [FILE.fbu]\n")) << result.err.data();
+        EXPECT_TRUE(result.err.contains("--export-xls OUT.xls FILE.fbu\n"));
+        EXPECT_TRUE(result.err.endsWith(kExitHandlersRan));
+        EXPECT_TRUE(result.out.isEmpty());
+    }
+}
+
+TEST_F(BatchCommand, VersionPrintsTheProjectVersion)
+{
+    const ProcessResult result = runWithoutDisplay({QStringLiteral("--version")});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, QByteArray("Fahrtenbuch " FAHRTENBUCH_VERSION "\n"));
+    EXPECT_EQ(result.err, kExitHandlersRan);
+}
+
+TEST_F(BatchCommand, TheExecutableEndsThroughExitSoDestructorsAndHandlersRun)
+{
+    ProcessResult result = runWithoutDisplay({QStringLiteral("--dump-json"), sample});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.out.endsWith("}\n"));
+    EXPECT_EQ(result.err, kExitHandlersRan);
+
+    result =
+        runWithoutDisplay({QStringLiteral("--export-xls"), path(QStringLiteral("a.xls")), sample});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.err, kExitHandlersRan);
+
+    result =
+        runWithoutDisplay({QStringLiteral("--resave"), path(QStringLiteral("x/y.fbu")), sample});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.endsWith(".\n" + kExitHandlersRan)) << result.err.data();
 }
