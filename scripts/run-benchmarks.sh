@@ -44,3 +44,7 @@ if "$bin/fahrtenbuch" --help | grep -q -- --export-xls; then
   measure "--export-xls (65,535 trips), new file" "$bin/fahrtenbuch" --export-xls "$work/new{run}.xls" "$work/trips65535.fbu"
   measure "--export-xls (65,535 trips), replacing" "$bin/fahrtenbuch" --export-xls "$work/out.xls" "$work/trips65535.fbu"
 fi
+
+echo "== command line, 1,000,000 trips"
+"$bin/write_sample_logbook" "$work/trips1m.fbu" 1000000
+measure "--dump-json (1,000,000 trips, output to /dev/null)" "$bin/fahrtenbuch" --dump-json "$work/trips1m.fbu"

@@ -1,14 +1,15 @@
 #include "batch_command.h"
 
 #include "core/error.h"
+#include "export/export_target.h"
+#include "export/trip_export.h"
+#include "model/file_error.h"
 #include "model/logbook_document.h"
 #include "model/logbook_json.h"
-#include "export/trip_export.h"
-#include "export/export_target.h"
 
 #include <QCommandLineParser>
-#include <QJsonDocument>
 
+#include <cerrno>
 #include <new>
 #include <optional>
 
@@ -18,6 +19,14 @@ namespace {
 const QString kDumpJson = QStringLiteral("dump-json");
 const QString kResave = QStringLiteral("resave");
 const QString kExportXls = QStringLiteral("export-xls");
+
+constexpr int kUsageExitCode = 2;
+const QString kVersion = QStringLiteral(FAHRTENBUCH_VERSION);
+constexpr auto kUsage = "Usage: fahrtenbuch [FILE.fbu]\n"
+                        "       fahrtenbuch --dump-json FILE.fbu\n"
+                        "       fahrtenbuch --resave OUT.fbu FILE.fbu\n"
+                        "       fahrtenbuch --export-xls OUT.xls FILE.fbu\n"
+                        "       fahrtenbuch --help | --version\n";
 
 struct BatchOptions {
     QCommandLineOption dumpJson{kDumpJson, QStringLiteral("Print the logbook FILE as JSON."),
@@ -53,29 +62,95 @@ int fail(QTextStream &err, const QString &message)
     return 1;
 }
 
+// Prints a text of the command line itself (help, version) on out.
+int print(QIODevice &out, QTextStream &err, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    errno = 0;
+    if (out.write(bytes) != bytes.size()) {
+        const int errorNumber = errno;
+        return fail(err, ioErrorMessage(errorNumber != 0 ? errorNumber : ENOSPC));
+    }
+    return 0;
+}
+
+// The options Qt's window system integration reads itself (-platform offscreen, -style
+// Fusion, ...), with one dash or two: whether the option takes a value; nothing for any
+// other argument.
+std::optional<bool> windowSystemOptionTakesValue(const QString &argument)
+{
+    static const QStringList withValue = {
+        QStringLiteral("platform"),      QStringLiteral("platformpluginpath"),
+        QStringLiteral("platformtheme"), QStringLiteral("plugin"),
+        QStringLiteral("qmljsdebugger"), QStringLiteral("qwindowgeometry"),
+        QStringLiteral("qwindowicon"),   QStringLiteral("qwindowtitle"),
+        QStringLiteral("session"),       QStringLiteral("display"),
+        QStringLiteral("geometry"),      QStringLiteral("name"),
+        QStringLiteral("title"),         QStringLiteral("visual"),
+        QStringLiteral("style"),         QStringLiteral("stylesheet")};
+    static const QStringList flags = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
+                                      QStringLiteral("nograb"), QStringLiteral("dograb"),
+                                      QStringLiteral("sync")};
+    QStringView name(argument);
+    name = name.mid(name.startsWith(QLatin1String("--")) ? 2 : 1);
+    name = name.left(name.indexOf(QLatin1Char('=')));
+    if (withValue.contains(name))
+        return true;
+    if (flags.contains(name))
+        return false;
+    return std::nullopt;
+}
+
+// The arguments without the window system's options and their values: a run without a
+// window has no use for them.
+QStringList withoutWindowSystemOptions(const QStringList &arguments)
+{
+    QStringList kept = arguments.mid(0, 1);
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        const std::optional<bool> takesValue = argument.startsWith(QLatin1Char('-'))
+                                                   ? windowSystemOptionTakesValue(argument)
+                                                   : std::nullopt;
+        if (!takesValue)
+            kept.append(argument);
+        else if (*takesValue && !argument.contains(QLatin1Char('=')))
+            ++i;
+    }
+    return kept;
+}
+
+// A command line the program does not understand: what is wrong, and how it is used.
+int usageError(QTextStream &err, const QString &problem)
+{
+    err << "fahrtenbuch: " << problem << '\n' << kUsage;
+    err.flush();
+    return kUsageExitCode;
+}
+
 } // namespace
 
 bool isBatchInvocation(const QStringList &arguments)
 {
-    for (const QString &argument : arguments.mid(1)) {
-        for (const QString &option : {kDumpJson, kResave, kExportXls, QStringLiteral("help")}) {
-            if (argument == QLatin1String("--") + option ||
-                argument.startsWith(QLatin1String("--") + option + QLatin1Char('=')))
-                return true;
-        }
-        if (argument == QLatin1String("-h"))
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (!argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-"))
+            continue;
+        const std::optional<bool> takesValue = windowSystemOptionTakesValue(argument);
+        if (!takesValue)
             return true;
+        if (*takesValue && !argument.contains(QLatin1Char('=')))
+            ++i;
     }
     return false;
 }
 
-int runBatch(const QStringList &arguments, QTextStream &out, QTextStream &err)
+int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err)
 {
     LogbookDocument document(PrintFont::kStandardPixelsPerInch);
     return runBatch(arguments, out, err, document);
 }
 
-int runBatch(const QStringList &arguments, QTextStream &out, QTextStream &err,
+int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
              LogbookDocument &document)
 {
     const BatchOptions options;
@@ -83,19 +158,20 @@ int runBatch(const QStringList &arguments, QTextStream &out, QTextStream &err,
     parser.setApplicationDescription(
         QStringLiteral("Fahrtenbuch: a vehicle trip logbook. Without options it opens the "
                        "window, with a logbook FILE.fbu if one is named."));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     parser.addOption(options.dumpJson);
     parser.addOption(options.resave);
     parser.addOption(options.exportXls);
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("The logbook file (.fbu) to read."));
-    if (!parser.parse(arguments))
-        return fail(err, parser.errorText());
-    if (parser.isSet(help)) {
-        out << parser.helpText();
-        out.flush();
-        return 0;
-    }
+    if (!parser.parse(withoutWindowSystemOptions(arguments)))
+        return usageError(err, parser.errorText());
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")))
+        return print(out, err, parser.helpText());
+    if (parser.isSet(version))
+        return print(out, err, QStringLiteral("Fahrtenbuch %1\n").arg(kVersion));
 
     const QStringList positional = parser.positionalArguments();
     try {
@@ -103,33 +179,33 @@ int runBatch(const QStringList &arguments, QTextStream &out, QTextStream &err,
                              int(parser.isSet(options.resave)) +
                              int(parser.isSet(options.exportXls));
         if (commands > 1)
-            return fail(err, QStringLiteral("Give one of --dump-json, --resave, --export-xls"));
+            return usageError(err,
+                              QStringLiteral("Give one of --dump-json, --resave, --export-xls."));
         if (parser.isSet(options.dumpJson)) {
             if (!positional.isEmpty())
-                return fail(err, QStringLiteral("--dump-json takes exactly one FILE"));
+                return usageError(err, QStringLiteral("--dump-json takes exactly one FILE."));
             load(document, parser.value(options.dumpJson));
-            out << QString::fromUtf8(
-                QJsonDocument(logbookToJson(document.logbook())).toJson(QJsonDocument::Indented));
-            out.flush();
+            writeLogbookJson(document.logbook(), out);
             return 0;
         }
         if (parser.isSet(options.resave)) {
             if (positional.size() != 1)
-                return fail(err, QStringLiteral("--resave takes OUT and exactly one FILE"));
+                return usageError(err, QStringLiteral("--resave takes OUT and exactly one FILE."));
             load(document, positional.first());
             save(document, parser.value(options.resave));
             return 0;
         }
         if (parser.isSet(options.exportXls)) {
             if (positional.size() != 1)
-                return fail(err, QStringLiteral("--export-xls takes OUT and exactly one FILE"));
+                return usageError(err,
+                                  QStringLiteral("--export-xls takes OUT and exactly one FILE."));
             load(document, positional.first());
             const QString target = parser.value(options.exportXls);
             refuseExportOntoLogbook(target, document.fileName());
             exportTripsToXls(document.logbook().trips, target);
             return 0;
         }
-        return fail(err, QStringLiteral("Nothing to do; see --help"));
+        return usageError(err, QStringLiteral("Nothing to do."));
     } catch (const Error &error) {
         return fail(err, error.message());
     } catch (const std::bad_alloc &) {

@@ -31,4 +31,15 @@ public:
 // message's last character sorts after the full stop (a letter or a digit, say).
 QString displayMessage(const QString &message);
 
+// How many characters of a stored text a message shows at most.
+inline constexpr qsizetype kMessageTextLimit = 100;
+
+// A text taken from a file, made fit to stand inside a message: a damaged or hostile file must
+// not be able to send terminal escape sequences, line breaks or megabytes of text to the
+// terminal or into a message box. Each control character (C0, DEL, C1, line and paragraph
+// separators, bidirectional controls) and each unpaired surrogate shows as a visible escape,
+// "\x1B" or "\u202E"; after kMessageTextLimit characters the text is cut with "…". A surrogate
+// pair counts as one character and is never cut in half.
+QString fileTextForMessage(QStringView text);
+
 } // namespace fb

@@ -18,12 +18,14 @@ constexpr int kSignificantDigits = 15;
 
 [[noreturn]] void throwNotANumber(const QString &text)
 {
-    throw ConversionError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+    throw ConversionError(
+        QStringLiteral("'%1' is not a valid floating point value").arg(fileTextForMessage(text)));
 }
 
 [[noreturn]] void throwNotADateTime(const QString &text)
 {
-    throw ConversionError(QStringLiteral("'%1' is not a valid date and time").arg(text));
+    throw ConversionError(
+        QStringLiteral("'%1' is not a valid date and time").arg(fileTextForMessage(text)));
 }
 
 QString formatWholeNumber(double value)

@@ -15,7 +15,8 @@ namespace fb {
 QString formatNumberText(double value);
 
 // Parses a number text: optional blanks, sign, digits with one decimal comma, an optional
-// exponent. Throws ConversionError "'text' is not a valid floating point value".
+// exponent. Throws ConversionError "'text' is not a valid floating point value", the text
+// as fileTextForMessage shows it.
 double parseNumberText(const QString &text);
 
 // "dd.MM.yyyy HH:mm:ss"; the blank and the time are left out at exactly midnight
@@ -24,7 +25,8 @@ QString formatDateTimeText(const QDateTime &dateTime);
 
 // Parses "d.M.yyyy" with an optional time "H:mm" or "H:mm:ss"; a two-digit year falls in the
 // hundred years around the current one. The result has time spec UTC and stands for the
-// plain wall-clock date and time. Throws ConversionError "'text' is not a valid date and time".
+// plain wall-clock date and time. Throws ConversionError "'text' is not a valid date and time"
+// (the text as fileTextForMessage shows it).
 QDateTime parseDateTimeText(const QString &text);
 
 } // namespace fb

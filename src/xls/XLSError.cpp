@@ -31,7 +31,7 @@ QString EXLSError::messageFor(int code, const QString &argument)
     QString text = QString::fromLatin1(kMessages[static_cast<std::size_t>(code - 1)]);
     const qsizetype placeholder = text.indexOf(QLatin1String("%s"));
     if (placeholder >= 0)
-        text.replace(placeholder, 2, argument);
+        text.replace(placeholder, 2, fileTextForMessage(argument));
     return text;
 }
 

@@ -3,7 +3,9 @@
 #include "model/logbook_document.h"
 #include "model/trip_columns.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -14,6 +16,9 @@
 
 #include "file_size_limit.h"
 
+#include <csignal>
+
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace fb;
@@ -29,9 +34,11 @@ struct BatchResult {
 BatchResult runWith(const QStringList &options)
 {
     BatchResult result;
-    QTextStream out(&result.out);
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
     QTextStream err(&result.err);
     result.exitCode = runBatch(QStringList{QStringLiteral("fahrtenbuch")} + options, out, err);
+    result.out = QString::fromUtf8(out.data());
     return result;
 }
 
@@ -135,8 +142,9 @@ TEST_F(BatchCommand, ErrorsGoToStandardErrorWithAFullStopAndWriteNothing)
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_FALSE(result.err.isEmpty());
 
-    EXPECT_EQ(runWith({QStringLiteral("--resave"), out}).exitCode, 1);
-    EXPECT_EQ(runWith({QStringLiteral("--bogus")}).exitCode, 1);
+    // A command line that cannot be understood is a usage error.
+    EXPECT_EQ(runWith({QStringLiteral("--resave"), out}).exitCode, 2);
+    EXPECT_EQ(runWith({QStringLiteral("--bogus")}).exitCode, 2);
     EXPECT_FALSE(QFile::exists(out));
 }
 
@@ -293,5 +301,171 @@ TEST_F(BatchCommand, ExportXlsWritesTheSpreadsheetOrSaysWhyNot)
 
     result =
         runWith({QStringLiteral("--export-xls"), xls, QStringLiteral("--resave"), xls, sample});
+    EXPECT_EQ(result.exitCode, 2);
+}
+
+TEST_F(BatchCommand, AConversionErrorShowsTheFileTextEscapedAndCut)
+{
+    // A distance text that would set the terminal's title, ring its bell and break the line,
+    // followed by far more text than a message line should carry.
+    const QString hostile = QStringLiteral("\x1B]0;owned\x07\r\n") + QString(300, QLatin1Char('9'));
+    {
+        LogbookDocument document;
+        document.logbook().trips.append(Row{
+            QStringLiteral("07.12.2026 08:00:00"),
+            {QStringLiteral("Köln"), QStringLiteral("07.12.2026 09:00:00"), QStringLiteral("Bonn"),
+             hostile, QStringLiteral("Kunde"), QStringLiteral("Geschäftlich")}});
+        document.setFileName(path(QStringLiteral("hostile.fbu")));
+        ASSERT_TRUE(document.SaveTheFile());
+    }
+    const QString shown = QStringLiteral("\\x1B]0;owned\\x07\\x0D\\x0A") +
+                          QString(100 - 12, QLatin1Char('9')) + QStringLiteral("…");
+    const QString expected =
+        QStringLiteral("'%1' is not a valid floating point value.\n").arg(shown);
+
+    QProcess process;
+    process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE),
+                  {QStringLiteral("--dump-json"), path(QStringLiteral("hostile.fbu"))});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()), expected);
+    EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
+
+    const QString out = path(QStringLiteral("out.xls"));
+    const BatchResult result =
+        runWith({QStringLiteral("--export-xls"), out, path(QStringLiteral("hostile.fbu"))});
     EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, expected);
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST_F(BatchCommand, DumpJsonReportsAFailedWrite)
+{
+    QProcess process;
+    process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE), {QStringLiteral("--dump-json"), sample});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(process.readAllStandardError(), QByteArray("Disk full.\n"));
+}
+
+TEST_F(BatchCommand, DumpJsonReportsAWriteThatFailsPartWay)
+{
+    // Enough trips for several pieces of output; the file-size limit stops the second piece.
+    {
+        LogbookDocument document;
+        for (int i = 0; i < 2000; ++i)
+            document.logbook().trips.append(Row{
+                QStringLiteral("07.12.2026 08:00:00"),
+                {QStringLiteral("Köln"), QStringLiteral("07.12.2026 09:00:00"),
+                 QStringLiteral("Bonn"), QStringLiteral("30,5"),
+                 QStringLiteral("Kundentermin Nr. %1").arg(i), QStringLiteral("Geschäftlich")}});
+        document.setFileName(path(QStringLiteral("large.fbu")));
+        ASSERT_TRUE(document.SaveTheFile());
+    }
+    constexpr rlim_t kLimit = 100'000;
+    const QString json = path(QStringLiteral("large.json"));
+    QProcess process;
+    process.setStandardOutputFile(json);
+    process.setChildProcessModifier([] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{kLimit, kLimit};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE),
+                  {QStringLiteral("--dump-json"), path(QStringLiteral("large.fbu"))});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(process.readAllStandardError(),
+              QByteArray("I/O error ") + QByteArray::number(EFBIG) + ".\n");
+    EXPECT_EQ(QFileInfo(json).size(), qint64{kLimit});
+
+    // Without the limit the same run succeeds and writes more.
+    QProcess unlimited;
+    unlimited.setStandardOutputFile(json);
+    unlimited.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE),
+                    {QStringLiteral("--dump-json"), path(QStringLiteral("large.fbu"))});
+    ASSERT_TRUE(unlimited.waitForFinished(30000));
+    EXPECT_EQ(unlimited.exitCode(), 0);
+    EXPECT_GT(QFileInfo(json).size(), qint64{kLimit});
+}
+
+namespace {
+
+struct ProcessResult {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs the executable as a terminal without a display would: were it to open a window, Qt
+// would abort for want of one.
+ProcessResult runWithoutDisplay(const QStringList &arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(EXIT_PROBE));
+    // A sanitized build's runtime wants to be loaded first; the probe needs no checking.
+    environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                       environment.value(QStringLiteral("ASAN_OPTIONS")) +
+                           QStringLiteral(":verify_asan_link_order=0"));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE), arguments);
+    ProcessResult result;
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
+        return result;
+    result.exitCode = process.exitCode();
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+const QByteArray kExitHandlersRan = "exit handlers ran\n";
+
+} // namespace
+
+TEST_F(BatchCommand, AnUnknownOptionGetsTheUsageAndExitCodeTwoWithoutAWindow)
+{
+    for (const QStringList &arguments :
+         {QStringList{QStringLiteral("--bogus")}, QStringList{QStringLiteral("--dump-jsn"), sample},
+          QStringList{QStringLiteral("-x")}, QStringList{sample, QStringLiteral("--bogus")}}) {
+        const ProcessResult result = runWithoutDisplay(arguments);
+        const QString shown = arguments.join(QLatin1Char(' ')).toHtmlEscaped();
+        EXPECT_EQ(result.exitCode, 2) << shown.toStdString();
+        EXPECT_TRUE(result.err.startsWith("fahrtenbuch: Unknown option '")) << result.err.data();
+        EXPECT_TRUE(result.err.contains("\nUsage: fahrtenbuch [FILE.fbu]\n")) << result.err.data();
+        EXPECT_TRUE(result.err.contains("--export-xls OUT.xls FILE.fbu\n"));
+        EXPECT_TRUE(result.err.endsWith(kExitHandlersRan));
+        EXPECT_TRUE(result.out.isEmpty());
+    }
+}
+
+TEST_F(BatchCommand, VersionPrintsTheProjectVersion)
+{
+    const ProcessResult result = runWithoutDisplay({QStringLiteral("--version")});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, QByteArray("Fahrtenbuch " FAHRTENBUCH_VERSION "\n"));
+    EXPECT_EQ(result.err, kExitHandlersRan);
+}
+
+TEST_F(BatchCommand, TheExecutableEndsThroughExitSoDestructorsAndHandlersRun)
+{
+    ProcessResult result = runWithoutDisplay({QStringLiteral("--dump-json"), sample});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.out.endsWith("}\n"));
+    EXPECT_EQ(result.err, kExitHandlersRan);
+
+    result =
+        runWithoutDisplay({QStringLiteral("--export-xls"), path(QStringLiteral("a.xls")), sample});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.err, kExitHandlersRan);
+
+    result =
+        runWithoutDisplay({QStringLiteral("--resave"), path(QStringLiteral("x/y.fbu")), sample});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.endsWith(".\n" + kExitHandlersRan)) << result.err.data();
 }
