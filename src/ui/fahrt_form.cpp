@@ -138,7 +138,7 @@ void TFahrtForm::buildLayout()
 
     addRow(QStringLiteral("&Vorlage:"), ComboBox1);
     addRow(QStringLiteral("Abfahrtzeit"), DateTimePicker1, DateTimePicker2);
-    addRow(QStringLiteral("Abfahrts&ort:"), AbfahrtEd);
+    addRow(QStringLiteral("&Abfahrtsort:"), AbfahrtEd);
     addRow(QStringLiteral("Ankuftszeit:"), DateTimePicker3, DateTimePicker4);
     addRow(QStringLiteral("Ankunfts&ort:"), AnkunftEd);
     addRow(QStringLiteral("&Entfernung:"), KMED, unit());

@@ -33,6 +33,18 @@ const QString kNotSavedQuestion =
 const QString kNotSavedBeforeNewQuestion =
     QStringLiteral("Die Datei ist noch nicht gespeichert. Wollen Sie jetzt speichern?");
 constexpr double kMaximumTripDistance = 100000;
+// The designed face where it exists, else a sans serif of about its width: the columns were
+// sized for it.
+QFont designedFont(int pointSize)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arial")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(pointSize);
+    return font;
+}
+
 constexpr int kColumnWidths[] = {140, 90, 140, 90, 70, 250, 80, 50, 75, 75};
 
 } // namespace
@@ -42,9 +54,7 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
       m_document(new LogbookDocument(fontPixelsPerInch, this))
 {
     setObjectName(QStringLiteral("MainForm"));
-    QFont windowFont(QStringLiteral("MS Sans Serif"), 8);
-    windowFont.setStyleHint(QFont::SansSerif);
-    setFont(windowFont);
+    setFont(designedFont(8));
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
@@ -58,8 +68,7 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
     m_tripModel = new TripListModel(m_document->logbook().trips, this);
     ListView1 = new TripListView(central);
     ListView1->setObjectName(QStringLiteral("ListView1"));
-    QFont listFont(QStringLiteral("MS Sans Serif"));
-    listFont.setStyleHint(QFont::SansSerif);
+    QFont listFont = designedFont(8);
     listFont.setPixelSize(13);
     ListView1->setFont(listFont);
     ListView1->verticalHeader()->setDefaultSectionSize(QFontMetrics(listFont).height() + 4);
@@ -125,7 +134,7 @@ void TMainForm::buildMenu()
     addCommand(file, QStringLiteral("Speichern &unter..."), "Speichernunter1",
                &TMainForm::Speichernunter1Click)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    addCommand(file, QStringLiteral("&Exportieren..."), "Exportieren1", nullptr);
+    addCommand(file, QStringLiteral("E&xportieren..."), "Exportieren1", nullptr);
     file->addSeparator();
     addCommand(file, QStringLiteral("&Drucken..."), "Drucke1", nullptr);
     addCommand(file, QStringLiteral("Drucker &einrichten..."), "Druckereinrichten1", nullptr);
@@ -136,7 +145,7 @@ void TMainForm::buildMenu()
     QMenu *trip = menuBar()->addMenu(QStringLiteral("&Fahrt"));
     trip->setObjectName(QStringLiteral("Fahrt1"));
     addCommand(trip, QStringLiteral("&Neu"), "Neu1", &TMainForm::Neu1Click);
-    addCommand(trip, QStringLiteral("Ä&ndern"), "ndern1", &TMainForm::ndern1Click);
+    addCommand(trip, QStringLiteral("&Ändern"), "ndern1", &TMainForm::ndern1Click);
     addCommand(trip, QStringLiteral("&Löschen"), "Lschen1", &TMainForm::Lschen1Click);
     addCommand(trip, QStringLiteral("&Kopieren"), "Kopieren1", &TMainForm::Kopieren1Click);
 
