@@ -31,17 +31,23 @@ void WidgetPrompts::stopMessage(QWidget *parent, const QString &title, const QSt
     QMessageBox::critical(parent, title, text);
 }
 
-namespace {
-
-QString runFileDialog(QWidget *parent, const FileDialogSpec &spec, QFileDialog::AcceptMode mode)
+void prepareFileDialog(QFileDialog &dialog, const FileDialogSpec &spec,
+                       QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(parent);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(spec.filter);
     dialog.setDefaultSuffix(spec.defaultSuffix);
     // Overwriting another logbook by one mis-click would destroy it: the save dialog asks.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+}
+
+namespace {
+
+QString runFileDialog(QWidget *parent, const FileDialogSpec &spec, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent);
+    prepareFileDialog(dialog, spec, mode);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();

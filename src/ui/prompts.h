@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QString>
 
@@ -38,6 +39,11 @@ public:
     // name, with a full stop added where the message lacks one.
     void showError(QWidget *parent, const QString &message);
 };
+
+// Sets a logbook file dialog up: its filter and default suffix; a save dialog asks before it
+// overwrites a file, an open dialog takes names of files that do not exist yet.
+void prepareFileDialog(QFileDialog &dialog, const FileDialogSpec &spec,
+                       QFileDialog::AcceptMode mode);
 
 // The prompts a person sees: Qt's own message boxes and file dialogs.
 class WidgetPrompts : public Prompts {
