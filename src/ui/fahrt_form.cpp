@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
@@ -169,6 +170,17 @@ void TFahrtForm::buildLayout()
     layout->addWidget(hint);
     layout->addLayout(buttons);
     setFixedSize(351, 460);
+}
+
+void TFahrtForm::showEvent(QShowEvent *event)
+{
+    // Centred on the screen, wherever the main window stands.
+    if (const QScreen *shownOn = screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(shownOn->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    QDialog::showEvent(event);
 }
 
 void TFahrtForm::setDeparture(const QDateTime &moment)

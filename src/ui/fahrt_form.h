@@ -67,6 +67,9 @@ public:
     QPushButton *OkBtn;
     QPushButton *BitBtn2;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void buildLayout();
     void refuse(const QString &message, QWidget *field);
