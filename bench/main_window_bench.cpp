@@ -49,8 +49,8 @@ public:
     {
         qFatal("%s", qPrintable(text));
     }
-    QString openFileName(QWidget *, const FileDialogSpec &) override { return QString(); }
-    QString saveFileName(QWidget *, const FileDialogSpec &) override { return QString(); }
+    QString openFileName(QWidget *, const FileKind &) override { return QString(); }
+    QString saveFileName(QWidget *, const FileKind &) override { return QString(); }
     int showModal(QDialog &dialog) override
     {
         auto &fahrt = static_cast<TFahrtForm &>(dialog);

@@ -25,8 +25,7 @@
 namespace fb {
 namespace {
 
-const FileDialogSpec kLogbookFiles{QStringLiteral("Fahrtenbuch-Datei (*.fbu)"),
-                                   QStringLiteral("fbu")};
+const FileKind kLogbookFiles{QStringLiteral("Fahrtenbuch-Datei (*.fbu)"), QStringLiteral("fbu")};
 const QString kSaveQuestionTitle = QStringLiteral("Speichern");
 const QString kNotSavedQuestion =
     QStringLiteral("Die Datei wurde noch nicht gespeichert. Wollen Sie jetzt speichern?");
@@ -169,29 +168,29 @@ void TMainForm::buildMenu()
 
 void TMainForm::buildButtonBar(QWidget *bar)
 {
-    struct ButtonSpec {
+    struct ButtonPlace {
         const char *name;
         QString text;
         int left;
         int width;
         void (TMainForm::*handler)();
     };
-    const ButtonSpec buttons[] = {
+    const ButtonPlace buttons[] = {
         {"BitBtn1", QStringLiteral("Neue Fahrt..."), 8, 97, &TMainForm::Neu1Click},
         {"BitBtn2", QStringLiteral("Fahrt ändern..."), 112, 105, &TMainForm::ndern1Click},
         {"BitBtn3", QStringLiteral("Fahrt löschen..."), 224, 105, &TMainForm::Lschen1Click},
         {"BitBtn4", QStringLiteral("Fahrt kopieren..."), 336, 121, &TMainForm::Kopieren1Click},
         {"QuitBtn", QStringLiteral("Beenden"), 480, 121, &TMainForm::QuitBtnClick},
     };
-    for (const ButtonSpec &spec : buttons) {
-        auto *button = new QPushButton(spec.text, bar);
-        button->setObjectName(QLatin1String(spec.name));
-        button->setGeometry(spec.left, 8, spec.width, 25);
+    for (const ButtonPlace &place : buttons) {
+        auto *button = new QPushButton(place.text, bar);
+        button->setObjectName(QLatin1String(place.name));
+        button->setGeometry(place.left, 8, place.width, 25);
         // No button answers Enter or Escape: a stray key must not delete a trip.
         button->setAutoDefault(false);
         button->setFocusPolicy(Qt::TabFocus);
         connect(button, &QPushButton::clicked, this,
-                [this, handler = spec.handler] { runCommand(handler); });
+                [this, handler = place.handler] { runCommand(handler); });
     }
 }
 

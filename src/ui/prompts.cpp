@@ -31,23 +31,22 @@ void WidgetPrompts::stopMessage(QWidget *parent, const QString &title, const QSt
     QMessageBox::critical(parent, title, text);
 }
 
-void prepareFileDialog(QFileDialog &dialog, const FileDialogSpec &spec,
-                       QFileDialog::AcceptMode mode)
+void prepareFileDialog(QFileDialog &dialog, const FileKind &files, QFileDialog::AcceptMode mode)
 {
     dialog.setAcceptMode(mode);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(spec.filter);
-    dialog.setDefaultSuffix(spec.defaultSuffix);
+    dialog.setNameFilter(files.filter);
+    dialog.setDefaultSuffix(files.defaultSuffix);
     // Overwriting another logbook by one mis-click would destroy it: the save dialog asks.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
 }
 
 namespace {
 
-QString runFileDialog(QWidget *parent, const FileDialogSpec &spec, QFileDialog::AcceptMode mode)
+QString runFileDialog(QWidget *parent, const FileKind &files, QFileDialog::AcceptMode mode)
 {
     QFileDialog dialog(parent);
-    prepareFileDialog(dialog, spec, mode);
+    prepareFileDialog(dialog, files, mode);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
@@ -55,14 +54,14 @@ QString runFileDialog(QWidget *parent, const FileDialogSpec &spec, QFileDialog::
 
 } // namespace
 
-QString WidgetPrompts::openFileName(QWidget *parent, const FileDialogSpec &spec)
+QString WidgetPrompts::openFileName(QWidget *parent, const FileKind &files)
 {
-    return runFileDialog(parent, spec, QFileDialog::AcceptOpen);
+    return runFileDialog(parent, files, QFileDialog::AcceptOpen);
 }
 
-QString WidgetPrompts::saveFileName(QWidget *parent, const FileDialogSpec &spec)
+QString WidgetPrompts::saveFileName(QWidget *parent, const FileKind &files)
 {
-    return runFileDialog(parent, spec, QFileDialog::AcceptSave);
+    return runFileDialog(parent, files, QFileDialog::AcceptSave);
 }
 
 int WidgetPrompts::showModal(QDialog &dialog)

@@ -10,7 +10,7 @@ class QWidget;
 namespace fb {
 
 // The file dialogs a prompt can show: what to filter and which suffix to add.
-struct FileDialogSpec {
+struct FileKind {
     QString filter;        // "Fahrtenbuch-Datei (*.fbu)"
     QString defaultSuffix; // "fbu"
 };
@@ -30,8 +30,8 @@ public:
     virtual void stopMessage(QWidget *parent, const QString &title, const QString &text) = 0;
     // The chosen path, or an empty text when the user cancelled. The open dialog accepts
     // names of files that do not exist yet; the save dialog asks before overwriting one.
-    virtual QString openFileName(QWidget *parent, const FileDialogSpec &spec) = 0;
-    virtual QString saveFileName(QWidget *parent, const FileDialogSpec &spec) = 0;
+    virtual QString openFileName(QWidget *parent, const FileKind &files) = 0;
+    virtual QString saveFileName(QWidget *parent, const FileKind &files) = 0;
     // Shows a prepared dialog modally and returns its result (QDialog::Accepted or Rejected).
     virtual int showModal(QDialog &dialog) = 0;
 
@@ -42,8 +42,7 @@ public:
 
 // Sets a logbook file dialog up: its filter and default suffix; a save dialog asks before it
 // overwrites a file, an open dialog takes names of files that do not exist yet.
-void prepareFileDialog(QFileDialog &dialog, const FileDialogSpec &spec,
-                       QFileDialog::AcceptMode mode);
+void prepareFileDialog(QFileDialog &dialog, const FileKind &files, QFileDialog::AcceptMode mode);
 
 // The prompts a person sees: Qt's own message boxes and file dialogs.
 class WidgetPrompts : public Prompts {
@@ -52,8 +51,8 @@ public:
                                          const QString &text) override;
     void inputError(QWidget *parent, const QString &text) override;
     void stopMessage(QWidget *parent, const QString &title, const QString &text) override;
-    QString openFileName(QWidget *parent, const FileDialogSpec &spec) override;
-    QString saveFileName(QWidget *parent, const FileDialogSpec &spec) override;
+    QString openFileName(QWidget *parent, const FileKind &files) override;
+    QString saveFileName(QWidget *parent, const FileKind &files) override;
     int showModal(QDialog &dialog) override;
 };
 

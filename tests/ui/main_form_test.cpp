@@ -206,8 +206,8 @@ TEST_F(MainFormTest, QuitAnsweredYesSavesAndCloses)
     prompts.answerFile(path);
     EXPECT_TRUE(form->close());
     EXPECT_TRUE(QFile::exists(path));
-    EXPECT_EQ(prompts.lastFileSpec().filter, QStringLiteral("Fahrtenbuch-Datei (*.fbu)"));
-    EXPECT_EQ(prompts.lastFileSpec().defaultSuffix, QStringLiteral("fbu"));
+    EXPECT_EQ(prompts.lastFileKind().filter, QStringLiteral("Fahrtenbuch-Datei (*.fbu)"));
+    EXPECT_EQ(prompts.lastFileKind().defaultSuffix, QStringLiteral("fbu"));
 }
 
 TEST_F(MainFormTest, NewAsksInAChangedDocumentAndCancelKeepsEverything)

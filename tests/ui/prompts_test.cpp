@@ -8,7 +8,7 @@
 namespace fb::test {
 namespace {
 
-const FileDialogSpec kLogbookFiles{"Fahrtenbuch-Datei (*.fbu)", "fbu"};
+const FileKind kLogbookFiles{"Fahrtenbuch-Datei (*.fbu)", "fbu"};
 
 TEST(Prompts, SaveDialogAsksBeforeOverwritingAndAddsTheSuffix)
 {

@@ -27,10 +27,10 @@ void ScriptedPrompts::stopMessage(QWidget *, const QString &title, const QString
     m_asked.append({QStringLiteral("stop"), title, text});
 }
 
-QString ScriptedPrompts::nextPath(const QString &kind, const FileDialogSpec &spec)
+QString ScriptedPrompts::nextPath(const QString &kind, const FileKind &files)
 {
-    m_lastSpec = spec;
-    m_asked.append({kind, QString(), spec.filter});
+    m_lastKind = files;
+    m_asked.append({kind, QString(), files.filter});
     if (m_paths.empty()) {
         ++m_unexpected;
         return QString();
@@ -40,14 +40,14 @@ QString ScriptedPrompts::nextPath(const QString &kind, const FileDialogSpec &spe
     return path;
 }
 
-QString ScriptedPrompts::openFileName(QWidget *, const FileDialogSpec &spec)
+QString ScriptedPrompts::openFileName(QWidget *, const FileKind &files)
 {
-    return nextPath(QStringLiteral("open"), spec);
+    return nextPath(QStringLiteral("open"), files);
 }
 
-QString ScriptedPrompts::saveFileName(QWidget *, const FileDialogSpec &spec)
+QString ScriptedPrompts::saveFileName(QWidget *, const FileKind &files)
 {
-    return nextPath(QStringLiteral("save"), spec);
+    return nextPath(QStringLiteral("save"), files);
 }
 
 int ScriptedPrompts::showModal(QDialog &dialog)

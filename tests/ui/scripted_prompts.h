@@ -32,8 +32,8 @@ public:
                                          const QString &text) override;
     void inputError(QWidget *, const QString &text) override;
     void stopMessage(QWidget *, const QString &title, const QString &text) override;
-    QString openFileName(QWidget *, const FileDialogSpec &spec) override;
-    QString saveFileName(QWidget *, const FileDialogSpec &spec) override;
+    QString openFileName(QWidget *, const FileKind &files) override;
+    QString saveFileName(QWidget *, const FileKind &files) override;
     int showModal(QDialog &dialog) override;
 
     const QList<Asked> &asked() const { return m_asked; }
@@ -43,16 +43,16 @@ public:
     // Every scripted answer was used.
     bool scriptUsedUp() const { return m_answers.empty() && m_paths.empty() && m_dialogs.empty(); }
     // The file dialogs' filter and suffix, as last asked.
-    FileDialogSpec lastFileSpec() const { return m_lastSpec; }
+    FileKind lastFileKind() const { return m_lastKind; }
 
 private:
-    QString nextPath(const QString &kind, const FileDialogSpec &spec);
+    QString nextPath(const QString &kind, const FileKind &files);
 
     std::deque<QMessageBox::StandardButton> m_answers;
     std::deque<QString> m_paths;
     std::deque<DialogScript> m_dialogs;
     QList<Asked> m_asked;
-    FileDialogSpec m_lastSpec;
+    FileKind m_lastKind;
     int m_unexpected = 0;
 };
 
