@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QRadioButton>
 
 namespace fb::test {
 namespace {
@@ -135,6 +136,22 @@ TEST_F(TripCommandsTest, DeletingTheOnlyLiveTripLeavesTheStartReading)
     form->selectRow(0);
     trigger("Lschen1");
     EXPECT_EQ(readings(0), (QStringList{"777", "777"}));
+}
+
+TEST_F(TripCommandsTest, DialogKeepsDatesAndKindBetweenUses)
+{
+    TripInput privateTrip = tripOn(12, "Bonn", "Siegburg", "12");
+    privateTrip.business = false;
+    addTrips({privateTrip});
+    prompts.answerDialog([privateTrip](QDialog &dialog) {
+        auto &fahrt = dynamic_cast<TFahrtForm &>(dialog);
+        EXPECT_EQ(fahrt.departure(), privateTrip.departure);
+        EXPECT_EQ(fahrt.arrival(), privateTrip.arrival);
+        EXPECT_TRUE(fahrt.RadioButton2->isChecked());
+        EXPECT_TRUE(fahrt.AnkunftEd->text().isEmpty()) << "the texts are cleared";
+        return int(QDialog::Rejected);
+    });
+    trigger("Neu1");
 }
 
 TEST_F(TripCommandsTest, CancelledDialogsChangeNothing)
