@@ -1,14 +1,11 @@
 #include "batch_command.h"
 #include "batch_memory.h"
 
-#include "core/error.h"
 #include "model/logbook_document.h"
+#include "ui/main_window_run.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
-#include <QMainWindow>
-#include <QMessageBox>
-#include <QScreen>
 
 #include <unistd.h>
 
@@ -45,39 +42,11 @@ int runBatch(int argc, char **argv)
     return fb::runBatch(QCoreApplication::arguments(), out, err, batchDocument());
 }
 
-int runWindow(int argc, char **argv)
-{
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Fahrtenbuch"));
-    const QString baseCaption = QStringLiteral("Tervona Fahrtenbuch 1.0");
-    const int pixelsPerInch = qRound(app.primaryScreen()->logicalDotsPerInchY());
-    fb::LogbookDocument document(pixelsPerInch);
-    QMainWindow window;
-    const auto updateCaption = [&] {
-        window.setWindowTitle(document.caption(baseCaption));
-    };
-    QObject::connect(&document, &fb::LogbookDocument::captionChanged, &window, updateCaption);
-    updateCaption();
-    window.resize(780, 582);
-
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1) {
-        try {
-            document.OpenFileWithName(arguments.at(1));
-        } catch (const fb::Error &error) {
-            QMessageBox::critical(nullptr, QApplication::applicationName(),
-                                  fb::displayMessage(error.message()));
-        }
-    }
-    window.show();
-    return QApplication::exec();
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     if (fb::isBatchInvocation(argumentsOf(argc, argv)))
         return runBatch(argc, argv);
-    return runWindow(argc, argv);
+    return fb::runMainWindow(argc, argv);
 }

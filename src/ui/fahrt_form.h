@@ -1,0 +1,82 @@
+#pragma once
+
+#include "model/row.h"
+
+#include <QDateTime>
+#include <QDialog>
+
+class QComboBox;
+class QDateEdit;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTimeEdit;
+
+namespace fb {
+
+class NumberField;
+class Prompts;
+class RowTable;
+
+// The trip dialog: one trip entered or changed. It keeps the three kilometre fields
+// consistent, applies a chosen template, and closes confirmed only for a plausible trip.
+// It never touches the trip table; the main window prepares it and reads it back.
+class TFahrtForm : public QDialog {
+    Q_OBJECT
+public:
+    TFahrtForm(Prompts &prompts, const RowTable &templates, QWidget *parent = nullptr);
+
+    // The four date and time fields.
+    void setDeparture(const QDateTime &moment);
+    void setArrival(const QDateTime &moment);
+    QDateTime departure() const;
+    QDateTime arrival() const;
+
+    void setReadings(double start, double endMinimum, double endMaximum, double end);
+    // Empties the list and adds every template's name in table order; nothing is chosen.
+    void fillTemplateList();
+    // Sets the places, moments, distance, purpose and kind from a trip row; the moments and
+    // the distance must parse (ConversionError otherwise) and are parsed before any field
+    // changes.
+    void setFromTrip(const Row &trip);
+    void clearTexts();
+
+    // The trip as the dialog holds it: caption and sub-items 0 to 5.
+    Row tripRow() const;
+
+    // Handlers.
+    void ComboBox1Change();
+    void KMEDChange();
+    void KM2EdChange();
+    void OkBtnClick();
+
+    QComboBox *ComboBox1;
+    QDateEdit *DateTimePicker1;
+    QTimeEdit *DateTimePicker2;
+    QLineEdit *AbfahrtEd;
+    QDateEdit *DateTimePicker3;
+    QTimeEdit *DateTimePicker4;
+    QLineEdit *AnkunftEd;
+    NumberField *KMED;
+    QPlainTextEdit *ZweckEd;
+    QRadioButton *RadioButton1;
+    QRadioButton *RadioButton2;
+    NumberField *KM1Ed;
+    NumberField *KM2Ed;
+    QPushButton *OkBtn;
+    QPushButton *BitBtn2;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildLayout();
+    void refuse(const QString &message, QWidget *field);
+
+    Prompts &m_prompts;
+    const RowTable &m_templates;
+    bool m_updating = false;
+};
+
+} // namespace fb

@@ -1,0 +1,473 @@
+#include "main_form.h"
+
+#include "fahrt_form.h"
+#include "number_field.h"
+#include "prompts.h"
+#include "trip_list_model.h"
+#include "trip_list_view.h"
+
+#include "core/error.h"
+#include "model/logbook_document.h"
+#include "model/odometer.h"
+#include "model/text_forms.h"
+#include "model/trip_columns.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace fb {
+namespace {
+
+const FileKind kLogbookFiles{QStringLiteral("Fahrtenbuch-Datei (*.fbu)"), QStringLiteral("fbu")};
+const QString kSaveQuestionTitle = QStringLiteral("Speichern");
+const QString kNotSavedQuestion =
+    QStringLiteral("Die Datei wurde noch nicht gespeichert. Wollen Sie jetzt speichern?");
+const QString kNotSavedBeforeNewQuestion =
+    QStringLiteral("Die Datei ist noch nicht gespeichert. Wollen Sie jetzt speichern?");
+constexpr double kMaximumTripDistance = 100000;
+// The designed face where it exists, else a sans serif of about its width: the columns were
+// sized for it.
+QFont designedFont(int pointSize)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arial")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(pointSize);
+    return font;
+}
+
+constexpr int kColumnWidths[] = {140, 90, 140, 90, 70, 250, 80, 50, 75, 75};
+
+} // namespace
+
+TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
+    : QMainWindow(parent), m_prompts(prompts),
+      m_document(new LogbookDocument(fontPixelsPerInch, this))
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setFont(designedFont(8));
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto *buttonBar = new QWidget(central);
+    buttonBar->setObjectName(QStringLiteral("ButtonBar"));
+    buttonBar->setFixedHeight(41);
+    layout->addWidget(buttonBar);
+
+    m_tripModel = new TripListModel(m_document->logbook().trips, this);
+    ListView1 = new TripListView(central);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    QFont listFont = designedFont(8);
+    listFont.setPixelSize(13);
+    ListView1->setFont(listFont);
+    ListView1->verticalHeader()->setDefaultSectionSize(QFontMetrics(listFont).height() + 4);
+    ListView1->setTripModel(m_tripModel);
+    for (int column = 0; column < int(std::size(kColumnWidths)); ++column)
+        ListView1->setColumnWidth(column, kColumnWidths[column]);
+    layout->addWidget(ListView1, 1);
+    setCentralWidget(central);
+
+    auto *status = new QStatusBar(this);
+    status->setObjectName(QStringLiteral("StatusBar1"));
+    status->setFixedHeight(19);
+    setStatusBar(status);
+
+    m_fahrtForm = new TFahrtForm(m_prompts, m_document->logbook().templates, this);
+
+    buildMenu();
+    buildButtonBar(buttonBar);
+    connect(ListView1, &QAbstractItemView::doubleClicked, this,
+            [this] { runCommand(&TMainForm::ndern1Click); });
+    connect(ListView1, &TripListView::openRequested, this,
+            [this] { runCommand(&TMainForm::ndern1Click); });
+    connect(m_document, &LogbookDocument::captionChanged, this, &TMainForm::updateCaption);
+
+    resize(780, 582);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    SetUnChanged();
+}
+
+TMainForm::~TMainForm()
+{
+    // The view, the model and the dialog go before the document whose tables they read.
+    delete ListView1;
+    delete m_tripModel;
+    delete m_fahrtForm;
+}
+
+QAction *TMainForm::addCommand(QMenu *menu, const QString &text, const char *name,
+                               void (TMainForm::*handler)())
+{
+    QAction *action = menu->addAction(text);
+    action->setObjectName(QLatin1String(name));
+    if (handler)
+        connect(action, &QAction::triggered, this, [this, handler] { runCommand(handler); });
+    else
+        action->setEnabled(false); // its command comes later
+    return action;
+}
+
+void TMainForm::buildMenu()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&Datei"));
+    file->setObjectName(QStringLiteral("Datei1"));
+    addCommand(file, QStringLiteral("&Neu"), "Ne1", &TMainForm::Ne1Click);
+    addCommand(file, QStringLiteral("Ö&ffnen"), "ffnen1", &TMainForm::ffnen1Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    addCommand(file, QStringLiteral("&Speichern"), "Speichern1", &TMainForm::Speichern1Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    addCommand(file, QStringLiteral("Speichern &unter..."), "Speichernunter1",
+               &TMainForm::Speichernunter1Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    addCommand(file, QStringLiteral("E&xportieren..."), "Exportieren1", nullptr);
+    file->addSeparator();
+    addCommand(file, QStringLiteral("&Drucken..."), "Drucke1", nullptr);
+    addCommand(file, QStringLiteral("Drucker &einrichten..."), "Druckereinrichten1", nullptr);
+    file->addSeparator();
+    addCommand(file, QStringLiteral("&Beenden"), "Beenden1", &TMainForm::Beenden1Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    QMenu *trip = menuBar()->addMenu(QStringLiteral("&Fahrt"));
+    trip->setObjectName(QStringLiteral("Fahrt1"));
+    addCommand(trip, QStringLiteral("&Neu"), "Neu1", &TMainForm::Neu1Click);
+    addCommand(trip, QStringLiteral("&Ändern"), "ndern1", &TMainForm::ndern1Click);
+    addCommand(trip, QStringLiteral("&Löschen"), "Lschen1", &TMainForm::Lschen1Click);
+    addCommand(trip, QStringLiteral("&Kopieren"), "Kopieren1", &TMainForm::Kopieren1Click);
+
+    QMenu *templates = menuBar()->addMenu(QStringLiteral("&Vorlagen"));
+    templates->setObjectName(QStringLiteral("Vorlagen1"));
+    addCommand(templates, QStringLiteral("&Verwalten..."), "Verwalten1", nullptr);
+
+    QMenu *master = menuBar()->addMenu(QStringLiteral("&Stammdaten"));
+    master->setObjectName(QStringLiteral("Stammdaten1"));
+    addCommand(master, QStringLiteral("Ä&ndern..."), "ndern3", nullptr);
+
+    QMenu *evaluation = menuBar()->addMenu(QStringLiteral("&Auswertung"));
+    evaluation->setObjectName(QStringLiteral("Auswertung1"));
+    addCommand(evaluation, QStringLiteral("Auswertung &anzeigen..."), "Auswertunganzeigen1",
+               nullptr);
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Hilfe"));
+    help->setObjectName(QStringLiteral("Hilfe1"));
+    addCommand(help, QStringLiteral("Ü&ber"), "ber1", nullptr);
+}
+
+void TMainForm::buildButtonBar(QWidget *bar)
+{
+    struct ButtonPlace {
+        const char *name;
+        QString text;
+        int left;
+        int width;
+        void (TMainForm::*handler)();
+    };
+    const ButtonPlace buttons[] = {
+        {"BitBtn1", QStringLiteral("Neue Fahrt..."), 8, 97, &TMainForm::Neu1Click},
+        {"BitBtn2", QStringLiteral("Fahrt ändern..."), 112, 105, &TMainForm::ndern1Click},
+        {"BitBtn3", QStringLiteral("Fahrt löschen..."), 224, 105, &TMainForm::Lschen1Click},
+        {"BitBtn4", QStringLiteral("Fahrt kopieren..."), 336, 121, &TMainForm::Kopieren1Click},
+        {"QuitBtn", QStringLiteral("Beenden"), 480, 121, &TMainForm::QuitBtnClick},
+    };
+    for (const ButtonPlace &place : buttons) {
+        auto *button = new QPushButton(place.text, bar);
+        button->setObjectName(QLatin1String(place.name));
+        button->setGeometry(place.left, 8, place.width, 25);
+        // No button answers Enter or Escape: a stray key must not delete a trip.
+        button->setAutoDefault(false);
+        button->setFocusPolicy(Qt::TabFocus);
+        connect(button, &QPushButton::clicked, this,
+                [this, handler = place.handler] { runCommand(handler); });
+    }
+}
+
+void TMainForm::runCommand(void (TMainForm::*handler)())
+{
+    // An error a command does not handle ends the command; the program goes on.
+    try {
+        (this->*handler)();
+    } catch (const Error &error) {
+        m_prompts.showError(isVisible() ? this : nullptr, error.message());
+    }
+}
+
+void TMainForm::updateCaption()
+{
+    setWindowTitle(m_document->caption(baseCaption()));
+}
+
+void TMainForm::SetChanged()
+{
+    m_document->SetChanged();
+}
+
+void TMainForm::SetUnChanged()
+{
+    m_document->SetUnChanged();
+}
+
+void TMainForm::UpdateKMSTands()
+{
+    fb::UpdateKMSTands(m_document->logbook());
+}
+
+double TMainForm::getlastkm()
+{
+    return fb::getlastkm(m_document->logbook());
+}
+
+// --- Document lifecycle -------------------------------------------------------------------
+
+bool TMainForm::maybeSave(const QString &question)
+{
+    if (!m_document->isChanged())
+        return true;
+    switch (m_prompts.question(this, kSaveQuestionTitle, question)) {
+    case QMessageBox::Yes:
+        return SaveFile();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TMainForm::writeDocument()
+{
+    const QString name = QFileInfo(m_document->fileName()).fileName();
+    const auto failed = [&](const QString &why) {
+        // The user must know the trips are not on disk; the changed mark stays.
+        m_prompts.showError(
+            this,
+            QStringLiteral("Die Datei \"%1\" kann nicht gespeichert werden: %2").arg(name, why));
+        return false;
+    };
+    QString whyNot;
+    try {
+        if (m_document->SaveTheFile(&whyNot))
+            return true;
+    } catch (const Error &error) {
+        return failed(error.message());
+    }
+    return failed(whyNot);
+}
+
+bool TMainForm::SaveFile()
+{
+    if (m_document->fileName().isEmpty()) {
+        const QString path = m_prompts.saveFileName(this, kLogbookFiles);
+        if (path.isEmpty())
+            return false;
+        m_document->setFileName(path);
+    }
+    return writeDocument();
+}
+
+bool TMainForm::OpenFile()
+{
+    const QString path = m_prompts.openFileName(this, kLogbookFiles);
+    if (path.isEmpty())
+        return false;
+    return m_document->OpenFileWithName(path);
+}
+
+void TMainForm::Ne1Click()
+{
+    if (maybeSave(kNotSavedBeforeNewQuestion))
+        m_document->NewAll();
+}
+
+void TMainForm::ffnen1Click()
+{
+    if (maybeSave(kNotSavedQuestion))
+        OpenFile();
+}
+
+void TMainForm::Speichern1Click()
+{
+    SaveFile();
+}
+
+void TMainForm::Speichernunter1Click()
+{
+    const QString path = m_prompts.saveFileName(this, kLogbookFiles);
+    if (path.isEmpty())
+        return;
+    m_document->setFileName(path);
+    writeDocument();
+}
+
+void TMainForm::Beenden1Click()
+{
+    close();
+}
+
+void TMainForm::QuitBtnClick()
+{
+    close();
+}
+
+bool TMainForm::FormCloseQuery()
+{
+    return maybeSave(kNotSavedQuestion);
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    bool mayClose = false;
+    try {
+        mayClose = FormCloseQuery();
+    } catch (const Error &error) {
+        m_prompts.showError(this, error.message());
+    }
+    if (mayClose)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+    QMainWindow::showEvent(event);
+}
+
+void TMainForm::FormShow()
+{
+    // The dialog's moments start at the first showing, not at the window's creation.
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime wallClock(now.date(),
+                              QTime(now.time().hour(), now.time().minute(), now.time().second()));
+    m_fahrtForm->setDeparture(wallClock);
+    m_fahrtForm->setArrival(wallClock);
+    if (m_startFile.isEmpty())
+        return;
+    // Shown before the window appears; a file that cannot be opened leaves an empty document
+    // that bears its name, so Save writes there.
+    try {
+        m_document->OpenFileWithName(m_startFile);
+    } catch (const Error &error) {
+        m_prompts.showError(nullptr, error.message());
+    }
+}
+
+// --- Trip commands ------------------------------------------------------------------------
+
+int TMainForm::selectedRow() const
+{
+    const QModelIndexList rows = ListView1->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.constFirst().row();
+}
+
+void TMainForm::selectRow(int row)
+{
+    const QModelIndex index = m_tripModel->index(row, 0);
+    ListView1->setCurrentIndex(index);
+    ListView1->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect |
+                                                   QItemSelectionModel::Rows);
+    ListView1->scrollTo(index);
+}
+
+void TMainForm::prepareNewReadings()
+{
+    const double last = getlastkm();
+    m_fahrtForm->setReadings(last, last, last + kMaximumTripDistance, last);
+}
+
+void TMainForm::appendTripFromDialog()
+{
+    SetChanged();
+    RowTable &trips = m_document->logbook().trips;
+    trips.append(m_fahrtForm->tripRow());
+    const int added = int(trips.count() - 1);
+    selectRow(added);
+    UpdateKMSTands();
+}
+
+void TMainForm::Neu1Click()
+{
+    prepareNewReadings();
+    m_fahrtForm->fillTemplateList();
+    m_fahrtForm->clearTexts();
+    if (m_prompts.showModal(*m_fahrtForm) != QDialog::Accepted)
+        return;
+    appendTripFromDialog();
+}
+
+void TMainForm::Kopieren1Click()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    prepareNewReadings();
+    m_fahrtForm->fillTemplateList();
+    m_fahrtForm->setFromTrip(m_document->logbook().trips.at(row));
+    if (m_prompts.showModal(*m_fahrtForm) != QDialog::Accepted)
+        return;
+    appendTripFromDialog();
+}
+
+void TMainForm::ndern1Click()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    RowTable &trips = m_document->logbook().trips;
+    if (isDeleted(trips.at(row)))
+        return;
+    // Readings that do not parse leave the fields as far as they got; the command goes on.
+    try {
+        const double start = parseNumberText(trips.at(row).subItem(TripSubItem::KmStart));
+        m_fahrtForm->KM1Ed->setValue(start);
+        m_fahrtForm->KM2Ed->setRange(start, start + kMaximumTripDistance);
+        m_fahrtForm->KM2Ed->setValue(parseNumberText(trips.at(row).subItem(TripSubItem::KmEnd)));
+    } catch (const ConversionError &) {
+    }
+    m_fahrtForm->fillTemplateList();
+    m_fahrtForm->setFromTrip(trips.at(row));
+    if (m_prompts.showModal(*m_fahrtForm) != QDialog::Accepted)
+        return;
+    SetChanged();
+    Row old = trips.at(row);
+    old.padSubItems(TripSubItem::Count);
+    old.subItems[TripSubItem::Deleted] = kDeletedMark;
+    trips.replace(row, std::move(old));
+    trips.insert(row + 1, m_fahrtForm->tripRow());
+    UpdateKMSTands();
+}
+
+void TMainForm::Lschen1Click()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    RowTable &trips = m_document->logbook().trips;
+    if (isDeleted(trips.at(row))) {
+        UpdateKMSTands();
+        return;
+    }
+    Row trip = trips.at(row);
+    trip.padSubItems(TripSubItem::Count);
+    trip.subItems[TripSubItem::Deleted] = kDeletedMark;
+    trips.replace(row, std::move(trip));
+    SetChanged();
+    UpdateKMSTands();
+}
+
+} // namespace fb

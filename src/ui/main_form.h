@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+#include <functional>
+
+class QAction;
+class QPushButton;
+
+namespace fb {
+
+class LogbookDocument;
+class Prompts;
+class TFahrtForm;
+class TripListModel;
+class TripListView;
+
+// The main window: the trip list, the menu and the button bar, and the document as a whole
+// with its file name and changed mark.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    static QString baseCaption() { return QStringLiteral("Tervona Fahrtenbuch 1.0"); }
+
+    LogbookDocument &document() { return *m_document; }
+    TFahrtForm &fahrtForm() { return *m_fahrtForm; }
+    TripListView &tripList() { return *ListView1; }
+
+    // The file to open when the window is first shown (the first command-line argument).
+    void setStartFile(const QString &path) { m_startFile = path; }
+
+    void SetChanged();
+    void SetUnChanged();
+    bool SaveFile();
+    bool OpenFile();
+    void UpdateKMSTands();
+    double getlastkm();
+
+    // Handlers of the menu and the button bar.
+    void Ne1Click();
+    void ffnen1Click();
+    void Speichern1Click();
+    void Speichernunter1Click();
+    void Beenden1Click();
+    void QuitBtnClick();
+    void Neu1Click();
+    void ndern1Click();
+    void Kopieren1Click();
+    void Lschen1Click();
+
+    // The selected row, or -1.
+    int selectedRow() const;
+    void selectRow(int row);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenu();
+    void buildButtonBar(QWidget *bar);
+    QAction *addCommand(QMenu *menu, const QString &text, const char *name,
+                        void (TMainForm::*handler)());
+    void runCommand(void (TMainForm::*handler)());
+    void FormShow();
+    bool FormCloseQuery();
+    bool maybeSave(const QString &question);
+    bool writeDocument();
+    void updateCaption();
+    void prepareNewReadings();
+    void appendTripFromDialog();
+
+    Prompts &m_prompts;
+    LogbookDocument *m_document;
+    TripListModel *m_tripModel;
+    TripListView *ListView1;
+    TFahrtForm *m_fahrtForm;
+    QString m_startFile;
+    bool m_shown = false;
+};
+
+} // namespace fb

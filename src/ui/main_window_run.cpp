@@ -1,0 +1,35 @@
+#include "main_window_run.h"
+
+#include "main_form.h"
+#include "prompts.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QScreen>
+#include <QTranslator>
+
+namespace fb {
+
+int runMainWindow(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    // The title of the general error display.
+    QApplication::setApplicationName(QStringLiteral("Fahrtenbuch"));
+
+    // Qt's own buttons and dialogs speak German: "Ja", "Nein", "Abbrechen".
+    QTranslator platformTexts;
+    if (platformTexts.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&platformTexts);
+
+    const int pixelsPerInch = qRound(app.primaryScreen()->logicalDotsPerInchY());
+    WidgetPrompts prompts;
+    TMainForm window(prompts, pixelsPerInch);
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1)
+        window.setStartFile(arguments.at(1));
+    window.show();
+    return QApplication::exec();
+}
+
+} // namespace fb

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QAbstractSpinBox>
+
+namespace fb {
+
+// An input field that holds a number as its text. The decimal kind shows two decimals with
+// the decimal comma ("0,00"); the whole-number kind shows no decimals. Text that does not
+// parse reads as the lower bound. Bounds apply only when they differ: a value set by the
+// program is clamped, a typed value outside them becomes the nearer bound when the field
+// loses the focus. Spin buttons and arrow keys step by 1, unless the field is read-only.
+class NumberField : public QAbstractSpinBox {
+    Q_OBJECT
+public:
+    enum class Kind { Decimal, WholeNumber };
+
+    explicit NumberField(Kind kind, QWidget *parent = nullptr);
+
+    Kind kind() const { return m_kind; }
+
+    double value() const;
+    void setValue(double value);
+
+    double minimum() const { return m_minimum; }
+    double maximum() const { return m_maximum; }
+    void setRange(double minimum, double maximum);
+    bool hasBounds() const { return m_minimum != m_maximum; }
+
+    // Replaces the text as typing would: neither formatted nor clamped.
+    void setText(const QString &text);
+
+    // The text as the field writes a value, without clamping.
+    QString textFor(double value) const;
+
+    void stepBy(int steps) override;
+
+Q_SIGNALS:
+    // The text changed, typed or set by the program.
+    void changed();
+
+protected:
+    StepEnabled stepEnabled() const override;
+    QValidator::State validate(QString &input, int &pos) const override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    bool parse(const QString &text, double *value) const;
+    double clamped(double value) const;
+
+    Kind m_kind;
+    double m_minimum = 0;
+    double m_maximum = 0;
+};
+
+} // namespace fb

@@ -1,0 +1,72 @@
+#include "prompts.h"
+
+#include "core/error.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+
+namespace fb {
+
+void Prompts::showError(QWidget *parent, const QString &message)
+{
+    stopMessage(parent, QCoreApplication::applicationName(), displayMessage(message));
+}
+
+QMessageBox::StandardButton WidgetPrompts::question(QWidget *parent, const QString &title,
+                                                    const QString &text)
+{
+    const auto answer = QMessageBox::question(
+        parent, title, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+        QMessageBox::Yes);
+    return answer == QMessageBox::Yes || answer == QMessageBox::No ? answer : QMessageBox::Cancel;
+}
+
+void WidgetPrompts::inputError(QWidget *parent, const QString &text)
+{
+    QMessageBox::critical(parent, QString(), text);
+}
+
+void WidgetPrompts::stopMessage(QWidget *parent, const QString &title, const QString &text)
+{
+    QMessageBox::critical(parent, title, text);
+}
+
+void prepareFileDialog(QFileDialog &dialog, const FileKind &files, QFileDialog::AcceptMode mode)
+{
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(files.filter);
+    dialog.setDefaultSuffix(files.defaultSuffix);
+    // Overwriting another logbook by one mis-click would destroy it: the save dialog asks.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+}
+
+namespace {
+
+QString runFileDialog(QWidget *parent, const FileKind &files, QFileDialog::AcceptMode mode)
+{
+    QFileDialog dialog(parent);
+    prepareFileDialog(dialog, files, mode);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+QString WidgetPrompts::openFileName(QWidget *parent, const FileKind &files)
+{
+    return runFileDialog(parent, files, QFileDialog::AcceptOpen);
+}
+
+QString WidgetPrompts::saveFileName(QWidget *parent, const FileKind &files)
+{
+    return runFileDialog(parent, files, QFileDialog::AcceptSave);
+}
+
+int WidgetPrompts::showModal(QDialog &dialog)
+{
+    return dialog.exec();
+}
+
+} // namespace fb

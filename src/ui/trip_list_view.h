@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QTableView>
+
+namespace fb {
+
+class TripListModel;
+
+// The trip list: a report-style table of the trips that strikes deleted trips through. The
+// view draws every row itself; the strike-through is one line across the row's whole width,
+// at its middle, in the default pen.
+class TripListView : public QTableView {
+    Q_OBJECT
+public:
+    explicit TripListView(QWidget *parent = nullptr);
+
+    void setTripModel(TripListModel *model);
+
+    // The height of the strike-through line in a row from top to bottom (bottom exclusive).
+    static int strikeThroughY(int top, int bottom) { return top + (bottom - top) / 2; }
+
+Q_SIGNALS:
+    // Enter on the selected trip: the wish to change it.
+    void openRequested();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    TripListModel *m_tripModel = nullptr;
+};
+
+} // namespace fb

@@ -1,0 +1,238 @@
+#include "scripted_prompts.h"
+#include "widget_test_support.h"
+
+#include "model/row_table.h"
+#include "ui/fahrt_form.h"
+#include "ui/number_field.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimeEdit>
+
+namespace fb::test {
+namespace {
+
+const QString kTimeMessage =
+    QStringLiteral("Der Abfahrtszeitpunkt muss vor der Ankunftszeit liegen.");
+const QString kFromMessage = QStringLiteral("Geben Sie einen Abfahrtsort ein.");
+const QString kToMessage = QStringLiteral("Geben Sie einen Ankunftsort ein.");
+const QString kPurposeMessage =
+    QStringLiteral("Geben Sie einen Fahrtzweck ein (z.B. Besuch von Kunde xxx).");
+
+QDateTime at(int day, int hour, int minute = 0)
+{
+    return QDateTime(QDate(2026, 11, day), QTime(hour, minute), Qt::UTC);
+}
+
+class FahrtFormTest : public ::testing::Test {
+protected:
+    FahrtFormTest() : form(prompts, templates) {}
+
+    // The dialog shown as a window of its own, so the focus can be checked.
+    void showDialog() { ASSERT_TRUE(showActive(form)); }
+    QStringList messages() const
+    {
+        QStringList texts;
+        for (const auto &entry : prompts.asked())
+            texts.append(entry.text);
+        return texts;
+    }
+    void fillValidTrip()
+    {
+        form.setDeparture(at(3, 8));
+        form.setArrival(at(3, 9));
+        form.AbfahrtEd->setText("Bonn");
+        form.AnkunftEd->setText("Köln");
+        form.ZweckEd->setPlainText("Kunde");
+    }
+    void typeInto(NumberField *field, const QString &text)
+    {
+        field->setFocus();
+        field->setText(text);
+    }
+
+    ScriptedPrompts prompts;
+    RowTable templates;
+    TFahrtForm form;
+};
+
+TEST_F(FahrtFormTest, HasTheDesignedFieldsLabelsAndTabOrder)
+{
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Neue Fahrt"));
+    EXPECT_EQ(form.size(), QSize(351, 460));
+    QStringList labels;
+    for (const QLabel *label : form.findChildren<QLabel *>())
+        labels.append(label->text().remove(u'&'));
+    for (const char *expected :
+         {"Vorlage:", "Abfahrtzeit", "Abfahrtsort:", "Ankuftszeit:", "Ankunftsort:", "Entfernung:",
+          "Fahrtzweck:", "Art der Fahrt:", "KM-Stand Beginn:", "KM-Stand Ende:", "Kilometer",
+          "In den Stammdaten kann der Start Kilometerstand hinterlegt werden."})
+        EXPECT_TRUE(labels.contains(QString::fromUtf8(expected))) << expected;
+    for (const QLabel *label : form.findChildren<QLabel *>()) {
+        if (label->text().endsWith(u':') || label->text() == "Abfahrtzeit") {
+            EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();
+        }
+    }
+    EXPECT_TRUE(form.RadioButton1->isChecked());
+    EXPECT_TRUE(form.KM1Ed->isReadOnly());
+    EXPECT_TRUE(form.OkBtn->isDefault());
+    EXPECT_FALSE(form.ComboBox1->isEditable());
+    EXPECT_EQ(form.KMED->text(), QStringLiteral("0,00"));
+
+    const QList<QWidget *> order = {
+        form.DateTimePicker1, form.DateTimePicker2, form.AbfahrtEd, form.DateTimePicker3,
+        form.DateTimePicker4, form.AnkunftEd,       form.KMED,      form.RadioButton1,
+        form.RadioButton2,    form.OkBtn,           form.BitBtn2,   form.ComboBox1,
+        form.KM1Ed,           form.KM2Ed,           form.ZweckEd};
+    for (qsizetype i = 0; i + 1 < order.size(); ++i) {
+        QWidget *next = order.at(i)->nextInFocusChain();
+        // A spin field's inner line edit sits between it and the next field.
+        while (next && next->parentWidget() == order.at(i))
+            next = next->nextInFocusChain();
+        EXPECT_EQ(next, order.at(i + 1)) << order.at(i)->objectName().toStdString();
+    }
+}
+
+TEST_F(FahrtFormTest, ChecksTimesThenPlacesThenPurposeAndMovesTheFocus)
+{
+    showDialog();
+    form.setDeparture(at(3, 10));
+    form.setArrival(at(3, 9));
+    form.OkBtnClick();
+    EXPECT_EQ(messages(), QStringList{kTimeMessage}) << "only the first failure is shown";
+    EXPECT_EQ(QApplication::focusWidget(), form.DateTimePicker4);
+    EXPECT_EQ(form.result(), QDialog::Rejected);
+
+    form.setArrival(at(3, 11));
+    form.OkBtnClick();
+    EXPECT_EQ(messages().last(), kFromMessage);
+    EXPECT_EQ(QApplication::focusWidget(), form.AbfahrtEd);
+
+    form.AbfahrtEd->setText("Bonn");
+    form.OkBtnClick();
+    EXPECT_EQ(messages().last(), kToMessage);
+    EXPECT_EQ(QApplication::focusWidget(), form.AnkunftEd);
+
+    form.AnkunftEd->setText("Köln");
+    form.OkBtnClick();
+    EXPECT_EQ(messages().last(), kPurposeMessage);
+    EXPECT_EQ(QApplication::focusWidget(), form.ZweckEd);
+    EXPECT_EQ(form.AbfahrtEd->text(), QStringLiteral("Bonn")) << "fields stay as they are";
+
+    form.ZweckEd->setPlainText(" ");
+    form.OkBtnClick();
+    EXPECT_EQ(messages().size(), 4) << "a blank purpose is a purpose";
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    for (const auto &entry : prompts.asked()) {
+        EXPECT_EQ(entry.kind, QStringLiteral("inputError"));
+        EXPECT_TRUE(entry.title.isEmpty());
+    }
+}
+
+TEST_F(FahrtFormTest, ArrivalMustBeStrictlyLaterButMayBeAnEarlierTimeOnALaterDay)
+{
+    fillValidTrip();
+    form.setDeparture(at(3, 8));
+    form.setArrival(at(3, 8));
+    form.OkBtnClick();
+    EXPECT_EQ(messages(), QStringList{kTimeMessage});
+
+    form.setArrival(at(4, 7));
+    form.OkBtnClick();
+    EXPECT_EQ(messages().size(), 1);
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+}
+
+TEST_F(FahrtFormTest, KilometreFieldsFollowEachOtherWithinTheEndBounds)
+{
+    showDialog();
+    form.setReadings(12345, 12345, 112345, 12345);
+    EXPECT_EQ(form.KM1Ed->text(), QStringLiteral("12345,00"));
+
+    typeInto(form.KMED, "25,5");
+    EXPECT_EQ(form.KM2Ed->text(), QStringLiteral("12370,50"));
+
+    typeInto(form.KM2Ed, "12400");
+    EXPECT_EQ(form.KMED->text(), QStringLiteral("55,00"));
+
+    typeInto(form.KMED, "200000");
+    EXPECT_EQ(form.KM2Ed->text(), QStringLiteral("112345,00"));
+    EXPECT_EQ(form.KMED->text(), QStringLiteral("200000")) << "the distance keeps what was typed";
+
+    typeInto(form.KMED, "-");
+    EXPECT_EQ(form.KM2Ed->value(), 12345) << "text that does not parse reads as 0";
+}
+
+TEST_F(FahrtFormTest, EndReadingBelowTheStartBecomesTheStartOnFocusLoss)
+{
+    showDialog();
+    form.setReadings(12345, 12345, 112345, 12345);
+    typeInto(form.KM2Ed, "12000");
+    EXPECT_EQ(form.KM2Ed->text(), QStringLiteral("12000"));
+    form.AbfahrtEd->setFocus();
+    EXPECT_EQ(form.KM2Ed->text(), QStringLiteral("12345,00"));
+    EXPECT_EQ(form.KMED->text(), QStringLiteral("0,00"));
+}
+
+TEST_F(FahrtFormTest, TemplateFillsPlacesDistancePurposeAndKindButNeverDatesOrStartReading)
+{
+    Row business{"Kunde Meier", {"Bonn", "Köln", "30,5", "Wartung\r\nAnlage 2", "Geschäftlich"}};
+    Row privateTrip{"Oma", {"Bonn", "Siegburg", "12", "Besuch", "geschäftlich"}};
+    templates.append(business);
+    templates.append(privateTrip);
+    form.setDeparture(at(3, 8));
+    form.setArrival(at(3, 9));
+    form.setReadings(1000, 1000, 101000, 1000);
+    form.fillTemplateList();
+    EXPECT_EQ(form.ComboBox1->count(), 2);
+    EXPECT_EQ(form.ComboBox1->currentIndex(), -1);
+
+    form.ComboBox1->setCurrentIndex(0);
+    form.ComboBox1Change();
+    EXPECT_EQ(form.AbfahrtEd->text(), QStringLiteral("Bonn"));
+    EXPECT_EQ(form.AnkunftEd->text(), QStringLiteral("Köln"));
+    EXPECT_EQ(form.KMED->text(), QStringLiteral("30,50"));
+    EXPECT_EQ(form.KM2Ed->text(), QStringLiteral("1030,50"));
+    EXPECT_EQ(form.ZweckEd->toPlainText(), QStringLiteral("Wartung\nAnlage 2"));
+    EXPECT_TRUE(form.RadioButton1->isChecked());
+
+    form.ComboBox1->setCurrentIndex(1);
+    form.ComboBox1Change();
+    EXPECT_TRUE(form.RadioButton2->isChecked()) << "the kind is compared case-sensitively";
+    EXPECT_EQ(form.departure(), at(3, 8));
+    EXPECT_EQ(form.arrival(), at(3, 9));
+    EXPECT_EQ(form.KM1Ed->text(), QStringLiteral("1000,00"));
+
+    const Row trip = form.tripRow();
+    EXPECT_EQ(trip.caption, QStringLiteral("03.11.2026 08:00:00"));
+    EXPECT_EQ(trip.subItems,
+              (QStringList{"Bonn", "03.11.2026 09:00:00", "Siegburg", "12", "Besuch", "Privat"}));
+}
+
+TEST_F(FahrtFormTest, TemplateWithABadDistanceIsReportedAndKeepsThePlaces)
+{
+    templates.append(Row{"Kaputt", {"Hier", "Dort", "zwölf", "Zweck", "Privat"}});
+    form.fillTemplateList();
+    form.ComboBox1->setCurrentIndex(0);
+    Q_EMIT form.ComboBox1->activated(0);
+    ASSERT_EQ(prompts.askedKinds(), QStringList{QStringLiteral("stop")});
+    EXPECT_EQ(prompts.asked().at(0).title, QStringLiteral("Fahrtenbuch"));
+    EXPECT_EQ(form.AbfahrtEd->text(), QStringLiteral("Hier"));
+    EXPECT_EQ(form.AnkunftEd->text(), QStringLiteral("Dort"));
+    EXPECT_TRUE(form.ZweckEd->toPlainText().isEmpty()) << "the choice ended at the distance";
+}
+
+TEST_F(FahrtFormTest, PurposeLinesAreJoinedWithCrLf)
+{
+    fillValidTrip();
+    form.ZweckEd->setPlainText("Zeile 1\nZeile 2");
+    EXPECT_EQ(form.tripRow().subItem(4), QStringLiteral("Zeile 1\r\nZeile 2"));
+}
+
+} // namespace
+} // namespace fb::test

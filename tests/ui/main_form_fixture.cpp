@@ -1,0 +1,111 @@
+#include "main_form_fixture.h"
+
+#include "model/logbook_document.h"
+#include "ui/number_field.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace fb::test {
+
+TripInput tripOn(int day, const QString &from, const QString &to, const QString &distance)
+{
+    const QDate date(2026, 11, day);
+    return {QDateTime(date, QTime(8, 0), Qt::UTC),
+            from,
+            QDateTime(date, QTime(9, 30), Qt::UTC),
+            to,
+            distance,
+            QStringLiteral("Besuch bei %1").arg(to),
+            true};
+}
+
+Row tripRow(const QString &departure, const QString &from, const QString &to,
+            const QString &distance, const QString &kind)
+{
+    Row row;
+    row.caption = departure;
+    row.subItems = {from, departure, to, distance, QStringLiteral("Zweck"), kind};
+    return row;
+}
+
+ScriptedPrompts::DialogScript enter(const TripInput &trip)
+{
+    return [trip](QDialog &dialog) {
+        auto &form = dynamic_cast<TFahrtForm &>(dialog);
+        form.setDeparture(trip.departure);
+        form.setArrival(trip.arrival);
+        form.AbfahrtEd->setText(trip.from);
+        form.AnkunftEd->setText(trip.to);
+        form.KMED->setText(trip.distance);
+        form.ZweckEd->setPlainText(trip.purpose);
+        (trip.business ? form.RadioButton1 : form.RadioButton2)->setChecked(true);
+        form.OkBtnClick();
+        return form.result();
+    };
+}
+
+ScriptedPrompts::DialogScript confirmAsItStands()
+{
+    return [](QDialog &dialog) {
+        dynamic_cast<TFahrtForm &>(dialog).OkBtnClick();
+        return dialog.result();
+    };
+}
+
+ScriptedPrompts::DialogScript cancel()
+{
+    return [](QDialog &dialog) {
+        dynamic_cast<TFahrtForm &>(dialog).BitBtn2->click();
+        return dialog.result();
+    };
+}
+
+void writeLogbookFile(const QString &path, const QList<Row> &trips, qint32 startKm)
+{
+    LogbookDocument document;
+    document.logbook().master.startKm = startKm;
+    for (const Row &trip : trips)
+        document.logbook().trips.append(trip);
+    document.setFileName(path);
+    ASSERT_TRUE(document.SaveTheFile());
+}
+
+MainFormTest::MainFormTest() : form(std::make_unique<TMainForm>(prompts, 96)) {}
+
+void MainFormTest::TearDown()
+{
+    EXPECT_EQ(prompts.unexpected(), 0)
+        << "prompts asked: " << prompts.askedKinds().join(u',').toStdString();
+    EXPECT_TRUE(prompts.scriptUsedUp());
+    form.reset();
+}
+
+void MainFormTest::addTrips(const QList<TripInput> &inputs)
+{
+    for (const TripInput &input : inputs) {
+        prompts.answerDialog(enter(input));
+        trigger("Neu1");
+    }
+}
+
+void MainFormTest::trigger(const char *actionName)
+{
+    auto *action = form->findChild<QAction *>(QLatin1String(actionName));
+    ASSERT_NE(action, nullptr) << actionName;
+    action->trigger();
+}
+
+void MainFormTest::click(const char *buttonName)
+{
+    auto *button = form->findChild<QPushButton *>(QLatin1String(buttonName));
+    ASSERT_NE(button, nullptr) << buttonName;
+    button->click();
+}
+
+} // namespace fb::test

@@ -1,0 +1,250 @@
+#include "main_form_fixture.h"
+
+#include "ui/number_field.h"
+#include "ui/trip_list_view.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace fb::test {
+namespace {
+
+class TripCommandsTest : public MainFormTest {
+protected:
+    // Five live trips of 10, 20, 30, 40 and 50 km from the start reading 1000.
+    void addFiveTrips()
+    {
+        form->document().logbook().master.startKm = 1000;
+        QList<TripInput> inputs;
+        for (int i = 1; i <= 5; ++i)
+            inputs.append(tripOn(i, QStringLiteral("Ort %1").arg(i),
+                                 QStringLiteral("Ziel %1").arg(i), QString::number(i * 10)));
+        addTrips(inputs);
+        prompts.clearAsked();
+    }
+    QStringList readings(int row)
+    {
+        return {trips().at(row).subItem(7), trips().at(row).subItem(8)};
+    }
+    void markUnchanged() { form->document().SetUnChanged(); }
+    bool changed() { return form->document().isChanged(); }
+};
+
+TEST_F(TripCommandsTest, NewTripGoesToTheEndWithTheReadingAfterTheLastLiveTrip)
+{
+    addFiveTrips();
+    ASSERT_EQ(trips().count(), 5);
+    EXPECT_EQ(readings(4), (QStringList{"1100", "1150"}));
+    EXPECT_EQ(form->selectedRow(), 4) << "the new row is selected";
+
+    form->selectRow(4);
+    trigger("Lschen1");
+    TripInput earlier = tripOn(1, "Früh", "Spät", "2,5");
+    earlier.departure = earlier.departure.addDays(-10);
+    prompts.answerDialog([this, earlier](QDialog &dialog) {
+        auto &fahrt = dynamic_cast<TFahrtForm &>(dialog);
+        EXPECT_EQ(fahrt.KM1Ed->text(), QStringLiteral("1100,00"));
+        EXPECT_EQ(fahrt.KM2Ed->text(), QStringLiteral("1100,00"));
+        EXPECT_EQ(fahrt.KM2Ed->maximum(), 101100);
+        EXPECT_TRUE(fahrt.AbfahrtEd->text().isEmpty());
+        EXPECT_EQ(fahrt.KMED->text(), QStringLiteral("0,00"));
+        return enter(earlier)(dialog);
+    });
+    click("BitBtn1");
+    ASSERT_EQ(trips().count(), 6);
+    EXPECT_EQ(trips().at(5).subItem(0), QStringLiteral("Früh"));
+    EXPECT_EQ(trips().at(5).subItem(3), QStringLiteral("2,5"));
+    EXPECT_EQ(readings(5), (QStringList{"1100", "1102,5"}));
+    EXPECT_EQ(form->selectedRow(), 5);
+}
+
+TEST_F(TripCommandsTest, ChangingTheThirdOfFiveTripsInsertsTheNewVersionBelowTheOld)
+{
+    addFiveTrips();
+    markUnchanged();
+    const Row oldThird = trips().at(2);
+    form->selectRow(2);
+    prompts.answerDialog([](QDialog &dialog) {
+        auto &fahrt = dynamic_cast<TFahrtForm &>(dialog);
+        EXPECT_EQ(fahrt.KM1Ed->text(), QStringLiteral("1030,00"));
+        EXPECT_EQ(fahrt.KM2Ed->text(), QStringLiteral("1060,00"));
+        EXPECT_EQ(fahrt.KMED->text(), QStringLiteral("30,00"));
+        EXPECT_EQ(fahrt.AbfahrtEd->text(), QStringLiteral("Ort 3"));
+        fahrt.KMED->setText(QStringLiteral("35"));
+        fahrt.OkBtnClick();
+        return fahrt.result();
+    });
+    click("BitBtn2");
+    ASSERT_EQ(trips().count(), 6);
+    EXPECT_TRUE(changed());
+    EXPECT_EQ(trips().at(2).subItem(6), QStringLiteral("Ja"));
+    EXPECT_EQ(trips().at(2).subItem(0), oldThird.subItem(0));
+    EXPECT_EQ(trips().at(2).subItem(3), QStringLiteral("30")) << "the old version is kept";
+    EXPECT_EQ(trips().at(3).subItem(3), QStringLiteral("35"));
+    EXPECT_FALSE(isDeleted(trips().at(3)));
+    EXPECT_EQ(readings(2), (QStringList{"1030", "1030"}));
+    EXPECT_EQ(readings(3), (QStringList{"1030", "1065"}));
+    EXPECT_EQ(readings(4), (QStringList{"1065", "1105"}));
+    EXPECT_EQ(readings(5), (QStringList{"1105", "1155"}));
+    EXPECT_EQ(form->selectedRow(), 2) << "the selection stays on the old row";
+
+    prompts.clearAsked();
+    trigger("ndern1");
+    EXPECT_TRUE(prompts.asked().isEmpty()) << "a deleted trip cannot be changed";
+}
+
+TEST_F(TripCommandsTest, CopyOfADeletedTripIsALiveTripAtTheEnd)
+{
+    addFiveTrips();
+    form->selectRow(1);
+    trigger("Lschen1");
+    prompts.answerDialog(confirmAsItStands());
+    click("BitBtn4");
+    ASSERT_EQ(trips().count(), 6);
+    const Row &copy = trips().at(5);
+    EXPECT_FALSE(isDeleted(copy));
+    EXPECT_EQ(copy.caption, trips().at(1).caption);
+    for (int subItem = 0; subItem <= 5; ++subItem)
+        EXPECT_EQ(copy.subItem(subItem), trips().at(1).subItem(subItem)) << subItem;
+    EXPECT_EQ(readings(5), (QStringList{"1130", "1150"}));
+    EXPECT_EQ(form->selectedRow(), 5);
+}
+
+TEST_F(TripCommandsTest, DeletingTwiceMarksOnceAndRecomputesTheReadings)
+{
+    addFiveTrips();
+    markUnchanged();
+    form->selectRow(0);
+    click("BitBtn3");
+    EXPECT_TRUE(prompts.asked().isEmpty()) << "no question";
+    EXPECT_EQ(trips().at(0).subItem(6), QStringLiteral("Ja"));
+    EXPECT_TRUE(changed());
+    EXPECT_EQ(readings(0), (QStringList{"1000", "1000"}));
+    EXPECT_EQ(readings(4), (QStringList{"1090", "1140"}));
+
+    markUnchanged();
+    trigger("Lschen1");
+    EXPECT_FALSE(changed()) << "deleting a deleted trip changes nothing";
+    EXPECT_EQ(trips().count(), 5);
+}
+
+TEST_F(TripCommandsTest, DeletingTheOnlyLiveTripLeavesTheStartReading)
+{
+    form->document().logbook().master.startKm = 777;
+    addTrips({tripOn(2, "A", "B", "12")});
+    form->selectRow(0);
+    trigger("Lschen1");
+    EXPECT_EQ(readings(0), (QStringList{"777", "777"}));
+}
+
+TEST_F(TripCommandsTest, DialogKeepsDatesAndKindBetweenUses)
+{
+    TripInput privateTrip = tripOn(12, "Bonn", "Siegburg", "12");
+    privateTrip.business = false;
+    addTrips({privateTrip});
+    prompts.answerDialog([privateTrip](QDialog &dialog) {
+        auto &fahrt = dynamic_cast<TFahrtForm &>(dialog);
+        EXPECT_EQ(fahrt.departure(), privateTrip.departure);
+        EXPECT_EQ(fahrt.arrival(), privateTrip.arrival);
+        EXPECT_TRUE(fahrt.RadioButton2->isChecked());
+        EXPECT_TRUE(fahrt.AnkunftEd->text().isEmpty()) << "the texts are cleared";
+        return int(QDialog::Rejected);
+    });
+    trigger("Neu1");
+}
+
+TEST_F(TripCommandsTest, CancelledDialogsChangeNothing)
+{
+    addFiveTrips();
+    markUnchanged();
+    const QList<Row> before = trips().rows();
+    form->selectRow(2);
+    for (const char *action : {"Neu1", "ndern1", "Kopieren1"}) {
+        prompts.answerDialog(cancel());
+        trigger(action);
+        EXPECT_EQ(trips().rows(), before) << action;
+        EXPECT_FALSE(changed()) << action;
+    }
+    EXPECT_EQ(prompts.askedKinds(), (QStringList{"dialog", "dialog", "dialog"}));
+}
+
+TEST_F(TripCommandsTest, CommandsOnNoSelectionDoNothing)
+{
+    addFiveTrips();
+    form->tripList().clearSelection();
+    for (const char *action : {"ndern1", "Kopieren1", "Lschen1"})
+        trigger(action);
+    EXPECT_TRUE(prompts.asked().isEmpty());
+    EXPECT_EQ(trips().count(), 5);
+}
+
+TEST_F(TripCommandsTest, TripThatDoesNotParseIsReportedBeforeTheDialog)
+{
+    trips().append(tripRow("kein Datum", "A", "B", "5"));
+    form->selectRow(0);
+    trigger("Kopieren1");
+    trigger("ndern1");
+    ASSERT_EQ(prompts.askedKinds(), (QStringList{"stop", "stop"}));
+    EXPECT_EQ(prompts.asked().at(0).title, QStringLiteral("Fahrtenbuch"));
+    EXPECT_TRUE(prompts.asked().at(0).text.contains(QStringLiteral("kein Datum")));
+    EXPECT_EQ(trips().count(), 1);
+}
+
+TEST_F(TripCommandsTest, TemplateListIsFilledFromTheTemplateTable)
+{
+    prompts.answerDialog([](QDialog &dialog) {
+        EXPECT_EQ(dynamic_cast<TFahrtForm &>(dialog).ComboBox1->count(), 0);
+        return int(QDialog::Rejected);
+    });
+    trigger("Neu1");
+
+    form->document().logbook().templates.append(Row{"Büro", {"A", "B", "3", "Arbeit", "Privat"}});
+    form->document().logbook().templates.append(Row{"Kunde", {"A", "C", "9", "Termin", "Privat"}});
+    prompts.answerDialog([](QDialog &dialog) {
+        const QComboBox *list = dynamic_cast<TFahrtForm &>(dialog).ComboBox1;
+        EXPECT_EQ(list->count(), 2);
+        EXPECT_EQ(list->itemText(1), QStringLiteral("Kunde"));
+        EXPECT_EQ(list->currentIndex(), -1);
+        return int(QDialog::Rejected);
+    });
+    trigger("Neu1");
+}
+
+TEST_F(TripCommandsTest, DoubleClickAndEnterOpenTheChangeDialog)
+{
+    addFiveTrips();
+    ASSERT_TRUE(showActive(*form));
+    TripListView &list = form->tripList();
+    form->selectRow(1);
+    list.setFocus();
+    prompts.answerDialog(cancel());
+    QTest::keyClick(&list, Qt::Key_Return);
+    EXPECT_EQ(prompts.askedKinds(), QStringList{QStringLiteral("dialog")});
+
+    const QRect cell = list.visualRect(list.model()->index(3, 1));
+    prompts.answerDialog(cancel());
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    EXPECT_EQ(prompts.askedKinds().size(), 2);
+    EXPECT_EQ(form->selectedRow(), 3);
+}
+
+TEST_F(TripCommandsTest, ListFollowsTheTableWithoutCopies)
+{
+    addFiveTrips();
+    const QAbstractItemModel *model = form->tripList().model();
+    EXPECT_EQ(model->rowCount(), 5);
+    EXPECT_EQ(model->data(model->index(2, 1)).toString(), QStringLiteral("Ort 3"));
+    trips().setSubItem(2, 0, QStringLiteral("Neu"));
+    EXPECT_EQ(model->data(model->index(2, 1)).toString(), QStringLiteral("Neu"));
+    trips().setSubItem(2, 4, QStringLiteral("Zeile 1\r\nZeile 2"));
+    EXPECT_EQ(model->data(model->index(2, 5)).toString(), QStringLiteral("Zeile 1 Zeile 2"));
+    trips().remove(0);
+    EXPECT_EQ(model->rowCount(), 4);
+    form->document().NewAll();
+    EXPECT_EQ(model->rowCount(), 0);
+}
+
+} // namespace
+} // namespace fb::test
