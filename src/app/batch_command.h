@@ -8,8 +8,11 @@
 namespace fb {
 
 // True when the arguments ask for the command line without a window (--dump-json,
-// --resave, --export-xls, --help).
+// --resave, --export-xls, --evaluate, --print-pdf, --help).
 bool isBatchInvocation(const QStringList &arguments);
+
+// True when the batch command line prints, which needs a QGuiApplication (fonts).
+bool batchNeedsGui(const QStringList &arguments);
 
 // Runs the batch command line; arguments include the program name. Results go to out,
 // messages to err. Returns the exit code: 0 on success, 1 on any error.

@@ -5,12 +5,14 @@
 #include "model/logbook_document.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QScreen>
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -25,7 +27,16 @@ QStringList argumentsOf(int argc, char **argv)
 [[noreturn]] void runBatch(int argc, char **argv)
 {
     fb::tuneAllocatorForBatchRun();
-    const QCoreApplication app(argc, argv);
+    // Printing needs fonts, so a GUI application; it never shows a window, so it needs no
+    // display either.
+    std::unique_ptr<QCoreApplication> app;
+    if (fb::batchNeedsGui(argumentsOf(argc, argv))) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     fb::LogbookDocument document(fb::PrintFont::kStandardPixelsPerInch);
     int exitCode = 0;
     {
