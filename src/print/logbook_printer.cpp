@@ -250,8 +250,8 @@ private:
         const QStringList purpose = purposeLines(trip.subItem(TripSubItem::Purpose));
         const qint64 lineHeight = this->lineHeight();
         const qint64 rowHeight = std::max<qint64>(purpose.size(), 1) * lineHeight;
-        // A row is never split; one whose last line would end below the paper goes to the
-        // next page whole, unless it already stands at the top of one.
+        // A row whose last line would end below the paper goes to the next page whole,
+        // unless it already stands at the top of one.
         if (m_cursor + rowHeight > m_pageHeight && m_cursor > m_margin)
             breakPage();
 
@@ -261,13 +261,20 @@ private:
         m_canvas.textOut(m_columns.arrival, y, arrival);
         m_canvas.textOut(m_columns.arrivalPlace, y, trip.subItem(TripSubItem::ArrivalPlace));
         textRightAligned(m_columns.distanceRight, y, trip.subItem(TripSubItem::Distance));
-        for (qsizetype k = 0; k < purpose.size(); ++k)
-            m_canvas.textOut(m_columns.purpose, toCoordinate(m_cursor + k * lineHeight),
-                             purpose.at(k));
         m_canvas.textOut(m_columns.kind, y, trip.subItem(TripSubItem::Kind));
         textRightAligned(m_columns.readingRight, y, formatKilometres(m_reading, 1));
-
-        m_cursor += rowHeight;
+        // Only a purpose longer than a whole page is carried over to the next pages, so
+        // that none of its lines is printed off the paper.
+        qint64 lineY = m_cursor;
+        for (qsizetype k = 0; k < purpose.size(); ++k) {
+            if (k > 0 && lineY + lineHeight > m_pageHeight) {
+                breakPage();
+                lineY = m_cursor;
+            }
+            m_canvas.textOut(m_columns.purpose, toCoordinate(lineY), purpose.at(k));
+            lineY += lineHeight;
+        }
+        m_cursor = purpose.isEmpty() ? m_cursor + rowHeight : lineY;
         if (deleted)
             drawRule(m_cursor - std::abs(lineHeight) / 2);
         checkPage();

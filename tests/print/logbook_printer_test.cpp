@@ -169,8 +169,8 @@ TEST(PrintedLogbook, DeletedRowIsStruckThroughItsLastLineAndKeepsTheReading)
     EXPECT_EQ(strike.x1, kMargin);
     EXPECT_EQ(strike.x2, 4784);
     EXPECT_EQ(strike.penWidth, 11);
-    EXPECT_EQ(textsAt(canvas, 1, kFirstRowY).last(), QStringLiteral("100,0"));
-    EXPECT_EQ(textsAt(canvas, 1, kFirstRowY + 2 * kTextLine).last(), QStringLiteral("105,0"));
+    EXPECT_EQ(canvas.find(QStringLiteral("100,0"))->y, kFirstRowY);
+    EXPECT_EQ(canvas.find(QStringLiteral("105,0"))->y, kFirstRowY + 2 * kTextLine);
 }
 
 // 91 one-line rows fill the first page: the 91st starts at 6658, just above the limit, and
@@ -234,6 +234,41 @@ TEST(PrintedLogbook, TallRowThatWouldRunOffThePaperStartsTheNextPage)
     EXPECT_EQ(moved.find(QStringLiteral("Zeile 6"))->y, kMargin + 5 * kTextLine);
     EXPECT_EQ(textsAt(moved, 2, 177), QStringList({QStringLiteral("2")}));
     EXPECT_EQ(moved.events.count(QStringLiteral("newPage")), 1);
+}
+
+TEST(PrintedLogbook, PurposeLongerThanAPageGoesOnOnTheNextPages)
+{
+    Logbook logbook;
+    printTableOnly(logbook);
+    logbook.trips.append(trip(QStringLiteral("1")));
+    QStringList purpose;
+    for (int i = 0; i < 150; ++i)
+        purpose.append(QStringLiteral("Zeile %1").arg(i + 1));
+    logbook.trips.append(trip(QStringLiteral("2"), QStringLiteral("Privat"),
+                              purpose.join(QStringLiteral("\r\n")), QStringLiteral("Ja")));
+    logbook.trips.append(trip(QStringLiteral("3")));
+    const RecordingCanvas canvas = printed(logbook);
+
+    // The row moves to page 2 and fills it down to the paper's edge: (7016 - 354) div 66
+    // lines; the rest follows on page 3 below its page number.
+    constexpr int kLinesOnPage = (7016 - kMargin) / kTextLine;
+    const auto first = canvas.find(QStringLiteral("Zeile 1"));
+    EXPECT_EQ(first->page, 2);
+    EXPECT_EQ(first->y, kMargin);
+    EXPECT_EQ(textsAt(canvas, 2, kMargin).at(4), QStringLiteral("2"));
+    const auto lastOnPage = canvas.find(QStringLiteral("Zeile %1").arg(kLinesOnPage));
+    EXPECT_EQ(lastOnPage->page, 2);
+    EXPECT_LE(lastOnPage->y + kTextLine, 7016);
+    const auto carried = canvas.find(QStringLiteral("Zeile %1").arg(kLinesOnPage + 1));
+    EXPECT_EQ(carried->page, 3);
+    EXPECT_EQ(carried->y, kMargin);
+    EXPECT_EQ(textsAt(canvas, 3, 177), QStringList({QStringLiteral("3")}));
+    // Struck through on the page of its last line; the next row follows below it.
+    const int lastY = kMargin + (150 - kLinesOnPage - 1) * kTextLine;
+    EXPECT_EQ(canvas.find(QStringLiteral("Zeile 150"))->y, lastY);
+    EXPECT_EQ(canvas.lines.last().page, 3);
+    EXPECT_EQ(canvas.lines.last().y1, lastY + kTextLine / 2);
+    EXPECT_EQ(textsAt(canvas, 3, lastY + kTextLine).at(4), QStringLiteral("3"));
 }
 
 TEST(PrintedLogbook, ExcludedTripsStillAdvanceTheReadingAndTheFinalOdometer)
