@@ -29,9 +29,10 @@ constexpr int kPdfResolution = 600;
     throw FileError(ioErrorMessage(errorNumber != 0 ? errorNumber : fallback));
 }
 
-// A PDF whose writer got through ends with its cross-reference offset and "%%EOF", and that
-// offset points at the cross-reference table. Writes that failed on the way (a full disk)
-// leave the file short, and one or the other missing.
+// A PDF whose writer got through ends with its cross-reference offset and "%%EOF" on a line
+// of its own, and that offset points at the cross-reference table. The writer does not
+// report failed writes (a full disk); they leave the file short, and one or the other
+// missing.
 bool isCompletePdf(QFile &file)
 {
     const qint64 size = file.size();
@@ -39,7 +40,7 @@ bool isCompletePdf(QFile &file)
     if (!file.seek(size - tailSize))
         return false;
     const QByteArray tail = file.read(tailSize);
-    if (!tail.trimmed().endsWith("%%EOF"))
+    if (!tail.endsWith("%%EOF\n") && !tail.endsWith("%%EOF\r\n"))
         return false;
     const qsizetype startXref = tail.lastIndexOf("startxref");
     if (startXref < 0)

@@ -2,6 +2,8 @@
 #include "model/file_error.h"
 #include "print/pdf_output.h"
 
+#include "file_size_limit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -113,6 +115,40 @@ TEST(PdfOutput, FailedRunLeavesTheTargetAsItWas)
     EXPECT_EQ(old.readAll(), QByteArray("alter Inhalt"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList({QStringLiteral("alt.pdf")}));
+}
+
+TEST(PdfOutput, PdfCutShortByAFullDiskDoesNotReplaceTheTarget)
+{
+    QTemporaryDir dir;
+    Logbook logbook;
+    fillLogbook(logbook);
+    const QString path = dir.filePath(QStringLiteral("logbuch.pdf"));
+    printLogbookToPdf(logbook, path);
+    QFile complete(path);
+    ASSERT_TRUE(complete.open(QIODevice::ReadOnly));
+    const QByteArray before = complete.readAll();
+    complete.close();
+
+    // Cut at the start, in the middle of the pages and within the last bytes.
+    for (const qint64 limit : {qint64(0), qint64(100), before.size() / 2, before.size() - 200,
+                               before.size() - 7, before.size() - 1}) {
+        bool failed = false;
+        {
+            const test::FileSizeLimit cut(static_cast<rlim_t>(limit));
+            try {
+                printLogbookToPdf(logbook, path);
+            } catch (const FileError &) {
+                failed = true;
+            }
+        }
+        EXPECT_TRUE(failed) << "printed under a limit of " << limit << " bytes";
+        QFile target(path);
+        ASSERT_TRUE(target.open(QIODevice::ReadOnly));
+        EXPECT_EQ(target.readAll(), before) << limit;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList({QStringLiteral("logbuch.pdf")}))
+            << limit;
+    }
 }
 
 TEST(PdfOutput, TargetThatMayNotBeWrittenIsRefused)
