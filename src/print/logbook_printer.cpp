@@ -84,15 +84,39 @@ struct TableColumns {
     int ruleEnd;
 };
 
+// Draws nothing, with metrics of a sort: a run on it meets every text the real run converts,
+// in the same order.
+class DryRunCanvas : public PageCanvas {
+public:
+    explicit DryRunCanvas(int resolution) : m_resolution(resolution) {}
+    void setJobTitle(const QString &) override {}
+    void beginJob() override {}
+    void newPage() override {}
+    void endJob() override {}
+    void abortJob() noexcept override {}
+    int pageWidth() const override { return 8 * m_resolution; }
+    int pageHeight() const override { return 11 * m_resolution; }
+    int horizontalResolution() const override { return m_resolution; }
+    void selectFont(const PrintFont &) override {}
+    void textOut(int, int, const QString &) override {}
+    int textWidth(const QString &text) const override { return int(text.size()); }
+    int textHeight(const QString &) const override { return m_resolution / 6; }
+    void setPenWidth(int) override {}
+    void moveTo(int, int) override {}
+    void lineTo(int, int) override {}
+
+private:
+    int m_resolution;
+};
+
 class PrintRun {
 public:
     PrintRun(const Logbook &logbook, PageCanvas &canvas)
         : m_logbook(logbook), m_settings(logbook.print), m_canvas(canvas), m_selection(m_settings)
     {}
 
-    void run()
+    void run(int resolution)
     {
-        const int resolution = m_canvas.horizontalResolution();
         m_canvas.setJobTitle(QStringLiteral("Fahrtenbuch"));
         JobGuard job(m_canvas);
         m_margin = millimetresToPixels(kMarginMillimetres, resolution);
@@ -313,7 +337,14 @@ private:
 
 void printLogbook(const Logbook &logbook, PageCanvas &canvas)
 {
-    PrintRun(logbook, canvas).run();
+    const int resolution = canvas.horizontalResolution();
+    // A text that does not convert is found before the job begins: a printer cannot always
+    // take back a begun job, and half a logbook on paper helps nobody.
+    {
+        DryRunCanvas dryRun(resolution);
+        PrintRun(logbook, dryRun).run(resolution);
+    }
+    PrintRun(logbook, canvas).run(resolution);
 }
 
 QStringList purposeLines(const QString &purpose)

@@ -424,7 +424,7 @@ TEST(PrintedLogbook, PageNumberAfterTheHeadingBreakUsesTheHeadingFont)
     EXPECT_EQ(canvas.find(QStringLiteral("Abfahrtszeit"))->y, kMargin);
 }
 
-TEST(PrintedLogbook, ConversionErrorAbortsTheJob)
+TEST(PrintedLogbook, ConversionErrorIsFoundBeforeTheJobBegins)
 {
     Logbook logbook;
     printTableOnly(logbook);
@@ -439,7 +439,8 @@ TEST(PrintedLogbook, ConversionErrorAbortsTheJob)
     } catch (const ConversionError &error) {
         EXPECT_EQ(error.message(), QStringLiteral("'zwölf' is not a valid floating point value"));
     }
-    EXPECT_EQ(canvas.events, QStringList({QStringLiteral("begin"), QStringLiteral("abort")}));
+    EXPECT_TRUE(canvas.events.isEmpty());
+    EXPECT_TRUE(canvas.texts.isEmpty());
 
     Logbook badDate;
     printTableOnly(badDate);
@@ -448,7 +449,24 @@ TEST(PrintedLogbook, ConversionErrorAbortsTheJob)
                               QStringLiteral("gestern")));
     RecordingCanvas second;
     EXPECT_THROW(printLogbook(badDate, second), ConversionError);
-    EXPECT_EQ(second.events.last(), QStringLiteral("abort"));
+    EXPECT_TRUE(second.events.isEmpty());
+}
+
+// A printer that fails on the second page.
+class FailingCanvas : public RecordingCanvas {
+public:
+    void newPage() override { throw Error(QStringLiteral("Druckerfehler")); }
+};
+
+TEST(PrintedLogbook, PrinterErrorDuringTheJobAbortsIt)
+{
+    Logbook logbook;
+    printTableOnly(logbook);
+    for (int i = 0; i < 200; ++i)
+        logbook.trips.append(trip(QStringLiteral("1")));
+    FailingCanvas canvas;
+    EXPECT_THROW(printLogbook(logbook, canvas), Error);
+    EXPECT_EQ(canvas.events, QStringList({QStringLiteral("begin"), QStringLiteral("abort")}));
 }
 
 } // namespace
