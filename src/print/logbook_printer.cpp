@@ -7,7 +7,6 @@
 #include "print_selection.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <limits>
 

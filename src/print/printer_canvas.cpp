@@ -6,6 +6,11 @@
 #include <QPrinter>
 
 namespace fb {
+namespace {
+
+const QString kNoPrinter = QStringLiteral("Zur Zeit ist kein Standard-Drucker gewählt");
+
+} // namespace
 
 PrinterCanvas::PrinterCanvas(QPrinter &printer) : m_printer(printer)
 {
@@ -27,8 +32,16 @@ void PrinterCanvas::setJobTitle(const QString &title)
 
 void PrinterCanvas::beginJob()
 {
-    if (!m_painter.begin(&m_printer))
-        throw Error(QStringLiteral("Der Druckauftrag konnte nicht begonnen werden"));
+    if (!m_painter.begin(&m_printer)) {
+        // Without a printer in the system Qt falls back to a PDF printer without a file,
+        // which cannot print anywhere. A print preview paints on such a printer as well, so
+        // it is told apart only here.
+        const bool pdfWithoutFile =
+            m_printer.outputFormat() == QPrinter::PdfFormat && m_printer.outputFileName().isEmpty();
+        throw Error(pdfWithoutFile
+                        ? kNoPrinter
+                        : QStringLiteral("Der Druckauftrag konnte nicht begonnen werden"));
+    }
     m_painter.setFont(m_font);
 }
 
@@ -64,7 +77,7 @@ int PrinterCanvas::pageHeight() const
 int PrinterCanvas::horizontalResolution() const
 {
     if (!m_printer.isValid())
-        throw Error(QStringLiteral("Zur Zeit ist kein Standard-Drucker gewählt"));
+        throw Error(kNoPrinter);
     return m_printer.logicalDpiX();
 }
 

@@ -1,11 +1,14 @@
 #include "core/error.h"
 #include "model/file_error.h"
+#include "print/logbook_printer.h"
 #include "print/pdf_output.h"
+#include "print/printer_canvas.h"
 
 #include "file_size_limit.h"
 
 #include <QDir>
 #include <QFile>
+#include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -148,6 +151,23 @@ TEST(PdfOutput, PdfCutShortByAFullDiskDoesNotReplaceTheTarget)
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
                   QStringList({QStringLiteral("logbuch.pdf")}))
             << limit;
+    }
+}
+
+TEST(PdfOutput, PrinterThatCannotPrintAnywhereIsNoPrinter)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString());
+    if (printer.outputFormat() != QPrinter::PdfFormat)
+        GTEST_SKIP() << "this machine has a printer";
+    Logbook logbook;
+    PrinterCanvas canvas(printer);
+    try {
+        printLogbook(logbook, canvas);
+        FAIL() << "printed";
+    } catch (const Error &error) {
+        EXPECT_EQ(error.message(), QStringLiteral("Zur Zeit ist kein Standard-Drucker gewählt"));
     }
 }
 
