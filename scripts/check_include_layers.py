@@ -19,7 +19,9 @@ Three things are checked:
      found in neither (a generated moc file, say) is no layer's and passes.
   2. every `#include <...>` of a Qt header (found under --qt-headers, or written QtModule/Name):
      core, model, xls and export use QtCore only; print uses QtCore only, except its QPrinter
-     canvas (the files named printer_canvas.*), which may also use QtGui and QtPrintSupport;
+     side (the files named printer_canvas.*, pdf_output.* and qt_print_font.*: the canvas that
+     paints on a QPrinter, the PDF job and the print fonts as QFont), which may also use QtGui
+     and QtPrintSupport; the page layout itself stays QtCore only;
      ui and app may use any Qt module.
   3. every `target_link_libraries` in src/<layer>/CMakeLists.txt: a fahrtenbuch_ library must
      belong to a layer the linking one may use.
@@ -52,7 +54,8 @@ QT_MODULES = {
     "ui": None,  # any
     "app": None,
 }
-PRINTER_CANVAS_STEM = "printer_canvas"
+# The print layer's files that talk to Qt's printing; the page layout stays QtCore only.
+PRINTER_FILE_STEMS = {"printer_canvas", "pdf_output", "qt_print_font"}
 PRINTER_CANVAS_QT_MODULES = {"QtCore", "QtGui", "QtPrintSupport"}
 
 SOURCE_SUFFIXES = (".h", ".hpp", ".cpp", ".cc", ".cxx", ".inl")
@@ -109,7 +112,7 @@ class QtHeaders:
 
 
 def allowed_qt_modules(layer, file_name):
-    if layer == "print" and file_name.split(".")[0] == PRINTER_CANVAS_STEM:
+    if layer == "print" and file_name.split(".")[0] in PRINTER_FILE_STEMS:
         return PRINTER_CANVAS_QT_MODULES
     return QT_MODULES[layer]
 

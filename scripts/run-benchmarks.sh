@@ -44,6 +44,12 @@ if "$bin/fahrtenbuch" --help | grep -q -- --export-xls; then
   measure "--export-xls (65,535 trips), new file" "$bin/fahrtenbuch" --export-xls "$work/new{run}.xls" "$work/trips65535.fbu"
   measure "--export-xls (65,535 trips), replacing" "$bin/fahrtenbuch" --export-xls "$work/out.xls" "$work/trips65535.fbu"
 fi
+if "$bin/fahrtenbuch" --help | grep -q -- --print-pdf; then
+  "$bin/write_sample_logbook" "$work/trips10k.fbu" 10000
+  echo "== printed logbook and evaluation"
+  measure "--print-pdf (10,000 trips)" "$bin/fahrtenbuch" --print-pdf "$work/out.pdf" "$work/trips10k.fbu"
+  measure "--evaluate (100,000 trips)" "$bin/fahrtenbuch" --evaluate "$work/trips100k.fbu"
+fi
 
 echo "== command line, 1,000,000 trips"
 "$bin/write_sample_logbook" "$work/trips1m.fbu" 1000000

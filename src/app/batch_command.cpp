@@ -3,11 +3,14 @@
 #include "core/error.h"
 #include "export/export_target.h"
 #include "export/trip_export.h"
+#include "model/evaluation.h"
 #include "model/file_error.h"
 #include "model/logbook_document.h"
 #include "model/logbook_json.h"
+#include "print/pdf_output.h"
 
 #include <QCommandLineParser>
+#include <QGuiApplication>
 
 #include <cerrno>
 #include <new>
@@ -19,6 +22,8 @@ namespace {
 const QString kDumpJson = QStringLiteral("dump-json");
 const QString kResave = QStringLiteral("resave");
 const QString kExportXls = QStringLiteral("export-xls");
+const QString kEvaluate = QStringLiteral("evaluate");
+const QString kPrintPdf = QStringLiteral("print-pdf");
 
 constexpr int kUsageExitCode = 2;
 const QString kVersion = QStringLiteral(FAHRTENBUCH_VERSION);
@@ -26,6 +31,8 @@ constexpr auto kUsage = "Usage: fahrtenbuch [FILE.fbu]\n"
                         "       fahrtenbuch --dump-json FILE.fbu\n"
                         "       fahrtenbuch --resave OUT.fbu FILE.fbu\n"
                         "       fahrtenbuch --export-xls OUT.xls FILE.fbu\n"
+                        "       fahrtenbuch --evaluate FILE.fbu\n"
+                        "       fahrtenbuch --print-pdf OUT.pdf FILE.fbu\n"
                         "       fahrtenbuch --help | --version\n";
 
 struct BatchOptions {
@@ -37,6 +44,13 @@ struct BatchOptions {
                                  QStringLiteral("Load FILE and export its trips to the "
                                                 "spreadsheet OUT (.xls)."),
                                  QStringLiteral("OUT")};
+    QCommandLineOption evaluate{kEvaluate,
+                                QStringLiteral("Print the evaluation of the logbook FILE."),
+                                QStringLiteral("FILE")};
+    QCommandLineOption printPdf{kPrintPdf,
+                                QStringLiteral("Load FILE and print it with its print settings "
+                                               "into the PDF file OUT (A4)."),
+                                QStringLiteral("OUT")};
 };
 
 // Loads the logbook with the odometer pass; a file that cannot be opened is an error here.
@@ -144,6 +158,16 @@ bool isBatchInvocation(const QStringList &arguments)
     return false;
 }
 
+bool batchNeedsGui(const QStringList &arguments)
+{
+    for (const QString &argument : arguments.mid(1)) {
+        if (argument == QLatin1String("--") + kPrintPdf ||
+            argument.startsWith(QLatin1String("--") + kPrintPdf + QLatin1Char('=')))
+            return true;
+    }
+    return false;
+}
+
 int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err)
 {
     LogbookDocument document(PrintFont::kStandardPixelsPerInch);
@@ -164,6 +188,8 @@ int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
     parser.addOption(options.dumpJson);
     parser.addOption(options.resave);
     parser.addOption(options.exportXls);
+    parser.addOption(options.evaluate);
+    parser.addOption(options.printPdf);
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("The logbook file (.fbu) to read."));
     if (!parser.parse(withoutWindowSystemOptions(arguments)))
@@ -175,12 +201,13 @@ int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
 
     const QStringList positional = parser.positionalArguments();
     try {
-        const int commands = int(parser.isSet(options.dumpJson)) +
-                             int(parser.isSet(options.resave)) +
-                             int(parser.isSet(options.exportXls));
+        const int commands =
+            int(parser.isSet(options.dumpJson)) + int(parser.isSet(options.resave)) +
+            int(parser.isSet(options.exportXls)) + int(parser.isSet(options.evaluate)) +
+            int(parser.isSet(options.printPdf));
         if (commands > 1)
-            return usageError(err,
-                              QStringLiteral("Give one of --dump-json, --resave, --export-xls."));
+            return usageError(err, QStringLiteral("Give one of --dump-json, --resave, --export-xls, "
+                                                  "--evaluate, --print-pdf."));
         if (parser.isSet(options.dumpJson)) {
             if (!positional.isEmpty())
                 return usageError(err, QStringLiteral("--dump-json takes exactly one FILE."));
@@ -203,6 +230,35 @@ int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
             const QString target = parser.value(options.exportXls);
             refuseExportOntoLogbook(target, document.fileName());
             exportTripsToXls(document.logbook().trips, target);
+            return 0;
+        }
+        if (parser.isSet(options.evaluate)) {
+            if (!positional.isEmpty())
+                return usageError(err, QStringLiteral("--evaluate takes exactly one FILE."));
+            load(document, parser.value(options.evaluate));
+            QString text;
+            for (const QString &line : evaluationLines(evaluateTrips(document.logbook().trips)))
+                text += line + QLatin1Char('\n');
+            return print(out, err, text);
+        }
+        if (parser.isSet(options.printPdf)) {
+            if (positional.size() != 1)
+                return usageError(err,
+                                  QStringLiteral("--print-pdf takes OUT and exactly one FILE."));
+            // Fonts and their metrics need the graphical side of Qt.
+            if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+                return fail(err, QStringLiteral("--print-pdf needs a Qt GUI application"));
+            load(document, positional.first());
+            const QString target = parser.value(options.printPdf);
+            try {
+                refuseExportOntoLogbook(target, document.fileName());
+            } catch (const Error &) {
+                throw Error(QStringLiteral("Der Ausdruck würde das Fahrtenbuch selbst "
+                                           "überschreiben. Bitte eine andere Datei wählen."));
+            }
+            // "Zeit ausdrucken" is not stored in the file: on, as at every program start.
+            document.logbook().print.printTimes = true;
+            printLogbookToPdf(document.logbook(), target);
             return 0;
         }
         return usageError(err, QStringLiteral("Nothing to do."));

@@ -13,6 +13,9 @@ namespace fb {
 // that --help, --version and a mistyped option are answered on the terminal.
 bool isBatchInvocation(const QStringList &arguments);
 
+// True when the batch command line prints, which needs a QGuiApplication (fonts).
+bool batchNeedsGui(const QStringList &arguments);
+
 // Runs the batch command line; arguments include the program name. Results go to out (UTF-8;
 // every write is checked), messages to err. Returns the exit code: 0 on success, 1 on any
 // error, 2 with a short usage text for a command line it does not understand.

@@ -6,6 +6,9 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QGuiApplication>
+
+#include <memory>
 
 #include <unistd.h>
 
@@ -33,7 +36,16 @@ fb::LogbookDocument &batchDocument()
 int runBatch(int argc, char **argv)
 {
     fb::tuneAllocatorForBatchRun();
-    const QCoreApplication app(argc, argv);
+    // Printing needs fonts, so a GUI application; it never shows a window, so it needs no
+    // display either.
+    std::unique_ptr<QCoreApplication> app;
+    if (fb::batchNeedsGui(argumentsOf(argc, argv))) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     // Unbuffered: every write reaches the system at once, so a failed one is reported.
     QFile out;
     out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered,

@@ -1,0 +1,373 @@
+#include "logbook_printer.h"
+
+#include "core/ole_date.h"
+#include "model/evaluation.h"
+#include "model/text_forms.h"
+#include "model/trip_columns.h"
+#include "print_selection.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace fb {
+namespace {
+
+constexpr double kMillimetresPerInch = 25.39995;
+constexpr double kMarginMillimetres = 15.0;
+constexpr double kPenMillimetres = 0.5;
+
+QString shortDate(const QDate &date)
+{
+    return date.toString(QStringLiteral("dd.MM.yyyy"));
+}
+
+QString shortDate(double oleDate)
+{
+    return shortDate(fromOleDate(oleDate).date());
+}
+
+// Device coordinates are 32-bit; a purpose of absurdly many lines must not wrap around.
+int toCoordinate(qint64 value)
+{
+    return static_cast<int>(std::clamp<qint64>(value, std::numeric_limits<int>::min(),
+                                               std::numeric_limits<int>::max()));
+}
+
+// Ends the job when the run got through, aborts it on every other way out.
+class JobGuard {
+public:
+    explicit JobGuard(PageCanvas &canvas) : m_canvas(canvas) { m_canvas.beginJob(); }
+    ~JobGuard()
+    {
+        if (!m_ended)
+            m_canvas.abortJob();
+    }
+    JobGuard(const JobGuard &) = delete;
+    JobGuard &operator=(const JobGuard &) = delete;
+
+    void end()
+    {
+        m_ended = true;
+        m_canvas.endJob();
+    }
+
+private:
+    PageCanvas &m_canvas;
+    bool m_ended = false;
+};
+
+// The x positions of the trip table, from the column unit u.
+struct TableColumns {
+    TableColumns(int margin, int pageWidth)
+    {
+        const int u = (pageWidth - 2 * margin) / 7;
+        const auto at = [&](double units) {
+            return margin + static_cast<int>(units * u - 0.8);
+        };
+        departure = margin;
+        departurePlace = margin + u;
+        arrival = margin + 2 * u;
+        arrivalPlace = margin + 3 * u;
+        distanceTitle = at(4.1);
+        distanceRight = at(4.6);
+        purpose = at(4.7);
+        kind = at(6.3);
+        readingRight = at(7.3);
+        // The rules reach past the right margin to the end of the reading column.
+        ruleEnd = static_cast<int>(std::max(double(pageWidth - margin), margin + 7.3 * u - 0.8));
+    }
+
+    int departure, departurePlace, arrival, arrivalPlace;
+    int distanceTitle, distanceRight, purpose, kind, readingRight;
+    int ruleEnd;
+};
+
+// Draws nothing, with metrics of a sort: a run on it meets every text the real run converts,
+// in the same order.
+class DryRunCanvas : public PageCanvas {
+public:
+    explicit DryRunCanvas(int resolution) : m_resolution(resolution) {}
+    void setJobTitle(const QString &) override {}
+    void beginJob() override {}
+    void newPage() override {}
+    void endJob() override {}
+    void abortJob() noexcept override {}
+    int pageWidth() const override { return 8 * m_resolution; }
+    int pageHeight() const override { return 11 * m_resolution; }
+    int horizontalResolution() const override { return m_resolution; }
+    void selectFont(const PrintFont &) override {}
+    void textOut(int, int, const QString &) override {}
+    int textWidth(const QString &text) const override { return int(text.size()); }
+    int textHeight(const QString &) const override { return m_resolution / 6; }
+    void setPenWidth(int) override {}
+    void moveTo(int, int) override {}
+    void lineTo(int, int) override {}
+
+private:
+    int m_resolution;
+};
+
+class PrintRun {
+public:
+    PrintRun(const Logbook &logbook, PageCanvas &canvas)
+        : m_logbook(logbook), m_settings(logbook.print), m_canvas(canvas), m_selection(m_settings)
+    {}
+
+    void run(int resolution)
+    {
+        m_canvas.setJobTitle(QStringLiteral("Fahrtenbuch"));
+        JobGuard job(m_canvas);
+        m_margin = millimetresToPixels(kMarginMillimetres, resolution);
+        m_penWidth = millimetresToPixels(kPenMillimetres, resolution);
+        m_pageWidth = m_canvas.pageWidth();
+        m_pageHeight = m_canvas.pageHeight();
+        m_cursor = m_margin;
+        m_reading = m_logbook.master.startKm;
+
+        select(m_logbook.textFont);
+        printPageHeader();
+
+        select(m_logbook.headingFont);
+        m_canvas.textOut(m_margin, toCoordinate(m_cursor), m_settings.heading);
+        advance(2);
+        select(m_logbook.textFont);
+
+        if (m_settings.printDateRange) {
+            m_canvas.textOut(m_margin, toCoordinate(m_cursor),
+                             QStringLiteral("Fahrten vom ") + shortDate(m_settings.rangeFrom) +
+                                 QStringLiteral(" bis ") + shortDate(m_settings.rangeTo));
+            advance(2);
+        }
+        if (m_settings.printMasterData)
+            printMasterData();
+        printTripTable();
+        if (m_settings.printEvaluation)
+            printEvaluation();
+        job.end();
+    }
+
+private:
+    void select(const PrintFont &font) { m_canvas.selectFont(font); }
+
+    int lineHeight() const { return m_canvas.textHeight(QStringLiteral(" ")); }
+
+    // Moves the cursor down by lines of the selected font; past the bottom margin the next
+    // page begins. Only the cursor after the move is looked at.
+    void advance(int lines)
+    {
+        m_cursor += qint64(lines) * lineHeight();
+        checkPage();
+    }
+
+    void checkPage()
+    {
+        if (m_cursor > m_pageHeight - m_margin)
+            breakPage();
+    }
+
+    void breakPage()
+    {
+        m_canvas.newPage();
+        ++m_pageNumber;
+        printPageHeader();
+        m_cursor = m_margin;
+    }
+
+    // The page number, centred, in the font selected at the moment (the heading font right
+    // after the heading); the text font afterwards.
+    void printPageHeader()
+    {
+        const QString number = QString::number(m_pageNumber);
+        m_canvas.textOut(m_pageWidth / 2 - m_canvas.textWidth(number) / 2, m_margin / 2, number);
+        select(m_logbook.textFont);
+    }
+
+    void printLine(const QString &text)
+    {
+        m_canvas.textOut(m_margin, toCoordinate(m_cursor), text);
+        advance(1);
+    }
+
+    void printMasterData()
+    {
+        const MasterData &master = m_logbook.master;
+        const auto optional = [this](const QString &label, const QString &value) {
+            if (!value.isEmpty())
+                printLine(label + value);
+        };
+        optional(QStringLiteral("Firma: "), master.company);
+        optional(QStringLiteral("Vorname: "), master.firstName);
+        optional(QStringLiteral("Nachname: "), master.lastName);
+        optional(QStringLiteral("Straße: "), master.street);
+        optional(QStringLiteral("PLZ: "), master.postcode);
+        optional(QStringLiteral("Ort: "), master.town);
+        optional(QStringLiteral("Land: "), master.country);
+        optional(QStringLiteral("Telefon: "), master.telephone);
+        optional(QStringLiteral("Fahrzeug Kennezeichen: "), master.registrationNumber);
+        printLine(QStringLiteral("Kilometerstand Beginn: ") + QString::number(master.startKm));
+        printLine(QStringLiteral("Datum der Erstzulassung: ") +
+                  shortDate(master.firstRegistration));
+        optional(QStringLiteral("Zulassungsbehörde: "), master.registrationAuthority);
+        printLine(QStringLiteral("Datum der Zulassung: ") + shortDate(master.registration));
+        advance(1);
+    }
+
+    void textRightAligned(int rightEdge, int y, const QString &text)
+    {
+        m_canvas.textOut(rightEdge - m_canvas.textWidth(text), y, text);
+    }
+
+    void drawRule(qint64 y)
+    {
+        const int lineY = toCoordinate(y);
+        m_canvas.moveTo(m_margin, lineY);
+        m_canvas.lineTo(m_columns.ruleEnd, lineY);
+    }
+
+    void printTripTable()
+    {
+        m_columns = TableColumns(m_margin, m_pageWidth);
+        const int y = toCoordinate(m_cursor);
+        m_canvas.textOut(m_columns.departure, y, QStringLiteral("Abfahrtszeit"));
+        m_canvas.textOut(m_columns.departurePlace, y, QStringLiteral("Abfahrtsort"));
+        m_canvas.textOut(m_columns.arrival, y, QStringLiteral("Ankunftszeit"));
+        m_canvas.textOut(m_columns.arrivalPlace, y, QStringLiteral("Ankunftsort"));
+        m_canvas.textOut(m_columns.distanceTitle, y, QStringLiteral("Entfernung"));
+        m_canvas.textOut(m_columns.purpose, y, QStringLiteral("Fahrtzweck"));
+        m_canvas.textOut(m_columns.kind, y, QStringLiteral("Art"));
+        textRightAligned(m_columns.readingRight, y, QStringLiteral("Km Stand"));
+        advance(1);
+        m_canvas.setPenWidth(m_penWidth);
+        drawRule(m_cursor);
+        m_cursor += lineHeight();
+
+        for (const Row &trip : m_logbook.trips.rows())
+            printTrip(trip);
+    }
+
+    QString momentText(const QString &stored) const
+    {
+        if (m_settings.printTimes)
+            return stored;
+        return shortDate(parseDateTimeText(stored).date());
+    }
+
+    void printTrip(const Row &trip)
+    {
+        const bool selected = m_selection.selects(trip);
+        const bool deleted = isDeleted(trip);
+        if (!deleted) {
+            // Every live trip moves the reading on, also the ones the selection leaves out.
+            const double distance = parseNumberText(trip.subItem(TripSubItem::Distance));
+            m_reading += distance;
+            m_totalDistance += distance;
+            if (selected)
+                m_evaluation.add(trip, distance);
+        }
+        if (!selected)
+            return;
+
+        const QString departure = momentText(trip.caption);
+        const QString arrival = momentText(trip.subItem(TripSubItem::ArrivalTime));
+        const QStringList purpose = purposeLines(trip.subItem(TripSubItem::Purpose));
+        const qint64 lineHeight = this->lineHeight();
+        const qint64 rowHeight = std::max<qint64>(purpose.size(), 1) * lineHeight;
+        // A row whose last line would end below the paper goes to the next page whole,
+        // unless it already stands at the top of one.
+        if (m_cursor + rowHeight > m_pageHeight && m_cursor > m_margin)
+            breakPage();
+
+        const int y = toCoordinate(m_cursor);
+        m_canvas.textOut(m_columns.departure, y, departure);
+        m_canvas.textOut(m_columns.departurePlace, y, trip.subItem(TripSubItem::DeparturePlace));
+        m_canvas.textOut(m_columns.arrival, y, arrival);
+        m_canvas.textOut(m_columns.arrivalPlace, y, trip.subItem(TripSubItem::ArrivalPlace));
+        textRightAligned(m_columns.distanceRight, y, trip.subItem(TripSubItem::Distance));
+        m_canvas.textOut(m_columns.kind, y, trip.subItem(TripSubItem::Kind));
+        textRightAligned(m_columns.readingRight, y, formatKilometres(m_reading, 1));
+        // Only a purpose longer than a whole page is carried over to the next pages, so
+        // that none of its lines is printed off the paper.
+        qint64 lineY = m_cursor;
+        for (qsizetype k = 0; k < purpose.size(); ++k) {
+            if (k > 0 && lineY + lineHeight > m_pageHeight) {
+                breakPage();
+                lineY = m_cursor;
+            }
+            m_canvas.textOut(m_columns.purpose, toCoordinate(lineY), purpose.at(k));
+            lineY += lineHeight;
+        }
+        m_cursor = purpose.isEmpty() ? m_cursor + rowHeight : lineY;
+        if (deleted)
+            drawRule(m_cursor - std::abs(lineHeight) / 2);
+        checkPage();
+    }
+
+    void printEvaluation()
+    {
+        advance(1);
+        for (const QString &line : printedEvaluationLines(m_evaluation))
+            printLine(line);
+        if (m_settings.printFinalOdometer) {
+            advance(1);
+            printLine(QStringLiteral("Kilometerstand Ende: ") +
+                      formatKilometres(m_logbook.master.startKm + m_totalDistance, 1));
+        }
+    }
+
+    const Logbook &m_logbook;
+    const PrintSettings &m_settings;
+    PageCanvas &m_canvas;
+    const PrintSelection m_selection;
+
+    int m_margin = 0;
+    int m_penWidth = 0;
+    int m_pageWidth = 0;
+    int m_pageHeight = 0;
+    int m_pageNumber = 1;
+    qint64 m_cursor = 0;
+    TableColumns m_columns{0, 0};
+    double m_reading = 0;
+    double m_totalDistance = 0;
+    Evaluation m_evaluation;
+};
+
+} // namespace
+
+void printLogbook(const Logbook &logbook, PageCanvas &canvas)
+{
+    const int resolution = canvas.horizontalResolution();
+    // A text that does not convert is found before the job begins: a printer cannot always
+    // take back a begun job, and half a logbook on paper helps nobody.
+    {
+        DryRunCanvas dryRun(resolution);
+        PrintRun(logbook, dryRun).run(resolution);
+    }
+    PrintRun(logbook, canvas).run(resolution);
+}
+
+QStringList purposeLines(const QString &purpose)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype size = purpose.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = purpose.at(i);
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        lines.append(purpose.mid(start, i - start));
+        if (c == QLatin1Char('\r') && i + 1 < size && purpose.at(i + 1) == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        lines.append(purpose.mid(start));
+    return lines;
+}
+
+int millimetresToPixels(double millimetres, int pixelsPerInch)
+{
+    return static_cast<int>(millimetres / kMillimetresPerInch * pixelsPerInch);
+}
+
+} // namespace fb

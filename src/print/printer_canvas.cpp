@@ -1,0 +1,131 @@
+#include "printer_canvas.h"
+
+#include "core/error.h"
+#include "qt_print_font.h"
+
+#include <QPrinter>
+
+namespace fb {
+namespace {
+
+const QString kNoPrinter = QStringLiteral("Zur Zeit ist kein Standard-Drucker gewählt");
+
+} // namespace
+
+PrinterCanvas::PrinterCanvas(QPrinter &printer) : m_printer(printer)
+{
+    m_linePen.setColor(Qt::black);
+    m_linePen.setCapStyle(Qt::RoundCap);
+    m_linePen.setJoinStyle(Qt::RoundJoin);
+}
+
+PrinterCanvas::~PrinterCanvas()
+{
+    if (m_painter.isActive())
+        m_painter.end();
+}
+
+void PrinterCanvas::setJobTitle(const QString &title)
+{
+    m_printer.setDocName(title);
+}
+
+void PrinterCanvas::beginJob()
+{
+    if (!m_painter.begin(&m_printer)) {
+        // Without a printer in the system Qt falls back to a PDF printer without a file,
+        // which cannot print anywhere. A print preview paints on such a printer as well, so
+        // it is told apart only here.
+        const bool pdfWithoutFile =
+            m_printer.outputFormat() == QPrinter::PdfFormat && m_printer.outputFileName().isEmpty();
+        throw Error(pdfWithoutFile
+                        ? kNoPrinter
+                        : QStringLiteral("Der Druckauftrag konnte nicht begonnen werden"));
+    }
+    m_painter.setFont(m_font);
+}
+
+void PrinterCanvas::newPage()
+{
+    if (!m_printer.newPage())
+        throw Error(QStringLiteral("Der Drucker konnte keine neue Seite beginnen"));
+}
+
+void PrinterCanvas::endJob()
+{
+    if (!m_painter.end() || m_printer.printerState() == QPrinter::Error)
+        throw Error(QStringLiteral("Der Druckauftrag konnte nicht abgeschlossen werden"));
+}
+
+void PrinterCanvas::abortJob() noexcept
+{
+    m_printer.abort();
+    if (m_painter.isActive())
+        m_painter.end();
+}
+
+int PrinterCanvas::pageWidth() const
+{
+    return m_printer.width();
+}
+
+int PrinterCanvas::pageHeight() const
+{
+    return m_printer.height();
+}
+
+int PrinterCanvas::horizontalResolution() const
+{
+    if (!m_printer.isValid())
+        throw Error(kNoPrinter);
+    return m_printer.logicalDpiX();
+}
+
+void PrinterCanvas::selectFont(const PrintFont &font)
+{
+    m_font = toQFont(font);
+    m_textColor = textColor(font);
+    m_metrics.emplace(m_font, &m_printer);
+    if (m_painter.isActive())
+        m_painter.setFont(m_font);
+}
+
+void PrinterCanvas::textOut(int x, int y, const QString &text)
+{
+    if (!m_metrics)
+        m_metrics.emplace(m_font, &m_printer);
+    m_painter.setPen(m_textColor);
+    // Texts are placed by the top-left corner of their cell; Qt draws from the baseline.
+    m_painter.drawText(QPoint(x, y + m_metrics->ascent()), text);
+}
+
+int PrinterCanvas::textWidth(const QString &text) const
+{
+    return m_metrics ? m_metrics->horizontalAdvance(text)
+                     : QFontMetrics(m_font, &m_printer).horizontalAdvance(text);
+}
+
+int PrinterCanvas::textHeight(const QString &) const
+{
+    return m_metrics ? m_metrics->height() : QFontMetrics(m_font, &m_printer).height();
+}
+
+void PrinterCanvas::setPenWidth(int width)
+{
+    m_linePen.setWidth(width);
+}
+
+void PrinterCanvas::moveTo(int x, int y)
+{
+    m_position = QPoint(x, y);
+}
+
+void PrinterCanvas::lineTo(int x, int y)
+{
+    const QPoint to(x, y);
+    m_painter.setPen(m_linePen);
+    m_painter.drawLine(m_position, to);
+    m_position = to;
+}
+
+} // namespace fb

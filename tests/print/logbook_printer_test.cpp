@@ -1,0 +1,473 @@
+#include "core/error.h"
+#include "core/ole_date.h"
+#include "model/trip_columns.h"
+#include "print/logbook_printer.h"
+#include "recording_canvas.h"
+
+#include <gtest/gtest.h>
+
+namespace fb {
+namespace {
+
+using test::RecordingCanvas;
+
+// With the recording canvas at 600 pixels per inch: the text font (8 points) is 66 pixels
+// high and 33 wide per character, the heading font (14 points) 116 high.
+constexpr int kMargin = 354;
+constexpr int kTextLine = 66;
+constexpr int kHeadingLine = 116;
+// Heading at the margin, two heading lines, the titles, one line, the rule, one line.
+constexpr int kTitlesY = kMargin + 2 * kHeadingLine;
+constexpr int kRuleY = kTitlesY + kTextLine;
+constexpr int kFirstRowY = kRuleY + kTextLine;
+constexpr int kPageLimit = 7016 - kMargin;
+
+Row trip(const QString &distance, const QString &kind = QStringLiteral("Geschäftlich"),
+         const QString &purpose = QStringLiteral("Kunde"), const QString &deleted = {},
+         const QString &departure = QStringLiteral("01.12.2026 08:00:00"),
+         const QString &arrival = QStringLiteral("01.12.2026 09:00:00"))
+{
+    return Row{departure,
+               {QStringLiteral("Köln"), arrival, QStringLiteral("Bonn"), distance, purpose, kind,
+                deleted, QString(), QString()}};
+}
+
+// A logbook that prints only the heading and the trip table.
+void printTableOnly(Logbook &logbook)
+{
+    logbook.print.printMasterData = false;
+    logbook.print.printEvaluation = false;
+}
+
+RecordingCanvas printed(const Logbook &logbook)
+{
+    RecordingCanvas canvas;
+    printLogbook(logbook, canvas);
+    return canvas;
+}
+
+// The texts printed on one line of one page, left to right as printed.
+QStringList textsAt(const RecordingCanvas &canvas, int page, int y)
+{
+    QStringList result;
+    for (const auto &text : canvas.texts) {
+        if (text.page == page && text.y == y)
+            result.append(text.text);
+    }
+    return result;
+}
+
+TEST(PrintedLogbook, MarginAndCentredPageNumberFollowTheResolution)
+{
+    Logbook logbook;
+    printTableOnly(logbook);
+    const RecordingCanvas canvas = printed(logbook);
+    EXPECT_EQ(canvas.jobTitle, QStringLiteral("Fahrtenbuch"));
+    ASSERT_FALSE(canvas.texts.isEmpty());
+    const auto number = canvas.texts.first();
+    EXPECT_EQ(number.text, QStringLiteral("1"));
+    EXPECT_EQ(number.x, 4960 / 2 - 33 / 2);
+    EXPECT_EQ(number.y, 177);
+    const auto heading = canvas.find(QStringLiteral("Fahrtenbuch"));
+    ASSERT_TRUE(heading);
+    EXPECT_EQ(heading->x, kMargin);
+    EXPECT_EQ(heading->y, kMargin);
+    EXPECT_EQ(heading->face, QStringLiteral("Arial Black"));
+    ASSERT_EQ(canvas.lines.size(), 1);
+    EXPECT_EQ(canvas.lines.first().penWidth, 11);
+
+    RecordingCanvas lowResolution;
+    lowResolution.resolution = 300;
+    lowResolution.width = 2480;
+    lowResolution.height = 3508;
+    printLogbook(logbook, lowResolution);
+    EXPECT_EQ(lowResolution.find(QStringLiteral("Fahrtenbuch"))->y, 177);
+    EXPECT_EQ(lowResolution.find(QStringLiteral("1"))->y, 88);
+    EXPECT_EQ(lowResolution.lines.first().penWidth, 5);
+}
+
+TEST(PrintedLogbook, ColumnsStandAtTheirUnitsWithRightAlignedNumbers)
+{
+    Logbook logbook;
+    printTableOnly(logbook);
+    logbook.master.startKm = 1000;
+    logbook.trips.append(trip(QStringLiteral("12,5")));
+    const RecordingCanvas canvas = printed(logbook);
+
+    // u = (4960 - 2 * 354) div 7 = 607.
+    const QList<std::pair<QString, int>> titles = {
+        {QStringLiteral("Abfahrtszeit"), 354},  {QStringLiteral("Abfahrtsort"), 961},
+        {QStringLiteral("Ankunftszeit"), 1568}, {QStringLiteral("Ankunftsort"), 2175},
+        {QStringLiteral("Entfernung"), 2841},   {QStringLiteral("Fahrtzweck"), 3206},
+        {QStringLiteral("Art"), 4177},          {QStringLiteral("Km Stand"), 4784 - 8 * 33},
+    };
+    EXPECT_FALSE(canvas.find(QStringLiteral("Typ")));
+    for (const auto &[title, x] : titles) {
+        const auto printedTitle = canvas.find(title);
+        ASSERT_TRUE(printedTitle) << title.toStdString();
+        EXPECT_EQ(printedTitle->x, x) << title.toStdString();
+        EXPECT_EQ(printedTitle->y, kTitlesY) << title.toStdString();
+    }
+    const auto distance = canvas.find(QStringLiteral("12,5"));
+    EXPECT_EQ(distance->x, 3145 - 4 * 33);
+    const auto reading = canvas.find(QStringLiteral("1012,5"));
+    EXPECT_EQ(reading->x, 4784 - 6 * 33);
+    EXPECT_EQ(reading->y, kFirstRowY);
+    EXPECT_EQ(canvas.find(QStringLiteral("Bonn"))->x, 2175);
+
+    // The rule under the titles runs past the right margin to the reading column's edge.
+    const auto rule = canvas.lines.first();
+    EXPECT_EQ(rule.x1, kMargin);
+    EXPECT_EQ(rule.x2, 4784);
+    EXPECT_EQ(rule.y1, kRuleY);
+    EXPECT_EQ(rule.y2, kRuleY);
+}
+
+TEST(PrintedLogbook, PurposeLinesMakeTheRowTaller)
+{
+    Logbook logbook;
+    printTableOnly(logbook);
+    logbook.trips.append(trip(QStringLiteral("1"), QStringLiteral("Privat"),
+                              QStringLiteral("eins\r\nzwei\r\ndrei")));
+    logbook.trips.append(trip(QStringLiteral("2"), QStringLiteral("Privat"), QString()));
+    logbook.trips.append(trip(QStringLiteral("3")));
+    const RecordingCanvas canvas = printed(logbook);
+    EXPECT_EQ(canvas.find(QStringLiteral("eins"))->y, kFirstRowY);
+    EXPECT_EQ(canvas.find(QStringLiteral("zwei"))->y, kFirstRowY + kTextLine);
+    EXPECT_EQ(canvas.find(QStringLiteral("drei"))->y, kFirstRowY + 2 * kTextLine);
+    EXPECT_EQ(canvas.find(QStringLiteral("zwei"))->x, 3206);
+    EXPECT_EQ(canvas.find(QStringLiteral("Privat"))->y, kFirstRowY);
+    // An empty purpose still takes one line.
+    EXPECT_EQ(canvas.find(QStringLiteral("1,0"))->y, kFirstRowY);
+    EXPECT_EQ(canvas.find(QStringLiteral("3,0"))->y, kFirstRowY + 3 * kTextLine);
+    EXPECT_EQ(canvas.find(QStringLiteral("6,0"))->y, kFirstRowY + 4 * kTextLine);
+}
+
+TEST(PrintedLogbook, PurposeSplitsAtEveryKindOfLineBreak)
+{
+    EXPECT_EQ(purposeLines(QString()), QStringList());
+    EXPECT_EQ(purposeLines(QStringLiteral("a\r\n")), QStringList({QStringLiteral("a")}));
+    EXPECT_EQ(purposeLines(QStringLiteral("a\rb\nc\r\n\r\nd")),
+              QStringList({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QString(),
+                           QStringLiteral("d")}));
+    EXPECT_EQ(purposeLines(QStringLiteral("\n")), QStringList({QString()}));
+}
+
+TEST(PrintedLogbook, DeletedRowIsStruckThroughItsLastLineAndKeepsTheReading)
+{
+    Logbook logbook;
+    printTableOnly(logbook);
+    logbook.master.startKm = 100;
+    logbook.trips.append(trip(QStringLiteral("10"), QStringLiteral("Privat"),
+                              QStringLiteral("hin\r\nzurück"), QStringLiteral("Ja")));
+    logbook.trips.append(trip(QStringLiteral("5")));
+    const RecordingCanvas canvas = printed(logbook);
+    ASSERT_EQ(canvas.lines.size(), 2);
+    const auto strike = canvas.lines.at(1);
+    EXPECT_EQ(strike.y1, kFirstRowY + 2 * kTextLine - kTextLine / 2);
+    EXPECT_EQ(strike.y2, strike.y1);
+    EXPECT_EQ(strike.x1, kMargin);
+    EXPECT_EQ(strike.x2, 4784);
+    EXPECT_EQ(strike.penWidth, 11);
+    EXPECT_EQ(canvas.find(QStringLiteral("100,0"))->y, kFirstRowY);
+    EXPECT_EQ(canvas.find(QStringLiteral("105,0"))->y, kFirstRowY + 2 * kTextLine);
+}
+
+// 91 one-line rows fill the first page: the 91st starts at 6658, just above the limit, and
+// the page breaks after it.
+constexpr int kRowsOnFirstPage = 91;
+
+TEST(PrintedLogbook, PageBreaksAfterTheRowThatCrossesTheLimit)
+{
+    Logbook logbook;
+    printTableOnly(logbook);
+    for (int i = 0; i < kRowsOnFirstPage + 1; ++i)
+        logbook.trips.append(trip(QString::number(i + 1)));
+    // The last row of the first page is deleted: struck through there, not on the next page.
+    logbook.trips.setSubItem(kRowsOnFirstPage - 1, TripSubItem::Deleted, QStringLiteral("Ja"));
+    const RecordingCanvas canvas = printed(logbook);
+
+    const int lastRowY = kFirstRowY + (kRowsOnFirstPage - 1) * kTextLine;
+    ASSERT_LE(lastRowY, kPageLimit);
+    EXPECT_EQ(textsAt(canvas, 1, lastRowY).at(4), QString::number(kRowsOnFirstPage));
+    EXPECT_EQ(canvas.lines.last().page, 1);
+    EXPECT_EQ(canvas.lines.last().y1, lastRowY + kTextLine / 2);
+
+    EXPECT_EQ(canvas.events, QStringList({QStringLiteral("begin"), QStringLiteral("newPage"),
+                                          QStringLiteral("end")}));
+    EXPECT_EQ(textsAt(canvas, 2, 177), QStringList({QStringLiteral("2")}));
+    const QStringList nextRow = textsAt(canvas, 2, kMargin);
+    ASSERT_EQ(nextRow.size(), 8);
+    EXPECT_EQ(nextRow.at(4), QString::number(kRowsOnFirstPage + 1));
+    // No titles on later pages.
+    EXPECT_FALSE(canvas.textsOnPage(2).contains(QStringLiteral("Abfahrtszeit")));
+}
+
+TEST(PrintedLogbook, TallRowThatWouldRunOffThePaperStartsTheNextPage)
+{
+    const auto withLastRow = [](int purposeLineCount) {
+        Logbook logbook;
+        printTableOnly(logbook);
+        for (int i = 0; i < kRowsOnFirstPage - 1; ++i)
+            logbook.trips.append(trip(QStringLiteral("1")));
+        QStringList purpose;
+        for (int i = 0; i < purposeLineCount; ++i)
+            purpose.append(QStringLiteral("Zeile %1").arg(i + 1));
+        logbook.trips.append(trip(QStringLiteral("1"), QStringLiteral("Privat"),
+                                  purpose.join(QStringLiteral("\r\n"))));
+        return printed(logbook);
+    };
+    const int lastRowY = kFirstRowY + (kRowsOnFirstPage - 1) * kTextLine;
+
+    // Five lines reach into the bottom margin but end on the paper: the row stays.
+    const RecordingCanvas fits = withLastRow(5);
+    ASSERT_LE(lastRowY + 5 * kTextLine, 7016);
+    EXPECT_EQ(fits.find(QStringLiteral("Zeile 1"))->page, 1);
+    EXPECT_EQ(fits.find(QStringLiteral("Zeile 5"))->y, lastRowY + 4 * kTextLine);
+
+    // Six lines would end below the paper: a new page, with its number, takes the row.
+    const RecordingCanvas moved = withLastRow(6);
+    ASSERT_GT(lastRowY + 6 * kTextLine, 7016);
+    const auto first = moved.find(QStringLiteral("Zeile 1"));
+    EXPECT_EQ(first->page, 2);
+    EXPECT_EQ(first->y, kMargin);
+    EXPECT_EQ(moved.find(QStringLiteral("Zeile 6"))->y, kMargin + 5 * kTextLine);
+    EXPECT_EQ(textsAt(moved, 2, 177), QStringList({QStringLiteral("2")}));
+    EXPECT_EQ(moved.events.count(QStringLiteral("newPage")), 1);
+}
+
+TEST(PrintedLogbook, PurposeLongerThanAPageGoesOnOnTheNextPages)
+{
+    Logbook logbook;
+    printTableOnly(logbook);
+    logbook.trips.append(trip(QStringLiteral("1")));
+    QStringList purpose;
+    for (int i = 0; i < 150; ++i)
+        purpose.append(QStringLiteral("Zeile %1").arg(i + 1));
+    logbook.trips.append(trip(QStringLiteral("2"), QStringLiteral("Privat"),
+                              purpose.join(QStringLiteral("\r\n")), QStringLiteral("Ja")));
+    logbook.trips.append(trip(QStringLiteral("3")));
+    const RecordingCanvas canvas = printed(logbook);
+
+    // The row moves to page 2 and fills it down to the paper's edge: (7016 - 354) div 66
+    // lines; the rest follows on page 3 below its page number.
+    constexpr int kLinesOnPage = (7016 - kMargin) / kTextLine;
+    const auto first = canvas.find(QStringLiteral("Zeile 1"));
+    EXPECT_EQ(first->page, 2);
+    EXPECT_EQ(first->y, kMargin);
+    EXPECT_EQ(textsAt(canvas, 2, kMargin).at(4), QStringLiteral("2"));
+    const auto lastOnPage = canvas.find(QStringLiteral("Zeile %1").arg(kLinesOnPage));
+    EXPECT_EQ(lastOnPage->page, 2);
+    EXPECT_LE(lastOnPage->y + kTextLine, 7016);
+    const auto carried = canvas.find(QStringLiteral("Zeile %1").arg(kLinesOnPage + 1));
+    EXPECT_EQ(carried->page, 3);
+    EXPECT_EQ(carried->y, kMargin);
+    EXPECT_EQ(textsAt(canvas, 3, 177), QStringList({QStringLiteral("3")}));
+    // Struck through on the page of its last line; the next row follows below it.
+    const int lastY = kMargin + (150 - kLinesOnPage - 1) * kTextLine;
+    EXPECT_EQ(canvas.find(QStringLiteral("Zeile 150"))->y, lastY);
+    EXPECT_EQ(canvas.lines.last().page, 3);
+    EXPECT_EQ(canvas.lines.last().y1, lastY + kTextLine / 2);
+    EXPECT_EQ(textsAt(canvas, 3, lastY + kTextLine).at(4), QStringLiteral("3"));
+}
+
+TEST(PrintedLogbook, ExcludedTripsStillAdvanceTheReadingAndTheFinalOdometer)
+{
+    Logbook logbook;
+    printTableOnly(logbook);
+    logbook.print.printEvaluation = true;
+    logbook.print.printPrivateTrips = false;
+    logbook.master.startKm = 1000;
+    logbook.trips.append(trip(QStringLiteral("10")));
+    logbook.trips.append(trip(QStringLiteral("5"), QStringLiteral("Privat")));
+    logbook.trips.append(trip(QStringLiteral("20,25")));
+    logbook.trips.append(trip(QStringLiteral("99"), QStringLiteral("Geschäftlich"),
+                              QStringLiteral("Kunde"), QStringLiteral("Ja")));
+    const RecordingCanvas canvas = printed(logbook);
+    const QStringList texts = canvas.textsOnPage(1);
+    EXPECT_TRUE(texts.contains(QStringLiteral("1010,0")));
+    EXPECT_FALSE(texts.contains(QStringLiteral("1015,0")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("1035,3")));
+    EXPECT_FALSE(texts.contains(QStringLiteral("5")));
+
+    const qsizetype first = texts.indexOf(QStringLiteral("Anzahl geschäftlicher Fahrten: 2"));
+    ASSERT_GE(first, 0);
+    EXPECT_EQ(texts.mid(first),
+              QStringList({QStringLiteral("Anzahl geschäftlicher Fahrten: 2"),
+                           QStringLiteral("Anzahl privater Fahrten: 0"),
+                           QStringLiteral("Anzahl Fahrten gesamt: 2"),
+                           QStringLiteral("Geschäftlich gefahrene Kilometer: 30,3"),
+                           QStringLiteral("Privat gefahrene Kilometer: 0,0"),
+                           QStringLiteral("Gefahrene Kilometer gesamt: 30,3"),
+                           QStringLiteral("Kilometerstand Ende: 1035,3")}));
+    // One empty line before the block and one before the final reading.
+    const int blockY = canvas.find(texts.at(first))->y;
+    EXPECT_EQ(canvas.find(QStringLiteral("Kilometerstand Ende: 1035,3"))->y,
+              blockY + 7 * kTextLine);
+}
+
+TEST(PrintedLogbook, FinalOdometerNeedsTheEvaluation)
+{
+    Logbook logbook;
+    printTableOnly(logbook);
+    logbook.print.printFinalOdometer = true;
+    for (const QString &text : printed(logbook).textsOnPage(1))
+        EXPECT_FALSE(text.startsWith(QStringLiteral("Kilometerstand Ende")));
+}
+
+RecordingCanvas printedWithRange(QDate from, QDate to)
+{
+    Logbook logbook;
+    printTableOnly(logbook);
+    logbook.print.printDateRange = true;
+    logbook.print.rangeFrom = toOleDate(from, QTime(17, 30));
+    logbook.print.rangeTo = toOleDate(to, QTime(6, 0));
+    logbook.trips.append(trip(
+        QStringLiteral("7"), QStringLiteral("Privat"), QStringLiteral("über Mitternacht"),
+        QString(), QStringLiteral("30.06.2026 23:00:00"), QStringLiteral("01.07.2026 01:00:00")));
+    return printed(logbook);
+}
+
+TEST(PrintedLogbook, DateRangeSelectsTripsWhoseDaysOverlapIt)
+{
+    const auto selects = [](QDate from, QDate to) {
+        return bool(printedWithRange(from, to).find(QStringLiteral("über Mitternacht")));
+    };
+    EXPECT_TRUE(selects(QDate(2026, 7, 1), QDate(2026, 7, 1)));
+    EXPECT_TRUE(selects(QDate(2026, 6, 30), QDate(2026, 6, 30)));
+    EXPECT_TRUE(selects(QDate(2026, 6, 1), QDate(2026, 7, 31)));
+    EXPECT_FALSE(selects(QDate(2026, 7, 2), QDate(2026, 7, 31)));
+    EXPECT_FALSE(selects(QDate(2026, 6, 1), QDate(2026, 6, 29)));
+}
+
+TEST(PrintedLogbook, FromAfterToSelectsNothingButPrintsTheRange)
+{
+    const RecordingCanvas canvas = printedWithRange(QDate(2026, 7, 2), QDate(2026, 6, 29));
+    EXPECT_FALSE(canvas.find(QStringLiteral("über Mitternacht")));
+    const auto range = canvas.find(QStringLiteral("Fahrten vom 02.07.2026 bis 29.06.2026"));
+    ASSERT_TRUE(range);
+    EXPECT_EQ(range->y, kTitlesY);
+    // The range line and its empty line push the titles down by two lines.
+    EXPECT_EQ(canvas.find(QStringLiteral("Abfahrtszeit"))->y, kTitlesY + 2 * kTextLine);
+}
+
+TEST(PrintedLogbook, EverythingOffPrintsOnePageWithTitlesAndRule)
+{
+    Logbook logbook;
+    logbook.print.printMasterData = false;
+    logbook.print.printPrivateTrips = false;
+    logbook.print.printBusinessTrips = false;
+    logbook.print.printEvaluation = false;
+    logbook.print.printFinalOdometer = false;
+    logbook.print.heading.clear();
+    const RecordingCanvas canvas = printed(logbook);
+    EXPECT_EQ(canvas.events, QStringList({QStringLiteral("begin"), QStringLiteral("end")}));
+    EXPECT_EQ(canvas.textsOnPage(1),
+              QStringList({QStringLiteral("1"), QString(), QStringLiteral("Abfahrtszeit"),
+                           QStringLiteral("Abfahrtsort"), QStringLiteral("Ankunftszeit"),
+                           QStringLiteral("Ankunftsort"), QStringLiteral("Entfernung"),
+                           QStringLiteral("Fahrtzweck"), QStringLiteral("Art"),
+                           QStringLiteral("Km Stand")}));
+    EXPECT_EQ(canvas.lines.size(), 1);
+}
+
+TEST(PrintedLogbook, MasterDataBlockPrintsFilledFieldsAndTheAlwaysLines)
+{
+    Logbook logbook;
+    printTableOnly(logbook);
+    logbook.print.printMasterData = true;
+    logbook.master.firstName = QStringLiteral("Anna");
+    logbook.master.lastName = QStringLiteral("Weiß");
+    logbook.master.town = QStringLiteral(" ");
+    logbook.master.registrationNumber = QStringLiteral("K-AB 123");
+    logbook.master.startKm = 12345;
+    logbook.master.firstRegistration = toOleDate(QDate(2020, 3, 1), QTime(10, 0));
+    logbook.master.registration = toOleDate(QDate(2021, 5, 2));
+    const RecordingCanvas canvas = printed(logbook);
+    const QStringList texts = canvas.textsOnPage(1);
+    EXPECT_EQ(
+        texts.mid(2, 8),
+        QStringList({QStringLiteral("Vorname: Anna"), QStringLiteral("Nachname: Weiß"),
+                     QStringLiteral("Ort:  "), QStringLiteral("Fahrzeug Kennezeichen: K-AB 123"),
+                     QStringLiteral("Kilometerstand Beginn: 12345"),
+                     QStringLiteral("Datum der Erstzulassung: 01.03.2020"),
+                     QStringLiteral("Datum der Zulassung: 02.05.2021"),
+                     QStringLiteral("Abfahrtszeit")}));
+    // Seven lines and an empty one.
+    EXPECT_EQ(canvas.find(QStringLiteral("Abfahrtszeit"))->y, kTitlesY + 8 * kTextLine);
+}
+
+TEST(PrintedLogbook, WithoutTimesOnlyTheDatesArePrinted)
+{
+    Logbook logbook;
+    printTableOnly(logbook);
+    logbook.print.printTimes = false;
+    logbook.trips.append(trip(QStringLiteral("1"), QStringLiteral("Privat"), QString(), QString(),
+                              QStringLiteral("01.12.2026 08:00:00"), QStringLiteral("02.12.2026")));
+    const QStringList row = textsAt(printed(logbook), 1, kFirstRowY);
+    EXPECT_EQ(row.at(0), QStringLiteral("01.12.2026"));
+    EXPECT_EQ(row.at(2), QStringLiteral("02.12.2026"));
+}
+
+TEST(PrintedLogbook, PageNumberAfterTheHeadingBreakUsesTheHeadingFont)
+{
+    RecordingCanvas canvas;
+    canvas.height = 900; // the two heading lines already cross the limit
+    Logbook logbook;
+    printTableOnly(logbook);
+    printLogbook(logbook, canvas);
+    const auto number = canvas.find(QStringLiteral("2"));
+    ASSERT_TRUE(number);
+    EXPECT_EQ(number->face, QStringLiteral("Arial Black"));
+    EXPECT_EQ(number->x, 4960 / 2 - 58 / 2);
+    EXPECT_EQ(canvas.find(QStringLiteral("Abfahrtszeit"))->face, QStringLiteral("Arial Narrow"));
+    EXPECT_EQ(canvas.find(QStringLiteral("Abfahrtszeit"))->y, kMargin);
+}
+
+TEST(PrintedLogbook, ConversionErrorIsFoundBeforeTheJobBegins)
+{
+    Logbook logbook;
+    printTableOnly(logbook);
+    logbook.trips.append(trip(QStringLiteral("1")));
+    // Excluded from the printout, but its distance still counts.
+    logbook.trips.append(trip(QStringLiteral("zwölf"), QStringLiteral("Privat")));
+    logbook.print.printPrivateTrips = false;
+    RecordingCanvas canvas;
+    try {
+        printLogbook(logbook, canvas);
+        FAIL() << "no error";
+    } catch (const ConversionError &error) {
+        EXPECT_EQ(error.message(), QStringLiteral("'zwölf' is not a valid floating point value"));
+    }
+    EXPECT_TRUE(canvas.events.isEmpty());
+    EXPECT_TRUE(canvas.texts.isEmpty());
+
+    Logbook badDate;
+    printTableOnly(badDate);
+    badDate.print.printTimes = false;
+    badDate.trips.append(trip(QStringLiteral("1"), QStringLiteral("Privat"), QString(), QString(),
+                              QStringLiteral("gestern")));
+    RecordingCanvas second;
+    EXPECT_THROW(printLogbook(badDate, second), ConversionError);
+    EXPECT_TRUE(second.events.isEmpty());
+}
+
+// A printer that fails on the second page.
+class FailingCanvas : public RecordingCanvas {
+public:
+    void newPage() override { throw Error(QStringLiteral("Druckerfehler")); }
+};
+
+TEST(PrintedLogbook, PrinterErrorDuringTheJobAbortsIt)
+{
+    Logbook logbook;
+    printTableOnly(logbook);
+    for (int i = 0; i < 200; ++i)
+        logbook.trips.append(trip(QStringLiteral("1")));
+    FailingCanvas canvas;
+    EXPECT_THROW(printLogbook(logbook, canvas), Error);
+    EXPECT_EQ(canvas.events, QStringList({QStringLiteral("begin"), QStringLiteral("abort")}));
+}
+
+} // namespace
+} // namespace fb

@@ -1,0 +1,186 @@
+#include "core/error.h"
+#include "model/file_error.h"
+#include "print/logbook_printer.h"
+#include "print/pdf_output.h"
+#include "print/printer_canvas.h"
+
+#include "file_size_limit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPrinter>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace fb {
+namespace {
+
+Row trip(const QString &departure, const QString &from, const QString &to, const QString &distance,
+         const QString &purpose, const QString &kind, const QString &deleted = {})
+{
+    return Row{departure, {from, departure, to, distance, purpose, kind, deleted}};
+}
+
+void fillLogbook(Logbook &logbook)
+{
+    logbook.print.heading = QStringLiteral("Fahrtenbuch Dienstwagen");
+    logbook.master.lastName = QStringLiteral("Weißmann");
+    logbook.master.registrationNumber = QStringLiteral("K-FB 2026");
+    logbook.master.startKm = 12345;
+    logbook.trips.append(trip(QStringLiteral("02.11.2026 08:15:00"), QStringLiteral("Köln"),
+                              QStringLiteral("Düsseldorf"), QStringLiteral("41,5"),
+                              QStringLiteral("Kundentermin\r\nAngebot übergeben"),
+                              QStringLiteral("Geschäftlich")));
+    logbook.trips.append(trip(QStringLiteral("03.11.2026 17:00:00"), QStringLiteral("Köln"),
+                              QStringLiteral("Bonn"), QStringLiteral("28"),
+                              QStringLiteral("Einkauf"), QStringLiteral("Privat"),
+                              QStringLiteral("Ja")));
+}
+
+QString pdfText(const QString &path)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString pdfInfo(const QString &path)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdfinfo"), {path});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+TEST(PdfOutput, PdfHoldsHeadingTitlesAndTripTexts)
+{
+    QTemporaryDir dir;
+    Logbook logbook;
+    fillLogbook(logbook);
+    const QString path = dir.filePath(QStringLiteral("logbuch.pdf"));
+    printLogbookToPdf(logbook, path);
+
+    const QString text = pdfText(path);
+    ASSERT_FALSE(text.isEmpty());
+    for (const char *expected : {"Fahrtenbuch Dienstwagen",
+                                 "Abfahrtszeit",
+                                 "Abfahrtsort",
+                                 "Ankunftszeit",
+                                 "Ankunftsort",
+                                 "Entfernung",
+                                 "Fahrtzweck",
+                                 "Art",
+                                 "Km Stand",
+                                 "Nachname: Weißmann",
+                                 "Fahrzeug Kennezeichen: K-FB 2026",
+                                 "Kilometerstand Beginn: 12345",
+                                 "02.11.2026 08:15:00",
+                                 "Düsseldorf",
+                                 "Kundentermin",
+                                 "Angebot übergeben",
+                                 "Geschäftlich",
+                                 "12386,5",
+                                 "Einkauf",
+                                 "Kilometerstand Ende: 12386,5"}) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+    }
+    const QString info = pdfInfo(path);
+    EXPECT_TRUE(info.contains(QStringLiteral("(A4)"))) << info.toStdString();
+    EXPECT_TRUE(info.simplified().contains(QStringLiteral("Pages: 1 "))) << info.toStdString();
+    // Nothing is left beside it.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({QStringLiteral("logbuch.pdf")}));
+}
+
+TEST(PdfOutput, FailedRunLeavesTheTargetAsItWas)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("alt.pdf"));
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("alter Inhalt");
+    }
+    Logbook logbook;
+    fillLogbook(logbook);
+    logbook.trips.append(trip(QStringLiteral("04.11.2026"), QStringLiteral("A"),
+                              QStringLiteral("B"), QStringLiteral("zehn"), QString(),
+                              QStringLiteral("Privat")));
+    EXPECT_THROW(printLogbookToPdf(logbook, path), ConversionError);
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("alter Inhalt"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({QStringLiteral("alt.pdf")}));
+}
+
+TEST(PdfOutput, PdfCutShortByAFullDiskDoesNotReplaceTheTarget)
+{
+    QTemporaryDir dir;
+    Logbook logbook;
+    fillLogbook(logbook);
+    const QString path = dir.filePath(QStringLiteral("logbuch.pdf"));
+    printLogbookToPdf(logbook, path);
+    QFile complete(path);
+    ASSERT_TRUE(complete.open(QIODevice::ReadOnly));
+    const QByteArray before = complete.readAll();
+    complete.close();
+
+    // Cut at the start, in the middle of the pages and within the last bytes.
+    for (const qint64 limit : {qint64(0), qint64(100), before.size() / 2, before.size() - 200,
+                               before.size() - 7, before.size() - 1}) {
+        bool failed = false;
+        {
+            const test::FileSizeLimit cut(static_cast<rlim_t>(limit));
+            try {
+                printLogbookToPdf(logbook, path);
+            } catch (const FileError &) {
+                failed = true;
+            }
+        }
+        EXPECT_TRUE(failed) << "printed under a limit of " << limit << " bytes";
+        QFile target(path);
+        ASSERT_TRUE(target.open(QIODevice::ReadOnly));
+        EXPECT_EQ(target.readAll(), before) << limit;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList({QStringLiteral("logbuch.pdf")}))
+            << limit;
+    }
+}
+
+TEST(PdfOutput, PrinterThatCannotPrintAnywhereIsNoPrinter)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString());
+    if (printer.outputFormat() != QPrinter::PdfFormat)
+        GTEST_SKIP() << "this machine has a printer";
+    Logbook logbook;
+    PrinterCanvas canvas(printer);
+    try {
+        printLogbook(logbook, canvas);
+        FAIL() << "printed";
+    } catch (const Error &error) {
+        EXPECT_EQ(error.message(), QStringLiteral("Zur Zeit ist kein Standard-Drucker gewählt"));
+    }
+}
+
+TEST(PdfOutput, TargetThatMayNotBeWrittenIsRefused)
+{
+    QTemporaryDir dir;
+    Logbook logbook;
+    // A directory would be destroyed by the replacement; a missing folder cannot take a file.
+    EXPECT_THROW(printLogbookToPdf(logbook, dir.path()), FileError);
+    EXPECT_THROW(printLogbookToPdf(logbook, dir.filePath(QStringLiteral("fehlt/x.pdf"))),
+                 FileError);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+} // namespace
+} // namespace fb
