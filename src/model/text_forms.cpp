@@ -5,9 +5,11 @@
 #include <QDate>
 #include <QTime>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -44,19 +46,26 @@ std::optional<QString> formatFixedFast(double value)
     static constexpr std::array<double, 21> kPowersOfTen = {
         1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9, 1e10,
         1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20};
+    constexpr int kMaxDecimals = static_cast<int>(kPowersOfTen.size()) - 1;
     const double magnitude = std::fabs(value);
     if (!(magnitude >= 1e-4 && magnitude < 1e15))
         return std::nullopt;
-    // Decimals that leave 15 significant digits; the logarithm may be one off at powers of ten.
-    int decimals = kSignificantDigits - (static_cast<int>(std::floor(std::log10(magnitude))) + 1);
+    // Decimals that leave 15 significant digits. The logarithm may be one off at powers of
+    // ten (just under 1e15 it reads 15, which would ask for -1 decimals), so the estimate is
+    // kept inside the table and corrected by one step; anything still off goes the general way.
+    int decimals =
+        std::clamp(kSignificantDigits - (static_cast<int>(std::floor(std::log10(magnitude))) + 1),
+                   0, kMaxDecimals);
     double scaled = magnitude * kPowersOfTen[static_cast<std::size_t>(decimals)];
-    if (scaled >= 1e15) {
+    if (scaled >= 1e15 && decimals > 0) {
         --decimals;
         scaled = magnitude * kPowersOfTen[static_cast<std::size_t>(decimals)];
-    } else if (scaled < 1e14 && decimals + 1 < static_cast<int>(kPowersOfTen.size())) {
+    } else if (scaled < 1e14 && decimals < kMaxDecimals) {
         ++decimals;
         scaled = magnitude * kPowersOfTen[static_cast<std::size_t>(decimals)];
     }
+    if (!(scaled >= 1e14 && scaled < 1e15))
+        return std::nullopt;
     if (std::fabs(scaled - std::floor(scaled) - 0.5) < 0.07)
         return std::nullopt;
     auto digits = static_cast<long long>(std::llround(scaled));
@@ -90,6 +99,17 @@ std::optional<QString> formatFixedFast(double value)
         }
     }
     return QString::fromLatin1(text.data(), out - text.data());
+}
+
+// The largest doubles are written rounded up to 15 digits, "1,79769313486232E308", which is
+// above the largest double; such a text (digits d,ddd... of an E308 value) still reads back.
+bool isLargestDoubleRoundedUp(const std::string &significantDigits)
+{
+    std::string tenth = significantDigits.substr(0, 1) + '.' + significantDigits.substr(1);
+    tenth += "e307";
+    double value = 0;
+    const auto result = std::from_chars(tenth.data(), tenth.data() + tenth.size(), value);
+    return result.ec == std::errc() && value <= 1.79769313486232e307;
 }
 
 } // namespace
@@ -168,11 +188,30 @@ double parseNumberText(const QString &text)
     bool seenExponent = false;
     int exponentDigits = 0;
     bool negativeExponent = false;
+    // Where the first significant digit stands, to tell an overflow from an underflow when
+    // the value cannot be held: digits before the comma from the first non-zero one, zeros
+    // after the comma before it, and the written exponent (capped; only its sign matters then).
+    bool seenSignificant = false;
+    std::string significantDigits;
+    long long integerDigits = 0;
+    long long zerosAfterComma = 0;
+    long long exponentValue = 0;
     for (; i < end; ++i) {
         const char16_t c = text.at(i).unicode();
         if (c >= u'0' && c <= u'9') {
             ascii.push_back(static_cast<char>(c));
             (seenExponent ? exponentDigits : mantissaDigits)++;
+            if (seenExponent) {
+                exponentValue = std::min(exponentValue * 10 + (c - u'0'), 1'000'000'000LL);
+            } else {
+                seenSignificant = seenSignificant || c != u'0';
+                if (seenSignificant)
+                    significantDigits.push_back(static_cast<char>(c));
+                if (seenSignificant && !seenComma)
+                    ++integerDigits;
+                else if (!seenSignificant && seenComma)
+                    ++zerosAfterComma;
+            }
         } else if (c == u',' && !seenComma && !seenExponent) {
             seenComma = true;
             ascii.push_back('.');
@@ -196,7 +235,13 @@ double parseNumberText(const QString &text)
     const auto result = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         // Too small to hold is zero; too large to hold is not a number.
-        if (!negativeExponent)
+        const long long leadingExponent =
+            (integerDigits > 0 ? integerDigits - 1 : -(zerosAfterComma + 1)) +
+            (negativeExponent ? -exponentValue : exponentValue);
+        if (leadingExponent == 308 && isLargestDoubleRoundedUp(significantDigits))
+            return ascii.front() == '-' ? -std::numeric_limits<double>::max()
+                                        : std::numeric_limits<double>::max();
+        if (leadingExponent >= 0)
             throwNotANumber(text);
         return ascii.front() == '-' ? -0.0 : 0.0;
     }
@@ -207,6 +252,8 @@ double parseNumberText(const QString &text)
 
 QString formatDateTimeText(const QDateTime &dateTime)
 {
+    if (!dateTime.isValid())
+        return {};
     const QTime time = dateTime.time();
     QString date = dateTime.date().toString(QStringLiteral("dd.MM.yyyy"));
     if (time.hour() == 0 && time.minute() == 0 && time.second() == 0)
