@@ -33,7 +33,8 @@ FUZZ_TARGETS ?= logbook_reader_fuzz number_text_fuzz date_time_text_fuzz xls_wri
 FUZZ_SECONDS ?= 60
 FUZZ_DIR ?= build-fuzz
 FUZZ_FLAGS ?= -rss_limit_mb=1024 -timeout=10
-fuzz: deps
+fuzz:
+	bash scripts/install-deps.sh --fuzz
 	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 		-DFAHRTENBUCH_BUILD_FUZZ=ON -DFAHRTENBUCH_BUILD_TESTS=OFF -DFAHRTENBUCH_BUILD_BENCH=OFF
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(FUZZ_TARGETS)
