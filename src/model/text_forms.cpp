@@ -101,11 +101,55 @@ std::optional<QString> formatFixedFast(double value)
     return QString::fromLatin1(text.data(), out - text.data());
 }
 
+// The significant digits of a number in plain ASCII form and the decimal exponent of the
+// first of them ("-0.0123e5" has "123" and 3), to tell an overflow from an underflow when
+// the value cannot be held. The written exponent is capped: only its sign matters then.
+struct LeadingDigits {
+    std::string digits;
+    long long exponent = 0;
+};
+
+LeadingDigits leadingDigits(std::string_view ascii)
+{
+    LeadingDigits leading;
+    const std::size_t ePos = ascii.find('e');
+    long long integerDigits = 0;
+    long long zerosAfterPoint = 0;
+    bool seenPoint = false;
+    for (const char c : ascii.substr(0, ePos)) {
+        if (c == '.') {
+            seenPoint = true;
+        } else if (c >= '0' && c <= '9') {
+            if (leading.digits.empty() && c == '0') {
+                zerosAfterPoint += seenPoint ? 1 : 0;
+                continue;
+            }
+            leading.digits.push_back(c);
+            integerDigits += seenPoint ? 0 : 1;
+        }
+    }
+    long long written = 0;
+    bool negativeExponent = false;
+    if (ePos != std::string_view::npos) {
+        for (const char c : ascii.substr(ePos + 1)) {
+            if (c == '-')
+                negativeExponent = true;
+            else if (c >= '0' && c <= '9')
+                written = std::min(written * 10 + (c - '0'), 1'000'000'000LL);
+        }
+    }
+    leading.exponent = (integerDigits > 0 ? integerDigits - 1 : -(zerosAfterPoint + 1)) +
+                       (negativeExponent ? -written : written);
+    return leading;
+}
+
 // The largest doubles are written rounded up to 15 digits, "1,79769313486232E308", which is
-// above the largest double; such a text (digits d,ddd... of an E308 value) still reads back.
+// above the largest double; such a text (significant digits of an E308 value) still reads back.
 bool isLargestDoubleRoundedUp(const std::string &significantDigits)
 {
-    std::string tenth = significantDigits.substr(0, 1) + '.' + significantDigits.substr(1);
+    std::string tenth = significantDigits.substr(0, 1);
+    if (significantDigits.size() > 1)
+        tenth += '.' + significantDigits.substr(1);
     tenth += "e307";
     double value = 0;
     const auto result = std::from_chars(tenth.data(), tenth.data() + tenth.size(), value);
@@ -187,31 +231,11 @@ double parseNumberText(const QString &text)
     bool seenComma = false;
     bool seenExponent = false;
     int exponentDigits = 0;
-    bool negativeExponent = false;
-    // Where the first significant digit stands, to tell an overflow from an underflow when
-    // the value cannot be held: digits before the comma from the first non-zero one, zeros
-    // after the comma before it, and the written exponent (capped; only its sign matters then).
-    bool seenSignificant = false;
-    std::string significantDigits;
-    long long integerDigits = 0;
-    long long zerosAfterComma = 0;
-    long long exponentValue = 0;
     for (; i < end; ++i) {
         const char16_t c = text.at(i).unicode();
         if (c >= u'0' && c <= u'9') {
             ascii.push_back(static_cast<char>(c));
             (seenExponent ? exponentDigits : mantissaDigits)++;
-            if (seenExponent) {
-                exponentValue = std::min(exponentValue * 10 + (c - u'0'), 1'000'000'000LL);
-            } else {
-                seenSignificant = seenSignificant || c != u'0';
-                if (seenSignificant)
-                    significantDigits.push_back(static_cast<char>(c));
-                if (seenSignificant && !seenComma)
-                    ++integerDigits;
-                else if (!seenSignificant && seenComma)
-                    ++zerosAfterComma;
-            }
         } else if (c == u',' && !seenComma && !seenExponent) {
             seenComma = true;
             ascii.push_back('.');
@@ -221,7 +245,6 @@ double parseNumberText(const QString &text)
             if (i + 1 < end &&
                 (text.at(i + 1) == QLatin1Char('+') || text.at(i + 1) == QLatin1Char('-'))) {
                 ++i;
-                negativeExponent = text.at(i) == QLatin1Char('-');
                 ascii.push_back(static_cast<char>(text.at(i).unicode()));
             }
         } else {
@@ -235,15 +258,14 @@ double parseNumberText(const QString &text)
     const auto result = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         // Too small to hold is zero; too large to hold is not a number.
-        const long long leadingExponent =
-            (integerDigits > 0 ? integerDigits - 1 : -(zerosAfterComma + 1)) +
-            (negativeExponent ? -exponentValue : exponentValue);
-        if (leadingExponent == 308 && isLargestDoubleRoundedUp(significantDigits))
-            return ascii.front() == '-' ? -std::numeric_limits<double>::max()
-                                        : std::numeric_limits<double>::max();
-        if (leadingExponent >= 0)
+        const bool negative = ascii.front() == '-';
+        const LeadingDigits leading = leadingDigits(ascii);
+        if (leading.exponent == 308 && isLargestDoubleRoundedUp(leading.digits))
+            return negative ? -std::numeric_limits<double>::max()
+                            : std::numeric_limits<double>::max();
+        if (leading.exponent >= 0)
             throwNotANumber(text);
-        return ascii.front() == '-' ? -0.0 : 0.0;
+        return negative ? -0.0 : 0.0;
     }
     if (result.ec != std::errc() || result.ptr != ascii.data() + ascii.size())
         throwNotANumber(text);
