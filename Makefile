@@ -44,14 +44,30 @@ test-sanitized: build-sanitized
 bench: build
 	bash scripts/run-benchmarks.sh $(BUILD_DIR)
 
-# Runs the logbook reader under libFuzzer for FUZZ_SECONDS (clang, ASan, UBSan).
+# Runs every fuzz target under libFuzzer (clang, ASan, UBSan) for FUZZ_SECONDS each, starting
+# from its seed corpus fuzz/corpus/<target without _fuzz>/. The corpus is copied to a scratch
+# folder, so the runs do not grow the committed one. The first finding stops `make fuzz` with
+# a non-zero exit; the input that caused it is in $(FUZZ_DIR)/findings/.
+FUZZ_TARGETS ?= logbook_reader_fuzz number_text_fuzz date_time_text_fuzz xls_writer_fuzz
 FUZZ_SECONDS ?= 60
-fuzz: deps
-	cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+FUZZ_DIR ?= build-fuzz
+FUZZ_FLAGS ?= -rss_limit_mb=1024 -timeout=10
+fuzz:
+	bash scripts/install-deps.sh --fuzz
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 		-DFAHRTENBUCH_BUILD_FUZZ=ON -DFAHRTENBUCH_BUILD_TESTS=OFF -DFAHRTENBUCH_BUILD_BENCH=OFF
-	cmake --build build-fuzz -j $(JOBS) --target logbook_reader_fuzz
-	mkdir -p build-fuzz/corpus
-	build-fuzz/bin/logbook_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=512 build-fuzz/corpus
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target $(FUZZ_TARGETS)
+	@set -e; mkdir -p $(FUZZ_DIR)/findings; \
+	for target in $(FUZZ_TARGETS); do \
+		scratch=$(FUZZ_DIR)/corpus/$${target%_fuzz}; \
+		rm -rf $$scratch; mkdir -p $$scratch; \
+		if [ -d fuzz/corpus/$${target%_fuzz} ]; then cp -R fuzz/corpus/$${target%_fuzz}/. $$scratch/; fi; \
+		echo "== $$target: $(FUZZ_SECONDS) s from $$(ls $$scratch | wc -l) seeds"; \
+		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ASAN_OPTIONS=abort_on_error=1 \
+			$(FUZZ_DIR)/bin/$$target -max_total_time=$(FUZZ_SECONDS) $(FUZZ_FLAGS) \
+			-artifact_prefix=$(FUZZ_DIR)/findings/$$target- $$scratch \
+			|| { echo "$$target found a fault; its input is in $(FUZZ_DIR)/findings/" >&2; exit 1; }; \
+	done
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZED_BUILD_DIR) build-fuzz
+	rm -rf $(BUILD_DIR) $(SANITIZED_BUILD_DIR) $(FUZZ_DIR)

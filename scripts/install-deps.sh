@@ -14,6 +14,11 @@ packages=(
   xvfb xauth
 )
 
+# `make fuzz` also needs clang and its libFuzzer runtime (Debian 12's clang is version 14).
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
+
 missing=()
 for pkg in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then

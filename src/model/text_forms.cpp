@@ -5,9 +5,11 @@
 #include <QDate>
 #include <QTime>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -46,19 +48,26 @@ std::optional<QString> formatFixedFast(double value)
     static constexpr std::array<double, 21> kPowersOfTen = {
         1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9, 1e10,
         1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20};
+    constexpr int kMaxDecimals = static_cast<int>(kPowersOfTen.size()) - 1;
     const double magnitude = std::fabs(value);
     if (!(magnitude >= 1e-4 && magnitude < 1e15))
         return std::nullopt;
-    // Decimals that leave 15 significant digits; the logarithm may be one off at powers of ten.
-    int decimals = kSignificantDigits - (static_cast<int>(std::floor(std::log10(magnitude))) + 1);
+    // Decimals that leave 15 significant digits. The logarithm may be one off at powers of
+    // ten (just under 1e15 it reads 15, which would ask for -1 decimals), so the estimate is
+    // kept inside the table and corrected by one step; anything still off goes the general way.
+    int decimals =
+        std::clamp(kSignificantDigits - (static_cast<int>(std::floor(std::log10(magnitude))) + 1),
+                   0, kMaxDecimals);
     double scaled = magnitude * kPowersOfTen[static_cast<std::size_t>(decimals)];
-    if (scaled >= 1e15) {
+    if (scaled >= 1e15 && decimals > 0) {
         --decimals;
         scaled = magnitude * kPowersOfTen[static_cast<std::size_t>(decimals)];
-    } else if (scaled < 1e14 && decimals + 1 < static_cast<int>(kPowersOfTen.size())) {
+    } else if (scaled < 1e14 && decimals < kMaxDecimals) {
         ++decimals;
         scaled = magnitude * kPowersOfTen[static_cast<std::size_t>(decimals)];
     }
+    if (!(scaled >= 1e14 && scaled < 1e15))
+        return std::nullopt;
     if (std::fabs(scaled - std::floor(scaled) - 0.5) < 0.07)
         return std::nullopt;
     auto digits = static_cast<long long>(std::llround(scaled));
@@ -92,6 +101,61 @@ std::optional<QString> formatFixedFast(double value)
         }
     }
     return QString::fromLatin1(text.data(), out - text.data());
+}
+
+// The significant digits of a number in plain ASCII form and the decimal exponent of the
+// first of them ("-0.0123e5" has "123" and 3), to tell an overflow from an underflow when
+// the value cannot be held. The written exponent is capped: only its sign matters then.
+struct LeadingDigits {
+    std::string digits;
+    long long exponent = 0;
+};
+
+LeadingDigits leadingDigits(std::string_view ascii)
+{
+    LeadingDigits leading;
+    const std::size_t ePos = ascii.find('e');
+    long long integerDigits = 0;
+    long long zerosAfterPoint = 0;
+    bool seenPoint = false;
+    for (const char c : ascii.substr(0, ePos)) {
+        if (c == '.') {
+            seenPoint = true;
+        } else if (c >= '0' && c <= '9') {
+            if (leading.digits.empty() && c == '0') {
+                zerosAfterPoint += seenPoint ? 1 : 0;
+                continue;
+            }
+            leading.digits.push_back(c);
+            integerDigits += seenPoint ? 0 : 1;
+        }
+    }
+    long long written = 0;
+    bool negativeExponent = false;
+    if (ePos != std::string_view::npos) {
+        for (const char c : ascii.substr(ePos + 1)) {
+            if (c == '-')
+                negativeExponent = true;
+            else if (c >= '0' && c <= '9')
+                written = std::min(written * 10 + (c - '0'), 1'000'000'000LL);
+        }
+    }
+    leading.exponent = (integerDigits > 0 ? integerDigits - 1 : -(zerosAfterPoint + 1)) +
+                       (negativeExponent ? -written : written);
+    return leading;
+}
+
+// The largest doubles are written rounded up to 15 digits, "1,79769313486232E308", which is
+// above the largest double; such a text (significant digits of an E308 value) still reads back.
+bool isLargestDoubleRoundedUp(const std::string &significantDigits)
+{
+    std::string tenth = significantDigits.substr(0, 1);
+    if (significantDigits.size() > 1)
+        tenth += '.' + significantDigits.substr(1);
+    tenth += "e307";
+    double value = 0;
+    const auto result = std::from_chars(tenth.data(), tenth.data() + tenth.size(), value);
+    return result.ec == std::errc() && value <= 1.79769313486232e307;
 }
 
 } // namespace
@@ -169,7 +233,6 @@ double parseNumberText(const QString &text)
     bool seenComma = false;
     bool seenExponent = false;
     int exponentDigits = 0;
-    bool negativeExponent = false;
     for (; i < end; ++i) {
         const char16_t c = text.at(i).unicode();
         if (c >= u'0' && c <= u'9') {
@@ -184,7 +247,6 @@ double parseNumberText(const QString &text)
             if (i + 1 < end &&
                 (text.at(i + 1) == QLatin1Char('+') || text.at(i + 1) == QLatin1Char('-'))) {
                 ++i;
-                negativeExponent = text.at(i) == QLatin1Char('-');
                 ascii.push_back(static_cast<char>(text.at(i).unicode()));
             }
         } else {
@@ -198,9 +260,14 @@ double parseNumberText(const QString &text)
     const auto result = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
         // Too small to hold is zero; too large to hold is not a number.
-        if (!negativeExponent)
+        const bool negative = ascii.front() == '-';
+        const LeadingDigits leading = leadingDigits(ascii);
+        if (leading.exponent == 308 && isLargestDoubleRoundedUp(leading.digits))
+            return negative ? -std::numeric_limits<double>::max()
+                            : std::numeric_limits<double>::max();
+        if (leading.exponent >= 0)
             throwNotANumber(text);
-        return ascii.front() == '-' ? -0.0 : 0.0;
+        return negative ? -0.0 : 0.0;
     }
     if (result.ec != std::errc() || result.ptr != ascii.data() + ascii.size())
         throwNotANumber(text);
@@ -209,6 +276,8 @@ double parseNumberText(const QString &text)
 
 QString formatDateTimeText(const QDateTime &dateTime)
 {
+    if (!dateTime.isValid())
+        return {};
     const QTime time = dateTime.time();
     QString date = dateTime.date().toString(QStringLiteral("dd.MM.yyyy"));
     if (time.hour() == 0 && time.minute() == 0 && time.second() == 0)

@@ -20,7 +20,7 @@ QString formatNumberText(double value);
 double parseNumberText(const QString &text);
 
 // "dd.MM.yyyy HH:mm:ss"; the blank and the time are left out at exactly midnight
-// (milliseconds are not shown and do not count).
+// (milliseconds are not shown and do not count). An invalid value gives an empty text.
 QString formatDateTimeText(const QDateTime &dateTime);
 
 // Parses "d.M.yyyy" with an optional time "H:mm" or "H:mm:ss"; a two-digit year falls in the

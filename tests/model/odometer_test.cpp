@@ -122,3 +122,20 @@ TEST(Odometer, UnparsableDistanceStopsThePassWithPartialReadings)
     EXPECT_FALSE(logbook.trips.inUpdate());
     EXPECT_THROW(getlastkm(logbook), ConversionError);
 }
+
+// A file whose distances lie just under and beyond the exponent form loads and shows
+// readings in that form (the first used to read outside the number formatter's table).
+TEST(Odometer, ReadingsAroundTheExponentFormFromAFile)
+{
+    Logbook written;
+    written.master.startKm = 0;
+    written.trips.append(tripWithDistance(QStringLiteral("999999999999999,5")));
+    written.trips.append(tripWithDistance(QStringLiteral("1E20")));
+    written.trips.append(tripWithDistance(QStringLiteral("-1E20")));
+    Logbook loaded;
+    readBytes(toBytes(written), loaded);
+    UpdateKMSTands(loaded);
+    EXPECT_EQ(readings(loaded),
+              (QStringList{QStringLiteral("0-1E15"), QStringLiteral("1E15-1,00001E20"),
+                           QStringLiteral("1,00001E20-1E15")}));
+}

@@ -53,8 +53,9 @@ TEST(NumberText, AgreesWithCorrectRoundingToFifteenDigits)
         const double magnitude = std::pow(10.0, -4.0 + random.bounded(19.0));
         const double value = (random.bounded(2) ? 1 : -1) * magnitude * random.generateDouble();
         const QString expected = reference(value);
-        if (!expected.contains(QLatin1Char('e')))
+        if (!expected.contains(QLatin1Char('e'))) {
             ASSERT_EQ(formatNumberText(value), expected) << value;
+        }
     }
     // Running sums of decimal distances carry binary noise in their last digits.
     double running = 12345;
