@@ -1,5 +1,6 @@
 #include "main_form.h"
 
+#include "auswertung_form.h"
 #include "fahrt_form.h"
 #include "number_field.h"
 #include "prompts.h"
@@ -7,6 +8,7 @@
 #include "trip_list_view.h"
 
 #include "core/error.h"
+#include "model/evaluation.h"
 #include "model/logbook_document.h"
 #include "model/odometer.h"
 #include "model/text_forms.h"
@@ -82,6 +84,7 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
     status->setFixedHeight(19);
     setStatusBar(status);
 
+    m_auswertungForm = new TAuswertungForm(this);
     m_fahrtForm = new TFahrtForm(m_prompts, m_document->logbook().templates, this);
 
     buildMenu();
@@ -107,6 +110,7 @@ TMainForm::~TMainForm()
     delete ListView1;
     delete m_tripModel;
     delete m_fahrtForm;
+    delete m_auswertungForm;
 }
 
 QAction *TMainForm::addCommand(QMenu *menu, const QString &text, const char *name,
@@ -159,7 +163,7 @@ void TMainForm::buildMenu()
     QMenu *evaluation = menuBar()->addMenu(QStringLiteral("&Auswertung"));
     evaluation->setObjectName(QStringLiteral("Auswertung1"));
     addCommand(evaluation, QStringLiteral("Auswertung &anzeigen..."), "Auswertunganzeigen1",
-               nullptr);
+               &TMainForm::Auswertunganzeigen1Click);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Hilfe"));
     help->setObjectName(QStringLiteral("Hilfe1"));
@@ -468,6 +472,16 @@ void TMainForm::Lschen1Click()
     trips.replace(row, std::move(trip));
     SetChanged();
     UpdateKMSTands();
+}
+
+// --- Reports -----------------------------------------------------------------------------
+
+void TMainForm::Auswertunganzeigen1Click()
+{
+    // A distance that does not parse ends the command before the window changes.
+    const Evaluation evaluation = evaluateTrips(m_document->logbook().trips);
+    m_auswertungForm->showLines(evaluationLines(evaluation));
+    m_prompts.showModal(*m_auswertungForm);
 }
 
 } // namespace fb

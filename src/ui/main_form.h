@@ -12,6 +12,7 @@ namespace fb {
 
 class LogbookDocument;
 class Prompts;
+class TAuswertungForm;
 class TFahrtForm;
 class TripListModel;
 class TripListView;
@@ -28,6 +29,7 @@ public:
 
     LogbookDocument &document() { return *m_document; }
     TFahrtForm &fahrtForm() { return *m_fahrtForm; }
+    TAuswertungForm &auswertungForm() { return *m_auswertungForm; }
     TripListView &tripList() { return *ListView1; }
 
     // The file to open when the window is first shown (the first command-line argument).
@@ -51,6 +53,7 @@ public:
     void ndern1Click();
     void Kopieren1Click();
     void Lschen1Click();
+    void Auswertunganzeigen1Click();
 
     // The selected row, or -1.
     int selectedRow() const;
@@ -79,6 +82,7 @@ private:
     TripListModel *m_tripModel;
     TripListView *ListView1;
     TFahrtForm *m_fahrtForm;
+    TAuswertungForm *m_auswertungForm;
     QString m_startFile;
     bool m_shown = false;
 };
