@@ -31,8 +31,8 @@ QLabel *labelFor(const QString &text, const char *name, QWidget *buddy, int left
 {
     auto *label = new QLabel(text, buddy->parentWidget());
     label->setObjectName(QLatin1String(name));
-    label->move(left, top);
-    label->setFixedHeight(buddy->height());
+    // Up to the field it names.
+    label->setGeometry(left, top, buddy->x() - left, buddy->height());
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setBuddy(buddy);
     return label;
@@ -66,6 +66,14 @@ TDruckenForm::TDruckenForm(Prompts &prompts, Logbook &logbook, QFontDialog &head
 {
     setObjectName(QStringLiteral("DruckenForm"));
     setWindowTitle(QStringLiteral("Drucken"));
+    // The controls' places and sizes were made for this face and size: a larger font would
+    // clip the captions.
+    QFont designed;
+    designed.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                          QStringLiteral("Arial")});
+    designed.setStyleHint(QFont::SansSerif);
+    designed.setPointSize(8);
+    setFont(designed);
 
     // Made first, so it lies behind the buttons.
     Bevel1 = placed(new QFrame(this), "Bevel1", 0, 258, 318, 50);
