@@ -16,6 +16,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 
 namespace fb {
 
@@ -53,6 +54,12 @@ void TMainForm::Druckvorschau1Click()
     QPrintPreviewDialog preview(&printer(), this);
     preview.setObjectName(QStringLiteral("Druckvorschau"));
     preview.setWindowTitle(QStringLiteral("Druckvorschau"));
+    // Large enough to read a page, centred on the screen.
+    if (const QScreen *shownOn = screen()) {
+        QRect frame(QPoint(), shownOn->availableGeometry().size() * 0.85);
+        frame.moveCenter(shownOn->availableGeometry().center());
+        preview.setGeometry(frame);
+    }
     // An error must not leave through the dialog's event loop: it is kept and shown after.
     QString failure;
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter *target) {
