@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -59,6 +60,19 @@ protected:
         return pdf;
     }
 };
+
+TEST_F(PrintCommandsTest, PreviewFollowsPrintingInTheFileMenu)
+{
+    const auto *file = form->findChild<QMenu *>(QStringLiteral("Datei1"));
+    ASSERT_NE(file, nullptr);
+    QStringList names;
+    for (const QAction *action : file->actions())
+        names.append(action->objectName());
+    const qsizetype printing = names.indexOf("Drucke1");
+    ASSERT_GE(printing, 0);
+    EXPECT_EQ(names.mid(printing, 3),
+              (QStringList{"Drucke1", "Druckvorschau1", "Druckereinrichten1"}));
+}
 
 TEST_F(PrintCommandsTest, ConfirmedOptionsMarkTheDocumentAndPrintTheLogbook)
 {
