@@ -13,6 +13,9 @@ TAuswertungForm::TAuswertungForm(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("AuswertungForm"));
     setWindowTitle(QStringLiteral("Auswertung anzeigen"));
+    // A fixed dialog border: a title and a close button, nothing to minimise or maximise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));

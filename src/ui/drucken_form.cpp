@@ -66,6 +66,9 @@ TDruckenForm::TDruckenForm(Prompts &prompts, Logbook &logbook, QFontDialog &head
 {
     setObjectName(QStringLiteral("DruckenForm"));
     setWindowTitle(QStringLiteral("Drucken"));
+    // A fixed dialog border: a title and a close button, nothing to minimise or maximise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     // The controls' places and sizes were made for this face and size: a larger font would
     // clip the captions.
     QFont designed;
