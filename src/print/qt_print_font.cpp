@@ -27,3 +27,37 @@ QColor textColor(const PrintFont &font)
 }
 
 } // namespace fb
+
+namespace fb {
+namespace {
+
+void takeStyleChange(PrintFont &font, PrintFont::Style bit, bool shown, bool chosen)
+{
+    if (shown == chosen)
+        return;
+    font.style = chosen ? quint8(font.style | bit) : quint8(font.style & ~bit);
+}
+
+} // namespace
+
+PrintFont withFontDialogChanges(const PrintFont &stored, const QFont &shown, const QFont &chosen)
+{
+    PrintFont font = stored;
+    // A new face is taken as the dialog showed it: size and style with it.
+    const bool newFace = chosen.family() != shown.family();
+    const QFont &before = newFace ? QFont() : shown;
+    if (newFace) {
+        font.face = chosen.family();
+        font.pitch = PrintFont::DefaultPitch;
+        font.style = 0;
+    }
+    if ((newFace || chosen.pointSizeF() != shown.pointSizeF()) && chosen.pointSizeF() > 0)
+        font.sizePoints = qMax(1, qRound(chosen.pointSizeF()));
+    takeStyleChange(font, PrintFont::Bold, before.bold(), chosen.bold());
+    takeStyleChange(font, PrintFont::Italic, before.italic(), chosen.italic());
+    takeStyleChange(font, PrintFont::Underline, before.underline(), chosen.underline());
+    takeStyleChange(font, PrintFont::StrikeOut, before.strikeOut(), chosen.strikeOut());
+    return font;
+}
+
+} // namespace fb

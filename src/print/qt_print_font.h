@@ -16,3 +16,15 @@ QFont toQFont(const PrintFont &font);
 QColor textColor(const PrintFont &font);
 
 } // namespace fb
+
+namespace fb {
+
+// The stored font after a font dialog was confirmed. A new face is taken with the size and
+// style chosen for it, and the pitch of the face. For the same face only what the user
+// changed between the font the dialog showed and the one chosen is taken over: a face that
+// is not installed here (the dialog shows another), a style it lacks and sizes the dialog
+// rounds survive a dialog confirmed unchanged. The dialog has no colour and no character
+// set: both always stay as stored.
+PrintFont withFontDialogChanges(const PrintFont &stored, const QFont &shown, const QFont &chosen);
+
+} // namespace fb

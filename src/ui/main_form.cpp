@@ -1,5 +1,7 @@
 #include "main_form.h"
 
+#include "auswertung_form.h"
+#include "drucken_form.h"
 #include "fahrt_form.h"
 #include "number_field.h"
 #include "prompts.h"
@@ -7,6 +9,8 @@
 #include "trip_list_view.h"
 
 #include "core/error.h"
+#include "core/ole_date.h"
+#include "model/evaluation.h"
 #include "model/logbook_document.h"
 #include "model/odometer.h"
 #include "model/text_forms.h"
@@ -14,9 +18,11 @@
 
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QFontDialog>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -42,6 +48,16 @@ QFont designedFont(int pointSize)
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(pointSize);
     return font;
+}
+
+// The print fonts' dialogs: Qt's own, which offers underline and strike-out and looks alike
+// everywhere.
+QFontDialog *newFontDialog(QWidget *parent, const char *name)
+{
+    auto *dialog = new QFontDialog(parent);
+    dialog->setObjectName(QLatin1String(name));
+    dialog->setOption(QFontDialog::DontUseNativeDialog);
+    return dialog;
 }
 
 constexpr int kColumnWidths[] = {140, 90, 140, 90, 70, 250, 80, 50, 75, 75};
@@ -82,6 +98,11 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
     status->setFixedHeight(19);
     setStatusBar(status);
 
+    m_auswertungForm = new TAuswertungForm(this);
+    FontDialog1 = newFontDialog(this, "FontDialog1");
+    FontDialog2 = newFontDialog(this, "FontDialog2");
+    m_druckenForm =
+        new TDruckenForm(m_prompts, m_document->logbook(), *FontDialog1, *FontDialog2, this);
     m_fahrtForm = new TFahrtForm(m_prompts, m_document->logbook().templates, this);
 
     buildMenu();
@@ -107,6 +128,8 @@ TMainForm::~TMainForm()
     delete ListView1;
     delete m_tripModel;
     delete m_fahrtForm;
+    delete m_auswertungForm;
+    delete m_druckenForm;
 }
 
 QAction *TMainForm::addCommand(QMenu *menu, const QString &text, const char *name,
@@ -135,8 +158,11 @@ void TMainForm::buildMenu()
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     addCommand(file, QStringLiteral("E&xportieren..."), "Exportieren1", nullptr);
     file->addSeparator();
-    addCommand(file, QStringLiteral("&Drucken..."), "Drucke1", nullptr);
-    addCommand(file, QStringLiteral("Drucker &einrichten..."), "Druckereinrichten1", nullptr);
+    addCommand(file, QStringLiteral("&Drucken..."), "Drucke1", &TMainForm::Drucke1Click);
+    addCommand(file, QStringLiteral("Druck&vorschau..."), "Druckvorschau1",
+               &TMainForm::Druckvorschau1Click);
+    addCommand(file, QStringLiteral("Drucker &einrichten..."), "Druckereinrichten1",
+               &TMainForm::Druckereinrichten1Click);
     file->addSeparator();
     addCommand(file, QStringLiteral("&Beenden"), "Beenden1", &TMainForm::Beenden1Click)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -159,7 +185,7 @@ void TMainForm::buildMenu()
     QMenu *evaluation = menuBar()->addMenu(QStringLiteral("&Auswertung"));
     evaluation->setObjectName(QStringLiteral("Auswertung1"));
     addCommand(evaluation, QStringLiteral("Auswertung &anzeigen..."), "Auswertunganzeigen1",
-               nullptr);
+               &TMainForm::Auswertunganzeigen1Click);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Hilfe"));
     help->setObjectName(QStringLiteral("Hilfe1"));
@@ -356,6 +382,8 @@ void TMainForm::FormShow()
                               QTime(now.time().hour(), now.time().minute(), now.time().second()));
     m_fahrtForm->setDeparture(wallClock);
     m_fahrtForm->setArrival(wallClock);
+    PrintSettings &print = m_document->logbook().print;
+    print.rangeFrom = print.rangeTo = toOleDate(wallClock);
     if (m_startFile.isEmpty())
         return;
     // Shown before the window appears; a file that cannot be opened leaves an empty document
@@ -468,6 +496,16 @@ void TMainForm::Lschen1Click()
     trips.replace(row, std::move(trip));
     SetChanged();
     UpdateKMSTands();
+}
+
+// --- Reports -----------------------------------------------------------------------------
+
+void TMainForm::Auswertunganzeigen1Click()
+{
+    // A distance that does not parse ends the command before the window changes.
+    const Evaluation evaluation = evaluateTrips(m_document->logbook().trips);
+    m_auswertungForm->showLines(evaluationLines(evaluation));
+    m_prompts.showModal(*m_auswertungForm);
 }
 
 } // namespace fb

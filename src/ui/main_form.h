@@ -4,14 +4,19 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QAction;
+class QFontDialog;
+class QPrinter;
 class QPushButton;
 
 namespace fb {
 
 class LogbookDocument;
 class Prompts;
+class TAuswertungForm;
+class TDruckenForm;
 class TFahrtForm;
 class TripListModel;
 class TripListView;
@@ -28,6 +33,12 @@ public:
 
     LogbookDocument &document() { return *m_document; }
     TFahrtForm &fahrtForm() { return *m_fahrtForm; }
+    TAuswertungForm &auswertungForm() { return *m_auswertungForm; }
+    TDruckenForm &druckenForm() { return *m_druckenForm; }
+    QFontDialog &headingFontDialog() { return *FontDialog1; }
+    QFontDialog &textFontDialog() { return *FontDialog2; }
+    // The printer the print command uses, as the printer set-up left it; held for the run.
+    QPrinter &printer();
     TripListView &tripList() { return *ListView1; }
 
     // The file to open when the window is first shown (the first command-line argument).
@@ -51,6 +62,10 @@ public:
     void ndern1Click();
     void Kopieren1Click();
     void Lschen1Click();
+    void Auswertunganzeigen1Click();
+    void Drucke1Click();
+    void Druckvorschau1Click();
+    void Druckereinrichten1Click();
 
     // The selected row, or -1.
     int selectedRow() const;
@@ -73,12 +88,18 @@ private:
     void updateCaption();
     void prepareNewReadings();
     void appendTripFromDialog();
+    bool showPrintOptions();
 
     Prompts &m_prompts;
     LogbookDocument *m_document;
     TripListModel *m_tripModel;
     TripListView *ListView1;
     TFahrtForm *m_fahrtForm;
+    TAuswertungForm *m_auswertungForm;
+    QFontDialog *FontDialog1;
+    QFontDialog *FontDialog2;
+    TDruckenForm *m_druckenForm;
+    std::unique_ptr<QPrinter> m_printer;
     QString m_startFile;
     bool m_shown = false;
 };

@@ -1,0 +1,201 @@
+#include "main_form_fixture.h"
+
+#include "ui/drucken_form.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+
+#include <functional>
+
+namespace fb::test {
+namespace {
+
+const QString kNoPrinter = QStringLiteral("Zur Zeit ist kein Standard-Drucker gewählt.");
+
+// Sets the print options as the test says and closes the dialog with OK or Cancel.
+ScriptedPrompts::DialogScript printOptions(bool confirm,
+                                           std::function<void(TDruckenForm &)> set = {})
+{
+    return [confirm, set](QDialog &dialog) {
+        auto &options = dynamic_cast<TDruckenForm &>(dialog);
+        if (set)
+            set(options);
+        (confirm ? options.OkBtn : options.BitBtn2)->click();
+        return options.result();
+    };
+}
+
+QString pdfText(const QString &pdf)
+{
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    if (!pdftotext.waitForFinished(30000))
+        return QString();
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+class PrintCommandsTest : public MainFormTest {
+protected:
+    PrintCommandsTest()
+    {
+        trips().append(tripRow("03.11.2026 08:00:00", "Köln", "Bonn", "30,5"));
+        trips().append(tripRow("04.11.2026 08:00:00", "Bonn", "Aachen", "90", "Privat"));
+        form->UpdateKMSTands();
+    }
+
+    // Prints into a PDF file of the test's folder from now on.
+    QString printToPdf()
+    {
+        const QString pdf = pathOf(QStringLiteral("druck.pdf"));
+        form->printer().setOutputFormat(QPrinter::PdfFormat);
+        form->printer().setOutputFileName(pdf);
+        return pdf;
+    }
+};
+
+TEST_F(PrintCommandsTest, PreviewFollowsPrintingInTheFileMenu)
+{
+    const auto *file = form->findChild<QMenu *>(QStringLiteral("Datei1"));
+    ASSERT_NE(file, nullptr);
+    QStringList names;
+    for (const QAction *action : file->actions())
+        names.append(action->objectName());
+    const qsizetype printing = names.indexOf("Drucke1");
+    ASSERT_GE(printing, 0);
+    EXPECT_EQ(names.mid(printing, 3),
+              (QStringList{"Drucke1", "Druckvorschau1", "Druckereinrichten1"}));
+}
+
+TEST_F(PrintCommandsTest, ConfirmedOptionsMarkTheDocumentAndPrintTheLogbook)
+{
+    const QString pdf = printToPdf();
+    prompts.answerDialog(printOptions(
+        true, [](TDruckenForm &options) { options.CaptionEd->setText("Dienstwagen K-FB 1"); }));
+    trigger("Drucke1");
+    EXPECT_TRUE(form->document().isChanged());
+    EXPECT_EQ(form->document().logbook().print.heading, "Dienstwagen K-FB 1");
+    const QString text = pdfText(pdf);
+    for (const char *expected :
+         {"Dienstwagen K-FB 1", "Abfahrtszeit", "Köln", "Aachen", "Anzahl Fahrten gesamt: 2"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+}
+
+TEST_F(PrintCommandsTest, CancelledOptionsPrintNothingAndKeepWhatWasSet)
+{
+    const QString pdf = printToPdf();
+    prompts.answerDialog(printOptions(false, [](TDruckenForm &options) {
+        options.StammCheck->setChecked(false);
+        options.PrintTimeCheck->setChecked(false);
+    }));
+    trigger("Drucke1");
+    EXPECT_FALSE(form->document().isChanged());
+    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_FALSE(form->document().logbook().print.printMasterData);
+
+    // "Zeit ausdrucken" is no part of the file: opening another logbook keeps it.
+    const QString other = pathOf(QStringLiteral("anderes.fbu"));
+    writeLogbookFile(other, {});
+    prompts.answerFile(other);
+    trigger("ffnen1");
+    EXPECT_TRUE(form->document().logbook().print.printMasterData);
+    prompts.answerDialog([](QDialog &dialog) {
+        EXPECT_FALSE(dynamic_cast<TDruckenForm &>(dialog).PrintTimeCheck->isChecked());
+        EXPECT_TRUE(dynamic_cast<TDruckenForm &>(dialog).StammCheck->isChecked());
+        return int(QDialog::Rejected);
+    });
+    trigger("Drucke1");
+}
+
+TEST_F(PrintCommandsTest, NoPrinterIsReportedAndNothingIsPrinted)
+{
+    form->printer().setOutputFormat(QPrinter::PdfFormat);
+    form->printer().setOutputFileName(QString());
+    prompts.answerDialog(printOptions(true));
+    trigger("Drucke1");
+    ASSERT_EQ(prompts.askedKinds(), (QStringList{"dialog", "stop"}));
+    EXPECT_EQ(prompts.asked().at(1).title, "Fahrtenbuch");
+    EXPECT_EQ(prompts.asked().at(1).text, kNoPrinter);
+    EXPECT_TRUE(form->document().isChanged());
+}
+
+TEST_F(PrintCommandsTest, TextThatDoesNotConvertEndsTheRunAndTheNextPrintGoesOut)
+{
+    const QString pdf = printToPdf();
+    trips().append(tripRow("05.11.2026 08:00:00", "Aachen", "Köln", "weit"));
+    prompts.answerDialog(printOptions(true));
+    trigger("Drucke1");
+    ASSERT_EQ(prompts.askedKinds(), (QStringList{"dialog", "stop"}));
+    EXPECT_EQ(prompts.asked().at(1).text, "'weit' is not a valid floating point value.");
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    trips().remove(2);
+    prompts.clearAsked();
+    prompts.answerDialog(printOptions(true));
+    trigger("Drucke1");
+    EXPECT_EQ(prompts.askedKinds(), QStringList{"dialog"});
+    EXPECT_TRUE(pdfText(pdf).contains("Aachen"));
+}
+
+TEST_F(PrintCommandsTest, PreviewShowsThePagesAndMarksTheDocumentOnlyWhenPrintedFromIt)
+{
+    int pagesShown = 0;
+    const auto previewAnswering = [&pagesShown](int answer) {
+        return [&pagesShown, answer](QDialog &dialog) {
+            auto *pages =
+                dynamic_cast<QPrintPreviewDialog &>(dialog).findChild<QPrintPreviewWidget *>();
+            pagesShown = pages ? pages->pageCount() : 0;
+            return answer;
+        };
+    };
+    prompts.answerDialog(printOptions(false));
+    trigger("Druckvorschau1");
+    EXPECT_EQ(prompts.askedKinds(), QStringList{"dialog"});
+
+    prompts.answerDialog(printOptions(true));
+    prompts.answerDialog(previewAnswering(QDialog::Rejected));
+    trigger("Druckvorschau1");
+    EXPECT_EQ(pagesShown, 1);
+    EXPECT_FALSE(form->document().isChanged());
+
+    prompts.answerDialog(printOptions(true));
+    prompts.answerDialog(previewAnswering(QDialog::Accepted));
+    trigger("Druckvorschau1");
+    EXPECT_EQ(pagesShown, 1);
+    EXPECT_TRUE(form->document().isChanged());
+}
+
+TEST_F(PrintCommandsTest, PreviewOfTextThatDoesNotConvertIsAnErrorInsteadOfEmptyPages)
+{
+    trips().append(tripRow("kein Datum", "Aachen", "Köln", "12"));
+    prompts.answerDialog(printOptions(
+        true, [](TDruckenForm &options) { options.PrintTimeCheck->setChecked(false); }));
+    trigger("Druckvorschau1");
+    ASSERT_EQ(prompts.askedKinds(), (QStringList{"dialog", "stop"}));
+    EXPECT_EQ(prompts.asked().at(1).text, "'kein Datum' is not a valid date and time.");
+}
+
+TEST_F(PrintCommandsTest, PrinterSetupChoosesThePrinterThatPrintingUses)
+{
+    QPrinter *setUp = nullptr;
+    prompts.answerDialog([&setUp](QDialog &dialog) {
+        auto &setup = dynamic_cast<QPrintDialog &>(dialog);
+        EXPECT_EQ(setup.objectName(), "PrinterSetupDialog1");
+        setUp = setup.printer();
+        setup.reject();
+        return setup.result();
+    });
+    trigger("Druckereinrichten1");
+    EXPECT_EQ(setUp, &form->printer());
+    EXPECT_FALSE(form->document().isChanged());
+}
+
+} // namespace
+} // namespace fb::test
