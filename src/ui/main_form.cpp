@@ -3,6 +3,7 @@
 #include "fahrt_form.h"
 #include "number_field.h"
 #include "prompts.h"
+#include "stamm_form.h"
 #include "trip_list_model.h"
 #include "trip_list_view.h"
 
@@ -83,6 +84,7 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
     setStatusBar(status);
 
     m_fahrtForm = new TFahrtForm(m_prompts, m_document->logbook().templates, this);
+    m_stammForm = new TStammForm(m_document->logbook().master, this);
 
     buildMenu();
     buildButtonBar(buttonBar);
@@ -107,6 +109,7 @@ TMainForm::~TMainForm()
     delete ListView1;
     delete m_tripModel;
     delete m_fahrtForm;
+    delete m_stammForm;
 }
 
 QAction *TMainForm::addCommand(QMenu *menu, const QString &text, const char *name,
@@ -154,7 +157,7 @@ void TMainForm::buildMenu()
 
     QMenu *master = menuBar()->addMenu(QStringLiteral("&Stammdaten"));
     master->setObjectName(QStringLiteral("Stammdaten1"));
-    addCommand(master, QStringLiteral("Ä&ndern..."), "ndern3", nullptr);
+    addCommand(master, QStringLiteral("Ä&ndern..."), "ndern3", &TMainForm::ndern3Click);
 
     QMenu *evaluation = menuBar()->addMenu(QStringLiteral("&Auswertung"));
     evaluation->setObjectName(QStringLiteral("Auswertung1"));
@@ -466,6 +469,17 @@ void TMainForm::Lschen1Click()
     trip.padSubItems(TripSubItem::Count);
     trip.subItems[TripSubItem::Deleted] = kDeletedMark;
     trips.replace(row, std::move(trip));
+    SetChanged();
+    UpdateKMSTands();
+}
+
+// --- Master data ----------------------------------------------------------------------------
+
+void TMainForm::ndern3Click()
+{
+    // The dialog edits the record in place, so however it was closed its changes count.
+    m_stammForm->showRecord();
+    m_prompts.showModal(*m_stammForm);
     SetChanged();
     UpdateKMSTands();
 }

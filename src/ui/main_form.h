@@ -13,6 +13,7 @@ namespace fb {
 class LogbookDocument;
 class Prompts;
 class TFahrtForm;
+class TStammForm;
 class TripListModel;
 class TripListView;
 
@@ -28,6 +29,7 @@ public:
 
     LogbookDocument &document() { return *m_document; }
     TFahrtForm &fahrtForm() { return *m_fahrtForm; }
+    TStammForm &stammForm() { return *m_stammForm; }
     TripListView &tripList() { return *ListView1; }
 
     // The file to open when the window is first shown (the first command-line argument).
@@ -51,6 +53,7 @@ public:
     void ndern1Click();
     void Kopieren1Click();
     void Lschen1Click();
+    void ndern3Click();
 
     // The selected row, or -1.
     int selectedRow() const;
@@ -79,6 +82,7 @@ private:
     TripListModel *m_tripModel;
     TripListView *ListView1;
     TFahrtForm *m_fahrtForm;
+    TStammForm *m_stammForm;
     QString m_startFile;
     bool m_shown = false;
 };
