@@ -6,6 +6,7 @@
 #include "stamm_form.h"
 #include "trip_list_model.h"
 #include "trip_list_view.h"
+#include "vorlagen_form.h"
 
 #include "core/error.h"
 #include "model/logbook_document.h"
@@ -85,6 +86,7 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
 
     m_fahrtForm = new TFahrtForm(m_prompts, m_document->logbook().templates, this);
     m_stammForm = new TStammForm(m_document->logbook().master, this);
+    m_vorlagenForm = new TVorlagenForm(m_prompts, m_document->logbook().templates, this);
 
     buildMenu();
     buildButtonBar(buttonBar);
@@ -110,6 +112,7 @@ TMainForm::~TMainForm()
     delete m_tripModel;
     delete m_fahrtForm;
     delete m_stammForm;
+    delete m_vorlagenForm;
 }
 
 QAction *TMainForm::addCommand(QMenu *menu, const QString &text, const char *name,
@@ -153,7 +156,8 @@ void TMainForm::buildMenu()
 
     QMenu *templates = menuBar()->addMenu(QStringLiteral("&Vorlagen"));
     templates->setObjectName(QStringLiteral("Vorlagen1"));
-    addCommand(templates, QStringLiteral("&Verwalten..."), "Verwalten1", nullptr);
+    addCommand(templates, QStringLiteral("&Verwalten..."), "Verwalten1",
+               &TMainForm::Verwalten1Click);
 
     QMenu *master = menuBar()->addMenu(QStringLiteral("&Stammdaten"));
     master->setObjectName(QStringLiteral("Stammdaten1"));
@@ -471,6 +475,15 @@ void TMainForm::Lschen1Click()
     trips.replace(row, std::move(trip));
     SetChanged();
     UpdateKMSTands();
+}
+
+// --- Templates ------------------------------------------------------------------------------
+
+void TMainForm::Verwalten1Click()
+{
+    // Whatever was done in the window, the template table may have changed.
+    m_prompts.showModal(*m_vorlagenForm);
+    SetChanged();
 }
 
 // --- Master data ----------------------------------------------------------------------------

@@ -14,6 +14,7 @@ class LogbookDocument;
 class Prompts;
 class TFahrtForm;
 class TStammForm;
+class TVorlagenForm;
 class TripListModel;
 class TripListView;
 
@@ -30,6 +31,7 @@ public:
     LogbookDocument &document() { return *m_document; }
     TFahrtForm &fahrtForm() { return *m_fahrtForm; }
     TStammForm &stammForm() { return *m_stammForm; }
+    TVorlagenForm &vorlagenForm() { return *m_vorlagenForm; }
     TripListView &tripList() { return *ListView1; }
 
     // The file to open when the window is first shown (the first command-line argument).
@@ -54,6 +56,7 @@ public:
     void Kopieren1Click();
     void Lschen1Click();
     void ndern3Click();
+    void Verwalten1Click();
 
     // The selected row, or -1.
     int selectedRow() const;
@@ -83,6 +86,7 @@ private:
     TripListView *ListView1;
     TFahrtForm *m_fahrtForm;
     TStammForm *m_stammForm;
+    TVorlagenForm *m_vorlagenForm;
     QString m_startFile;
     bool m_shown = false;
 };

@@ -42,13 +42,13 @@ TEST_F(MainFormTest, WindowHasTheDesignedMenuButtonsAndList)
         {"ndern1", QStringLiteral("Ändern")},
         {"Lschen1", QStringLiteral("Löschen")},
         {"Kopieren1", QStringLiteral("Kopieren")},
+        {"Verwalten1", QStringLiteral("Verwalten...")},
         {"ndern3", QStringLiteral("Ändern...")},
     };
     const QList<std::pair<const char *, QString>> laterEntries = {
         {"Exportieren1", QStringLiteral("Exportieren...")},
         {"Drucke1", QStringLiteral("Drucken...")},
         {"Druckereinrichten1", QStringLiteral("Drucker einrichten...")},
-        {"Verwalten1", QStringLiteral("Verwalten...")},
         {"Auswertunganzeigen1", QStringLiteral("Auswertung anzeigen...")},
         {"ber1", QStringLiteral("Über")},
     };
