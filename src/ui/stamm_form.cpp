@@ -98,7 +98,7 @@ void TStammForm::buildLayout()
     addRow(QStringLiteral("&Kennzeichen:"), Edit9);
     addRow(QStringLiteral("Kilometerstand &Beginn:"), RxSpinEdit1);
     addRow(QStringLiteral("Datum der &Erstzulassung:"), DateTimePicker1);
-    addRow(QStringLiteral("Zulassungs&behörde:"), Edit10);
+    addRow(QStringLiteral("Zul&assungsbehörde:"), Edit10);
     addRow(QStringLiteral("Datum der &Zulassung:"), DateTimePicker2);
     grid->setColumnStretch(1, 1);
 

@@ -76,6 +76,11 @@ TVorlagenForm::TVorlagenForm(Prompts &prompts, RowTable &templates, QWidget *par
 
     buildLayout();
 
+    // The list first: the arrow keys pick a template, Tab reaches the commands.
+    const QList<QWidget *> order = {ListView1, NewBtn, EditBtn, DeleteBtn, CopyBtn, BackBtn};
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order.at(i), order.at(i + 1));
+
     connect(BackBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(NewBtn, &QPushButton::clicked, this,
             [this] { runCommand(&TVorlagenForm::NewBtnClick); });
@@ -121,6 +126,7 @@ void TVorlagenForm::showEvent(QShowEvent *event)
         move(frame.topLeft());
     }
     QDialog::showEvent(event);
+    ListView1->setFocus(Qt::OtherFocusReason);
 }
 
 void TVorlagenForm::runCommand(void (TVorlagenForm::*handler)())

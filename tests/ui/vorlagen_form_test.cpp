@@ -4,6 +4,7 @@
 #include "ui/vorlage_neu_form.h"
 #include "ui/vorlagen_form.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -90,6 +91,11 @@ TEST_F(VorlagenFormTest, HasTheDesignedButtonsListAndStatusBar)
     EXPECT_EQ(list->selectionMode(), QAbstractItemView::SingleSelection);
     EXPECT_EQ(list->editTriggers(), QAbstractItemView::NoEditTriggers);
     EXPECT_TRUE(window().StatusBar1->currentMessage().isEmpty());
+
+    ASSERT_TRUE(showActive(window()));
+    EXPECT_EQ(QApplication::focusWidget(), list) << "the arrow keys pick a template at once";
+    window().BackBtn->click();
+    EXPECT_FALSE(window().isVisible());
 }
 
 TEST_F(VorlagenFormTest, NewAppendsWhatTheEditorHoldsAndShowsItInTheList)
