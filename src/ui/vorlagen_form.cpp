@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -90,8 +91,15 @@ TVorlagenForm::TVorlagenForm(Prompts &prompts, RowTable &templates, QWidget *par
             [this] { runCommand(&TVorlagenForm::DeleteBtnClick); });
     connect(CopyBtn, &QPushButton::clicked, this,
             [this] { runCommand(&TVorlagenForm::CopyBtnClick); });
+    // A double-click or Enter on a template changes it, as on a trip in the main window.
     connect(ListView1, &QAbstractItemView::doubleClicked, this,
             [this] { runCommand(&TVorlagenForm::EditBtnClick); });
+    for (const int key : {int(Qt::Key_Return), int(Qt::Key_Enter)}) {
+        auto *enter =
+            new QShortcut(QKeySequence(key), ListView1, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(enter, &QShortcut::activated, this,
+                [this] { runCommand(&TVorlagenForm::EditBtnClick); });
+    }
 
     resize(780, 580);
 }

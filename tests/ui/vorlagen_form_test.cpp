@@ -171,6 +171,20 @@ TEST_F(VorlagenFormTest, CopyAppendsAndKeepsTheOriginalDeleteRemovesAtOnce)
     EXPECT_EQ(prompts.askedKinds(), (QStringList{"dialog", "dialog"})) << "no question";
 }
 
+TEST_F(VorlagenFormTest, EnterOnATemplateChangesIt)
+{
+    templates().append(kOffice);
+    ASSERT_TRUE(showActive(window()));
+    window().selectRow(0);
+    prompts.answerDialog(confirmEditor([](TVorlageNeuForm &editor) {
+        EXPECT_EQ(editor.DescEd->text(), QStringLiteral("Büro"));
+        editor.DescEd->setText("Büro neu");
+    }));
+    QTest::keyClick(window().ListView1, Qt::Key_Return);
+    EXPECT_EQ(templates().at(0).caption, QStringLiteral("Büro neu"));
+    window().BackBtn->click();
+}
+
 TEST_F(VorlagenFormTest, CommandsWithoutASelectionDoNothing)
 {
     templates().append(kOffice);
