@@ -5,8 +5,10 @@
 #include "fahrt_form.h"
 #include "number_field.h"
 #include "prompts.h"
+#include "stamm_form.h"
 #include "trip_list_model.h"
 #include "trip_list_view.h"
+#include "vorlagen_form.h"
 
 #include "core/error.h"
 #include "core/ole_date.h"
@@ -104,6 +106,8 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
     m_druckenForm =
         new TDruckenForm(m_prompts, m_document->logbook(), *FontDialog1, *FontDialog2, this);
     m_fahrtForm = new TFahrtForm(m_prompts, m_document->logbook().templates, this);
+    m_stammForm = new TStammForm(m_document->logbook().master, this);
+    m_vorlagenForm = new TVorlagenForm(m_prompts, m_document->logbook().templates, this);
 
     buildMenu();
     buildButtonBar(buttonBar);
@@ -130,6 +134,8 @@ TMainForm::~TMainForm()
     delete m_fahrtForm;
     delete m_auswertungForm;
     delete m_druckenForm;
+    delete m_stammForm;
+    delete m_vorlagenForm;
 }
 
 QAction *TMainForm::addCommand(QMenu *menu, const QString &text, const char *name,
@@ -176,11 +182,12 @@ void TMainForm::buildMenu()
 
     QMenu *templates = menuBar()->addMenu(QStringLiteral("&Vorlagen"));
     templates->setObjectName(QStringLiteral("Vorlagen1"));
-    addCommand(templates, QStringLiteral("&Verwalten..."), "Verwalten1", nullptr);
+    addCommand(templates, QStringLiteral("&Verwalten..."), "Verwalten1",
+               &TMainForm::Verwalten1Click);
 
     QMenu *master = menuBar()->addMenu(QStringLiteral("&Stammdaten"));
     master->setObjectName(QStringLiteral("Stammdaten1"));
-    addCommand(master, QStringLiteral("Ä&ndern..."), "ndern3", nullptr);
+    addCommand(master, QStringLiteral("Ä&ndern..."), "ndern3", &TMainForm::ndern3Click);
 
     QMenu *evaluation = menuBar()->addMenu(QStringLiteral("&Auswertung"));
     evaluation->setObjectName(QStringLiteral("Auswertung1"));
@@ -506,6 +513,26 @@ void TMainForm::Auswertunganzeigen1Click()
     const Evaluation evaluation = evaluateTrips(m_document->logbook().trips);
     m_auswertungForm->showLines(evaluationLines(evaluation));
     m_prompts.showModal(*m_auswertungForm);
+}
+
+// --- Templates ------------------------------------------------------------------------------
+
+void TMainForm::Verwalten1Click()
+{
+    // Whatever was done in the window, the template table may have changed.
+    m_prompts.showModal(*m_vorlagenForm);
+    SetChanged();
+}
+
+// --- Master data ----------------------------------------------------------------------------
+
+void TMainForm::ndern3Click()
+{
+    // The dialog edits the record in place, so however it was closed its changes count.
+    m_stammForm->showRecord();
+    m_prompts.showModal(*m_stammForm);
+    SetChanged();
+    UpdateKMSTands();
 }
 
 } // namespace fb

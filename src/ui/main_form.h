@@ -18,6 +18,8 @@ class Prompts;
 class TAuswertungForm;
 class TDruckenForm;
 class TFahrtForm;
+class TStammForm;
+class TVorlagenForm;
 class TripListModel;
 class TripListView;
 
@@ -39,6 +41,8 @@ public:
     QFontDialog &textFontDialog() { return *FontDialog2; }
     // The printer the print command uses, as the printer set-up left it; held for the run.
     QPrinter &printer();
+    TStammForm &stammForm() { return *m_stammForm; }
+    TVorlagenForm &vorlagenForm() { return *m_vorlagenForm; }
     TripListView &tripList() { return *ListView1; }
 
     // The file to open when the window is first shown (the first command-line argument).
@@ -66,6 +70,8 @@ public:
     void Drucke1Click();
     void Druckvorschau1Click();
     void Druckereinrichten1Click();
+    void ndern3Click();
+    void Verwalten1Click();
 
     // The selected row, or -1.
     int selectedRow() const;
@@ -100,6 +106,8 @@ private:
     QFontDialog *FontDialog2;
     TDruckenForm *m_druckenForm;
     std::unique_ptr<QPrinter> m_printer;
+    TStammForm *m_stammForm;
+    TVorlagenForm *m_vorlagenForm;
     QString m_startFile;
     bool m_shown = false;
 };

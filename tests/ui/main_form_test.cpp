@@ -46,11 +46,11 @@ TEST_F(MainFormTest, WindowHasTheDesignedMenuButtonsAndList)
         {"Drucke1", QStringLiteral("Drucken...")},
         {"Druckvorschau1", QStringLiteral("Druckvorschau...")},
         {"Druckereinrichten1", QStringLiteral("Drucker einrichten...")},
+        {"Verwalten1", QStringLiteral("Verwalten...")},
+        {"ndern3", QStringLiteral("Ändern...")},
     };
     const QList<std::pair<const char *, QString>> laterEntries = {
         {"Exportieren1", QStringLiteral("Exportieren...")},
-        {"Verwalten1", QStringLiteral("Verwalten...")},
-        {"ndern3", QStringLiteral("Ändern...")},
         {"ber1", QStringLiteral("Über")},
     };
     for (const auto &[name, text] : enabledEntries + laterEntries) {

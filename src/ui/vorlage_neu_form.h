@@ -1,0 +1,52 @@
+#pragma once
+
+#include "model/row.h"
+
+#include <QDialog>
+
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace fb {
+
+class NumberField;
+class Prompts;
+
+// The template editor: one template's name, places, distance, purpose and kind. It keeps its
+// fields between uses, so a new template starts from what the previous use left.
+class TVorlageNeuForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TVorlageNeuForm(Prompts &prompts, QWidget *parent = nullptr);
+
+    // Fills the fields from a template row. The distance must parse (ConversionError
+    // otherwise); it is parsed before any field changes.
+    void setFromTemplate(const Row &entry);
+    // The template as the editor holds it: the name and five sub-items.
+    Row templateRow() const;
+
+    void OkBtnClick();
+
+    QLineEdit *DescEd;
+    QLineEdit *AbfahrtEd;
+    QLineEdit *AnkunftEd;
+    NumberField *KMED;
+    QPlainTextEdit *ZweckEd;
+    QRadioButton *RadioButton1;
+    QRadioButton *RadioButton2;
+    QPushButton *OkBtn;
+    QPushButton *BitBtn2;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildLayout();
+    void refuse(const QString &message, QWidget *field);
+
+    Prompts &m_prompts;
+};
+
+} // namespace fb

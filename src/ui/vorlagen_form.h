@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QDialog>
+
+class QPushButton;
+class QStatusBar;
+class QTableView;
+
+namespace fb {
+
+class Prompts;
+class RowTable;
+class RowTableModel;
+class TVorlageNeuForm;
+
+// The template window: the template table as a list, with commands to add, change, copy and
+// delete templates. It edits the table in place; trips already entered are never touched.
+class TVorlagenForm : public QDialog {
+    Q_OBJECT
+public:
+    TVorlagenForm(Prompts &prompts, RowTable &templates, QWidget *parent = nullptr);
+
+    TVorlageNeuForm &editor() { return *m_editor; }
+
+    // The selected row, or -1.
+    int selectedRow() const;
+    void selectRow(int row);
+
+    // Handlers.
+    void NewBtnClick();
+    void EditBtnClick();
+    void CopyBtnClick();
+    void DeleteBtnClick();
+
+    QPushButton *BackBtn;
+    QPushButton *NewBtn;
+    QPushButton *EditBtn;
+    QPushButton *DeleteBtn;
+    QPushButton *CopyBtn;
+    QTableView *ListView1;
+    QStatusBar *StatusBar1;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildLayout();
+    void runCommand(void (TVorlagenForm::*handler)());
+
+    Prompts &m_prompts;
+    RowTable &m_templates;
+    RowTableModel *m_model;
+    TVorlageNeuForm *m_editor;
+};
+
+} // namespace fb
