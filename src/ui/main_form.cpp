@@ -133,7 +133,8 @@ void TMainForm::buildMenu()
     addCommand(file, QStringLiteral("Speichern &unter..."), "Speichernunter1",
                &TMainForm::Speichernunter1Click)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    addCommand(file, QStringLiteral("E&xportieren..."), "Exportieren1", nullptr);
+    addCommand(file, QStringLiteral("E&xportieren..."), "Exportieren1",
+               &TMainForm::Exportieren1Click);
     file->addSeparator();
     addCommand(file, QStringLiteral("&Drucken..."), "Drucke1", nullptr);
     addCommand(file, QStringLiteral("Drucker &einrichten..."), "Druckereinrichten1", nullptr);
@@ -468,6 +469,13 @@ void TMainForm::Lschen1Click()
     trips.replace(row, std::move(trip));
     SetChanged();
     UpdateKMSTands();
+}
+
+// --- Export -------------------------------------------------------------------------------
+
+void TMainForm::Exportieren1Click()
+{
+    m_exportCommand.run(this, m_prompts, *m_document);
 }
 
 } // namespace fb

@@ -3,6 +3,8 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "export_command.h"
+
 #include <functional>
 
 class QAction;
@@ -51,6 +53,7 @@ public:
     void ndern1Click();
     void Kopieren1Click();
     void Lschen1Click();
+    void Exportieren1Click();
 
     // The selected row, or -1.
     int selectedRow() const;
@@ -79,6 +82,7 @@ private:
     TripListModel *m_tripModel;
     TripListView *ListView1;
     TFahrtForm *m_fahrtForm;
+    TripExportCommand m_exportCommand; // SaveDialog2's remembered folder and name
     QString m_startFile;
     bool m_shown = false;
 };

@@ -42,9 +42,9 @@ TEST_F(MainFormTest, WindowHasTheDesignedMenuButtonsAndList)
         {"ndern1", QStringLiteral("Ändern")},
         {"Lschen1", QStringLiteral("Löschen")},
         {"Kopieren1", QStringLiteral("Kopieren")},
+        {"Exportieren1", QStringLiteral("Exportieren...")},
     };
     const QList<std::pair<const char *, QString>> laterEntries = {
-        {"Exportieren1", QStringLiteral("Exportieren...")},
         {"Drucke1", QStringLiteral("Drucken...")},
         {"Druckereinrichten1", QStringLiteral("Drucker einrichten...")},
         {"Verwalten1", QStringLiteral("Verwalten...")},
