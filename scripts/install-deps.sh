@@ -12,6 +12,7 @@ packages=(
   poppler-utils
   python3-olefile python3-xlrd
   xvfb xauth
+  librsvg2-bin desktop-file-utils
 )
 
 # `make fuzz` also needs clang and its libFuzzer runtime (Debian 12's clang is version 14).

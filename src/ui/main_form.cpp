@@ -1,5 +1,6 @@
 #include "main_form.h"
 
+#include "about_box.h"
 #include "fahrt_form.h"
 #include "number_field.h"
 #include "prompts.h"
@@ -82,6 +83,7 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
     status->setFixedHeight(19);
     setStatusBar(status);
 
+    m_aboutBox = new TAboutBox(this);
     m_fahrtForm = new TFahrtForm(m_prompts, m_document->logbook().templates, this);
 
     buildMenu();
@@ -164,7 +166,7 @@ void TMainForm::buildMenu()
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Hilfe"));
     help->setObjectName(QStringLiteral("Hilfe1"));
-    addCommand(help, QStringLiteral("Ü&ber"), "ber1", nullptr);
+    addCommand(help, QStringLiteral("Ü&ber"), "ber1", &TMainForm::ber1Click);
 }
 
 void TMainForm::buildButtonBar(QWidget *bar)
@@ -476,6 +478,13 @@ void TMainForm::Lschen1Click()
 void TMainForm::Exportieren1Click()
 {
     m_exportCommand.run(this, m_prompts, *m_document);
+}
+
+// --- Help ---------------------------------------------------------------------------------
+
+void TMainForm::ber1Click()
+{
+    m_prompts.showModal(*m_aboutBox);
 }
 
 } // namespace fb

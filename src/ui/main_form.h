@@ -14,6 +14,7 @@ namespace fb {
 
 class LogbookDocument;
 class Prompts;
+class TAboutBox;
 class TFahrtForm;
 class TripListModel;
 class TripListView;
@@ -30,6 +31,7 @@ public:
 
     LogbookDocument &document() { return *m_document; }
     TFahrtForm &fahrtForm() { return *m_fahrtForm; }
+    TAboutBox &aboutBox() { return *m_aboutBox; }
     TripListView &tripList() { return *ListView1; }
 
     // The file to open when the window is first shown (the first command-line argument).
@@ -54,6 +56,7 @@ public:
     void Kopieren1Click();
     void Lschen1Click();
     void Exportieren1Click();
+    void ber1Click();
 
     // The selected row, or -1.
     int selectedRow() const;
@@ -82,6 +85,7 @@ private:
     TripListModel *m_tripModel;
     TripListView *ListView1;
     TFahrtForm *m_fahrtForm;
+    TAboutBox *m_aboutBox;
     TripExportCommand m_exportCommand; // SaveDialog2's remembered folder and name
     QString m_startFile;
     bool m_shown = false;

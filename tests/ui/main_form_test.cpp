@@ -43,6 +43,7 @@ TEST_F(MainFormTest, WindowHasTheDesignedMenuButtonsAndList)
         {"Lschen1", QStringLiteral("Löschen")},
         {"Kopieren1", QStringLiteral("Kopieren")},
         {"Exportieren1", QStringLiteral("Exportieren...")},
+        {"ber1", QStringLiteral("Über")},
     };
     const QList<std::pair<const char *, QString>> laterEntries = {
         {"Drucke1", QStringLiteral("Drucken...")},
@@ -50,7 +51,6 @@ TEST_F(MainFormTest, WindowHasTheDesignedMenuButtonsAndList)
         {"Verwalten1", QStringLiteral("Verwalten...")},
         {"ndern3", QStringLiteral("Ändern...")},
         {"Auswertunganzeigen1", QStringLiteral("Auswertung anzeigen...")},
-        {"ber1", QStringLiteral("Über")},
     };
     for (const auto &[name, text] : enabledEntries + laterEntries) {
         const auto *action = form->findChild<QAction *>(QLatin1String(name));
