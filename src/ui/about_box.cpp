@@ -1,5 +1,7 @@
 #include "about_box.h"
 
+#include "button_look.h"
+
 #include <QDate>
 #include <QDesktopServices>
 #include <QHBoxLayout>
@@ -63,6 +65,8 @@ TAboutBox::TAboutBox(QWidget *parent, const QString &picturePath)
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
     OKButton->setDefault(true);
+    setButtonLook(*WebBtn, ButtonIcon::Open);
+    setButtonLook(*OKButton, ButtonIcon::Ok);
     connect(WebBtn, &QPushButton::clicked, this, &TAboutBox::WebBtnClick);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 

@@ -1,6 +1,7 @@
 #include "main_form.h"
 
 #include "about_box.h"
+#include "button_look.h"
 #include "fahrt_form.h"
 #include "number_field.h"
 #include "prompts.h"
@@ -177,17 +178,23 @@ void TMainForm::buildButtonBar(QWidget *bar)
         int left;
         int width;
         void (TMainForm::*handler)();
+        ButtonIcon icon;
     };
     const ButtonPlace buttons[] = {
-        {"BitBtn1", QStringLiteral("Neue Fahrt..."), 8, 97, &TMainForm::Neu1Click},
-        {"BitBtn2", QStringLiteral("Fahrt ändern..."), 112, 105, &TMainForm::ndern1Click},
-        {"BitBtn3", QStringLiteral("Fahrt löschen..."), 224, 105, &TMainForm::Lschen1Click},
-        {"BitBtn4", QStringLiteral("Fahrt kopieren..."), 336, 121, &TMainForm::Kopieren1Click},
-        {"QuitBtn", QStringLiteral("Beenden"), 480, 121, &TMainForm::QuitBtnClick},
+        {"BitBtn1", QStringLiteral("Neue Fahrt..."), 8, 97, &TMainForm::Neu1Click, ButtonIcon::New},
+        {"BitBtn2", QStringLiteral("Fahrt ändern..."), 112, 105, &TMainForm::ndern1Click,
+         ButtonIcon::Change},
+        {"BitBtn3", QStringLiteral("Fahrt löschen..."), 224, 105, &TMainForm::Lschen1Click,
+         ButtonIcon::Delete},
+        {"BitBtn4", QStringLiteral("Fahrt kopieren..."), 336, 121, &TMainForm::Kopieren1Click,
+         ButtonIcon::Copy},
+        {"QuitBtn", QStringLiteral("Beenden"), 480, 121, &TMainForm::QuitBtnClick,
+         ButtonIcon::Quit},
     };
     for (const ButtonPlace &place : buttons) {
         auto *button = new QPushButton(place.text, bar);
         button->setObjectName(QLatin1String(place.name));
+        setButtonLook(*button, place.icon);
         button->setGeometry(place.left, 8, place.width, 25);
         // No button answers Enter or Escape: a stray key must not delete a trip.
         button->setAutoDefault(false);
