@@ -42,6 +42,14 @@ if command -v update-mime-database >/dev/null; then
 fi
 grep -q '<comment xml:lang="de">Fahrtenbuch-Datei</comment>' "$mime" || fail "German name missing"
 
+# The desktop database names the entry as the program for the type: a double-click on a
+# logbook starts it.
+if command -v update-desktop-database >/dev/null; then
+  update-desktop-database "$prefix/$datadir/applications" || fail "update-desktop-database failed"
+  grep -qx 'application/x-fahrtenbuch=fahrtenbuch.desktop;' \
+    "$prefix/$datadir/applications/mimeinfo.cache" || fail "the entry does not open the type"
+fi
+
 # The installed program runs from its new place.
 QT_QPA_PLATFORM=offscreen "$prefix/$bindir/fahrtenbuch" --version >/dev/null ||
   fail "the installed program does not start"
