@@ -1,5 +1,6 @@
 #include "main_form_fixture.h"
 
+#include "export/trip_export.h"
 #include "ui/export_command.h"
 #include "ui/trip_list_view.h"
 
@@ -121,6 +122,21 @@ TEST_F(ExportCommandTest, UnwritableTargetIsShownByTheGeneralErrorDisplay)
     ASSERT_EQ(prompts.askedKinds(), (QStringList{"save", "stop"}));
     EXPECT_EQ(prompts.asked().at(1).text, QStringLiteral("Can not create a docfile."));
     expectDocumentUntouched();
+}
+
+TEST_F(ExportCommandTest, MoreTripsThanASheetHoldsAreRefusedBeforeAFileExists)
+{
+    const Row live = trips().at(0);
+    // One of the three is deleted: one live trip more than a sheet holds.
+    for (qsizetype i = trips().count(); i <= kMaxExportedTrips + 1; ++i)
+        trips().append(live);
+    const QString target = pathOf(QStringLiteral("zu_viele.xls"));
+    prompts.answerFile(target);
+    trigger("Exportieren1");
+    ASSERT_EQ(prompts.askedKinds(), (QStringList{"save", "stop"}));
+    EXPECT_TRUE(prompts.asked().at(1).text.startsWith(QStringLiteral("Zu viele Fahrten")));
+    EXPECT_FALSE(QFile::exists(target));
+    EXPECT_FALSE(form->document().isChanged());
 }
 
 TEST_F(ExportCommandTest, TheLogbookItselfIsNotOverwritten)
