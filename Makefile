@@ -7,7 +7,7 @@ SANITIZED_BUILD_DIR ?= build-asan
 JOBS ?= $(shell nproc)
 ARGS ?=
 
-.PHONY: all deps configure build run test test-fast configure-sanitized build-sanitized test-sanitized bench fuzz clean
+.PHONY: all deps configure build run test test-fast configure-sanitized build-sanitized test-sanitized bench fuzz clean install package screenshot
 
 all: build
 
@@ -19,6 +19,15 @@ configure: deps
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+# `make install` puts the program, its menu entry, icons and the ".fbu" file type under PREFIX;
+# `make package` builds the Debian package (build/fahrtenbuch_VERSION_ARCH.deb).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+package: build
+	cmake --build $(BUILD_DIR) --target package
 
 run: build
 	$(BUILD_DIR)/bin/fahrtenbuch $(ARGS)

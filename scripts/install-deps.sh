@@ -12,7 +12,13 @@ packages=(
   poppler-utils
   python3-olefile python3-xlrd
   xvfb xauth
+  librsvg2-bin desktop-file-utils
 )
+
+# scripts/make-screenshot.sh also needs xdotool and ImageMagick; openbox draws the title bar.
+if [ "${1:-}" = "--screenshot" ]; then
+  packages+=(xdotool imagemagick openbox)
+fi
 
 # `make fuzz` also needs clang and its libFuzzer runtime (Debian 12's clang is version 14).
 if [ "${1:-}" = "--fuzz" ]; then

@@ -1,5 +1,7 @@
 #include "auswertung_form.h"
 
+#include "button_look.h"
+
 #include <QFrame>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -22,6 +24,7 @@ TAuswertungForm::TAuswertungForm(QWidget *parent) : QDialog(parent)
     Panel1->setFixedHeight(41);
     BitBtn1 = new QPushButton(QStringLiteral("OK"), Panel1);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    setButtonLook(*BitBtn1, ButtonIcon::Ok);
     BitBtn1->setGeometry(8, 8, 105, 25);
     BitBtn1->setDefault(true);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);

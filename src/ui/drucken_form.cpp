@@ -1,5 +1,7 @@
 #include "drucken_form.h"
 
+#include "button_look.h"
+
 #include "prompts.h"
 
 #include "core/ole_date.h"
@@ -85,9 +87,11 @@ TDruckenForm::TDruckenForm(Prompts &prompts, Logbook &logbook, QFontDialog &head
 
     OkBtn = placed(new QPushButton(QStringLiteral("OK"), this), "OkBtn", 70, 272, 75, 25);
     OkBtn->setDefault(true);
+    setButtonLook(*OkBtn, ButtonIcon::Ok);
     BitBtn2 =
         placed(new QPushButton(QStringLiteral("Abbrechen"), this), "BitBtn2", 150, 272, 97, 25);
     BitBtn2->setAutoDefault(false);
+    setButtonLook(*BitBtn2, ButtonIcon::Cancel);
     RadioButton1 = placed(new QRadioButton(QStringLiteral("Alle Fahrten drucken"), this),
                           "RadioButton1", 8, 8, 233, 17);
     RadioButton2 = placed(new QRadioButton(QStringLiteral("Fahrten von-bis drucken"), this),
@@ -111,6 +115,8 @@ TDruckenForm::TDruckenForm(Prompts &prompts, Logbook &logbook, QFontDialog &head
                        "BitBtnXP1", 6, 200, 147, 25);
     BitBtnXP2 = placed(new QPushButton(QStringLiteral("Text Schriftart..."), this), "BitBtnXP2",
                        158, 200, 131, 25);
+    setButtonLook(*BitBtnXP1, ButtonIcon::Font);
+    setButtonLook(*BitBtnXP2, ButtonIcon::Font);
     KiloCheck = placed(new QCheckBox(QStringLiteral("Kilometerstand Ende"), this), "KiloCheck", 176,
                        176, 129, 17);
     PrintTimeCheck = placed(new QCheckBox(QStringLiteral("Zeit ausdrucken"), this),

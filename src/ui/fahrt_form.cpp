@@ -1,5 +1,6 @@
 #include "fahrt_form.h"
 
+#include "button_look.h"
 #include "number_field.h"
 #include "prompts.h"
 
@@ -70,6 +71,8 @@ TFahrtForm::TFahrtForm(Prompts &prompts, const RowTable &templates, QWidget *par
     KM2Ed = named(new NumberField(NumberField::Kind::Decimal, this), "KM2Ed");
     OkBtn = named(new QPushButton(QStringLiteral("OK"), this), "OkBtn");
     BitBtn2 = named(new QPushButton(QStringLiteral("Abbrechen"), this), "BitBtn2");
+    setButtonLook(*OkBtn, ButtonIcon::Ok);
+    setButtonLook(*BitBtn2, ButtonIcon::Cancel);
 
     for (QDateEdit *date : {DateTimePicker1, DateTimePicker3}) {
         date->setDisplayFormat(kDateFormat);

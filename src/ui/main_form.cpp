@@ -1,6 +1,8 @@
 #include "main_form.h"
 
+#include "about_box.h"
 #include "auswertung_form.h"
+#include "button_look.h"
 #include "drucken_form.h"
 #include "fahrt_form.h"
 #include "number_field.h"
@@ -105,6 +107,7 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
     FontDialog2 = newFontDialog(this, "FontDialog2");
     m_druckenForm =
         new TDruckenForm(m_prompts, m_document->logbook(), *FontDialog1, *FontDialog2, this);
+    m_aboutBox = new TAboutBox(this);
     m_fahrtForm = new TFahrtForm(m_prompts, m_document->logbook().templates, this);
     m_stammForm = new TStammForm(m_document->logbook().master, this);
     m_vorlagenForm = new TVorlagenForm(m_prompts, m_document->logbook().templates, this);
@@ -162,7 +165,8 @@ void TMainForm::buildMenu()
     addCommand(file, QStringLiteral("Speichern &unter..."), "Speichernunter1",
                &TMainForm::Speichernunter1Click)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    addCommand(file, QStringLiteral("E&xportieren..."), "Exportieren1", nullptr);
+    addCommand(file, QStringLiteral("E&xportieren..."), "Exportieren1",
+               &TMainForm::Exportieren1Click);
     file->addSeparator();
     addCommand(file, QStringLiteral("&Drucken..."), "Drucke1", &TMainForm::Drucke1Click);
     addCommand(file, QStringLiteral("Druck&vorschau..."), "Druckvorschau1",
@@ -196,7 +200,7 @@ void TMainForm::buildMenu()
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Hilfe"));
     help->setObjectName(QStringLiteral("Hilfe1"));
-    addCommand(help, QStringLiteral("Ü&ber"), "ber1", nullptr);
+    addCommand(help, QStringLiteral("Ü&ber"), "ber1", &TMainForm::ber1Click);
 }
 
 void TMainForm::buildButtonBar(QWidget *bar)
@@ -207,17 +211,23 @@ void TMainForm::buildButtonBar(QWidget *bar)
         int left;
         int width;
         void (TMainForm::*handler)();
+        ButtonIcon icon;
     };
     const ButtonPlace buttons[] = {
-        {"BitBtn1", QStringLiteral("Neue Fahrt..."), 8, 97, &TMainForm::Neu1Click},
-        {"BitBtn2", QStringLiteral("Fahrt ändern..."), 112, 105, &TMainForm::ndern1Click},
-        {"BitBtn3", QStringLiteral("Fahrt löschen..."), 224, 105, &TMainForm::Lschen1Click},
-        {"BitBtn4", QStringLiteral("Fahrt kopieren..."), 336, 121, &TMainForm::Kopieren1Click},
-        {"QuitBtn", QStringLiteral("Beenden"), 480, 121, &TMainForm::QuitBtnClick},
+        {"BitBtn1", QStringLiteral("Neue Fahrt..."), 8, 97, &TMainForm::Neu1Click, ButtonIcon::New},
+        {"BitBtn2", QStringLiteral("Fahrt ändern..."), 112, 105, &TMainForm::ndern1Click,
+         ButtonIcon::Change},
+        {"BitBtn3", QStringLiteral("Fahrt löschen..."), 224, 105, &TMainForm::Lschen1Click,
+         ButtonIcon::Delete},
+        {"BitBtn4", QStringLiteral("Fahrt kopieren..."), 336, 121, &TMainForm::Kopieren1Click,
+         ButtonIcon::Copy},
+        {"QuitBtn", QStringLiteral("Beenden"), 480, 121, &TMainForm::QuitBtnClick,
+         ButtonIcon::Quit},
     };
     for (const ButtonPlace &place : buttons) {
         auto *button = new QPushButton(place.text, bar);
         button->setObjectName(QLatin1String(place.name));
+        setButtonLook(*button, place.icon);
         button->setGeometry(place.left, 8, place.width, 25);
         // No button answers Enter or Escape: a stray key must not delete a trip.
         button->setAutoDefault(false);
@@ -533,6 +543,20 @@ void TMainForm::ndern3Click()
     m_prompts.showModal(*m_stammForm);
     SetChanged();
     UpdateKMSTands();
+}
+
+// --- Export -------------------------------------------------------------------------------
+
+void TMainForm::Exportieren1Click()
+{
+    m_exportCommand.run(this, m_prompts, *m_document);
+}
+
+// --- Help ---------------------------------------------------------------------------------
+
+void TMainForm::ber1Click()
+{
+    m_prompts.showModal(*m_aboutBox);
 }
 
 } // namespace fb

@@ -3,6 +3,8 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "export_command.h"
+
 #include <functional>
 #include <memory>
 
@@ -17,6 +19,7 @@ class LogbookDocument;
 class Prompts;
 class TAuswertungForm;
 class TDruckenForm;
+class TAboutBox;
 class TFahrtForm;
 class TStammForm;
 class TVorlagenForm;
@@ -43,6 +46,7 @@ public:
     QPrinter &printer();
     TStammForm &stammForm() { return *m_stammForm; }
     TVorlagenForm &vorlagenForm() { return *m_vorlagenForm; }
+    TAboutBox &aboutBox() { return *m_aboutBox; }
     TripListView &tripList() { return *ListView1; }
 
     // The file to open when the window is first shown (the first command-line argument).
@@ -72,6 +76,8 @@ public:
     void Druckereinrichten1Click();
     void ndern3Click();
     void Verwalten1Click();
+    void Exportieren1Click();
+    void ber1Click();
 
     // The selected row, or -1.
     int selectedRow() const;
@@ -108,6 +114,8 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     TStammForm *m_stammForm;
     TVorlagenForm *m_vorlagenForm;
+    TAboutBox *m_aboutBox;
+    TripExportCommand m_exportCommand; // SaveDialog2's remembered folder and name
     QString m_startFile;
     bool m_shown = false;
 };

@@ -1,5 +1,6 @@
 #include "main_window_run.h"
 
+#include "about_box.h"
 #include "main_form.h"
 #include "prompts.h"
 
@@ -15,6 +16,9 @@ int runMainWindow(int argc, char **argv)
     QApplication app(argc, argv);
     // The title of the general error display.
     QApplication::setApplicationName(QStringLiteral("Fahrtenbuch"));
+    QApplication::setWindowIcon(programIcon());
+    // Lets the desktop match the windows to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("fahrtenbuch"));
 
     // Qt's own buttons and dialogs speak German: "Ja", "Nein", "Abbrechen".
     QTranslator platformTexts;

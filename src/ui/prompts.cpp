@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace fb {
 
@@ -39,6 +40,16 @@ void prepareFileDialog(QFileDialog &dialog, const FileKind &files, QFileDialog::
     dialog.setDefaultSuffix(files.defaultSuffix);
     // Overwriting another logbook by one mis-click would destroy it: the save dialog asks.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    dialog.setOption(QFileDialog::HideNameFilterDetails, files.hidePatterns);
+    if (!files.startPath.isEmpty()) {
+        const QFileInfo start(files.startPath);
+        if (start.isDir()) {
+            dialog.setDirectory(start.absoluteFilePath());
+        } else {
+            dialog.setDirectory(start.absolutePath());
+            dialog.selectFile(start.fileName());
+        }
+    }
 }
 
 namespace {

@@ -13,6 +13,11 @@ namespace fb {
 struct FileKind {
     QString filter;        // "Fahrtenbuch-Datei (*.fbu)"
     QString defaultSuffix; // "fbu"
+    // Where the dialog starts: a folder, or a folder and a file name; empty for Qt's choice.
+    QString startPath = {};
+    // Shows the filter without its last parenthesised patterns, for a description that
+    // carries text of its own in parentheses: "Excel Dateien (*-xls) (*.xls)".
+    bool hidePatterns = false;
 };
 
 // Every message box, question, file dialog and modal dialog of the window layer goes through

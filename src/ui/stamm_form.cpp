@@ -1,5 +1,7 @@
 #include "stamm_form.h"
 
+#include "button_look.h"
+
 #include "number_field.h"
 
 #include "core/ole_date.h"
@@ -36,6 +38,7 @@ TStammForm::TStammForm(MasterData &record, QWidget *parent) : QDialog(parent), m
 
     // OK comes first in the keyboard order, so the dialog opens with the focus on it.
     OkBtn = named(new QPushButton(QStringLiteral("OK"), this), "OkBtn");
+    setButtonLook(*OkBtn, ButtonIcon::Ok);
     Edit1 = named(new QLineEdit(this), "Edit1");
     Edit2 = named(new QLineEdit(this), "Edit2");
     Edit3 = named(new QLineEdit(this), "Edit3");

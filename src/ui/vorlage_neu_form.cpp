@@ -1,5 +1,7 @@
 #include "vorlage_neu_form.h"
 
+#include "button_look.h"
+
 #include "number_field.h"
 #include "prompts.h"
 
@@ -49,6 +51,8 @@ TVorlageNeuForm::TVorlageNeuForm(Prompts &prompts, QWidget *parent)
     RadioButton2 = named(new QRadioButton(QStringLiteral("Privat"), this), "RadioButton2");
     OkBtn = named(new QPushButton(QStringLiteral("OK"), this), "OkBtn");
     BitBtn2 = named(new QPushButton(QStringLiteral("Abbrechen"), this), "BitBtn2");
+    setButtonLook(*OkBtn, ButtonIcon::Ok);
+    setButtonLook(*BitBtn2, ButtonIcon::Cancel);
 
     ZweckEd->setLineWrapMode(QPlainTextEdit::NoWrap);
     ZweckEd->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -1,5 +1,7 @@
 #include "vorlagen_form.h"
 
+#include "button_look.h"
+
 #include "prompts.h"
 #include "row_table_model.h"
 #include "vorlage_neu_form.h"
@@ -47,6 +49,11 @@ TVorlagenForm::TVorlagenForm(Prompts &prompts, RowTable &templates, QWidget *par
     EditBtn = named(new QPushButton(QStringLiteral("Vorlage ändern..."), this), "EditBtn");
     DeleteBtn = named(new QPushButton(QStringLiteral("Vorlage löschen..."), this), "DeleteBtn");
     CopyBtn = named(new QPushButton(QStringLiteral("Vorlage kopieren..."), this), "CopyBtn");
+    setButtonLook(*BackBtn, ButtonIcon::Back);
+    setButtonLook(*NewBtn, ButtonIcon::New);
+    setButtonLook(*EditBtn, ButtonIcon::Change);
+    setButtonLook(*DeleteBtn, ButtonIcon::Delete);
+    setButtonLook(*CopyBtn, ButtonIcon::Copy);
     ListView1 = named(new QTableView(this), "ListView1");
     StatusBar1 = named(new QStatusBar(this), "StatusBar1");
 

@@ -42,22 +42,20 @@ TEST_F(MainFormTest, WindowHasTheDesignedMenuButtonsAndList)
         {"ndern1", QStringLiteral("Ändern")},
         {"Lschen1", QStringLiteral("Löschen")},
         {"Kopieren1", QStringLiteral("Kopieren")},
-        {"Auswertunganzeigen1", QStringLiteral("Auswertung anzeigen...")},
+        {"Exportieren1", QStringLiteral("Exportieren...")},
         {"Drucke1", QStringLiteral("Drucken...")},
         {"Druckvorschau1", QStringLiteral("Druckvorschau...")},
         {"Druckereinrichten1", QStringLiteral("Drucker einrichten...")},
         {"Verwalten1", QStringLiteral("Verwalten...")},
         {"ndern3", QStringLiteral("Ändern...")},
-    };
-    const QList<std::pair<const char *, QString>> laterEntries = {
-        {"Exportieren1", QStringLiteral("Exportieren...")},
+        {"Auswertunganzeigen1", QStringLiteral("Auswertung anzeigen...")},
         {"ber1", QStringLiteral("Über")},
     };
-    for (const auto &[name, text] : enabledEntries + laterEntries) {
+    for (const auto &[name, text] : enabledEntries) {
         const auto *action = form->findChild<QAction *>(QLatin1String(name));
         ASSERT_NE(action, nullptr) << name;
         EXPECT_EQ(action->text().remove(u'&'), text) << name;
-        EXPECT_EQ(action->isEnabled(), !laterEntries.contains({name, text})) << name;
+        EXPECT_TRUE(action->isEnabled()) << name;
     }
     QStringList menus;
     for (const QAction *menu : form->menuBar()->actions())

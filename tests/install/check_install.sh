@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# check_install.sh BUILD_DIR BINDIR DATADIR: installs the build into a scratch prefix and
+# checks the program, the menu entry, the icons and the logbook file type.
+set -euo pipefail
+build=$1 bindir=$2 datadir=$3
+prefix=$(mktemp -d /tmp/fahrtenbuch-install.XXXXXX)
+trap 'rm -rf "$prefix"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+[ -x "$prefix/$bindir/fahrtenbuch" ] || fail "no program in $bindir"
+entry=$prefix/$datadir/applications/fahrtenbuch.desktop
+[ -f "$entry" ] || fail "no desktop entry"
+for size in 16 22 24 32 48 64 128 256; do
+  icon=$prefix/$datadir/icons/hicolor/${size}x${size}/apps/fahrtenbuch.png
+  [ -f "$icon" ] || fail "no ${size}px icon"
+  # The PNG header carries width and height; the file must be of the size its folder says.
+  [ "$(od -An -tu1 -j16 -N8 "$icon" | tr -s ' ' | sed 's/^ //')" = \
+    "0 0 $((size / 256)) $((size % 256)) 0 0 $((size / 256)) $((size % 256))" ] ||
+    fail "${size}px icon has another size"
+done
+[ -f "$prefix/$datadir/icons/hicolor/scalable/apps/fahrtenbuch.svg" ] || fail "no scalable icon"
+mime=$prefix/$datadir/mime/packages/fahrtenbuch.xml
+[ -f "$mime" ] || fail "no file type"
+
+# The entry is valid, starts the program with the file opened, and claims the file type.
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$entry" || fail "desktop-file-validate rejects the entry"
+else
+  fail "desktop-file-validate is missing (desktop-file-utils)"
+fi
+grep -qx 'Exec=fahrtenbuch %f' "$entry" || fail "Exec does not pass the file"
+grep -qx 'Categories=Office;' "$entry" || fail "not in Office"
+grep -qx 'MimeType=application/x-fahrtenbuch;' "$entry" || fail "file type not claimed"
+
+# The shared MIME database built from the installed type maps *.fbu to it.
+if command -v update-mime-database >/dev/null; then
+  update-mime-database "$prefix/$datadir/mime" || fail "update-mime-database rejects the type"
+  grep -q 'application/x-fahrtenbuch:\*\.fbu' "$prefix/$datadir/mime/globs" ||
+    fail "*.fbu is not mapped to the type"
+fi
+grep -q '<comment xml:lang="de">Fahrtenbuch-Datei</comment>' "$mime" || fail "German name missing"
+
+# The desktop database names the entry as the program for the type: a double-click on a
+# logbook starts it.
+if command -v update-desktop-database >/dev/null; then
+  update-desktop-database "$prefix/$datadir/applications" || fail "update-desktop-database failed"
+  grep -qx 'application/x-fahrtenbuch=fahrtenbuch.desktop;' \
+    "$prefix/$datadir/applications/mimeinfo.cache" || fail "the entry does not open the type"
+fi
+
+# The installed program runs from its new place.
+QT_QPA_PLATFORM=offscreen "$prefix/$bindir/fahrtenbuch" --version >/dev/null ||
+  fail "the installed program does not start"
+echo "installed and checked in $prefix"

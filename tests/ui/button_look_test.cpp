@@ -1,0 +1,55 @@
+#include "main_form_fixture.h"
+
+#include "ui/about_box.h"
+#include "ui/auswertung_form.h"
+#include "ui/button_look.h"
+#include "ui/drucken_form.h"
+#include "ui/fahrt_form.h"
+#include "ui/stamm_form.h"
+#include "ui/vorlage_neu_form.h"
+#include "ui/vorlagen_form.h"
+
+#include <QPushButton>
+
+namespace fb::test {
+namespace {
+
+// Every push button of the window carries an icon beside its text. Buttons of other windows
+// owned by it (its dialogs, Qt's font dialogs) are checked with their own window.
+void expectEveryButtonHasItsLook(const QWidget &window)
+{
+    QList<const QPushButton *> buttons;
+    for (const QPushButton *button : window.findChildren<QPushButton *>())
+        if (button->window() == &window)
+            buttons.append(button);
+    ASSERT_FALSE(buttons.isEmpty()) << window.objectName().toStdString();
+    for (const QPushButton *button : buttons) {
+        EXPECT_FALSE(button->icon().isNull()) << button->objectName().toStdString();
+        EXPECT_FALSE(button->text().isEmpty()) << button->objectName().toStdString();
+    }
+}
+
+TEST(ButtonLook, EveryKindGetsAnIconAndKeepsItsText)
+{
+    for (const ButtonIcon icon :
+         {ButtonIcon::Ok, ButtonIcon::Cancel, ButtonIcon::New, ButtonIcon::Change,
+          ButtonIcon::Delete, ButtonIcon::Copy, ButtonIcon::Quit, ButtonIcon::Open,
+          ButtonIcon::Print, ButtonIcon::Font, ButtonIcon::Back}) {
+        QPushButton button(QStringLiteral("Text"));
+        setButtonLook(button, icon);
+        EXPECT_FALSE(button.icon().pixmap(16, 16).isNull()) << int(icon);
+        EXPECT_EQ(button.text(), QStringLiteral("Text"));
+    }
+}
+
+TEST_F(MainFormTest, ButtonsOfTheWindowsCarryTheirIcons)
+{
+    for (const QWidget *window : std::initializer_list<const QWidget *>{
+             form.get(), &form->fahrtForm(), &form->aboutBox(), &form->auswertungForm(),
+             &form->druckenForm(), &form->stammForm(), &form->vorlagenForm(),
+             &form->vorlagenForm().editor()})
+        expectEveryButtonHasItsLook(*window);
+}
+
+} // namespace
+} // namespace fb::test

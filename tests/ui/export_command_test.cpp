@@ -1,0 +1,169 @@
+#include "main_form_fixture.h"
+
+#include "export/trip_export.h"
+#include "ui/export_command.h"
+#include "ui/trip_list_view.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+
+namespace fb::test {
+namespace {
+
+using Sheet = QList<QStringList>;
+
+// The first sheet as read by xlrd, a reader nobody here wrote.
+Sheet readSheet(const QString &path)
+{
+    const QString script = QStringLiteral(
+        "import json, sys, xlrd\n"
+        "sheet = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)\n"
+        "print(json.dumps([[str(c.value) for c in sheet.row(r)] for r in range(sheet.nrows)]))\n");
+    QProcess python;
+    python.start(QStringLiteral(XLS_CHECK_PYTHON), {QStringLiteral("-c"), script, path});
+    if (!python.waitForFinished(30000) || python.exitCode() != 0) {
+        ADD_FAILURE() << "xlrd failed: " << python.readAllStandardError().toStdString();
+        return {};
+    }
+    Sheet sheet;
+    for (const QJsonValue &row : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
+        QStringList texts;
+        for (const QJsonValue &cell : row.toArray())
+            texts.append(cell.toString());
+        sheet.append(texts);
+    }
+    return sheet;
+}
+
+class ExportCommandTest : public MainFormTest {
+protected:
+    // Three saved trips, the middle one deleted, the first selected.
+    void SetUp() override
+    {
+        const QString logbook = pathOf(QStringLiteral("fahrten.fbu"));
+        Row deleted = tripRow(QStringLiteral("02.11.2026 08:00:00"), QStringLiteral("Bonn"),
+                              QStringLiteral("Köln"), QStringLiteral("30,00"));
+        deleted.padSubItems(TripSubItem::Count);
+        deleted.subItems[TripSubItem::Deleted] = kDeletedMark;
+        writeLogbookFile(
+            logbook,
+            {tripRow(QStringLiteral("01.11.2026 08:00:00"), QStringLiteral("Düren"),
+                     QStringLiteral("Aachen"), QStringLiteral("12,50")),
+             deleted,
+             tripRow(QStringLiteral("03.11.2026 09:30:00"), QStringLiteral("Köln"),
+                     QStringLiteral("Essen"), QStringLiteral("70,00"), QStringLiteral("Privat"))},
+            1000);
+        ASSERT_TRUE(form->document().OpenFileWithName(logbook));
+        form->selectRow(0);
+        m_caption = caption();
+    }
+
+    void expectDocumentUntouched()
+    {
+        EXPECT_FALSE(form->document().isChanged());
+        EXPECT_EQ(caption(), m_caption);
+        EXPECT_EQ(form->selectedRow(), 0);
+        EXPECT_EQ(trips().count(), 3);
+    }
+
+    QString m_caption;
+};
+
+TEST_F(ExportCommandTest, CancelledDialogCreatesNothing)
+{
+    prompts.answerFile(QString());
+    trigger("Exportieren1");
+    ASSERT_EQ(prompts.askedKinds(), QStringList{"save"});
+    EXPECT_TRUE(QDir(m_folder.path()).entryList({"*.xls"}, QDir::Files).isEmpty());
+    expectDocumentUntouched();
+}
+
+TEST_F(ExportCommandTest, LiveTripsFillConsecutiveRowsAndTheLogbookStaysUnchanged)
+{
+    const QString target = pathOf(QStringLiteral("fahrten.xls"));
+    prompts.answerFile(target);
+    trigger("Exportieren1");
+    EXPECT_EQ(prompts.askedKinds(), QStringList{"save"});
+    EXPECT_EQ(prompts.lastFileKind().defaultSuffix, QStringLiteral("xls"));
+
+    const Sheet sheet = readSheet(target);
+    ASSERT_EQ(sheet.size(), 3) << "the deleted trip leaves no gap";
+    EXPECT_EQ(sheet.at(0).mid(0, 7),
+              (QStringList{"Abfahrtszeit", "Abfahrtsort", "Ankunftszeit", "Ankunftsort",
+                           "Entfernung", "Fahrtzweck", "Art"}));
+    EXPECT_EQ(sheet.at(1).at(0), QStringLiteral("01.11.2026 08:00:00"));
+    EXPECT_EQ(sheet.at(1).at(1), QStringLiteral("Düren"));
+    EXPECT_EQ(sheet.at(1).at(4), QStringLiteral("12,50"));
+    EXPECT_EQ(sheet.at(2).at(1), QStringLiteral("Köln"));
+    EXPECT_EQ(sheet.at(2).at(6), QStringLiteral("Privat"));
+    EXPECT_EQ(sheet.at(2).at(8), trips().at(2).subItem(TripSubItem::KmStart));
+    EXPECT_EQ(sheet.at(2).at(8), QStringLiteral("1012,5")) << "the reading after the live trip";
+    expectDocumentUntouched();
+}
+
+TEST_F(ExportCommandTest, DialogOffersTheLastTargetAgain)
+{
+    const QString target = pathOf(QStringLiteral("erste.xls"));
+    prompts.answerFile(target);
+    trigger("Exportieren1");
+    EXPECT_TRUE(prompts.lastFileKind().startPath.isEmpty());
+    prompts.answerFile(QString());
+    trigger("Exportieren1");
+    EXPECT_EQ(prompts.lastFileKind().startPath, target);
+}
+
+TEST_F(ExportCommandTest, UnwritableTargetIsShownByTheGeneralErrorDisplay)
+{
+    prompts.answerFile(pathOf(QStringLiteral("fehlt/fahrten.xls")));
+    trigger("Exportieren1");
+    ASSERT_EQ(prompts.askedKinds(), (QStringList{"save", "stop"}));
+    EXPECT_EQ(prompts.asked().at(1).text, QStringLiteral("Can not create a docfile."));
+    expectDocumentUntouched();
+}
+
+TEST_F(ExportCommandTest, MoreTripsThanASheetHoldsAreRefusedBeforeAFileExists)
+{
+    const Row live = trips().at(0);
+    // One of the three is deleted: one live trip more than a sheet holds.
+    for (qsizetype i = trips().count(); i <= kMaxExportedTrips + 1; ++i)
+        trips().append(live);
+    const QString target = pathOf(QStringLiteral("zu_viele.xls"));
+    prompts.answerFile(target);
+    trigger("Exportieren1");
+    ASSERT_EQ(prompts.askedKinds(), (QStringList{"save", "stop"}));
+    EXPECT_TRUE(prompts.asked().at(1).text.startsWith(QStringLiteral("Zu viele Fahrten")));
+    EXPECT_FALSE(QFile::exists(target));
+    EXPECT_FALSE(form->document().isChanged());
+}
+
+TEST_F(ExportCommandTest, TheLogbookItselfIsNotOverwritten)
+{
+    const QString logbook = pathOf(QStringLiteral("fahrten.fbu"));
+    QFile file(logbook);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    prompts.answerFile(logbook);
+    trigger("Exportieren1");
+    ASSERT_EQ(prompts.askedKinds(), (QStringList{"save", "stop"}));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    expectDocumentUntouched();
+}
+
+TEST(ExportDialog, ShowsTheDescriptionAndFiltersSpreadsheets)
+{
+    QFileDialog dialog;
+    prepareFileDialog(dialog, spreadsheetFiles(), QFileDialog::AcceptSave);
+    EXPECT_EQ(dialog.defaultSuffix(), QStringLiteral("xls"));
+    EXPECT_TRUE(dialog.testOption(QFileDialog::HideNameFilterDetails));
+    EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+    EXPECT_TRUE(spreadsheetFiles().filter.startsWith("Excel Dateien (*-xls)"));
+    EXPECT_TRUE(spreadsheetFiles().filter.endsWith("(*.xls)"));
+}
+
+} // namespace
+} // namespace fb::test
