@@ -181,8 +181,10 @@ TEST(PrintedLogbook, PageBreaksAfterTheRowThatCrossesTheLimit)
 {
     Logbook logbook;
     printTableOnly(logbook);
+    // One line each: beside readings of six characters "Geschäftlich" would not fit its
+    // column on this canvas.
     for (int i = 0; i < kRowsOnFirstPage + 1; ++i)
-        logbook.trips.append(trip(QString::number(i + 1)));
+        logbook.trips.append(trip(QString::number(i + 1), QStringLiteral("Privat")));
     // The last row of the first page is deleted: struck through there, not on the next page.
     logbook.trips.setSubItem(kRowsOnFirstPage - 1, TripSubItem::Deleted, QStringLiteral("Ja"));
     const RecordingCanvas canvas = printed(logbook);
