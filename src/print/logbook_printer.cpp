@@ -5,8 +5,10 @@
 #include "model/text_forms.h"
 #include "model/trip_columns.h"
 #include "print_selection.h"
+#include "text_wrap.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -16,6 +18,8 @@ namespace {
 constexpr double kMillimetresPerInch = 25.39995;
 constexpr double kMarginMillimetres = 15.0;
 constexpr double kPenMillimetres = 0.5;
+// Keeps a text that fills its column apart from the next column's text.
+constexpr double kColumnGapMillimetres = 1.0;
 
 QString shortDate(const QDate &date)
 {
@@ -120,6 +124,7 @@ public:
         JobGuard job(m_canvas);
         m_margin = millimetresToPixels(kMarginMillimetres, resolution);
         m_penWidth = millimetresToPixels(kPenMillimetres, resolution);
+        m_columnGap = millimetresToPixels(kColumnGapMillimetres, resolution);
         m_pageWidth = m_canvas.pageWidth();
         m_pageHeight = m_canvas.pageHeight();
         m_cursor = m_margin;
@@ -253,6 +258,34 @@ private:
         return shortDate(parseDateTimeText(stored).date());
     }
 
+    // One column of a trip row: where its lines begin, and its lines from the top.
+    struct Cell {
+        int x;
+        QStringList lines;
+    };
+
+    // A text in its column, broken into lines that end before nextColumnX: at its line breaks
+    // and then wherever it is wider than the room, so that it never runs into the next
+    // column. Only the purpose may have no line at all.
+    Cell wrappedCell(int x, int nextColumnX, const QString &text, bool mayBeEmpty = false) const
+    {
+        const int room = std::max(nextColumnX - m_columnGap - x, 1);
+        const auto textWidth = [this](const QString &line) {
+            return m_canvas.textWidth(line);
+        };
+        Cell cell{x, {}};
+        for (const QString &line : purposeLines(text))
+            cell.lines.append(wrapLine(line, room, textWidth));
+        if (cell.lines.isEmpty() && !mayBeEmpty)
+            cell.lines.append(text);
+        return cell;
+    }
+
+    Cell rightAlignedCell(int rightEdge, const QString &text) const
+    {
+        return Cell{rightEdge - m_canvas.textWidth(text), {text}};
+    }
+
     void printTrip(const Row &trip)
     {
         const bool selected = m_selection.selects(trip);
@@ -268,36 +301,48 @@ private:
         if (!selected)
             return;
 
-        const QString departure = momentText(trip.caption);
-        const QString arrival = momentText(trip.subItem(TripSubItem::ArrivalTime));
-        const QStringList purpose = purposeLines(trip.subItem(TripSubItem::Purpose));
+        const TableColumns &at = m_columns;
+        // The numbers are never broken; the texts left of them end where they begin.
+        const Cell distance =
+            rightAlignedCell(at.distanceRight, trip.subItem(TripSubItem::Distance));
+        const Cell reading = rightAlignedCell(at.readingRight, formatKilometres(m_reading, 1));
+        const std::array<Cell, 8> cells = {
+            wrappedCell(at.departure, at.departurePlace, momentText(trip.caption)),
+            wrappedCell(at.departurePlace, at.arrival, trip.subItem(TripSubItem::DeparturePlace)),
+            wrappedCell(at.arrival, at.arrivalPlace,
+                        momentText(trip.subItem(TripSubItem::ArrivalTime))),
+            wrappedCell(at.arrivalPlace, distance.x, trip.subItem(TripSubItem::ArrivalPlace)),
+            distance,
+            wrappedCell(at.purpose, at.kind, trip.subItem(TripSubItem::Purpose), true),
+            wrappedCell(at.kind, reading.x, trip.subItem(TripSubItem::Kind)),
+            reading,
+        };
+        qsizetype lineCount = 1;
+        for (const Cell &cell : cells)
+            lineCount = std::max(lineCount, cell.lines.size());
+
         const qint64 lineHeight = this->lineHeight();
-        const qint64 rowHeight = std::max<qint64>(purpose.size(), 1) * lineHeight;
+        const qint64 rowHeight = lineCount * lineHeight;
         // A row whose last line would end below the paper goes to the next page whole,
         // unless it already stands at the top of one.
         if (m_cursor + rowHeight > m_pageHeight && m_cursor > m_margin)
             breakPage();
 
-        const int y = toCoordinate(m_cursor);
-        m_canvas.textOut(m_columns.departure, y, departure);
-        m_canvas.textOut(m_columns.departurePlace, y, trip.subItem(TripSubItem::DeparturePlace));
-        m_canvas.textOut(m_columns.arrival, y, arrival);
-        m_canvas.textOut(m_columns.arrivalPlace, y, trip.subItem(TripSubItem::ArrivalPlace));
-        textRightAligned(m_columns.distanceRight, y, trip.subItem(TripSubItem::Distance));
-        m_canvas.textOut(m_columns.kind, y, trip.subItem(TripSubItem::Kind));
-        textRightAligned(m_columns.readingRight, y, formatKilometres(m_reading, 1));
-        // Only a purpose longer than a whole page is carried over to the next pages, so
-        // that none of its lines is printed off the paper.
+        // Only a row longer than a whole page is carried over to the next pages, line by
+        // line, so that none of its lines is printed off the paper.
         qint64 lineY = m_cursor;
-        for (qsizetype k = 0; k < purpose.size(); ++k) {
+        for (qsizetype k = 0; k < lineCount; ++k) {
             if (k > 0 && lineY + lineHeight > m_pageHeight) {
                 breakPage();
                 lineY = m_cursor;
             }
-            m_canvas.textOut(m_columns.purpose, toCoordinate(lineY), purpose.at(k));
+            for (const Cell &cell : cells) {
+                if (k < cell.lines.size())
+                    m_canvas.textOut(cell.x, toCoordinate(lineY), cell.lines.at(k));
+            }
             lineY += lineHeight;
         }
-        m_cursor = purpose.isEmpty() ? m_cursor + rowHeight : lineY;
+        m_cursor = lineY;
         if (deleted)
             drawRule(m_cursor - std::abs(lineHeight) / 2);
         checkPage();
@@ -322,6 +367,7 @@ private:
 
     int m_margin = 0;
     int m_penWidth = 0;
+    int m_columnGap = 0;
     int m_pageWidth = 0;
     int m_pageHeight = 0;
     int m_pageNumber = 1;

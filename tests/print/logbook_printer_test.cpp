@@ -181,8 +181,10 @@ TEST(PrintedLogbook, PageBreaksAfterTheRowThatCrossesTheLimit)
 {
     Logbook logbook;
     printTableOnly(logbook);
+    // One line each: beside readings of six characters "Geschäftlich" would not fit its
+    // column on this canvas.
     for (int i = 0; i < kRowsOnFirstPage + 1; ++i)
-        logbook.trips.append(trip(QString::number(i + 1)));
+        logbook.trips.append(trip(QString::number(i + 1), QStringLiteral("Privat")));
     // The last row of the first page is deleted: struck through there, not on the next page.
     logbook.trips.setSubItem(kRowsOnFirstPage - 1, TripSubItem::Deleted, QStringLiteral("Ja"));
     const RecordingCanvas canvas = printed(logbook);
@@ -269,6 +271,197 @@ TEST(PrintedLogbook, PurposeLongerThanAPageGoesOnOnTheNextPages)
     EXPECT_EQ(canvas.lines.last().page, 3);
     EXPECT_EQ(canvas.lines.last().y1, lastY + kTextLine / 2);
     EXPECT_EQ(textsAt(canvas, 3, lastY + kTextLine).at(4), QStringLiteral("3"));
+}
+
+// With u = 607 and a gap of 23 pixels (1 mm), the rooms of the text columns, and the
+// characters of 33 pixels that fit them: a place 584 (17), a purpose 948 (28).
+constexpr int kColumnGap = 23;
+constexpr int kDeparturePlaceX = 961;
+constexpr int kArrivalX = 1568;
+constexpr int kArrivalPlaceX = 2175;
+constexpr int kPurposeX = 3206;
+constexpr int kKindX = 4177;
+
+Row tripFrom(const QString &departurePlace, const QString &purpose,
+             const QString &arrivalPlace = QStringLiteral("Bonn"),
+             const QString &kind = QStringLiteral("Privat"))
+{
+    Row row = trip(QStringLiteral("12"), kind, purpose);
+    row.subItems[TripSubItem::DeparturePlace] = departurePlace;
+    row.subItems[TripSubItem::ArrivalPlace] = arrivalPlace;
+    return row;
+}
+
+// The texts printed in one column of one page, top to bottom, without the column title.
+QList<RecordingCanvas::Text> column(const RecordingCanvas &canvas, int page, int x)
+{
+    QList<RecordingCanvas::Text> result;
+    for (const auto &text : canvas.texts) {
+        const bool title = text.page == 1 && text.y < kFirstRowY;
+        if (text.page == page && text.x == x && !title)
+            result.append(text);
+    }
+    return result;
+}
+
+QStringList linesOf(const QList<RecordingCanvas::Text> &texts)
+{
+    QStringList result;
+    for (const auto &text : texts)
+        result.append(text.text);
+    return result;
+}
+
+// No line of the column at x reaches into the gap before the next column.
+void expectWithin(const RecordingCanvas &canvas, int x, int nextColumnX)
+{
+    for (const auto &text : column(canvas, 1, x)) {
+        EXPECT_LE(text.x + canvas.textWidth(text.text), nextColumnX - kColumnGap)
+            << text.text.toStdString();
+    }
+}
+
+TEST(PrintedLogbook, LongTextsWrapWithinTheirColumnsAndTheRowTakesTheTallest)
+{
+    Logbook logbook;
+    printTableOnly(logbook);
+    logbook.master.startKm = 48229;
+    logbook.trips.append(
+        tripFrom(QStringLiteral("Köln, Rheinuferstraße 7"),
+                 QStringLiteral("Wartung Heizungsanlage Fa. Lindner KG\r\nRückfahrt über Lager"),
+                 QStringLiteral("Köln-Ehrenfeld, Venloer Straße 400, Hinterhof")));
+    logbook.trips.append(trip(QStringLiteral("3"), QStringLiteral("Privat")));
+    const RecordingCanvas canvas = printed(logbook);
+
+    EXPECT_EQ(linesOf(column(canvas, 1, kDeparturePlaceX)),
+              QStringList({QStringLiteral("Köln,"), QStringLiteral("Rheinuferstraße 7"),
+                           QStringLiteral("Köln")}));
+    // The purpose keeps its own line break and each of its lines wraps.
+    EXPECT_EQ(
+        linesOf(column(canvas, 1, kPurposeX)),
+        QStringList({QStringLiteral("Wartung Heizungsanlage Fa."), QStringLiteral("Lindner KG"),
+                     QStringLiteral("Rückfahrt über Lager"), QStringLiteral("Kunde")}));
+    // The arrival place runs up to the distance, which begins at 3145 - 2 * 33.
+    EXPECT_EQ(linesOf(column(canvas, 1, kArrivalPlaceX)),
+              QStringList({QStringLiteral("Köln-Ehrenfeld, Venloer"),
+                           QStringLiteral("Straße 400, Hinterhof"), QStringLiteral("Bonn")}));
+    expectWithin(canvas, kDeparturePlaceX, kArrivalX);
+    expectWithin(canvas, kArrivalPlaceX, 3145 - 2 * 33);
+    expectWithin(canvas, kPurposeX, kKindX);
+
+    // Lines follow each other; numbers and the other texts stay on the first line.
+    const auto purpose = column(canvas, 1, kPurposeX);
+    for (int k = 0; k < 3; ++k)
+        EXPECT_EQ(purpose.at(k).y, kFirstRowY + k * kTextLine);
+    EXPECT_EQ(canvas.find(QStringLiteral("48241,0"))->y, kFirstRowY);
+    EXPECT_EQ(canvas.find(QStringLiteral("Privat"))->y, kFirstRowY);
+    // The purpose has three lines, more than the places: the next row starts below them.
+    EXPECT_EQ(canvas.find(QStringLiteral("48244,0"))->y, kFirstRowY + 3 * kTextLine);
+}
+
+TEST(PrintedLogbook, KindWrapsBeforeTheReadingAndDatesWrapInALargeFont)
+{
+    Logbook logbook;
+    printTableOnly(logbook);
+    logbook.master.startKm = 9999988;
+    logbook.trips.append(trip(QStringLiteral("12")));
+    const RecordingCanvas canvas = printed(logbook);
+    // The reading "10000000,0" begins at 4784 - 10 * 33 = 4454: the kind has 254 pixels.
+    EXPECT_EQ(canvas.find(QStringLiteral("10000000,0"))->x, 4454);
+    EXPECT_EQ(linesOf(column(canvas, 1, kKindX)),
+              QStringList({QStringLiteral("Geschäf"), QStringLiteral("tlich")}));
+    expectWithin(canvas, kKindX, 4454);
+
+    // In 12 points a character is 50 pixels wide: a date and time no longer fits its column
+    // and breaks between the two.
+    logbook.textFont.sizePoints = 12;
+    const RecordingCanvas large = printed(logbook);
+    EXPECT_EQ(linesOf(column(large, 1, kMargin)),
+              QStringList({QStringLiteral("01.12.2026"), QStringLiteral("08:00:00")}));
+    EXPECT_EQ(linesOf(column(large, 1, kArrivalX)),
+              QStringList({QStringLiteral("01.12.2026"), QStringLiteral("09:00:00")}));
+    expectWithin(large, kMargin, kDeparturePlaceX);
+    expectWithin(large, kArrivalX, kArrivalPlaceX);
+}
+
+TEST(PrintedLogbook, WordWiderThanItsColumnIsBrokenInside)
+{
+    Logbook logbook;
+    printTableOnly(logbook);
+    const QString word = QStringLiteral("Donaudampfschifffahrtsgesellschaft");
+    logbook.trips.append(tripFrom(word + QStringLiteral(" Hafen"), QStringLiteral("Kunde")));
+    const RecordingCanvas canvas = printed(logbook);
+    const QStringList lines = linesOf(column(canvas, 1, kDeparturePlaceX));
+    EXPECT_EQ(lines, QStringList({QStringLiteral("Donaudampfschifff"),
+                                  QStringLiteral("ahrtsgesellschaft"), QStringLiteral("Hafen")}));
+    expectWithin(canvas, kDeparturePlaceX, kArrivalX);
+}
+
+TEST(PrintedLogbook, WrappedDeletedRowIsStruckThroughItsLastLine)
+{
+    Logbook logbook;
+    printTableOnly(logbook);
+    Row row = tripFrom(QStringLiteral("Köln, Rheinuferstraße 7"), QStringLiteral("Kunde"));
+    row.subItems[TripSubItem::Deleted] = QStringLiteral("Ja");
+    logbook.trips.append(row);
+    const RecordingCanvas canvas = printed(logbook);
+    ASSERT_EQ(canvas.lines.size(), 2);
+    EXPECT_EQ(canvas.find(QStringLiteral("Rheinuferstraße 7"))->y, kFirstRowY + kTextLine);
+    EXPECT_EQ(canvas.lines.at(1).y1, kFirstRowY + 2 * kTextLine - kTextLine / 2);
+}
+
+// Six words that each take a line of the departure place column.
+QString sixLinePlace()
+{
+    QStringList words;
+    for (int i = 0; i < 6; ++i)
+        words.append(QStringLiteral("Ortsteil%1Weg").arg(i + 1));
+    return words.join(QLatin1Char(' '));
+}
+
+TEST(PrintedLogbook, WrappedRowNearThePageEndMovesToTheNextPageWhole)
+{
+    Logbook logbook;
+    printTableOnly(logbook);
+    for (int i = 0; i < kRowsOnFirstPage - 1; ++i)
+        logbook.trips.append(trip(QStringLiteral("1")));
+    logbook.trips.append(tripFrom(sixLinePlace(), QStringLiteral("Kunde")));
+    const RecordingCanvas canvas = printed(logbook);
+
+    // Six lines from the last row's place on the first page would end below the paper.
+    ASSERT_GT(kFirstRowY + (kRowsOnFirstPage - 1) * kTextLine + 6 * kTextLine, 7016);
+    const auto place = column(canvas, 2, kDeparturePlaceX);
+    ASSERT_EQ(place.size(), 6);
+    EXPECT_EQ(place.first().text, QStringLiteral("Ortsteil1Weg"));
+    EXPECT_EQ(place.first().y, kMargin);
+    EXPECT_EQ(place.last().y, kMargin + 5 * kTextLine);
+    EXPECT_EQ(textsAt(canvas, 2, kMargin).size(), 8);
+    EXPECT_TRUE(column(canvas, 1, kDeparturePlaceX).size() == kRowsOnFirstPage - 1);
+}
+
+TEST(PrintedLogbook, WrappedTextLongerThanAPageGoesOnOnTheNextPages)
+{
+    Logbook logbook;
+    printTableOnly(logbook);
+    QStringList stops;
+    for (int i = 0; i < 120; ++i)
+        stops.append(QStringLiteral("Haltestelle%1").arg(i + 1, 3, 10, QLatin1Char('0')));
+    logbook.trips.append(tripFrom(QStringLiteral("Köln"), QStringLiteral("Rundfahrt"),
+                                  stops.join(QLatin1Char(' '))));
+    const RecordingCanvas canvas = printed(logbook);
+
+    // One stop a line: the row moves to page 2, fills it down to the paper's edge and goes
+    // on at the top of page 3.
+    constexpr int kLinesOnPage = (7016 - kMargin) / kTextLine;
+    EXPECT_TRUE(column(canvas, 1, kArrivalPlaceX).isEmpty());
+    const auto onSecond = column(canvas, 2, kArrivalPlaceX);
+    ASSERT_EQ(onSecond.size(), kLinesOnPage);
+    EXPECT_EQ(onSecond.first().y, kMargin);
+    EXPECT_LE(onSecond.last().y + kTextLine, 7016);
+    const auto onThird = column(canvas, 3, kArrivalPlaceX);
+    ASSERT_EQ(onThird.size(), 120 - kLinesOnPage);
+    EXPECT_EQ(onThird.first().text, stops.at(kLinesOnPage));
+    EXPECT_EQ(onThird.first().y, kMargin);
 }
 
 TEST(PrintedLogbook, ExcludedTripsStillAdvanceTheReadingAndTheFinalOdometer)

@@ -11,8 +11,9 @@
 namespace fb::test {
 
 // A page canvas that records what is printed, with fixed metrics: a text is as high as its
-// font's point size at the resolution, and each character is half as wide as it is high.
-// The page defaults to A4 at 600 pixels per inch.
+// font's point size at the resolution, and each character is half as wide as it is high,
+// but for '.' and ':', which are a quarter as wide, as in a real face; so a date and time
+// fits its column, as it does on paper. The page defaults to A4 at 600 pixels per inch.
 class RecordingCanvas : public PageCanvas {
 public:
     struct Text {
@@ -61,7 +62,12 @@ public:
     }
     int textWidth(const QString &text) const override
     {
-        return int(text.size()) * (textHeight(text) / 2);
+        int width = 0;
+        for (const QChar c : text) {
+            const bool narrow = c == QLatin1Char('.') || c == QLatin1Char(':');
+            width += textHeight(text) / (narrow ? 4 : 2);
+        }
+        return width;
     }
     int textHeight(const QString &) const override { return m_font.sizePoints * resolution / 72; }
     void setPenWidth(int width) override { m_penWidth = width; }
