@@ -1,5 +1,6 @@
 #include "evaluation.h"
 
+#include "significant_digits.h"
 #include "text_forms.h"
 #include "trip_columns.h"
 
@@ -12,8 +13,6 @@
 
 namespace fb {
 namespace {
-
-constexpr int kSignificantDigits = 15;
 
 QStringList countLines(const Evaluation &evaluation)
 {
@@ -83,21 +82,7 @@ QString formatKilometres(double value, int decimals)
         return formatNumberText(value);
     // The 15 significant digits, then rounded to the decimals shown, halves away from zero
     // as a person rounds (12,25 shows as 12,3 with one decimal).
-    std::array<char, 40> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::scientific, kSignificantDigits - 1);
-    const std::string_view scientific(buffer.data(), result.ptr - buffer.data());
-    const bool negative = scientific.front() == '-';
-    const std::size_t ePos = scientific.find('e');
-    std::string digits;
-    for (const char c : scientific.substr(negative ? 1 : 0, ePos - (negative ? 1 : 0))) {
-        if (c != '.')
-            digits.push_back(c);
-    }
-    int exponent = 0;
-    const std::string_view exponentText = scientific.substr(ePos + 1);
-    std::from_chars(exponentText.data() + (exponentText.front() == '+' ? 1 : 0),
-                    exponentText.data() + exponentText.size(), exponent);
+    auto [negative, digits, exponent] = significantDigits(value);
 
     // Digits before the point: exponent + 1. Bring the digits to exactly the ones shown.
     int integerDigits = exponent + 1;

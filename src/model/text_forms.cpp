@@ -1,6 +1,7 @@
 #include "text_forms.h"
 
 #include "core/error.h"
+#include "significant_digits.h"
 
 #include <QDate>
 #include <QTime>
@@ -15,8 +16,6 @@
 
 namespace fb {
 namespace {
-
-constexpr int kSignificantDigits = 15;
 
 [[noreturn]] void throwNotANumber(const QString &text)
 {
@@ -174,22 +173,8 @@ QString formatNumberText(double value)
     if (const auto fixedText = formatFixedFast(value))
         return *fixedText;
 
-    // d.dddddddddddddde±x: the value rounded to 15 significant digits.
-    std::array<char, 40> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::scientific, kSignificantDigits - 1);
-    const std::string_view scientific(buffer.data(), result.ptr - buffer.data());
-    const bool negative = scientific.front() == '-';
-    const std::size_t ePos = scientific.find('e');
-    std::string digits;
-    for (const char c : scientific.substr(negative ? 1 : 0, ePos - (negative ? 1 : 0))) {
-        if (c != '.')
-            digits.push_back(c);
-    }
-    int exponent = 0;
-    const std::string_view exponentText = scientific.substr(ePos + 1);
-    std::from_chars(exponentText.data() + (exponentText.front() == '+' ? 1 : 0),
-                    exponentText.data() + exponentText.size(), exponent);
+    // The value rounded to 15 significant digits.
+    auto [negative, digits, exponent] = significantDigits(value);
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
 
