@@ -148,6 +148,26 @@ TEST_F(TripExport, EveryCharacterArrivesIntact)
         EXPECT_EQ(sheet.at(i + 1).at(1), places.at(i)) << i;
 }
 
+// Emoji are pairs of UTF-16 units; the shared strings run over many records, and a record
+// must never end between the two halves of a pair, or readers refuse the whole file. The
+// fillers shift where the record ends fall against the pairs.
+TEST_F(TripExport, EmojiAcrossRecordEndsArriveIntact)
+{
+    for (int filler = 0; filler < 4; ++filler) {
+        RowTable trips;
+        QStringList places;
+        for (int i = 0; i < 1500; ++i) {
+            places.append(QString(filler, QLatin1Char('a')) +
+                          QStringLiteral("🚗🚕").repeated(10) + QString::number(i));
+            trips.append(trip(places.back()));
+        }
+        const Sheet sheet = exportAndRead(trips);
+        ASSERT_EQ(sheet.size(), places.size() + 1) << filler;
+        for (qsizetype i = 0; i < places.size(); ++i)
+            ASSERT_EQ(sheet.at(i + 1).at(1), places.at(i)) << filler << ' ' << i;
+    }
+}
+
 TEST_F(TripExport, ReplacesAnExistingFileWhole)
 {
     RowTable trips;
