@@ -35,6 +35,27 @@
 namespace fb {
 namespace {
 
+// The save's reasons are the system's messages, kept in English where the error display and
+// the command line show them; in the German sentence of a failed save they read in German.
+QString germanSaveReason(const QString &reason)
+{
+    static const QList<std::pair<QString, QString>> kReasons = {
+        {QStringLiteral("File not found"), QStringLiteral("Datei nicht gefunden")},
+        {QStringLiteral("Invalid filename"), QStringLiteral("Ungültiger Dateiname")},
+        {QStringLiteral("Too many open files"), QStringLiteral("Zu viele geöffnete Dateien")},
+        {QStringLiteral("File access denied"), QStringLiteral("Zugriff verweigert")},
+        {QStringLiteral("Disk full"), QStringLiteral("Datenträger voll")},
+    };
+    for (const auto &[english, german] : kReasons) {
+        if (reason == english)
+            return german;
+    }
+    const QString ioError = QStringLiteral("I/O error ");
+    if (reason.startsWith(ioError))
+        return QStringLiteral("Ein-/Ausgabefehler ") + reason.mid(ioError.size());
+    return reason;
+}
+
 const FileKind kLogbookFiles{QStringLiteral("Fahrtenbuch-Datei (*.fbu)"), QStringLiteral("fbu")};
 const QString kSaveQuestionTitle = QStringLiteral("Speichern");
 const QString kNotSavedQuestion =
@@ -293,9 +314,9 @@ bool TMainForm::writeDocument()
     const QString name = QFileInfo(m_document->fileName()).fileName();
     const auto failed = [&](const QString &why) {
         // The user must know the trips are not on disk; the changed mark stays.
-        m_prompts.showError(
-            this,
-            QStringLiteral("Die Datei \"%1\" kann nicht gespeichert werden: %2").arg(name, why));
+        m_prompts.showError(this,
+                            QStringLiteral("Die Datei \"%1\" kann nicht gespeichert werden: %2")
+                                .arg(name, germanSaveReason(why)));
         return false;
     };
     QString whyNot;
