@@ -1,11 +1,12 @@
 #include "auswertung_form.h"
 
+#include "window_placement.h"
+
 #include "button_look.h"
 
 #include <QFrame>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -60,12 +61,7 @@ QStringList TAuswertungForm::lines() const
 
 void TAuswertungForm::showEvent(QShowEvent *event)
 {
-    // Centred on the screen, wherever the main window stands.
-    if (const QScreen *shownOn = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(shownOn->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(*this);
     QDialog::showEvent(event);
 }
 

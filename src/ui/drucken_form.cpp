@@ -1,5 +1,7 @@
 #include "drucken_form.h"
 
+#include "window_placement.h"
+
 #include "button_look.h"
 
 #include "prompts.h"
@@ -16,7 +18,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 
 namespace fb {
 namespace {
@@ -196,12 +197,7 @@ void TDruckenForm::BitBtnXP2Click()
 
 void TDruckenForm::showEvent(QShowEvent *event)
 {
-    // Centred on the screen, wherever the main window stands.
-    if (const QScreen *shownOn = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(shownOn->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(*this);
     QDialog::showEvent(event);
 }
 

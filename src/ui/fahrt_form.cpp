@@ -1,5 +1,7 @@
 #include "fahrt_form.h"
 
+#include "window_placement.h"
+
 #include "button_look.h"
 #include "number_field.h"
 #include "prompts.h"
@@ -18,7 +20,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
@@ -177,12 +178,7 @@ void TFahrtForm::buildLayout()
 
 void TFahrtForm::showEvent(QShowEvent *event)
 {
-    // Centred on the screen, wherever the main window stands.
-    if (const QScreen *shownOn = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(shownOn->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(*this);
     QDialog::showEvent(event);
 }
 

@@ -1,5 +1,7 @@
 #include "stamm_form.h"
 
+#include "window_placement.h"
+
 #include "button_look.h"
 
 #include "number_field.h"
@@ -14,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace fb {
@@ -182,11 +183,7 @@ void TStammForm::showRecord()
 
 void TStammForm::showEvent(QShowEvent *event)
 {
-    if (const QScreen *shownOn = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(shownOn->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(*this);
     QDialog::showEvent(event);
     OkBtn->setFocus(Qt::OtherFocusReason);
 }

@@ -1,5 +1,7 @@
 #include "vorlage_neu_form.h"
 
+#include "window_placement.h"
+
 #include "button_look.h"
 
 #include "number_field.h"
@@ -15,7 +17,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace fb {
@@ -111,11 +112,7 @@ void TVorlageNeuForm::buildLayout()
 
 void TVorlageNeuForm::showEvent(QShowEvent *event)
 {
-    if (const QScreen *shownOn = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(shownOn->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(*this);
     QDialog::showEvent(event);
 }
 

@@ -1,5 +1,7 @@
 #include "vorlagen_form.h"
 
+#include "window_placement.h"
+
 #include "button_look.h"
 
 #include "prompts.h"
@@ -13,7 +15,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTableView>
@@ -135,11 +136,7 @@ void TVorlagenForm::buildLayout()
 
 void TVorlagenForm::showEvent(QShowEvent *event)
 {
-    if (const QScreen *shownOn = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(shownOn->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(*this);
     QDialog::showEvent(event);
     ListView1->setFocus(Qt::OtherFocusReason);
 }
