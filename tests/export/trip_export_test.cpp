@@ -5,14 +5,12 @@
 
 #include <QDir>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include "file_size_limit.h"
+#include "xlrd_sheet.h"
 
 #include <sys/stat.h>
 
@@ -20,37 +18,8 @@ using namespace fb;
 
 namespace {
 
-using Sheet = QList<QStringList>;
-
-// Reads the first sheet with xlrd, a reader nobody here wrote, as rows of texts. Cells that
-// are not text show as "<type N>", so a number where a text belongs is caught; positions
-// without a cell show as "<none>", so an empty text cell is told from no cell.
-Sheet readWithXlrd(const QString &path)
-{
-    const QString script = QStringLiteral(
-        "import json, sys, xlrd\n"
-        "sheet = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)\n"
-        "def text(c):\n"
-        "    if c.ctype == xlrd.XL_CELL_TEXT: return c.value\n"
-        "    return '<none>' if c.ctype == xlrd.XL_CELL_EMPTY else '<type %d>' % c.ctype\n"
-        "rows = [[text(c)\n"
-        "         for c in sheet.row(r)] for r in range(sheet.nrows)]\n"
-        "print(json.dumps(rows))\n");
-    QProcess python;
-    python.start(QStringLiteral(XLS_CHECK_PYTHON), {QStringLiteral("-c"), script, path});
-    if (!python.waitForFinished(30000) || python.exitCode() != 0) {
-        ADD_FAILURE() << "xlrd failed: " << python.readAllStandardError().toStdString();
-        return {};
-    }
-    Sheet sheet;
-    for (const QJsonValue &row : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
-        QStringList texts;
-        for (const QJsonValue &cell : row.toArray())
-            texts.append(cell.toString());
-        sheet.append(texts);
-    }
-    return sheet;
-}
+using fb::test::readSheetWithXlrd;
+using fb::test::Sheet;
 
 QByteArray bytesOf(const QString &path)
 {
@@ -77,7 +46,7 @@ protected:
     Sheet exportAndRead(const RowTable &trips)
     {
         exportTripsToXls(trips, target);
-        return readWithXlrd(target);
+        return readSheetWithXlrd(target);
     }
 
     QTemporaryDir dir;
@@ -157,8 +126,8 @@ TEST_F(TripExport, EmojiAcrossRecordEndsArriveIntact)
         RowTable trips;
         QStringList places;
         for (int i = 0; i < 1500; ++i) {
-            places.append(QString(filler, QLatin1Char('a')) +
-                          QStringLiteral("🚗🚕").repeated(10) + QString::number(i));
+            places.append(QString(filler, QLatin1Char('a')) + QStringLiteral("🚗🚕").repeated(10) +
+                          QString::number(i));
             trips.append(trip(places.back()));
         }
         const Sheet sheet = exportAndRead(trips);

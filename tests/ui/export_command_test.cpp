@@ -1,4 +1,5 @@
 #include "main_form_fixture.h"
+#include "xlrd_sheet.h"
 
 #include "export/trip_export.h"
 #include "ui/export_command.h"
@@ -6,37 +7,9 @@
 
 #include <QFile>
 #include <QFileDialog>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QProcess>
 
 namespace fb::test {
 namespace {
-
-using Sheet = QList<QStringList>;
-
-// The first sheet as read by xlrd, a reader nobody here wrote.
-Sheet readSheet(const QString &path)
-{
-    const QString script = QStringLiteral(
-        "import json, sys, xlrd\n"
-        "sheet = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)\n"
-        "print(json.dumps([[str(c.value) for c in sheet.row(r)] for r in range(sheet.nrows)]))\n");
-    QProcess python;
-    python.start(QStringLiteral(XLS_CHECK_PYTHON), {QStringLiteral("-c"), script, path});
-    if (!python.waitForFinished(30000) || python.exitCode() != 0) {
-        ADD_FAILURE() << "xlrd failed: " << python.readAllStandardError().toStdString();
-        return {};
-    }
-    Sheet sheet;
-    for (const QJsonValue &row : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
-        QStringList texts;
-        for (const QJsonValue &cell : row.toArray())
-            texts.append(cell.toString());
-        sheet.append(texts);
-    }
-    return sheet;
-}
 
 class ExportCommandTest : public MainFormTest {
 protected:
@@ -89,7 +62,7 @@ TEST_F(ExportCommandTest, LiveTripsFillConsecutiveRowsAndTheLogbookStaysUnchange
     EXPECT_EQ(prompts.askedKinds(), QStringList{"save"});
     EXPECT_EQ(prompts.lastFileKind().defaultSuffix, QStringLiteral("xls"));
 
-    const Sheet sheet = readSheet(target);
+    const Sheet sheet = readSheetWithXlrd(target);
     ASSERT_EQ(sheet.size(), 3) << "the deleted trip leaves no gap";
     EXPECT_EQ(sheet.at(0).mid(0, 7),
               (QStringList{"Abfahrtszeit", "Abfahrtsort", "Ankunftszeit", "Ankunftsort",
