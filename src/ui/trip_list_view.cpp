@@ -1,10 +1,13 @@
 #include "trip_list_view.h"
 
+#include "groove_caching_style.h"
+#include "plain_cell_delegate.h"
 #include "trip_list_model.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScrollBar>
 
 namespace fb {
 
@@ -16,6 +19,11 @@ TripListView::TripListView(QWidget *parent) : QTableView(parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     setTabKeyNavigation(false);
+    setItemDelegate(new PlainCellDelegate(this));
+    // Paging moves the slider in every frame; the groove under it stays as it is.
+    auto *grooveStyle = new GrooveCachingStyle();
+    grooveStyle->setParent(this);
+    verticalScrollBar()->setStyle(grooveStyle);
     verticalHeader()->hide();
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(false);
