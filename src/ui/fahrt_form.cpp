@@ -3,6 +3,7 @@
 #include "window_placement.h"
 
 #include "button_look.h"
+#include "input_checks.h"
 #include "number_field.h"
 #include "prompts.h"
 
@@ -288,28 +289,18 @@ void TFahrtForm::KM2EdChange()
     m_updating = false;
 }
 
-void TFahrtForm::refuse(const QString &message, QWidget *field)
-{
-    m_prompts.inputError(this, message);
-    field->setFocus(Qt::OtherFocusReason);
-}
-
 void TFahrtForm::OkBtnClick()
 {
     // The pickers hold the combined moments from here on.
     setDeparture(departure());
     setArrival(arrival());
     if (arrival() <= departure())
-        return refuse(QStringLiteral("Der Abfahrtszeitpunkt muss vor der Ankunftszeit liegen."),
-                      DateTimePicker4);
-    if (AbfahrtEd->text().isEmpty())
-        return refuse(QStringLiteral("Geben Sie einen Abfahrtsort ein."), AbfahrtEd);
-    if (AnkunftEd->text().isEmpty())
-        return refuse(QStringLiteral("Geben Sie einen Ankunftsort ein."), AnkunftEd);
-    if (ZweckEd->toPlainText().isEmpty())
-        return refuse(QStringLiteral("Geben Sie einen Fahrtzweck ein (z.B. Besuch von Kunde xxx)."),
-                      ZweckEd);
-    accept();
+        return refuseInput(
+            m_prompts, *this,
+            QStringLiteral("Der Abfahrtszeitpunkt muss vor der Ankunftszeit liegen."),
+            *DateTimePicker4);
+    if (placesAndPurposeGiven(m_prompts, *this, *AbfahrtEd, *AnkunftEd, *ZweckEd))
+        accept();
 }
 
 } // namespace fb

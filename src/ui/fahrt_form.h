@@ -72,7 +72,6 @@ protected:
 
 private:
     void buildLayout();
-    void refuse(const QString &message, QWidget *field);
 
     Prompts &m_prompts;
     const RowTable &m_templates;

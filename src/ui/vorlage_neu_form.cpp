@@ -3,6 +3,7 @@
 #include "window_placement.h"
 
 #include "button_look.h"
+#include "input_checks.h"
 
 #include "number_field.h"
 #include "prompts.h"
@@ -140,27 +141,16 @@ Row TVorlageNeuForm::templateRow() const
     return entry;
 }
 
-void TVorlageNeuForm::refuse(const QString &message, QWidget *field)
-{
-    m_prompts.inputError(this, message);
-    field->setFocus(Qt::OtherFocusReason);
-}
-
 void TVorlageNeuForm::OkBtnClick()
 {
     if (DescEd->text().isEmpty())
-        return refuse(
+        return refuseInput(
+            m_prompts, *this,
             QStringLiteral(
                 "Geben Sie eine Bezeichnung für die neue Vorlage ein (frei gewählter Name)."),
-            DescEd);
-    if (AbfahrtEd->text().isEmpty())
-        return refuse(QStringLiteral("Geben Sie einen Abfahrtsort ein."), AbfahrtEd);
-    if (AnkunftEd->text().isEmpty())
-        return refuse(QStringLiteral("Geben Sie einen Ankunftsort ein."), AnkunftEd);
-    if (ZweckEd->toPlainText().isEmpty())
-        return refuse(QStringLiteral("Geben Sie einen Fahrtzweck ein (z.B. Besuch von Kunde xxx)."),
-                      ZweckEd);
-    accept();
+            *DescEd);
+    if (placesAndPurposeGiven(m_prompts, *this, *AbfahrtEd, *AnkunftEd, *ZweckEd))
+        accept();
 }
 
 } // namespace fb

@@ -44,7 +44,6 @@ protected:
 
 private:
     void buildLayout();
-    void refuse(const QString &message, QWidget *field);
 
     Prompts &m_prompts;
 };
