@@ -1,9 +1,9 @@
 #include "sample_logbook.h"
+#include "saved_logbook.h"
 
 #include "model/logbook_document.h"
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -13,25 +13,9 @@ namespace {
 
 constexpr int kTrips = 100'000;
 
-// One saved logbook of 100,000 trips shared by the benchmarks.
-struct SavedLogbook {
-    SavedLogbook()
-    {
-        LogbookDocument document;
-        bench::fillTrips(document.logbook(), kTrips);
-        UpdateKMSTands(document.logbook());
-        document.setFileName(dir.filePath(QStringLiteral("trips.fbu")));
-        if (!document.SaveTheFile())
-            qFatal("cannot write the sample logbook");
-        path = document.fileName();
-    }
-    QTemporaryDir dir;
-    QString path;
-};
-
-SavedLogbook &savedLogbook()
+bench::SavedLogbook &savedLogbook()
 {
-    static SavedLogbook saved;
+    static bench::SavedLogbook saved(kTrips);
     return saved;
 }
 

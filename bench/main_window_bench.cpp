@@ -1,6 +1,6 @@
 // The main window with a logbook of 100,000 trips: opening it from the command line until the
 // list is shown, adding one trip, and scrolling from top to bottom with the keyboard.
-#include "sample_logbook.h"
+#include "saved_logbook.h"
 
 #include "model/logbook_document.h"
 #include "ui/fahrt_form.h"
@@ -14,7 +14,6 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
@@ -71,24 +70,9 @@ public:
     double confirmedCpuMs = 0;
 };
 
-struct SavedLogbook {
-    SavedLogbook()
-    {
-        LogbookDocument document;
-        bench::fillTrips(document.logbook(), kTrips);
-        UpdateKMSTands(document.logbook());
-        document.setFileName(dir.filePath(QStringLiteral("trips.fbu")));
-        if (!document.SaveTheFile())
-            qFatal("cannot write the sample logbook");
-        path = document.fileName();
-    }
-    QTemporaryDir dir;
-    QString path;
-};
-
-SavedLogbook &savedLogbook()
+bench::SavedLogbook &savedLogbook()
 {
-    static SavedLogbook saved;
+    static bench::SavedLogbook saved(kTrips);
     return saved;
 }
 
