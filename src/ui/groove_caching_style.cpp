@@ -48,9 +48,9 @@ void GrooveCachingStyle::drawComplexControl(ComplexControl control,
         QStyleOptionSlider grooveOnly = *bar;
         grooveOnly.rect.moveTo(0, 0);
         grooveOnly.subControls = SC_ScrollBarGroove;
-        QPainter groovepainter(&groove);
-        QProxyStyle::drawComplexControl(control, &grooveOnly, &groovepainter, widget);
-        groovepainter.end();
+        QPainter groovePainter(&groove);
+        QProxyStyle::drawComplexControl(control, &grooveOnly, &groovePainter, widget);
+        groovePainter.end();
         QPixmapCache::insert(key, groove);
     }
     painter->drawPixmap(bar->rect.topLeft(), groove);
