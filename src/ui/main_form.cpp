@@ -5,7 +5,6 @@
 #include "button_look.h"
 #include "drucken_form.h"
 #include "fahrt_form.h"
-#include "number_field.h"
 #include "prompts.h"
 #include "stamm_form.h"
 #include "trip_list_model.h"
@@ -130,7 +129,7 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
         new TDruckenForm(m_prompts, m_document->logbook(), *FontDialog1, *FontDialog2, this);
     m_aboutBox = new TAboutBox(this);
     m_fahrtForm = new TFahrtForm(m_prompts, m_document->logbook().templates, this);
-    m_stammForm = new TStammForm(m_document->logbook().master, this);
+    m_stammForm = new TStammForm(m_prompts, m_document->logbook().master, this);
     m_vorlagenForm = new TVorlagenForm(m_prompts, m_document->logbook().templates, this);
 
     buildMenu();
@@ -500,9 +499,9 @@ void TMainForm::ndern1Click()
     // Readings that do not parse leave the fields as far as they got; the command goes on.
     try {
         const double start = parseNumberText(trips.at(row).subItem(TripSubItem::KmStart));
-        m_fahrtForm->KM1Ed->setValue(start);
-        m_fahrtForm->KM2Ed->setRange(start, start + kMaximumTripDistance);
-        m_fahrtForm->KM2Ed->setValue(parseNumberText(trips.at(row).subItem(TripSubItem::KmEnd)));
+        m_fahrtForm->setStartReading(start);
+        m_fahrtForm->setEndReadingRange(start, start + kMaximumTripDistance);
+        m_fahrtForm->setEndReading(parseNumberText(trips.at(row).subItem(TripSubItem::KmEnd)));
     } catch (const ConversionError &) {
     }
     m_fahrtForm->fillTemplateList();
@@ -515,6 +514,8 @@ void TMainForm::ndern1Click()
     old.subItems[TripSubItem::Deleted] = kDeletedMark;
     trips.replace(row, std::move(old));
     trips.insert(row + 1, m_fahrtForm->tripRow());
+    // The person goes on from the version they just wrote, not from the struck-through one.
+    selectRow(row + 1);
     UpdateKMSTands();
 }
 

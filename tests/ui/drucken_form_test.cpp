@@ -1,7 +1,9 @@
 #include "main_form_fixture.h"
 
 #include "core/ole_date.h"
+#include "ui/date_field.h"
 #include "ui/drucken_form.h"
+#include "ui/time_field.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -52,13 +54,6 @@ TEST_F(DruckenFormTest, EveryControlStandsAtItsPlaceInTabOrder)
         {"BitBtnXP2", "Text Schriftart...", QRect(158, 200, 131, 25)},
         {"KiloCheck", "Kilometerstand Ende", QRect(176, 176, 129, 17)},
         {"PrintTimeCheck", "Zeit ausdrucken", QRect(8, 232, 177, 17)},
-    };
-    // The next widget the Tab key reaches: parts of a control and labels are passed over.
-    const auto nextTabStop = [](QWidget *from) {
-        QWidget *next = from->nextInFocusChain();
-        while (next != from && (from->isAncestorOf(next) || !(next->focusPolicy() & Qt::TabFocus)))
-            next = next->nextInFocusChain();
-        return next;
     };
     QWidget *previous = nullptr;
     for (const Placed &control : controls) {

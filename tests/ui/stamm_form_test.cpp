@@ -2,8 +2,10 @@
 
 #include "core/ole_date.h"
 #include "model/master_data.h"
+#include "ui/date_field.h"
 #include "ui/number_field.h"
 #include "ui/stamm_form.h"
+#include "ui/time_field.h"
 
 #include <QDateEdit>
 #include <QFrame>
@@ -16,8 +18,9 @@ namespace {
 
 class StammFormTest : public ::testing::Test {
 protected:
+    ScriptedPrompts prompts;
     MasterData record;
-    TStammForm form{record};
+    TStammForm form{prompts, record};
 };
 
 TEST_F(StammFormTest, HasTheDesignedFieldsLabelsAndKeyboardOrderWithOkFirst)
@@ -55,9 +58,7 @@ TEST_F(StammFormTest, HasTheDesignedFieldsLabelsAndKeyboardOrderWithOkFirst)
         EXPECT_EQ(label->text().remove(u'&'), labels.at(i - 1));
     }
     for (qsizetype i = 0; i + 1 < order.size(); ++i) {
-        QWidget *next = order.at(i)->nextInFocusChain();
-        while (next && next->parentWidget() == order.at(i))
-            next = next->nextInFocusChain();
+        QWidget *next = nextTabStop(order.at(i));
         EXPECT_EQ(next, order.at(i + 1)) << order.at(i)->objectName().toStdString();
     }
 
@@ -89,14 +90,21 @@ TEST_F(StammFormTest, StartsWithTheDefaultRecordAndEditsItInPlace)
     EXPECT_EQ(record.startKm, 12345);
 }
 
-TEST_F(StammFormTest, StartReadingThatIsNoSigned32BitWholeNumberReadsZero)
+TEST_F(StammFormTest, StartReadingThatIsNoNumberKeepsTheRecordAndAnEmptyOneCountsZero)
 {
-    for (const char *text : {"", "-", "2147483648", "+-1"}) {
+    for (const char *text : {"-", "2147483648", "+-1", "48.725"}) {
         form.RxSpinEdit1->setText("77");
+        form.reject();
         form.RxSpinEdit1->setText(text);
-        EXPECT_EQ(record.startKm, 0) << text;
+        form.reject();
+        EXPECT_EQ(record.startKm, 77) << text;
+        EXPECT_EQ(form.RxSpinEdit1->text(), QStringLiteral("77")) << "shown again";
     }
+    form.RxSpinEdit1->setText("");
+    form.reject();
+    EXPECT_EQ(record.startKm, 0);
     form.RxSpinEdit1->setText("-2147483648");
+    form.reject();
     EXPECT_EQ(record.startKm, -2147483648LL);
 }
 
