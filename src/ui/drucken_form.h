@@ -41,6 +41,10 @@ public:
     void BitBtnXP1Click();
     void BitBtnXP2Click();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
     QPushButton *OkBtn;
     QPushButton *BitBtn2;
     QRadioButton *RadioButton1;
@@ -60,11 +64,6 @@ public:
     QCheckBox *KiloCheck;
     QCheckBox *PrintTimeCheck;
     QFrame *Bevel1;
-
-protected:
-    void showEvent(QShowEvent *event) override;
-
-private:
     void chooseFont(QFontDialog &dialog, PrintFont &font);
 
     Prompts &m_prompts;

@@ -27,6 +27,10 @@ public:
     void OkBtnClick();
     void done(int result) override;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
     QPushButton *OkBtn;
     QLineEdit *Edit1;
     QLineEdit *Edit2;
@@ -41,11 +45,6 @@ public:
     DateField *DateTimePicker1;
     QLineEdit *Edit10;
     DateField *DateTimePicker2;
-
-protected:
-    void showEvent(QShowEvent *event) override;
-
-private:
     void buildLayout();
     void connectToRecord();
     void keepStartReading();

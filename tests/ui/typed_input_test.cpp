@@ -389,28 +389,30 @@ TEST(MasterDataTyping, DatesAndTheStartReadingAreStoredAsTypedAndInvalidOnesNeve
     MasterData record;
     TStammForm form(prompts, record);
     ASSERT_TRUE(showActive(form));
-    typeOver(*form.RxSpinEdit1, "48725,1");
+    typeOver(*control<NumberField>(form, "RxSpinEdit1"), "48725,1");
     EXPECT_EQ(record.startKm, 48725);
-    EXPECT_EQ(form.RxSpinEdit1->text(), QStringLiteral("48725"));
-    typeOver(*form.DateTimePicker1, "15.03.2019");
+    EXPECT_EQ(control<NumberField>(form, "RxSpinEdit1")->text(), QStringLiteral("48725"));
+    typeOver(*control<DateField>(form, "DateTimePicker1"), "15.03.2019");
     EXPECT_EQ(fromOleDate(record.firstRegistration),
               QDateTime(QDate(2019, 3, 15), QTime(18, 10), Qt::UTC));
 
-    typeOver(*form.RxSpinEdit1, "99999999999");
-    EXPECT_EQ(form.RxSpinEdit1->text(), QStringLiteral("999999999")) << "the tenth 9 is refused";
+    typeOver(*control<NumberField>(form, "RxSpinEdit1"), "99999999999");
+    EXPECT_EQ(control<NumberField>(form, "RxSpinEdit1")->text(), QStringLiteral("999999999"))
+        << "the tenth 9 is refused";
     EXPECT_EQ(record.startKm, 999999999);
-    typeOver(*form.RxSpinEdit1, "48.725");
+    typeOver(*control<NumberField>(form, "RxSpinEdit1"), "48.725");
     EXPECT_EQ(record.startKm, 999999999) << "no number the text passed through on the way";
     form.OkBtnClick();
     ASSERT_EQ(prompts.asked().size(), 1);
-    EXPECT_EQ(QApplication::focusWidget(), form.RxSpinEdit1);
+    EXPECT_EQ(QApplication::focusWidget(), control<NumberField>(form, "RxSpinEdit1"));
     prompts.clearAsked();
 
-    typeOver(*form.DateTimePicker2, "31.02.2026");
+    typeOver(*control<DateField>(form, "DateTimePicker2"), "31.02.2026");
     form.reject(); // closed by the window's frame: there is no cancel button
-    EXPECT_EQ(form.DateTimePicker2->text(), QStringLiteral("03.04.2008")) << "shown again";
+    EXPECT_EQ(control<DateField>(form, "DateTimePicker2")->text(), QStringLiteral("03.04.2008"))
+        << "shown again";
     EXPECT_EQ(record.registration, MasterData::defaultRegistrationDate());
-    EXPECT_EQ(form.RxSpinEdit1->text(), QStringLiteral("999999999"));
+    EXPECT_EQ(control<NumberField>(form, "RxSpinEdit1")->text(), QStringLiteral("999999999"));
 }
 
 TEST(PrintRangeTyping, OkRefusesARangeDateThatDoesNotRead)
@@ -422,12 +424,12 @@ TEST(PrintRangeTyping, OkRefusesARangeDateThatDoesNotRead)
     TDruckenForm dialog(prompts, logbook, headings, texts);
     dialog.showSettings();
     ASSERT_TRUE(showActive(dialog));
-    typeOver(*dialog.DateTimePicker1, "1.10.26");
-    typeOver(*dialog.DateTimePicker2, "32.10.2026");
+    typeOver(*control<DateField>(dialog, "DateTimePicker1"), "1.10.26");
+    typeOver(*control<DateField>(dialog, "DateTimePicker2"), "32.10.2026");
     dialog.OkBtnClick();
     ASSERT_EQ(prompts.asked().size(), 1);
-    EXPECT_EQ(QApplication::focusWidget(), dialog.DateTimePicker2);
-    typeOver(*dialog.DateTimePicker2, "31.10.2026");
+    EXPECT_EQ(QApplication::focusWidget(), control<DateField>(dialog, "DateTimePicker2"));
+    typeOver(*control<DateField>(dialog, "DateTimePicker2"), "31.10.2026");
     dialog.OkBtnClick();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     dialog.keepSettings();
