@@ -6,6 +6,7 @@
 #include "drucken_form.h"
 #include "fahrt_form.h"
 #include "prompts.h"
+#include "pruefung_form.h"
 #include "stamm_form.h"
 #include "trip_list_model.h"
 #include "trip_list_view.h"
@@ -16,6 +17,7 @@
 #include "model/evaluation.h"
 #include "model/logbook_document.h"
 #include "model/odometer.h"
+#include "model/plausibility.h"
 #include "model/text_forms.h"
 #include "model/trip_columns.h"
 
@@ -123,6 +125,7 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
     setStatusBar(status);
 
     m_auswertungForm = new TAuswertungForm(this);
+    m_pruefungForm = new TPruefungForm(this);
     FontDialog1 = newFontDialog(this, "FontDialog1");
     FontDialog2 = newFontDialog(this, "FontDialog2");
     m_druckenForm =
@@ -156,6 +159,7 @@ TMainForm::~TMainForm()
     delete m_tripModel;
     delete m_fahrtForm;
     delete m_auswertungForm;
+    delete m_pruefungForm;
     delete m_druckenForm;
     delete m_stammForm;
     delete m_vorlagenForm;
@@ -217,6 +221,8 @@ void TMainForm::buildMenu()
     evaluation->setObjectName(QStringLiteral("Auswertung1"));
     addCommand(evaluation, QStringLiteral("Auswertung &anzeigen..."), "Auswertunganzeigen1",
                &TMainForm::Auswertunganzeigen1Click);
+    addCommand(evaluation, QStringLiteral("Fahrtenbuch &prüfen..."), "Fahrtenbuchprfen1",
+               &TMainForm::Fahrtenbuchprfen1Click);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Hilfe"));
     help->setObjectName(QStringLiteral("Hilfe1"));
@@ -545,6 +551,15 @@ void TMainForm::Auswertunganzeigen1Click()
     const Evaluation evaluation = evaluateTrips(m_document->logbook().trips);
     m_auswertungForm->showLines(evaluationLines(evaluation));
     m_prompts.showModal(*m_auswertungForm);
+}
+
+void TMainForm::Fahrtenbuchprfen1Click()
+{
+    const RowTable &trips = m_document->logbook().trips;
+    m_pruefungForm->showFindings(trips, checkPlausibility(trips));
+    m_prompts.showModal(*m_pruefungForm);
+    if (m_pruefungForm->chosenTrip() >= 0)
+        selectRow(int(m_pruefungForm->chosenTrip()));
 }
 
 // --- Templates ------------------------------------------------------------------------------
