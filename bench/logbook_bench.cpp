@@ -2,6 +2,8 @@
 #include "saved_logbook.h"
 
 #include "model/logbook_document.h"
+#include "model/plausibility.h"
+#include "model/trip_search.h"
 
 #include <QCoreApplication>
 
@@ -56,6 +58,26 @@ void BM_UpdateKMSTands(benchmark::State &state)
     }
 }
 BENCHMARK(BM_UpdateKMSTands)->Unit(benchmark::kMillisecond);
+
+// The slowest search: a text no trip holds, so every trip is looked at once.
+void BM_SearchAllTrips(benchmark::State &state)
+{
+    Logbook logbook;
+    bench::fillTrips(logbook, kTrips);
+    const QString missing = QStringLiteral("Zugspitze");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(findTrip(logbook.trips, missing, 0));
+}
+BENCHMARK(BM_SearchAllTrips)->Unit(benchmark::kMillisecond);
+
+void BM_PlausibilityCheck(benchmark::State &state)
+{
+    Logbook logbook;
+    bench::fillTrips(logbook, kTrips);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(checkPlausibility(logbook.trips).size());
+}
+BENCHMARK(BM_PlausibilityCheck)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
