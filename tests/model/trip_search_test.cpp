@@ -39,14 +39,14 @@ TEST(TripTotals, CountsTheLiveTripsTheirKilometresAndTheBusinessShare)
 {
     RowTable trips;
     fillSampleTrips(trips);
-    EXPECT_EQ(tripTotalsText(trips),
-              QStringLiteral("3 Fahrten · 62,3 km · 100,0 % geschäftlich"))
+    EXPECT_EQ(tripTotalsText(trips), QStringLiteral("3 Fahrten · 62,3 km · 100,0 % geschäftlich"))
         << "a distance that does not read counts nothing";
     RowTable one;
-    one.append(test::trip("02.11.2026 08:00:00", "A", "02.11.2026 09:00:00", "B", "10", "x",
-                          "Privat"));
+    one.append(
+        test::trip("02.11.2026 08:00:00", "A", "02.11.2026 09:00:00", "B", "10", "x", "Privat"));
     EXPECT_EQ(tripTotalsText(one), QStringLiteral("1 Fahrt · 10,0 km · 0,0 % geschäftlich"));
-    EXPECT_EQ(tripTotalsText(RowTable()), QStringLiteral("0 Fahrten · 0,0 km · 0,0 % geschäftlich"));
+    EXPECT_EQ(tripTotalsText(RowTable()),
+              QStringLiteral("0 Fahrten · 0,0 km · 0,0 % geschäftlich"));
 }
 
 } // namespace
