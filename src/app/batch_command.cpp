@@ -8,6 +8,7 @@
 #include "model/logbook_document.h"
 #include "model/logbook_json.h"
 #include "print/pdf_output.h"
+#include "ui/product.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -26,7 +27,6 @@ const QString kEvaluate = QStringLiteral("evaluate");
 const QString kPrintPdf = QStringLiteral("print-pdf");
 
 constexpr int kUsageExitCode = 2;
-const QString kVersion = QStringLiteral(FAHRTENBUCH_VERSION);
 constexpr auto kUsage = "Usage: fahrtenbuch [FILE.fbu]\n"
                         "       fahrtenbuch --dump-json FILE.fbu\n"
                         "       fahrtenbuch --resave OUT.fbu FILE.fbu\n"
@@ -197,7 +197,7 @@ int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")))
         return print(out, err, parser.helpText());
     if (parser.isSet(version))
-        return print(out, err, QStringLiteral("Fahrtenbuch %1\n").arg(kVersion));
+        return print(out, err, QStringLiteral("Fahrtenbuch %1\n").arg(kProductVersion));
 
     const QStringList positional = parser.positionalArguments();
     try {
