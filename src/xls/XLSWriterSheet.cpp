@@ -68,27 +68,28 @@ void writeIndex(BiffStream &out)
     out.WriteDWord(0);        // position of the default column width
 }
 
+// Each break across the whole sheet: its row or column, then the span from 0 to `spanEnd`.
 // Written also without breaks, then with a count of 0.
+void writePageBreaks(BiffStream &out, std::uint16_t id, const std::vector<std::uint16_t> &breaks,
+                     std::uint16_t spanEnd)
+{
+    out.BeginRecord(id, static_cast<std::uint16_t>(2 + 6 * breaks.size()));
+    out.WriteWord(static_cast<std::uint16_t>(breaks.size()));
+    for (const std::uint16_t position : breaks) {
+        out.WriteWord(position);
+        out.WriteWord(0);
+        out.WriteWord(spanEnd);
+    }
+}
+
 void writeHorizontalPageBreaks(BiffStream &out, const std::vector<std::uint16_t> &rows)
 {
-    out.BeginRecord(biff::HORIZONTALPAGEBREAKS, static_cast<std::uint16_t>(2 + 6 * rows.size()));
-    out.WriteWord(static_cast<std::uint16_t>(rows.size()));
-    for (const std::uint16_t row : rows) {
-        out.WriteWord(row);
-        out.WriteWord(0);
-        out.WriteWord(kLastColumn);
-    }
+    writePageBreaks(out, biff::HORIZONTALPAGEBREAKS, rows, kLastColumn);
 }
 
 void writeVerticalPageBreaks(BiffStream &out, const std::vector<std::uint16_t> &columns)
 {
-    out.BeginRecord(biff::VERTICALPAGEBREAKS, static_cast<std::uint16_t>(2 + 6 * columns.size()));
-    out.WriteWord(static_cast<std::uint16_t>(columns.size()));
-    for (const std::uint16_t column : columns) {
-        out.WriteWord(column);
-        out.WriteWord(0);
-        out.WriteWord(kLastRow);
-    }
+    writePageBreaks(out, biff::VERTICALPAGEBREAKS, columns, kLastRow);
 }
 
 void writeSetup(BiffStream &out, const TPageSetup &setup)
