@@ -9,6 +9,7 @@
 #include "model/logbook_json.h"
 #include "model/plausibility.h"
 #include "print/pdf_output.h"
+#include "ui/product.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -30,7 +31,6 @@ const QString kCheck = QStringLiteral("check");
 constexpr int kUsageExitCode = 2;
 // --check found doubtful trips: not a failure of the program, but a script must tell.
 constexpr int kFindingsExitCode = 3;
-const QString kVersion = QStringLiteral(FAHRTENBUCH_VERSION);
 constexpr auto kUsage = "Usage: fahrtenbuch [FILE.fbu]\n"
                         "       fahrtenbuch --dump-json FILE.fbu\n"
                         "       fahrtenbuch --resave OUT.fbu FILE.fbu\n"
@@ -208,7 +208,7 @@ int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")))
         return print(out, err, parser.helpText());
     if (parser.isSet(version))
-        return print(out, err, QStringLiteral("Fahrtenbuch %1\n").arg(kVersion));
+        return print(out, err, QStringLiteral("Fahrtenbuch %1\n").arg(kProductVersion));
 
     const QStringList positional = parser.positionalArguments();
     try {

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "export_command.h"
+#include "product.h"
 
 #include <functional>
 #include <memory>
@@ -35,7 +36,7 @@ public:
     explicit TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent = nullptr);
     ~TMainForm() override;
 
-    static QString baseCaption() { return QStringLiteral("Tervona Fahrtenbuch 1.0"); }
+    static QString baseCaption() { return kProductName; }
 
     LogbookDocument &document() { return *m_document; }
     TFahrtForm &fahrtForm() { return *m_fahrtForm; }

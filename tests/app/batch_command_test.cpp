@@ -2,6 +2,7 @@
 
 #include "model/logbook_document.h"
 #include "model/trip_columns.h"
+#include "ui/product.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -450,6 +451,8 @@ TEST_F(BatchCommand, VersionPrintsTheProjectVersion)
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out, QByteArray("Fahrtenbuch " FAHRTENBUCH_VERSION "\n"));
     EXPECT_EQ(result.err, kExitHandlersRan);
+    // The caption and the about box name the same version.
+    EXPECT_EQ(kProductName, QStringLiteral("Tervona Fahrtenbuch " FAHRTENBUCH_VERSION));
 }
 
 TEST_F(BatchCommand, TheExecutableEndsThroughExitSoDestructorsAndHandlersRun)
