@@ -206,8 +206,9 @@ int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
             int(parser.isSet(options.exportXls)) + int(parser.isSet(options.evaluate)) +
             int(parser.isSet(options.printPdf));
         if (commands > 1)
-            return usageError(err, QStringLiteral("Give one of --dump-json, --resave, --export-xls, "
-                                                  "--evaluate, --print-pdf."));
+            return usageError(err,
+                              QStringLiteral("Give one of --dump-json, --resave, --export-xls, "
+                                             "--evaluate, --print-pdf."));
         if (parser.isSet(options.dumpJson)) {
             if (!positional.isEmpty())
                 return usageError(err, QStringLiteral("--dump-json takes exactly one FILE."));
@@ -249,16 +250,10 @@ int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
             if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
                 return fail(err, QStringLiteral("--print-pdf needs a Qt GUI application"));
             load(document, positional.first());
-            const QString target = parser.value(options.printPdf);
-            try {
-                refuseExportOntoLogbook(target, document.fileName());
-            } catch (const Error &) {
-                throw Error(QStringLiteral("Der Ausdruck würde das Fahrtenbuch selbst "
-                                           "überschreiben. Bitte eine andere Datei wählen."));
-            }
             // "Zeit ausdrucken" is not stored in the file: on, as at every program start.
             document.logbook().print.printTimes = true;
-            printLogbookToPdf(document.logbook(), target);
+            printLogbookToPdf(document.logbook(), parser.value(options.printPdf),
+                              document.fileName());
             return 0;
         }
         return usageError(err, QStringLiteral("Nothing to do."));
