@@ -156,11 +156,9 @@ TEST(PdfOutput, PdfCutShortByAFullDiskDoesNotReplaceTheTarget)
 
 TEST(PdfOutput, PrinterThatCannotPrintAnywhereIsNoPrinter)
 {
+    // What Qt makes without any printer in the system, whatever this machine has.
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString());
-    if (printer.outputFormat() != QPrinter::PdfFormat)
-        GTEST_SKIP() << "this machine has a printer";
     Logbook logbook;
     PrinterCanvas canvas(printer);
     try {
