@@ -77,13 +77,14 @@ TEST_F(BatchReports, EvaluateWritesTheSevenLines)
                        outBuffer, errStream),
               0)
         << err.toStdString();
-    EXPECT_EQ(QString::fromUtf8(outBuffer.data()), QStringLiteral("Anzahl geschäftlicher Fahrten: 1\n"
-                                  "Anzahl privater Fahrten: 1\n"
-                                  "Anzahl Fahrten gesamt: 2\n"
-                                  "\n"
-                                  "Geschäftlich gefahrene Kilometer: 1000,25\n"
-                                  "Privat gefahrene Kilometer: 234,25\n"
-                                  "Gefahrene Kilometer gesamt: 1234,50\n"));
+    EXPECT_EQ(QString::fromUtf8(outBuffer.data()),
+              QStringLiteral("Anzahl geschäftlicher Fahrten: 1\n"
+                             "Anzahl privater Fahrten: 1\n"
+                             "Anzahl Fahrten gesamt: 2\n"
+                             "\n"
+                             "Geschäftlich gefahrene Kilometer: 1000,25\n"
+                             "Privat gefahrene Kilometer: 234,25\n"
+                             "Gefahrene Kilometer gesamt: 1234,50\n"));
 }
 
 TEST_F(BatchReports, PrintPdfWritesTheLogbookThatPdftotextReadsBack)
@@ -143,7 +144,8 @@ TEST_F(BatchReports, PrintPdfThatFailsLeavesNothingBehind)
     }
     const QString pdf = dir.filePath(QStringLiteral("riesig.pdf"));
     EXPECT_EQ(run({QStringLiteral("--print-pdf"), pdf, sample}, &err), 1);
-    EXPECT_TRUE(err.contains(QStringLiteral("„Überschrift“ ist 2160 pt groß"))) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("„Überschrift“ ist 2160 pt groß")))
+        << err.toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList({QStringLiteral("sample.fbu")}));
 }
@@ -232,9 +234,9 @@ TEST_F(BatchReports, SignalThatEndsPrintPdfRemovesItsTemporaryFile)
             std::signal(SIGTERM, SIG_DFL);
             std::signal(SIGINT, SIG_DFL);
         });
-        process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE),
-                      {QStringLiteral("--print-pdf"), dir.filePath(QStringLiteral("out.pdf")),
-                       large});
+        process.start(
+            QStringLiteral(FAHRTENBUCH_EXECUTABLE),
+            {QStringLiteral("--print-pdf"), dir.filePath(QStringLiteral("out.pdf")), large});
         ASSERT_TRUE(process.waitForStarted());
         QElapsedTimer waited;
         waited.start();
@@ -244,8 +246,8 @@ TEST_F(BatchReports, SignalThatEndsPrintPdfRemovesItsTemporaryFile)
         ::kill(pid_t(process.processId()), signalNumber);
         ASSERT_TRUE(process.waitForFinished(30'000));
         EXPECT_EQ(process.exitStatus(), QProcess::CrashExit) << signalNumber;
-        EXPECT_EQ(filesInDir(), QStringList({QStringLiteral("gross.fbu"),
-                                             QStringLiteral("sample.fbu")}));
+        EXPECT_EQ(filesInDir(),
+                  QStringList({QStringLiteral("gross.fbu"), QStringLiteral("sample.fbu")}));
     }
 }
 

@@ -49,8 +49,8 @@ TEST(WrapLine, NeverSplitsACharacter)
 TEST(WrapLine, WorkGrowsWithTheTextNotWithItsSquare)
 {
     // One long word broken inside, and many words; the measure counts what it is given.
-    for (const QString &text : {QString(100'000, QLatin1Char('x')),
-                                QStringLiteral("Wort ").repeated(20'000).trimmed()}) {
+    for (const QString &text :
+         {QString(100'000, QLatin1Char('x')), QStringLiteral("Wort ").repeated(20'000).trimmed()}) {
         qint64 measured = 0;
         const QStringList lines = wrapLine(text, 50, [&measured](const QString &piece) {
             measured += piece.size();
