@@ -13,19 +13,9 @@ const QString kNoPrinter = QStringLiteral("Zur Zeit ist kein Standard-Drucker ge
 
 } // namespace
 
-PrinterCanvas::PrinterCanvas(QPrinter &printer) : m_device(printer), m_printer(&printer)
-{
-    m_linePen.setColor(Qt::black);
-    m_linePen.setCapStyle(Qt::RoundCap);
-    m_linePen.setJoinStyle(Qt::RoundJoin);
-}
+PrinterCanvas::PrinterCanvas(QPrinter &printer) : m_device(printer), m_printer(&printer) {}
 
-PrinterCanvas::PrinterCanvas(QPdfWriter &writer) : m_device(writer), m_writer(&writer)
-{
-    m_linePen.setColor(Qt::black);
-    m_linePen.setCapStyle(Qt::RoundCap);
-    m_linePen.setJoinStyle(Qt::RoundJoin);
-}
+PrinterCanvas::PrinterCanvas(QPdfWriter &writer) : m_device(writer), m_writer(&writer) {}
 
 PrinterCanvas::~PrinterCanvas()
 {

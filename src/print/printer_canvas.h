@@ -56,7 +56,7 @@ private:
     QFont m_font;
     QColor m_textColor = Qt::black;
     std::optional<QFontMetrics> m_metrics;
-    QPen m_linePen;
+    QPen m_linePen{Qt::black, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin};
     QPoint m_position;
 };
 
