@@ -273,16 +273,10 @@ int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
             if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
                 return fail(err, QStringLiteral("--print-pdf needs a Qt GUI application"));
             load(document, positional.first());
-            const QString target = parser.value(options.printPdf);
-            try {
-                refuseExportOntoLogbook(target, document.fileName());
-            } catch (const Error &) {
-                throw Error(QStringLiteral("Der Ausdruck würde das Fahrtenbuch selbst "
-                                           "überschreiben. Bitte eine andere Datei wählen."));
-            }
             // "Zeit ausdrucken" is not stored in the file: on, as at every program start.
             document.logbook().print.printTimes = true;
-            printLogbookToPdf(document.logbook(), target);
+            printLogbookToPdf(document.logbook(), parser.value(options.printPdf),
+                              document.fileName());
             return 0;
         }
         return usageError(err, QStringLiteral("Nothing to do."));

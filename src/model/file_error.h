@@ -11,7 +11,7 @@ public:
 };
 
 // The message for a system error number: "File not found", "File access denied",
-// "Disk full", ... or "I/O error <number>".
+// "Disk full", "File too large", ... or "I/O error <number>".
 QString ioErrorMessage(int errorNumber);
 
 // The message for a read that found fewer bytes than it needed.

@@ -46,6 +46,7 @@ QString germanSaveReason(const QString &reason)
         {QStringLiteral("Too many open files"), QStringLiteral("Zu viele geöffnete Dateien")},
         {QStringLiteral("File access denied"), QStringLiteral("Zugriff verweigert")},
         {QStringLiteral("Disk full"), QStringLiteral("Datenträger voll")},
+        {QStringLiteral("File too large"), QStringLiteral("Datei zu groß")},
     };
     for (const auto &[english, german] : kReasons) {
         if (reason == english)

@@ -45,8 +45,10 @@ public:
     TDruckenForm &druckenForm() { return *m_druckenForm; }
     QFontDialog &headingFontDialog() { return *FontDialog1; }
     QFontDialog &textFontDialog() { return *FontDialog2; }
-    // The printer the print command uses, as the printer set-up left it; held for the run.
+    // The printer the print commands use, as the printer set-up left it; held for the run.
+    // The system's default printer unless the window was given one.
     QPrinter &printer();
+    void setPrinter(std::unique_ptr<QPrinter> printer);
     TStammForm &stammForm() { return *m_stammForm; }
     TVorlagenForm &vorlagenForm() { return *m_vorlagenForm; }
     TAboutBox &aboutBox() { return *m_aboutBox; }
