@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <pthread.h>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
@@ -139,13 +140,23 @@ int ReplacingFile::create()
     QByteArray path =
         folder + '/' +
         temporaryNameTemplate(m_finalPath.mid(slash + 1), nameMax > 0 ? nameMax : kUsualNameMax);
+    // A terminating signal between making the file and noting it for removal would leave it
+    // behind: the two happen with those signals held back.
+    sigset_t terminating;
+    sigset_t previous;
+    ::sigemptyset(&terminating);
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaddset(&terminating, signalNumber);
+    ::pthread_sigmask(SIG_BLOCK, &terminating, &previous);
     const int handle = ::mkostemp(path.data(), O_CLOEXEC);
-    if (handle < 0)
-        return errno;
-    m_handle = handle;
-    m_temporaryPath = path;
-    m_removalSlot = claimRemovalSlot(m_temporaryPath);
-    return 0;
+    const int error = handle < 0 ? errno : 0;
+    if (handle >= 0) {
+        m_handle = handle;
+        m_temporaryPath = path;
+        m_removalSlot = claimRemovalSlot(m_temporaryPath);
+    }
+    ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    return error;
 }
 
 int ReplacingFile::commit()
