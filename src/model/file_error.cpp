@@ -4,9 +4,17 @@
 
 namespace fb {
 
+FileError::FileError(int errorNumber) : Error(ioErrorMessage(errorNumber)), m_errorNumber(errorNumber)
+{}
+
 QString ioErrorMessage(int errorNumber)
 {
     switch (errorNumber) {
+    case FileError::kEndOfFile:
+        return QStringLiteral("Read beyond end of file");
+    case FileError::kNotRegularFile:
+        return QStringLiteral("Keine gewöhnliche Datei: Ordner, Geräte und Pipes lassen sich "
+                              "nicht öffnen.");
     case ENOENT:
         return QStringLiteral("File not found");
     case ENOTDIR:
@@ -31,13 +39,12 @@ QString ioErrorMessage(int errorNumber)
 
 QString readBeyondEndMessage()
 {
-    return QStringLiteral("Read beyond end of file");
+    return ioErrorMessage(FileError::kEndOfFile);
 }
 
 QString notARegularFileMessage()
 {
-    return QStringLiteral("Keine gewöhnliche Datei: Ordner, Geräte und Pipes lassen sich "
-                          "nicht öffnen.");
+    return ioErrorMessage(FileError::kNotRegularFile);
 }
 
 } // namespace fb

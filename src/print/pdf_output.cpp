@@ -26,7 +26,7 @@ constexpr int kPdfResolution = 600;
 
 [[noreturn]] void throwIoError(int errorNumber, int fallback)
 {
-    throw FileError(ioErrorMessage(errorNumber != 0 ? errorNumber : fallback));
+    throw FileError(errorNumber != 0 ? errorNumber : fallback);
 }
 
 // A PDF whose writer got through ends with its cross-reference offset and "%%EOF" on a line
