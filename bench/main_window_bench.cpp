@@ -43,6 +43,11 @@ public:
     {
         return QMessageBox::No;
     }
+    QMessageBox::StandardButton askYesNo(QWidget *, const QString &, const QString &text,
+                                         QMessageBox::StandardButton) override
+    {
+        qFatal("%s", qPrintable(text));
+    }
     void inputError(QWidget *, const QString &text) override { qFatal("%s", qPrintable(text)); }
     void stopMessage(QWidget *, const QString &, const QString &text) override
     {

@@ -202,8 +202,9 @@ int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
             int(parser.isSet(options.exportXls)) + int(parser.isSet(options.evaluate)) +
             int(parser.isSet(options.printPdf));
         if (commands > 1)
-            return usageError(err, QStringLiteral("Give one of --dump-json, --resave, --export-xls, "
-                                                  "--evaluate, --print-pdf."));
+            return usageError(err,
+                              QStringLiteral("Give one of --dump-json, --resave, --export-xls, "
+                                             "--evaluate, --print-pdf."));
         if (parser.isSet(options.dumpJson)) {
             if (!positional.isEmpty())
                 return usageError(err, QStringLiteral("--dump-json takes exactly one FILE."));

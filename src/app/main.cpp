@@ -58,6 +58,10 @@ int runBatch(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
+    // Once, before anything else: the application's folders (the recovery journals' among
+    // them) and the title of the general error display follow from these names.
+    QCoreApplication::setOrganizationName(QStringLiteral("Tervona"));
+    QCoreApplication::setApplicationName(QStringLiteral("Fahrtenbuch"));
     if (fb::isBatchInvocation(argumentsOf(argc, argv)))
         return runBatch(argc, argv);
     return fb::runMainWindow(argc, argv);

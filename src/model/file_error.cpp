@@ -4,7 +4,8 @@
 
 namespace fb {
 
-FileError::FileError(int errorNumber) : Error(ioErrorMessage(errorNumber)), m_errorNumber(errorNumber)
+FileError::FileError(int errorNumber)
+    : Error(ioErrorMessage(errorNumber)), m_errorNumber(errorNumber)
 {}
 
 QString ioErrorMessage(int errorNumber)

@@ -131,7 +131,8 @@ void LogbookDocument::SaveTheFileAs(const QString &path)
     SetUnChanged();
 }
 
-void LogbookDocument::OpenFileWithName(const QString &path)
+OpenedLogbookFile::OpenedLogbookFile(const QString &path)
+    : m_path(path), m_file(std::make_unique<QFile>())
 {
     // A directory, a device or a pipe would be read as an empty file, without end, or not at
     // all while nobody writes to it, and some devices act on being opened: such a path is
@@ -146,26 +147,34 @@ void LogbookDocument::OpenFileWithName(const QString &path)
         const int errorNumber = errno;
         throw FileError(errorNumber != 0 ? errorNumber : EACCES);
     }
-    QFile file;
-    if (!file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    if (!m_file->open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(handle);
         throw FileError(EACCES);
     }
     if (::fstat(handle, &status) != 0 || !S_ISREG(status.st_mode))
         throw FileError(FileError::kNotRegularFile);
     ::fcntl(handle, F_SETFL, ::fcntl(handle, F_GETFL) & ~O_NONBLOCK);
-    const std::optional<FileFingerprint> opened = fingerprintOfHandle(handle);
+    m_fingerprint = fingerprintOfHandle(handle);
+}
 
+void LogbookDocument::OpenFileWithName(const QString &path)
+{
+    OpenedLogbookFile file(path);
+    readFrom(file);
+}
+
+void LogbookDocument::readFrom(OpenedLogbookFile &file)
+{
     NewAll();
-    m_fileName = path;
+    m_fileName = file.path();
     try {
-        readLogbook(file, m_logbook);
+        readLogbook(*file.m_file, m_logbook);
     } catch (const FileError &) {
         setFileName(QString());
         throw;
     }
-    file.close();
-    m_diskState = opened;
+    file.m_file->close();
+    m_diskState = file.m_fingerprint;
     UpdateKMSTands(m_logbook);
     SetUnChanged();
 }

@@ -4,13 +4,32 @@
 #include "logbook.h"
 #include "logbook_operation.h"
 
+#include <QFile>
 #include <QList>
 #include <QObject>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace fb {
+
+// A logbook file opened for reading and not read yet: opening, which may fail without
+// anything being lost, comes apart from reading, which replaces a document.
+class OpenedLogbookFile {
+public:
+    // Throws FileError when the file cannot be opened (missing, no permission) or is no
+    // regular file (a directory, a device, a pipe), which is refused before it is opened.
+    explicit OpenedLogbookFile(const QString &path);
+
+    const QString &path() const { return m_path; }
+
+private:
+    friend class LogbookDocument;
+    QString m_path;
+    std::unique_ptr<QFile> m_file;
+    std::optional<FileFingerprint> m_fingerprint;
+};
 
 // Sees every operation the document applies: the one place where changes can be recorded
 // (the recovery journal) or logged.
@@ -87,6 +106,8 @@ public:
     // document was emptied: what was read stays, and the file name is cleared so that the
     // damaged file is not overwritten by the next save.
     void OpenFileWithName(const QString &path);
+    // The second half of OpenFileWithName: reads the opened file into the document.
+    void readFrom(OpenedLogbookFile &file);
 
     // The file as the document last read or wrote it; nothing while the document has no file
     // of its own.

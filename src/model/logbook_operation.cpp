@@ -36,19 +36,16 @@ Row markedDeleted(Row trip)
 
 void checkOperation(const Logbook &logbook, const LogbookOperation &operation)
 {
-    std::visit(Overloaded{
-                   [&](const CopyTrip &op) { requireRow(logbook.trips, op.source, "Trip"); },
-                   [&](const ChangeTrip &op) { requireLiveTrip(logbook.trips, op.row); },
-                   [&](const DeleteTrip &op) { requireLiveTrip(logbook.trips, op.row); },
-                   [&](const ChangeTemplate &op) {
-                       requireRow(logbook.templates, op.row, "Template");
-                   },
-                   [&](const DeleteTemplate &op) {
-                       requireRow(logbook.templates, op.row, "Template");
-                   },
-                   [](const auto &) {},
-               },
-               operation);
+    std::visit(
+        Overloaded{
+            [&](const CopyTrip &op) { requireRow(logbook.trips, op.source, "Trip"); },
+            [&](const ChangeTrip &op) { requireLiveTrip(logbook.trips, op.row); },
+            [&](const DeleteTrip &op) { requireLiveTrip(logbook.trips, op.row); },
+            [&](const ChangeTemplate &op) { requireRow(logbook.templates, op.row, "Template"); },
+            [&](const DeleteTemplate &op) { requireRow(logbook.templates, op.row, "Template"); },
+            [](const auto &) {},
+        },
+        operation);
 }
 
 qsizetype applyOperation(Logbook &logbook, const LogbookOperation &operation)

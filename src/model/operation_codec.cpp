@@ -50,7 +50,9 @@ Row readRow(BinaryReader &in)
 
 void encodeBody(BinaryWriter &out, const LogbookOperation &operation)
 {
-    const auto type = [&](OperationType value) { out.writeByte(quint8(value)); };
+    const auto type = [&](OperationType value) {
+        out.writeByte(quint8(value));
+    };
     std::visit(Overloaded{
                    [&](const NewTrip &op) {
                        type(OperationType::NewTrip);
@@ -163,7 +165,8 @@ TimedOperation decodeOperation(const QByteArray &bytes)
         operation.appliedAt = QDateTime::fromMSecsSinceEpoch(in.readInt64(), Qt::UTC);
         operation.operation = decodeBody(in, OperationType(in.readByte()));
         if (in.remaining() != 0)
-            throw OperationError(QStringLiteral("%1 bytes after an operation.").arg(in.remaining()));
+            throw OperationError(
+                QStringLiteral("%1 bytes after an operation.").arg(in.remaining()));
         return operation;
     } catch (const FileError &error) {
         throw OperationError(QStringLiteral("An operation is cut short: %1").arg(error.message()));

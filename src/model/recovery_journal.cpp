@@ -124,8 +124,8 @@ QString journalPathFor(const QString &folder, const QString &logbookPath)
     const QString key = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
     const QByteArray digest =
         QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
-    return QDir(folder).filePath(QStringLiteral("%1-%2%3")
-                                     .arg(info.fileName().left(64), QLatin1String(digest), kSuffix));
+    return QDir(folder).filePath(
+        QStringLiteral("%1-%2%3").arg(info.fileName().left(64), QLatin1String(digest), kSuffix));
 }
 
 QString newUntitledJournalPath(const QString &folder)
@@ -142,8 +142,8 @@ QStringList untitledJournals(const QString &folder)
 {
     const QDir dir(folder);
     QStringList paths;
-    for (const QString &name : dir.entryList({kUntitledPrefix + QLatin1Char('*') + kSuffix},
-                                             QDir::Files, QDir::Time))
+    for (const QString &name :
+         dir.entryList({kUntitledPrefix + QLatin1Char('*') + kSuffix}, QDir::Files, QDir::Time))
         paths.append(dir.filePath(name));
     return paths;
 }

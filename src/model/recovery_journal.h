@@ -121,7 +121,7 @@ private:
     std::unique_ptr<QLockFile> m_lock;
     int m_handle = -1;
     qint64 m_goodSize = 0;
-    int m_failure = 0;      // the error that stopped the journal
+    int m_failure = 0;       // the error that stopped the journal
     bool m_reported = false; // the failure was thrown once
     QTimer m_syncTimer;
 };

@@ -60,13 +60,14 @@ TEST_F(BatchReports, EvaluateWritesTheSevenLines)
                        outBuffer, errStream),
               0)
         << err.toStdString();
-    EXPECT_EQ(QString::fromUtf8(outBuffer.data()), QStringLiteral("Anzahl geschäftlicher Fahrten: 1\n"
-                                  "Anzahl privater Fahrten: 1\n"
-                                  "Anzahl Fahrten gesamt: 2\n"
-                                  "\n"
-                                  "Geschäftlich gefahrene Kilometer: 1000,25\n"
-                                  "Privat gefahrene Kilometer: 234,25\n"
-                                  "Gefahrene Kilometer gesamt: 1234,50\n"));
+    EXPECT_EQ(QString::fromUtf8(outBuffer.data()),
+              QStringLiteral("Anzahl geschäftlicher Fahrten: 1\n"
+                             "Anzahl privater Fahrten: 1\n"
+                             "Anzahl Fahrten gesamt: 2\n"
+                             "\n"
+                             "Geschäftlich gefahrene Kilometer: 1000,25\n"
+                             "Privat gefahrene Kilometer: 234,25\n"
+                             "Gefahrene Kilometer gesamt: 1234,50\n"));
 }
 
 TEST_F(BatchReports, PrintPdfWritesTheLogbookThatPdftotextReadsBack)
