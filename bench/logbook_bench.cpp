@@ -2,6 +2,7 @@
 #include "saved_logbook.h"
 
 #include "model/logbook_document.h"
+#include "model/recovery_journal.h"
 
 #include <QCoreApplication>
 
@@ -53,6 +54,27 @@ void BM_UpdateKMSTands(benchmark::State &state)
     }
 }
 BENCHMARK(BM_UpdateKMSTands)->Unit(benchmark::kMillisecond);
+
+// One "Neue Fahrt" as the window applies it to 100,000 trips: the operation, its record in the
+// recovery journal (written, not yet synced) and the odometer pass.
+void BM_ApplyNewTripWithJournal(benchmark::State &state)
+{
+    LogbookDocument document;
+    document.OpenFileWithName(savedLogbook().path);
+    RecoveryJournal journal(journalPathFor(savedLogbook().dir.filePath(QStringLiteral("journale")),
+                                           document.fileName()),
+                            JournalBase{document.fileName(), document.diskState(), QByteArray()});
+    document.addOperationHook(&journal);
+    const Row trip{QStringLiteral("04.01.2027 08:00:00"),
+                   {QStringLiteral("Köln"), QStringLiteral("04.01.2027 09:00:00"),
+                    QStringLiteral("Bonn"), QStringLiteral("31,2"), QStringLiteral("Kundentermin"),
+                    QStringLiteral("Geschäftlich")}};
+    for (auto _ : state)
+        document.apply(NewTrip{trip});
+    state.counters["rows"] = double(document.logbook().trips.count());
+    journal.discard();
+}
+BENCHMARK(BM_ApplyNewTripWithJournal)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "app/batch_command.h"
 
 #include "model/logbook_document.h"
+#include "model/logbook_lock.h"
 #include "model/trip_columns.h"
 
 #include <QBuffer>
@@ -114,6 +115,21 @@ TEST_F(BatchCommand, ResaveReproducesAProgramWrittenFile)
     ASSERT_EQ(runWith({QStringLiteral("--resave"), twice, once}).exitCode, 0);
     EXPECT_EQ(bytesOf(twice), bytesOf(once));
     EXPECT_GT(bytesOf(once).size(), bytesOf(sample).size());
+}
+
+TEST_F(BatchCommand, NeitherTakesNorHeedsTheWindowsLock)
+{
+    const QString fresh = path(QStringLiteral("fresh.fbu"));
+    ASSERT_EQ(runWith({QStringLiteral("--resave"), fresh, sample}).exitCode, 0);
+    EXPECT_FALSE(QFile::exists(LogbookLock::lockPathFor(sample)));
+    EXPECT_FALSE(QFile::exists(LogbookLock::lockPathFor(fresh)));
+
+    // A window has both open: the command line reads one and writes the other all the same.
+    const LogbookLock windowOnSample(sample);
+    const LogbookLock windowOnFresh(fresh);
+    ASSERT_EQ(windowOnFresh.state(), LogbookLock::State::Held);
+    EXPECT_EQ(runWith({QStringLiteral("--resave"), fresh, sample}).exitCode, 0);
+    EXPECT_EQ(runWith({QStringLiteral("--evaluate"), fresh}).exitCode, 0);
 }
 
 TEST_F(BatchCommand, ErrorsGoToStandardErrorWithAFullStopAndWriteNothing)
