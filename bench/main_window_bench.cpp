@@ -62,10 +62,11 @@ public:
         auto &fahrt = static_cast<TFahrtForm &>(dialog);
         fahrt.setDeparture(QDateTime(QDate(2027, 1, 4), QTime(8, 0), Qt::UTC));
         fahrt.setArrival(QDateTime(QDate(2027, 1, 4), QTime(9, 0), Qt::UTC));
-        fahrt.AbfahrtEd->setText(QStringLiteral("Köln"));
-        fahrt.AnkunftEd->setText(QStringLiteral("Bonn"));
-        fahrt.KMED->setText(QStringLiteral("31,2"));
-        fahrt.ZweckEd->setPlainText(QStringLiteral("Kundentermin"));
+        fahrt.findChild<QLineEdit *>(QStringLiteral("AbfahrtEd"))->setText(QStringLiteral("Köln"));
+        fahrt.findChild<QLineEdit *>(QStringLiteral("AnkunftEd"))->setText(QStringLiteral("Bonn"));
+        fahrt.findChild<NumberField *>(QStringLiteral("KMED"))->setText(QStringLiteral("31,2"));
+        fahrt.findChild<QPlainTextEdit *>(QStringLiteral("ZweckEd"))
+            ->setPlainText(QStringLiteral("Kundentermin"));
         fahrt.OkBtnClick();
         confirmed.start();
         confirmedCpuMs = threadCpuMs();

@@ -51,6 +51,9 @@ if "$bin/fahrtenbuch" --help | grep -q -- --print-pdf; then
   measure "--evaluate (100,000 trips)" "$bin/fahrtenbuch" --evaluate "$work/trips100k.fbu"
 fi
 
+# --check exits with 3 when it finds doubtful trips, which the generated logbook may hold.
+measure "--check (100,000 trips, whole process)" bash -c '"$0" --check "$1" >/dev/null; code=$?; [ $code = 0 ] || [ $code = 3 ]' "$bin/fahrtenbuch" "$work/trips100k.fbu"
+
 echo "== command line, 1,000,000 trips"
 "$bin/write_sample_logbook" "$work/trips1m.fbu" 1000000
 measure "--dump-json (1,000,000 trips, output to /dev/null)" "$bin/fahrtenbuch" --dump-json "$work/trips1m.fbu"

@@ -7,6 +7,7 @@
 #include "model/file_error.h"
 #include "model/logbook_document.h"
 #include "model/logbook_json.h"
+#include "model/plausibility.h"
 #include "print/pdf_output.h"
 
 #include <QCommandLineParser>
@@ -24,8 +25,11 @@ const QString kResave = QStringLiteral("resave");
 const QString kExportXls = QStringLiteral("export-xls");
 const QString kEvaluate = QStringLiteral("evaluate");
 const QString kPrintPdf = QStringLiteral("print-pdf");
+const QString kCheck = QStringLiteral("check");
 
 constexpr int kUsageExitCode = 2;
+// --check found doubtful trips: not a failure of the program, but a script must tell.
+constexpr int kFindingsExitCode = 3;
 const QString kVersion = QStringLiteral(FAHRTENBUCH_VERSION);
 constexpr auto kUsage = "Usage: fahrtenbuch [FILE.fbu]\n"
                         "       fahrtenbuch --dump-json FILE.fbu\n"
@@ -33,6 +37,7 @@ constexpr auto kUsage = "Usage: fahrtenbuch [FILE.fbu]\n"
                         "       fahrtenbuch --export-xls OUT.xls FILE.fbu\n"
                         "       fahrtenbuch --evaluate FILE.fbu\n"
                         "       fahrtenbuch --print-pdf OUT.pdf FILE.fbu\n"
+                        "       fahrtenbuch --check FILE.fbu\n"
                         "       fahrtenbuch --help | --version\n";
 
 struct BatchOptions {
@@ -51,6 +56,11 @@ struct BatchOptions {
                                 QStringLiteral("Load FILE and print it with its print settings "
                                                "into the PDF file OUT (A4)."),
                                 QStringLiteral("OUT")};
+    QCommandLineOption check{kCheck,
+                             QStringLiteral("Check the logbook FILE as an auditor reads it: one "
+                                            "line per doubtful trip; exit code 3 when there is "
+                                            "one."),
+                             QStringLiteral("FILE")};
 };
 
 // Loads the logbook with the odometer pass; a file that cannot be opened is an error here.
@@ -186,6 +196,7 @@ int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
     parser.addOption(options.exportXls);
     parser.addOption(options.evaluate);
     parser.addOption(options.printPdf);
+    parser.addOption(options.check);
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("The logbook file (.fbu) to read."));
     if (!parser.parse(withoutWindowSystemOptions(arguments)))
@@ -200,11 +211,11 @@ int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
         const int commands =
             int(parser.isSet(options.dumpJson)) + int(parser.isSet(options.resave)) +
             int(parser.isSet(options.exportXls)) + int(parser.isSet(options.evaluate)) +
-            int(parser.isSet(options.printPdf));
+            int(parser.isSet(options.printPdf)) + int(parser.isSet(options.check));
         if (commands > 1)
             return usageError(err,
                               QStringLiteral("Give one of --dump-json, --resave, --export-xls, "
-                                             "--evaluate, --print-pdf."));
+                                             "--evaluate, --print-pdf, --check."));
         if (parser.isSet(options.dumpJson)) {
             if (!positional.isEmpty())
                 return usageError(err, QStringLiteral("--dump-json takes exactly one FILE."));
@@ -237,6 +248,18 @@ int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
             for (const QString &line : evaluationLines(evaluateTrips(document.logbook().trips)))
                 text += line + QLatin1Char('\n');
             return print(out, err, text);
+        }
+        if (parser.isSet(options.check)) {
+            if (!positional.isEmpty())
+                return usageError(err, QStringLiteral("--check takes exactly one FILE."));
+            load(document, parser.value(options.check));
+            const RowTable &trips = document.logbook().trips;
+            const std::vector<Finding> findings = checkPlausibility(trips);
+            QString text;
+            for (const Finding &finding : findings)
+                text += findingLine(trips, finding) + QLatin1Char('\n');
+            const int printed = print(out, err, text);
+            return printed != 0 || findings.empty() ? printed : kFindingsExitCode;
         }
         if (parser.isSet(options.printPdf)) {
             if (positional.size() != 1)

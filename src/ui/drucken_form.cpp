@@ -3,7 +3,8 @@
 #include "window_placement.h"
 
 #include "button_look.h"
-
+#include "date_field.h"
+#include "input_checks.h"
 #include "prompts.h"
 
 #include "core/ole_date.h"
@@ -11,7 +12,6 @@
 #include "print/qt_print_font.h"
 
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QFontDialog>
 #include <QFrame>
 #include <QLabel>
@@ -39,15 +39,6 @@ QLabel *labelFor(const QString &text, const char *name, QWidget *buddy, int left
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label->setBuddy(buddy);
     return label;
-}
-
-QDateEdit *datePicker(QWidget *parent)
-{
-    auto *picker = new QDateEdit(parent);
-    picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    picker->setCalendarPopup(true);
-    picker->setMinimumDate(QDate(100, 1, 1));
-    return picker;
 }
 
 // A range date back into its stored form: the stored value while the date is the one shown,
@@ -97,9 +88,9 @@ TDruckenForm::TDruckenForm(Prompts &prompts, Logbook &logbook, QFontDialog &head
                           "RadioButton1", 8, 8, 233, 17);
     RadioButton2 = placed(new QRadioButton(QStringLiteral("Fahrten von-bis drucken"), this),
                           "RadioButton2", 8, 24, 241, 17);
-    DateTimePicker1 = placed(datePicker(this), "DateTimePicker1", 72, 48, 129, 21);
+    DateTimePicker1 = placed(new DateField(this), "DateTimePicker1", 72, 48, 129, 21);
     Label1 = labelFor(QStringLiteral("&Von:"), "Label1", DateTimePicker1, 8, 48);
-    DateTimePicker2 = placed(datePicker(this), "DateTimePicker2", 72, 72, 129, 21);
+    DateTimePicker2 = placed(new DateField(this), "DateTimePicker2", 72, 72, 129, 21);
     Label2 = labelFor(QStringLiteral("B&is:"), "Label2", DateTimePicker2, 8, 72);
     StammCheck = placed(new QCheckBox(QStringLiteral("Stammdaten ausdrucken"), this), "StammCheck",
                         8, 96, 217, 17);
@@ -132,7 +123,7 @@ TDruckenForm::TDruckenForm(Prompts &prompts, Logbook &logbook, QFontDialog &head
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
-    connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);
+    connect(OkBtn, &QPushButton::clicked, this, &TDruckenForm::OkBtnClick);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     connect(BitBtnXP1, &QPushButton::clicked, this, &TDruckenForm::BitBtnXP1Click);
     connect(BitBtnXP2, &QPushButton::clicked, this, &TDruckenForm::BitBtnXP2Click);
@@ -174,6 +165,24 @@ void TDruckenForm::keepSettings()
     print.printEvaluation = AuswertCheck->isChecked();
     print.printFinalOdometer = KiloCheck->isChecked();
     print.printTimes = PrintTimeCheck->isChecked();
+}
+
+void TDruckenForm::OkBtnClick()
+{
+    for (DateField *date : {DateTimePicker1, DateTimePicker2}) {
+        if (!date->isInputValid())
+            return refuseInput(m_prompts, *this, date->invalidInputMessage(), *date);
+    }
+    accept();
+}
+
+void TDruckenForm::done(int result)
+{
+    // Closed without OK the settings are kept too: a date that does not read keeps the one
+    // before it, shown again.
+    for (DateField *date : {DateTimePicker1, DateTimePicker2})
+        date->commitOrRevert();
+    QDialog::done(result);
 }
 
 void TDruckenForm::chooseFont(QFontDialog &dialog, PrintFont &font)

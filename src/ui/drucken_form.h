@@ -4,7 +4,6 @@
 #include <QDialog>
 
 class QCheckBox;
-class QDateEdit;
 class QFontDialog;
 class QFrame;
 class QLabel;
@@ -14,6 +13,7 @@ class QRadioButton;
 
 namespace fb {
 
+class DateField;
 class Prompts;
 struct Logbook;
 struct PrintFont;
@@ -34,17 +34,25 @@ public:
     // not change keeps its stored value, time of day included.
     void keepSettings();
 
+    // Refuses a range date that does not read; the other settings need no check.
+    void OkBtnClick();
+    void done(int result) override;
+
     void BitBtnXP1Click();
     void BitBtnXP2Click();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
     QPushButton *OkBtn;
     QPushButton *BitBtn2;
     QRadioButton *RadioButton1;
     QRadioButton *RadioButton2;
     QLabel *Label1;
-    QDateEdit *DateTimePicker1;
+    DateField *DateTimePicker1;
     QLabel *Label2;
-    QDateEdit *DateTimePicker2;
+    DateField *DateTimePicker2;
     QCheckBox *StammCheck;
     QCheckBox *privatcheck;
     QCheckBox *geschaeftcheck;
@@ -56,11 +64,6 @@ public:
     QCheckBox *KiloCheck;
     QCheckBox *PrintTimeCheck;
     QFrame *Bevel1;
-
-protected:
-    void showEvent(QShowEvent *event) override;
-
-private:
     void chooseFont(QFontDialog &dialog, PrintFont &font);
 
     Prompts &m_prompts;

@@ -6,6 +6,7 @@
 #include "input_checks.h"
 #include "number_field.h"
 #include "prompts.h"
+#include "trip_fields.h"
 
 #include "core/error.h"
 #include "model/row_table.h"
@@ -13,22 +14,13 @@
 #include "model/trip_columns.h"
 
 #include <QComboBox>
-#include <QDateEdit>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QTimeEdit>
 #include <QVBoxLayout>
 
 namespace fb {
 namespace {
-
-const QString kDateFormat = QStringLiteral("dd.MM.yyyy");
-const QString kTimeFormat = QStringLiteral("HH:mm:ss");
 
 template<typename Widget> Widget *named(Widget *widget, const char *name)
 {
@@ -36,77 +28,29 @@ template<typename Widget> Widget *named(Widget *widget, const char *name)
     return widget;
 }
 
-// Moments are plain wall-clock values, as the text forms hold them: no daylight-saving gaps.
-QDateTime combine(const QDate &date, const QTime &time)
-{
-    return QDateTime(date, time, Qt::UTC);
-}
-
-QLabel *labelFor(const QString &text, QWidget *buddy, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setBuddy(buddy);
-    return label;
-}
-
 } // namespace
 
 TFahrtForm::TFahrtForm(Prompts &prompts, const RowTable &templates, QWidget *parent)
-    : QDialog(parent), m_prompts(prompts), m_templates(templates)
+    : QDialog(parent), m_prompts(prompts), m_templates(templates),
+      m_fields(new TripFields(TripFields::Moments::Shown, this))
 {
     setObjectName(QStringLiteral("FahrtForm"));
     setWindowTitle(QStringLiteral("Neue Fahrt"));
 
     ComboBox1 = named(new QComboBox(this), "ComboBox1");
     ComboBox1->setEditable(false);
-    DateTimePicker1 = named(new QDateEdit(this), "DateTimePicker1");
-    DateTimePicker2 = named(new QTimeEdit(this), "DateTimePicker2");
-    AbfahrtEd = named(new QLineEdit(this), "AbfahrtEd");
-    DateTimePicker3 = named(new QDateEdit(this), "DateTimePicker3");
-    DateTimePicker4 = named(new QTimeEdit(this), "DateTimePicker4");
-    AnkunftEd = named(new QLineEdit(this), "AnkunftEd");
-    KMED = named(new NumberField(NumberField::Kind::Decimal, this), "KMED");
-    ZweckEd = named(new QPlainTextEdit(this), "ZweckEd");
-    RadioButton1 = named(new QRadioButton(QStringLiteral("Geschäftlich"), this), "RadioButton1");
-    RadioButton2 = named(new QRadioButton(QStringLiteral("Privat"), this), "RadioButton2");
     KM1Ed = named(new NumberField(NumberField::Kind::Decimal, this), "KM1Ed");
     KM2Ed = named(new NumberField(NumberField::Kind::Decimal, this), "KM2Ed");
     OkBtn = named(new QPushButton(QStringLiteral("OK"), this), "OkBtn");
     BitBtn2 = named(new QPushButton(QStringLiteral("Abbrechen"), this), "BitBtn2");
     setButtonLook(*OkBtn, ButtonIcon::Ok);
     setButtonLook(*BitBtn2, ButtonIcon::Cancel);
-
-    for (QDateEdit *date : {DateTimePicker1, DateTimePicker3}) {
-        date->setDisplayFormat(kDateFormat);
-        date->setCalendarPopup(true);
-    }
-    for (QTimeEdit *time : {DateTimePicker2, DateTimePicker4})
-        time->setDisplayFormat(kTimeFormat);
-    ZweckEd->setLineWrapMode(QPlainTextEdit::NoWrap);
-    ZweckEd->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    ZweckEd->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    ZweckEd->setTabChangesFocus(true);
-    RadioButton1->setChecked(true);
     KM1Ed->setReadOnly(true);
     KM1Ed->setButtonSymbols(QAbstractSpinBox::NoButtons);
     OkBtn->setDefault(true);
 
     buildLayout();
-
-    setTabOrder(DateTimePicker1, DateTimePicker2);
-    setTabOrder(DateTimePicker2, AbfahrtEd);
-    setTabOrder(AbfahrtEd, DateTimePicker3);
-    setTabOrder(DateTimePicker3, DateTimePicker4);
-    setTabOrder(DateTimePicker4, AnkunftEd);
-    setTabOrder(AnkunftEd, KMED);
-    setTabOrder(KMED, RadioButton1);
-    setTabOrder(RadioButton1, RadioButton2);
-    setTabOrder(RadioButton2, OkBtn);
-    setTabOrder(OkBtn, BitBtn2);
-    setTabOrder(BitBtn2, ComboBox1);
-    setTabOrder(ComboBox1, KM1Ed);
-    setTabOrder(KM1Ed, KM2Ed);
-    setTabOrder(KM2Ed, ZweckEd);
+    m_fields->setKeyboardOrder(nullptr, {OkBtn, BitBtn2, ComboBox1, KM1Ed, KM2Ed});
 
     connect(ComboBox1, &QComboBox::activated, this, [this] {
         // A template whose distance does not parse ends the choice; what was written stays.
@@ -116,7 +60,7 @@ TFahrtForm::TFahrtForm(Prompts &prompts, const RowTable &templates, QWidget *par
             m_prompts.showError(this, error.message());
         }
     });
-    connect(KMED, &NumberField::changed, this, &TFahrtForm::KMEDChange);
+    connect(m_fields, &TripFields::distanceChanged, this, &TFahrtForm::KMEDChange);
     connect(KM2Ed, &NumberField::changed, this, &TFahrtForm::KM2EdChange);
     connect(OkBtn, &QPushButton::clicked, this, &TFahrtForm::OkBtnClick);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
@@ -124,41 +68,12 @@ TFahrtForm::TFahrtForm(Prompts &prompts, const RowTable &templates, QWidget *par
 
 void TFahrtForm::buildLayout()
 {
-    auto *grid = new QGridLayout;
-    int row = 0;
-    const auto addRow = [&](const QString &label, QWidget *field, QWidget *beside = nullptr) {
-        grid->addWidget(labelFor(label, field, this), row, 0);
-        if (beside) {
-            auto *pair = new QHBoxLayout;
-            pair->addWidget(field, 1);
-            pair->addWidget(beside);
-            grid->addLayout(pair, row, 1);
-        } else {
-            grid->addWidget(field, row, 1);
-        }
-        ++row;
-    };
     const auto unit = [this] {
         return new QLabel(QStringLiteral("Kilometer"), this);
     };
-
-    addRow(QStringLiteral("&Vorlage:"), ComboBox1);
-    addRow(QStringLiteral("Abfahrtzeit"), DateTimePicker1, DateTimePicker2);
-    addRow(QStringLiteral("&Abfahrtsort:"), AbfahrtEd);
-    addRow(QStringLiteral("Ankuftszeit:"), DateTimePicker3, DateTimePicker4);
-    addRow(QStringLiteral("Ankunfts&ort:"), AnkunftEd);
-    addRow(QStringLiteral("&Entfernung:"), KMED, unit());
-    grid->addWidget(labelFor(QStringLiteral("&Fahrtzweck:"), ZweckEd, this), row, 0, Qt::AlignTop);
-    grid->addWidget(ZweckEd, row++, 1);
-    auto *kinds = new QHBoxLayout;
-    kinds->addWidget(RadioButton1);
-    kinds->addWidget(RadioButton2);
-    kinds->addStretch();
-    grid->addWidget(labelFor(QStringLiteral("Art der Fahrt:"), RadioButton1, this), row, 0);
-    grid->addLayout(kinds, row++, 1);
-    addRow(QStringLiteral("KM-Stand &Beginn:"), KM1Ed, unit());
-    addRow(QStringLiteral("KM-Stand E&nde:"), KM2Ed, unit());
-    grid->setRowStretch(6, 1);
+    m_fields->setLeadingRow(QStringLiteral("&Vorlage:"), ComboBox1);
+    m_fields->addTrailingRow(QStringLiteral("KM-Stand &Beginn:"), KM1Ed, unit());
+    m_fields->addTrailingRow(QStringLiteral("KM-Stand E&nde:"), KM2Ed, unit());
 
     auto *hint = new QLabel(
         QStringLiteral("In den Stammdaten kann der Start Kilometerstand hinterlegt werden."), this);
@@ -171,7 +86,7 @@ void TFahrtForm::buildLayout()
     buttons->addWidget(BitBtn2);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(grid, 1);
+    layout->addWidget(m_fields, 1);
     layout->addWidget(hint);
     layout->addLayout(buttons);
     setFixedSize(351, 460);
@@ -181,35 +96,60 @@ void TFahrtForm::showEvent(QShowEvent *event)
 {
     centreOnScreen(*this);
     QDialog::showEvent(event);
+    // Every showing starts where the keyboard order starts, ready to type over the date.
+    m_fields->focusFirstField();
 }
 
 void TFahrtForm::setDeparture(const QDateTime &moment)
 {
-    DateTimePicker1->setDate(moment.date());
-    DateTimePicker2->setTime(moment.time());
+    m_fields->setDeparture(moment);
 }
 
 void TFahrtForm::setArrival(const QDateTime &moment)
 {
-    DateTimePicker3->setDate(moment.date());
-    DateTimePicker4->setTime(moment.time());
+    m_fields->setArrival(moment);
 }
 
 QDateTime TFahrtForm::departure() const
 {
-    return combine(DateTimePicker1->date(), DateTimePicker2->time());
+    return m_fields->departure();
 }
 
 QDateTime TFahrtForm::arrival() const
 {
-    return combine(DateTimePicker3->date(), DateTimePicker4->time());
+    return m_fields->arrival();
 }
 
 void TFahrtForm::setReadings(double start, double endMinimum, double endMaximum, double end)
 {
+    setStartReading(start);
+    setEndReadingRange(endMinimum, endMaximum);
+    setEndReading(end);
+}
+
+void TFahrtForm::setStartReading(double start)
+{
     KM1Ed->setValue(start);
-    KM2Ed->setRange(endMinimum, endMaximum);
+}
+
+void TFahrtForm::setEndReadingRange(double minimum, double maximum)
+{
+    KM2Ed->setRange(minimum, maximum);
+}
+
+void TFahrtForm::setEndReading(double end)
+{
     KM2Ed->setValue(end);
+}
+
+double TFahrtForm::startReading() const
+{
+    return KM1Ed->value();
+}
+
+double TFahrtForm::endReading() const
+{
+    return KM2Ed->value();
 }
 
 void TFahrtForm::fillTemplateList()
@@ -226,33 +166,27 @@ void TFahrtForm::setFromTrip(const Row &trip)
     const QDateTime arrives = parseDateTimeText(trip.subItem(TripSubItem::ArrivalTime));
     const double distance = parseNumberText(trip.subItem(TripSubItem::Distance));
     setDeparture(departs);
-    AbfahrtEd->setText(trip.subItem(TripSubItem::DeparturePlace));
     setArrival(arrives);
-    AnkunftEd->setText(trip.subItem(TripSubItem::ArrivalPlace));
-    KMED->setValue(distance);
-    QString purpose = trip.subItem(TripSubItem::Purpose);
-    ZweckEd->setPlainText(purpose.replace(QLatin1String("\r\n"), QLatin1String("\n")));
-    (isBusinessTrip(trip) ? RadioButton1 : RadioButton2)->setChecked(true);
+    m_fields->setPlaces(trip.subItem(TripSubItem::DeparturePlace),
+                        trip.subItem(TripSubItem::ArrivalPlace));
+    m_fields->setDistance(distance);
+    m_fields->setPurpose(trip.subItem(TripSubItem::Purpose));
+    m_fields->setBusiness(isBusinessTrip(trip));
 }
 
 void TFahrtForm::clearTexts()
 {
-    AbfahrtEd->clear();
-    AnkunftEd->clear();
-    ZweckEd->clear();
-    KMED->setValue(0);
+    m_fields->clearTexts();
 }
 
 Row TFahrtForm::tripRow() const
 {
-    QString purpose = ZweckEd->toPlainText();
-    purpose.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
     Row trip;
     trip.caption = formatDateTimeText(departure());
     trip.subItems = {
-        AbfahrtEd->text(), formatDateTimeText(arrival()),
-        AnkunftEd->text(), formatNumberText(KMED->value()),
-        purpose,           RadioButton1->isChecked() ? kBusinessTripKind : kPrivateTripKind};
+        m_fields->departurePlace(), formatDateTimeText(arrival()),
+        m_fields->arrivalPlace(),   formatNumberText(m_fields->distance()),
+        m_fields->purpose(),        m_fields->isBusiness() ? kBusinessTripKind : kPrivateTripKind};
     return trip;
 }
 
@@ -261,14 +195,7 @@ void TFahrtForm::ComboBox1Change()
     const int chosen = ComboBox1->currentIndex();
     if (chosen < 0 || chosen >= m_templates.count())
         return;
-    const Row &entry = m_templates.at(chosen);
-    AbfahrtEd->setText(entry.subItem(TemplateSubItem::DeparturePlace));
-    AnkunftEd->setText(entry.subItem(TemplateSubItem::ArrivalPlace));
-    KMED->setValue(parseNumberText(entry.subItem(TemplateSubItem::Distance)));
-    QString purpose = entry.subItem(TemplateSubItem::Purpose);
-    ZweckEd->setPlainText(purpose.replace(QLatin1String("\r\n"), QLatin1String("\n")));
-    const bool business = entry.subItem(TemplateSubItem::Kind) == kBusinessTripKind;
-    (business ? RadioButton1 : RadioButton2)->setChecked(true);
+    m_fields->applyTemplate(m_templates.at(chosen));
 }
 
 void TFahrtForm::KMEDChange()
@@ -276,7 +203,7 @@ void TFahrtForm::KMEDChange()
     if (m_updating)
         return;
     m_updating = true;
-    KM2Ed->setValue(KM1Ed->value() + KMED->value());
+    KM2Ed->setValue(KM1Ed->value() + m_fields->distance());
     m_updating = false;
 }
 
@@ -285,12 +212,15 @@ void TFahrtForm::KM2EdChange()
     if (m_updating)
         return;
     m_updating = true;
-    KMED->setValue(KM2Ed->value() - KM1Ed->value());
+    m_fields->setDistance(KM2Ed->value() - KM1Ed->value());
     m_updating = false;
 }
 
 void TFahrtForm::OkBtnClick()
 {
+    // A date or time that does not read would otherwise stand in for the last one that did.
+    if (!m_fields->momentsReadable(m_prompts, *this))
+        return;
     // The pickers hold the combined moments from here on.
     setDeparture(departure());
     setArrival(arrival());
@@ -298,8 +228,9 @@ void TFahrtForm::OkBtnClick()
         return refuseInput(
             m_prompts, *this,
             QStringLiteral("Der Abfahrtszeitpunkt muss vor der Ankunftszeit liegen."),
-            *DateTimePicker4);
-    if (placesAndPurposeGiven(m_prompts, *this, *AbfahrtEd, *AnkunftEd, *ZweckEd))
+            m_fields->arrivalTimeField());
+    if (m_fields->placesAndPurposeGiven(m_prompts, *this) &&
+        m_fields->distancePlausible(m_prompts, *this))
         accept();
 }
 

@@ -6,18 +6,14 @@
 #include <QDialog>
 
 class QComboBox;
-class QDateEdit;
-class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
-class QRadioButton;
-class QTimeEdit;
 
 namespace fb {
 
 class NumberField;
 class Prompts;
 class RowTable;
+class TripFields;
 
 // The trip dialog: one trip entered or changed. It keeps the three kilometre fields
 // consistent, applies a chosen template, and closes confirmed only for a plausible trip.
@@ -34,6 +30,12 @@ public:
     QDateTime arrival() const;
 
     void setReadings(double start, double endMinimum, double endMaximum, double end);
+    void setStartReading(double start);
+    void setEndReadingRange(double minimum, double maximum);
+    void setEndReading(double end);
+    double startReading() const;
+    double endReading() const;
+
     // Empties the list and adds every template's name in table order; nothing is chosen.
     void fillTemplateList();
     // Sets the places, moments, distance, purpose and kind from a trip row; the moments and
@@ -42,7 +44,8 @@ public:
     void setFromTrip(const Row &trip);
     void clearTexts();
 
-    // The trip as the dialog holds it: caption and sub-items 0 to 5.
+    // The trip as the dialog holds it: caption and sub-items 0 to 5. The distance is the one
+    // set by the preparing command while nobody edited it, in full.
     Row tripRow() const;
 
     // Handlers.
@@ -50,22 +53,6 @@ public:
     void KMEDChange();
     void KM2EdChange();
     void OkBtnClick();
-
-    QComboBox *ComboBox1;
-    QDateEdit *DateTimePicker1;
-    QTimeEdit *DateTimePicker2;
-    QLineEdit *AbfahrtEd;
-    QDateEdit *DateTimePicker3;
-    QTimeEdit *DateTimePicker4;
-    QLineEdit *AnkunftEd;
-    NumberField *KMED;
-    QPlainTextEdit *ZweckEd;
-    QRadioButton *RadioButton1;
-    QRadioButton *RadioButton2;
-    NumberField *KM1Ed;
-    NumberField *KM2Ed;
-    QPushButton *OkBtn;
-    QPushButton *BitBtn2;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -75,6 +62,12 @@ private:
 
     Prompts &m_prompts;
     const RowTable &m_templates;
+    TripFields *m_fields;
+    QComboBox *ComboBox1;
+    NumberField *KM1Ed;
+    NumberField *KM2Ed;
+    QPushButton *OkBtn;
+    QPushButton *BitBtn2;
     bool m_updating = false;
 };
 

@@ -6,8 +6,8 @@
 #include "drucken_form.h"
 #include "fahrt_form.h"
 #include "file_messages.h"
-#include "number_field.h"
 #include "prompts.h"
+#include "pruefung_form.h"
 #include "stamm_form.h"
 #include "trip_list_model.h"
 #include "trip_list_view.h"
@@ -19,6 +19,7 @@
 #include "model/logbook_document.h"
 #include "model/logbook_lock.h"
 #include "model/odometer.h"
+#include "model/plausibility.h"
 #include "model/recovery_journal.h"
 #include "model/text_forms.h"
 #include "model/trip_columns.h"
@@ -112,13 +113,14 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
     setStatusBar(status);
 
     m_auswertungForm = new TAuswertungForm(this);
+    m_pruefungForm = new TPruefungForm(this);
     FontDialog1 = newFontDialog(this, "FontDialog1");
     FontDialog2 = newFontDialog(this, "FontDialog2");
     m_druckenForm =
         new TDruckenForm(m_prompts, m_document->logbook(), *FontDialog1, *FontDialog2, this);
     m_aboutBox = new TAboutBox(this);
     m_fahrtForm = new TFahrtForm(m_prompts, m_document->logbook().templates, this);
-    m_stammForm = new TStammForm(m_masterDraft, this);
+    m_stammForm = new TStammForm(m_prompts, m_masterDraft, this);
     m_vorlagenForm = new TVorlagenForm(m_prompts, *m_document, this);
 
     buildMenu();
@@ -148,6 +150,7 @@ TMainForm::~TMainForm()
     delete m_tripModel;
     delete m_fahrtForm;
     delete m_auswertungForm;
+    delete m_pruefungForm;
     delete m_druckenForm;
     delete m_stammForm;
     delete m_vorlagenForm;
@@ -211,6 +214,8 @@ void TMainForm::buildMenu()
     evaluation->setObjectName(QStringLiteral("Auswertung1"));
     addCommand(evaluation, QStringLiteral("Auswertung &anzeigen..."), "Auswertunganzeigen1",
                &TMainForm::Auswertunganzeigen1Click);
+    addCommand(evaluation, QStringLiteral("Fahrtenbuch &prüfen..."), "Fahrtenbuchprfen1",
+               &TMainForm::Fahrtenbuchprfen1Click);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Hilfe"));
     help->setObjectName(QStringLiteral("Hilfe1"));
@@ -386,9 +391,9 @@ void TMainForm::ndern1Click()
     // Readings that do not parse leave the fields as far as they got; the command goes on.
     try {
         const double start = parseNumberText(trips.at(row).subItem(TripSubItem::KmStart));
-        m_fahrtForm->KM1Ed->setValue(start);
-        m_fahrtForm->KM2Ed->setRange(start, start + kMaximumTripDistance);
-        m_fahrtForm->KM2Ed->setValue(parseNumberText(trips.at(row).subItem(TripSubItem::KmEnd)));
+        m_fahrtForm->setStartReading(start);
+        m_fahrtForm->setEndReadingRange(start, start + kMaximumTripDistance);
+        m_fahrtForm->setEndReading(parseNumberText(trips.at(row).subItem(TripSubItem::KmEnd)));
     } catch (const ConversionError &) {
     }
     m_fahrtForm->fillTemplateList();
@@ -418,6 +423,15 @@ void TMainForm::Auswertunganzeigen1Click()
     const Evaluation evaluation = evaluateTrips(m_document->logbook().trips);
     m_auswertungForm->showLines(evaluationLines(evaluation));
     m_prompts.showModal(*m_auswertungForm);
+}
+
+void TMainForm::Fahrtenbuchprfen1Click()
+{
+    const RowTable &trips = m_document->logbook().trips;
+    m_pruefungForm->showFindings(trips, checkPlausibility(trips));
+    m_prompts.showModal(*m_pruefungForm);
+    if (m_pruefungForm->chosenTrip() >= 0)
+        selectRow(int(m_pruefungForm->chosenTrip()));
 }
 
 // --- Templates ------------------------------------------------------------------------------

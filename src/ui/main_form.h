@@ -27,6 +27,7 @@ class TAuswertungForm;
 class TDruckenForm;
 class TAboutBox;
 class TFahrtForm;
+class TPruefungForm;
 class TStammForm;
 class TVorlagenForm;
 class TripListModel;
@@ -45,6 +46,7 @@ public:
     LogbookDocument &document() { return *m_document; }
     TFahrtForm &fahrtForm() { return *m_fahrtForm; }
     TAuswertungForm &auswertungForm() { return *m_auswertungForm; }
+    TPruefungForm &pruefungForm() { return *m_pruefungForm; }
     TDruckenForm &druckenForm() { return *m_druckenForm; }
     QFontDialog &headingFontDialog() { return *FontDialog1; }
     QFontDialog &textFontDialog() { return *FontDialog2; }
@@ -87,6 +89,7 @@ public:
     void Kopieren1Click();
     void Lschen1Click();
     void Auswertunganzeigen1Click();
+    void Fahrtenbuchprfen1Click();
     void Drucke1Click();
     void Druckvorschau1Click();
     void Druckereinrichten1Click();
@@ -142,6 +145,7 @@ private:
     TripListView *ListView1;
     TFahrtForm *m_fahrtForm;
     TAuswertungForm *m_auswertungForm;
+    TPruefungForm *m_pruefungForm;
     QFontDialog *FontDialog1;
     QFontDialog *FontDialog2;
     TDruckenForm *m_druckenForm;

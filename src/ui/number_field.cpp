@@ -9,48 +9,137 @@
 #include <limits>
 
 namespace fb {
+namespace {
 
-NumberField::NumberField(Kind kind, QWidget *parent) : QAbstractSpinBox(parent), m_kind(kind)
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+bool isSeparator(QChar c)
+{
+    return c == QLatin1Char(',') || c == QLatin1Char('.');
+}
+
+bool isExponent(QChar c)
+{
+    return c == QLatin1Char('e') || c == QLatin1Char('E');
+}
+
+// A full stop followed by exactly three digits, as Germans group thousands: "48.725".
+bool looksGrouped(const QString &text, qsizetype separator)
+{
+    if (separator < 0 || text.at(separator) != QLatin1Char('.'))
+        return false;
+    qsizetype digits = 0;
+    qsizetype i = separator + 1;
+    while (i < text.size() && isDigit(text.at(i))) {
+        ++digits;
+        ++i;
+    }
+    return digits == 3 && (i == text.size() || isExponent(text.at(i)));
+}
+
+bool fitsWholeNumber(double value)
+{
+    return value >= std::numeric_limits<qint32>::min() &&
+           value <= std::numeric_limits<qint32>::max();
+}
+
+} // namespace
+
+NumberField::NumberField(Kind kind, QWidget *parent) : TypedField(parent), m_kind(kind)
 {
     setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
     setKeyboardTracking(true);
     setAccelerated(false);
     lineEdit()->setText(textFor(0));
-    connect(lineEdit(), &QLineEdit::textChanged, this, &NumberField::changed);
 }
 
-bool NumberField::parse(const QString &text, double *value) const
+NumberField::Reading NumberField::read(const QString &text, double *value) const
 {
-    if (m_kind == Kind::WholeNumber) {
-        bool ok = false;
-        const int whole = text.trimmed().toInt(&ok);
-        *value = whole;
-        return ok;
+    // The shape first: only what a number holds, each part once and in its place.
+    qsizetype separator = -1;
+    qsizetype exponent = -1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (isDigit(c))
+            continue;
+        if (c == QLatin1Char('+') || c == QLatin1Char('-')) {
+            if (i == 0 || (exponent >= 0 && i == exponent + 1))
+                continue;
+            return Reading::Refused;
+        }
+        if (isSeparator(c) && separator < 0 && exponent < 0) {
+            separator = i;
+            continue;
+        }
+        if (isExponent(c) && m_kind == Kind::Decimal && exponent < 0) {
+            exponent = i;
+            continue;
+        }
+        return Reading::Refused;
     }
+    if (looksGrouped(text, separator))
+        return Reading::Ambiguous;
+    QString decimalComma = text;
+    if (separator >= 0)
+        decimalComma[separator] = QLatin1Char(',');
     try {
-        *value = parseNumberText(text);
-        return std::isfinite(*value);
+        *value = parseNumberText(decimalComma);
     } catch (const ConversionError &) {
-        return false;
+        return Reading::NotANumber;
     }
+    if (!std::isfinite(*value))
+        return Reading::NotANumber;
+    if (m_kind == Kind::WholeNumber) {
+        // Halves go to the even neighbour, as the default rounding mode does.
+        *value = std::nearbyint(*value);
+        if (!fitsWholeNumber(*value))
+            return Reading::Refused;
+    }
+    return Reading::Number;
 }
 
 double NumberField::value() const
 {
     double parsed = 0;
-    if (!parse(text(), &parsed))
+    if (read(text(), &parsed) != Reading::Number)
         return m_minimum;
     return parsed;
+}
+
+QString NumberField::invalidInputMessage() const
+{
+    const QString typed = text();
+    double parsed = 0;
+    switch (read(typed, &parsed)) {
+    case Reading::Number:
+        return {};
+    case Reading::Ambiguous: {
+        QString withComma = typed;
+        withComma.replace(QLatin1Char('.'), QLatin1Char(','));
+        QString withoutStop = typed;
+        withoutStop.remove(QLatin1Char('.'));
+        return QStringLiteral(
+                   "\"%1\" ist mehrdeutig: Geben Sie %2 ohne Punkt oder %3 mit Komma ein.")
+            .arg(typed, withoutStop, withComma);
+    }
+    case Reading::NotANumber:
+    case Reading::Refused:
+        break;
+    }
+    if (typed.isEmpty())
+        return QStringLiteral("Geben Sie eine Zahl ein.");
+    return QStringLiteral("\"%1\" ist keine gültige Zahl.").arg(fileTextForMessage(typed));
 }
 
 QString NumberField::textFor(double value) const
 {
     if (m_kind == Kind::WholeNumber) {
-        // Halves go to the even neighbour, as the default rounding mode does.
         const double rounded = std::nearbyint(value);
-        if (rounded >= std::numeric_limits<qint32>::min() &&
-            rounded <= std::numeric_limits<qint32>::max())
+        if (fitsWholeNumber(rounded))
             return QString::number(static_cast<qint32>(rounded));
         return QString::number(rounded, 'f', 0);
     }
@@ -101,28 +190,34 @@ QAbstractSpinBox::StepEnabled NumberField::stepEnabled() const
 
 QValidator::State NumberField::validate(QString &input, int &) const
 {
-    // Only characters a number can hold; whether the text parses is decided when it is read.
-    int separators = 0;
-    int exponents = 0;
-    for (const QChar c : input) {
-        if (c.isDigit() || c == QLatin1Char('+') || c == QLatin1Char('-'))
-            continue;
-        if (m_kind == Kind::Decimal && c == QLatin1Char(',') && ++separators == 1)
-            continue;
-        if (m_kind == Kind::Decimal && (c == QLatin1Char('e') || c == QLatin1Char('E')) &&
-            ++exponents == 1)
-            continue;
+    double parsed = 0;
+    switch (read(input, &parsed)) {
+    case Reading::Number:
+        return QValidator::Acceptable;
+    case Reading::Refused:
         return QValidator::Invalid;
+    case Reading::NotANumber:
+    case Reading::Ambiguous:
+        break;
     }
-    return QValidator::Acceptable;
+    return QValidator::Intermediate;
 }
 
 void NumberField::focusOutEvent(QFocusEvent *event)
 {
+    // Leaving the field shows how the text was read: a whole number rounded, the decimal
+    // comma in place of a typed full stop, a value outside the bounds at the nearer bound.
     double typed = 0;
-    if (hasBounds() && parse(text(), &typed) && clamped(typed) != typed)
-        setValue(typed);
-    QAbstractSpinBox::focusOutEvent(event);
+    if (read(text(), &typed) == Reading::Number) {
+        if (m_kind == Kind::WholeNumber || clamped(typed) != typed) {
+            setValue(typed);
+        } else if (text().contains(QLatin1Char('.'))) {
+            QString decimalComma = text();
+            decimalComma.replace(QLatin1Char('.'), QLatin1Char(','));
+            setText(decimalComma);
+        }
+    }
+    TypedField::focusOutEvent(event);
 }
 
 } // namespace fb

@@ -1,15 +1,17 @@
 #pragma once
 
-#include <QAbstractSpinBox>
+#include "typed_field.h"
 
 namespace fb {
 
 // An input field that holds a number as its text. The decimal kind shows two decimals with
-// the decimal comma ("0,00"); the whole-number kind shows no decimals. Text that does not
-// parse reads as the lower bound. Bounds apply only when they differ: a value set by the
-// program is clamped, a typed value outside them becomes the nearer bound when the field
+// the decimal comma ("0,00"); the whole-number kind shows no decimals. People type a full stop
+// or a comma as the decimal separator; a full stop before exactly three digits ("48.725") reads
+// as a thousands separator and is marked as ambiguous rather than guessed. Text that does not
+// read as a number reads as the lower bound. Bounds apply only when they differ: a value set by
+// the program is clamped, a typed value outside them becomes the nearer bound when the field
 // loses the focus. Spin buttons and arrow keys step by 1, unless the field is read-only.
-class NumberField : public QAbstractSpinBox {
+class NumberField : public TypedField {
     Q_OBJECT
 public:
     enum class Kind { Decimal, WholeNumber };
@@ -32,11 +34,9 @@ public:
     // The text as the field writes a value, without clamping.
     QString textFor(double value) const;
 
-    void stepBy(int steps) override;
+    QString invalidInputMessage() const override;
 
-Q_SIGNALS:
-    // The text changed, typed or set by the program.
-    void changed();
+    void stepBy(int steps) override;
 
 protected:
     StepEnabled stepEnabled() const override;
@@ -44,7 +44,11 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    bool parse(const QString &text, double *value) const;
+    enum class Reading { Number, NotANumber, Ambiguous, Refused };
+    // What a text holds: a number (in *value), a text on its way to one, a full stop that may
+    // group thousands, or a text no typing can make a number of (a stray character, a second
+    // separator, a whole number beyond 32 bits).
+    Reading read(const QString &text, double *value) const;
     double clamped(double value) const;
 
     Kind m_kind;

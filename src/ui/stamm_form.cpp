@@ -3,13 +3,13 @@
 #include "window_placement.h"
 
 #include "button_look.h"
-
+#include "date_field.h"
+#include "input_checks.h"
 #include "number_field.h"
 
 #include "core/ole_date.h"
 #include "model/master_data.h"
 
-#include <QDateEdit>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -27,12 +27,10 @@ template<typename Widget> Widget *named(Widget *widget, const char *name)
     return widget;
 }
 
-// The earliest date a date field can show.
-const QDate kFirstShownDate(100, 1, 1);
-
 } // namespace
 
-TStammForm::TStammForm(MasterData &record, QWidget *parent) : QDialog(parent), m_record(record)
+TStammForm::TStammForm(Prompts &prompts, MasterData &record, QWidget *parent)
+    : QDialog(parent), m_prompts(prompts), m_record(record)
 {
     setObjectName(QStringLiteral("StammForm"));
     setWindowTitle(QStringLiteral("Stammdaten"));
@@ -50,16 +48,9 @@ TStammForm::TStammForm(MasterData &record, QWidget *parent) : QDialog(parent), m
     Edit8 = named(new QLineEdit(this), "Edit8");
     Edit9 = named(new QLineEdit(this), "Edit9");
     RxSpinEdit1 = named(new NumberField(NumberField::Kind::WholeNumber, this), "RxSpinEdit1");
-    DateTimePicker1 = named(new QDateEdit(this), "DateTimePicker1");
+    DateTimePicker1 = named(new DateField(this), "DateTimePicker1");
     Edit10 = named(new QLineEdit(this), "Edit10");
-    DateTimePicker2 = named(new QDateEdit(this), "DateTimePicker2");
-
-    for (QDateEdit *date : {DateTimePicker1, DateTimePicker2}) {
-        date->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-        date->setCalendarPopup(true);
-        date->setMinimumDate(kFirstShownDate);
-        date->setMaximumDate(QDate(9999, 12, 31));
-    }
+    DateTimePicker2 = named(new DateField(this), "DateTimePicker2");
     OkBtn->setDefault(true);
 
     buildLayout();
@@ -72,7 +63,7 @@ TStammForm::TStammForm(MasterData &record, QWidget *parent) : QDialog(parent), m
 
     showRecord();
     connectToRecord();
-    connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);
+    connect(OkBtn, &QPushButton::clicked, this, &TStammForm::OkBtnClick);
 }
 
 void TStammForm::buildLayout()
@@ -137,18 +128,16 @@ void TStammForm::connectToRecord()
                 m_record.*member = text;
         });
     }
-    connect(RxSpinEdit1, &NumberField::changed, this, [this] {
-        // The whole-number field reads text that is no signed 32-bit number as 0.
+    // The start reading moves every reading of the logbook: it is taken when the person leaves
+    // the field or closes the dialog, not at each key on the way to the number.
+    connect(RxSpinEdit1, &QAbstractSpinBox::editingFinished, this, &TStammForm::keepStartReading);
+    connect(DateTimePicker1, &DateField::valueChanged, this, [this] {
         if (!m_filling)
-            m_record.startKm = qint32(RxSpinEdit1->value());
+            storeDate(&m_record.firstRegistration, DateTimePicker1->date());
     });
-    connect(DateTimePicker1, &QDateEdit::dateChanged, this, [this](const QDate &picked) {
+    connect(DateTimePicker2, &DateField::valueChanged, this, [this] {
         if (!m_filling)
-            storeDate(&m_record.firstRegistration, picked);
-    });
-    connect(DateTimePicker2, &QDateEdit::dateChanged, this, [this](const QDate &picked) {
-        if (!m_filling)
-            storeDate(&m_record.registration, picked);
+            storeDate(&m_record.registration, DateTimePicker2->date());
     });
 }
 
@@ -179,6 +168,36 @@ void TStammForm::showRecord()
     Edit10->setText(m_record.registrationAuthority);
     DateTimePicker2->setDate(fromOleDate(m_record.registration).date());
     m_filling = false;
+}
+
+void TStammForm::OkBtnClick()
+{
+    const bool startReadingReads = RxSpinEdit1->text().isEmpty() || RxSpinEdit1->isInputValid();
+    if (!startReadingReads)
+        return refuseInput(m_prompts, *this, RxSpinEdit1->invalidInputMessage(), *RxSpinEdit1);
+    for (DateField *date : {DateTimePicker1, DateTimePicker2}) {
+        if (!date->isInputValid())
+            return refuseInput(m_prompts, *this, date->invalidInputMessage(), *date);
+    }
+    accept();
+}
+
+void TStammForm::keepStartReading()
+{
+    // An empty field counts as 0; a text that is no number leaves the record as it was.
+    if (!m_filling && (RxSpinEdit1->text().isEmpty() || RxSpinEdit1->isInputValid()))
+        m_record.startKm = qint32(RxSpinEdit1->value());
+}
+
+void TStammForm::done(int result)
+{
+    // However it closes, the record takes what reads and keeps its values for what does not;
+    // the fields show what the record holds.
+    for (DateField *date : {DateTimePicker1, DateTimePicker2})
+        date->commitOrRevert();
+    keepStartReading();
+    RxSpinEdit1->setValue(m_record.startKm);
+    QDialog::done(result);
 }
 
 void TStammForm::showEvent(QShowEvent *event)

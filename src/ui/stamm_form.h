@@ -2,26 +2,35 @@
 
 #include <QDialog>
 
-class QDateEdit;
 class QLineEdit;
 class QPushButton;
 
 namespace fb {
 
+class DateField;
 struct MasterData;
 class NumberField;
+class Prompts;
 
 // The master data of keeper and vehicle. The dialog edits the record in place: every change
 // lands in the record as it is made, so closing the dialog in any way keeps it; there is no
-// cancel button.
+// cancel button. A date or start reading that does not read is refused by OK; closed otherwise,
+// the dialog keeps the value the field held before, and shows it.
 class TStammForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TStammForm(MasterData &record, QWidget *parent = nullptr);
+    TStammForm(Prompts &prompts, MasterData &record, QWidget *parent = nullptr);
 
     // Fills the fields from the record, which a loaded file may have replaced since.
     void showRecord();
 
+    void OkBtnClick();
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
     QPushButton *OkBtn;
     QLineEdit *Edit1;
     QLineEdit *Edit2;
@@ -33,19 +42,16 @@ public:
     QLineEdit *Edit8;
     QLineEdit *Edit9;
     NumberField *RxSpinEdit1;
-    QDateEdit *DateTimePicker1;
+    DateField *DateTimePicker1;
     QLineEdit *Edit10;
-    QDateEdit *DateTimePicker2;
-
-protected:
-    void showEvent(QShowEvent *event) override;
-
-private:
+    DateField *DateTimePicker2;
     void buildLayout();
     void connectToRecord();
+    void keepStartReading();
     // Stores a picked date and keeps the time of day the stored value holds.
     void storeDate(double *stored, const QDate &picked);
 
+    Prompts &m_prompts;
     MasterData &m_record;
     bool m_filling = false;
 };

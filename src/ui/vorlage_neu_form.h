@@ -5,14 +5,12 @@
 #include <QDialog>
 
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
-class QRadioButton;
 
 namespace fb {
 
-class NumberField;
 class Prompts;
+class TripFields;
 
 // The template editor: one template's name, places, distance, purpose and kind. It keeps its
 // fields between uses, so a new template starts from what the previous use left.
@@ -29,16 +27,6 @@ public:
 
     void OkBtnClick();
 
-    QLineEdit *DescEd;
-    QLineEdit *AbfahrtEd;
-    QLineEdit *AnkunftEd;
-    NumberField *KMED;
-    QPlainTextEdit *ZweckEd;
-    QRadioButton *RadioButton1;
-    QRadioButton *RadioButton2;
-    QPushButton *OkBtn;
-    QPushButton *BitBtn2;
-
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -46,6 +34,10 @@ private:
     void buildLayout();
 
     Prompts &m_prompts;
+    TripFields *m_fields;
+    QLineEdit *DescEd;
+    QPushButton *OkBtn;
+    QPushButton *BitBtn2;
 };
 
 } // namespace fb

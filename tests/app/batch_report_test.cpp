@@ -70,6 +70,30 @@ TEST_F(BatchReports, EvaluateWritesTheSevenLines)
                              "Gefahrene Kilometer gesamt: 1234,50\n"));
 }
 
+TEST_F(BatchReports, CheckPrintsAFindingPerLineAndTellsByItsExitCode)
+{
+    QProcess process;
+    process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE), {QStringLiteral("--check"), sample});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 3);
+    EXPECT_EQ(QString::fromUtf8(process.readAllStandardOutput()),
+              QStringLiteral("Fahrt 1 (07.12.2026 08:00): Durchschnitt 1000,3 km/h\n"
+                             "Fahrt 2 (08.12.2026 00:00): Durchschnitt 234,3 km/h\n"));
+
+    LogbookDocument plausible;
+    plausible.logbook().trips.append(
+        Row{QStringLiteral("07.12.2026 08:00:00"),
+            {QStringLiteral("Köln"), QStringLiteral("07.12.2026 09:00:00"), QStringLiteral("Bonn"),
+             QStringLiteral("30"), QStringLiteral("Kunde"), QStringLiteral("Geschäftlich")}});
+    plausible.setFileName(dir.filePath(QStringLiteral("plausible.fbu")));
+    plausible.SaveTheFile();
+    EXPECT_EQ(run({QStringLiteral("--check"), plausible.fileName()}), 0);
+
+    QString err;
+    EXPECT_EQ(run({QStringLiteral("--check"), dir.filePath(QStringLiteral("fehlt.fbu"))}, &err), 1);
+    EXPECT_EQ(err, QStringLiteral("File not found.\n"));
+}
+
 TEST_F(BatchReports, PrintPdfWritesTheLogbookThatPdftotextReadsBack)
 {
     const QString pdf = dir.filePath(QStringLiteral("fahrtenbuch.pdf"));

@@ -1,7 +1,9 @@
 #include "main_form_fixture.h"
 
 #include "core/ole_date.h"
+#include "ui/date_field.h"
 #include "ui/drucken_form.h"
+#include "ui/time_field.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -53,13 +55,6 @@ TEST_F(DruckenFormTest, EveryControlStandsAtItsPlaceInTabOrder)
         {"KiloCheck", "Kilometerstand Ende", QRect(176, 176, 129, 17)},
         {"PrintTimeCheck", "Zeit ausdrucken", QRect(8, 232, 177, 17)},
     };
-    // The next widget the Tab key reaches: parts of a control and labels are passed over.
-    const auto nextTabStop = [](QWidget *from) {
-        QWidget *next = from->nextInFocusChain();
-        while (next != from && (from->isAncestorOf(next) || !(next->focusPolicy() & Qt::TabFocus)))
-            next = next->nextInFocusChain();
-        return next;
-    };
     QWidget *previous = nullptr;
     for (const Placed &control : controls) {
         auto *widget = dialog.findChild<QWidget *>(QLatin1String(control.name));
@@ -72,9 +67,9 @@ TEST_F(DruckenFormTest, EveryControlStandsAtItsPlaceInTabOrder)
         previous = widget;
     }
     const QList<std::tuple<const char *, QString, QPoint, QWidget *>> labels = {
-        {"Label1", "Von:", QPoint(8, 48), dialog.DateTimePicker1},
-        {"Label2", "Bis:", QPoint(8, 72), dialog.DateTimePicker2},
-        {"Label3", "Überschrift:", QPoint(8, 152), dialog.CaptionEd},
+        {"Label1", "Von:", QPoint(8, 48), control<DateField>(dialog, "DateTimePicker1")},
+        {"Label2", "Bis:", QPoint(8, 72), control<DateField>(dialog, "DateTimePicker2")},
+        {"Label3", "Überschrift:", QPoint(8, 152), control<QLineEdit>(dialog, "CaptionEd")},
     };
     for (const auto &[name, text, position, buddy] : labels) {
         auto *label = dialog.findChild<QLabel *>(QLatin1String(name));
@@ -83,8 +78,8 @@ TEST_F(DruckenFormTest, EveryControlStandsAtItsPlaceInTabOrder)
         EXPECT_EQ(label->pos(), position);
         EXPECT_EQ(label->buddy(), buddy);
     }
-    EXPECT_TRUE(dialog.OkBtn->isDefault());
-    EXPECT_EQ(dialog.Bevel1->geometry(), QRect(0, 258, 318, 50));
+    EXPECT_TRUE(control<QPushButton>(dialog, "OkBtn")->isDefault());
+    EXPECT_EQ(control<QFrame>(dialog, "Bevel1")->geometry(), QRect(0, 258, 318, 50));
 }
 
 TEST_F(DruckenFormTest, ShowsTheLogbooksSettingsAndKeepsWhatWasSet)
@@ -101,25 +96,25 @@ TEST_F(DruckenFormTest, ShowsTheLogbooksSettingsAndKeepsWhatWasSet)
 
     TDruckenForm &dialog = form->druckenForm();
     dialog.showSettings();
-    EXPECT_TRUE(dialog.RadioButton2->isChecked());
-    EXPECT_FALSE(dialog.RadioButton1->isChecked());
-    EXPECT_EQ(dialog.DateTimePicker1->date(), QDate(2026, 11, 3));
-    EXPECT_EQ(dialog.DateTimePicker2->date(), QDate(2026, 11, 30));
-    EXPECT_FALSE(dialog.StammCheck->isChecked());
-    EXPECT_FALSE(dialog.privatcheck->isChecked());
-    EXPECT_TRUE(dialog.geschaeftcheck->isChecked());
-    EXPECT_EQ(dialog.CaptionEd->text(), "");
-    EXPECT_TRUE(dialog.AuswertCheck->isChecked());
-    EXPECT_FALSE(dialog.KiloCheck->isChecked());
+    EXPECT_TRUE(control<QRadioButton>(dialog, "RadioButton2")->isChecked());
+    EXPECT_FALSE(control<QRadioButton>(dialog, "RadioButton1")->isChecked());
+    EXPECT_EQ(control<DateField>(dialog, "DateTimePicker1")->date(), QDate(2026, 11, 3));
+    EXPECT_EQ(control<DateField>(dialog, "DateTimePicker2")->date(), QDate(2026, 11, 30));
+    EXPECT_FALSE(control<QCheckBox>(dialog, "StammCheck")->isChecked());
+    EXPECT_FALSE(control<QCheckBox>(dialog, "privatcheck")->isChecked());
+    EXPECT_TRUE(control<QCheckBox>(dialog, "geschaeftcheck")->isChecked());
+    EXPECT_EQ(control<QLineEdit>(dialog, "CaptionEd")->text(), "");
+    EXPECT_TRUE(control<QCheckBox>(dialog, "AuswertCheck")->isChecked());
+    EXPECT_FALSE(control<QCheckBox>(dialog, "KiloCheck")->isChecked());
 
     // Unchanged dates keep their stored time of day.
     dialog.keepSettings();
     EXPECT_EQ(print, before);
 
-    dialog.RadioButton1->setChecked(true);
-    dialog.DateTimePicker2->setDate(QDate(2026, 12, 24));
-    dialog.CaptionEd->setText("Dienstwagen");
-    dialog.PrintTimeCheck->setChecked(false);
+    control<QRadioButton>(dialog, "RadioButton1")->setChecked(true);
+    control<DateField>(dialog, "DateTimePicker2")->setDate(QDate(2026, 12, 24));
+    control<QLineEdit>(dialog, "CaptionEd")->setText("Dienstwagen");
+    control<QCheckBox>(dialog, "PrintTimeCheck")->setChecked(false);
     dialog.keepSettings();
     EXPECT_FALSE(print.printDateRange);
     EXPECT_EQ(print.rangeFrom, before.rangeFrom);
@@ -170,7 +165,7 @@ TEST_F(DruckenFormTest, FontButtonsChangeTheirFontsAtOnceAndKeepWhatTheDialogCan
 
     // Confirmed unchanged, the stored font stays as it is, face and all.
     prompts.answerDialog(confirmFontDialogUnchanged());
-    form->druckenForm().BitBtnXP1->click();
+    control<QPushButton>(form->druckenForm(), "BitBtnXP1")->click();
     EXPECT_EQ(logbook.headingFont, heading);
 
     // Cancelled, nothing changes.
@@ -180,7 +175,7 @@ TEST_F(DruckenFormTest, FontButtonsChangeTheirFontsAtOnceAndKeepWhatTheDialogCan
         fonts.reject();
         return fonts.result();
     });
-    form->druckenForm().BitBtnXP2->click();
+    control<QPushButton>(form->druckenForm(), "BitBtnXP2")->click();
     EXPECT_EQ(logbook.textFont, text);
 
     QFont chosen(QStringLiteral("Liberation Serif"), 12);
@@ -188,7 +183,7 @@ TEST_F(DruckenFormTest, FontButtonsChangeTheirFontsAtOnceAndKeepWhatTheDialogCan
     chosen.setUnderline(true);
     QString dialogName;
     prompts.answerDialog(chooseFont(chosen, &dialogName));
-    form->druckenForm().BitBtnXP2->click();
+    control<QPushButton>(form->druckenForm(), "BitBtnXP2")->click();
     EXPECT_EQ(dialogName, "FontDialog2");
     EXPECT_EQ(logbook.textFont.face, "Liberation Serif");
     EXPECT_EQ(logbook.textFont.sizePoints, 12);
@@ -200,7 +195,7 @@ TEST_F(DruckenFormTest, FontButtonsChangeTheirFontsAtOnceAndKeepWhatTheDialogCan
     EXPECT_FALSE(form->document().isChanged());
 
     prompts.answerDialog(chooseFont(QFont(QStringLiteral("Liberation Sans"), 20), &dialogName));
-    form->druckenForm().BitBtnXP1->click();
+    control<QPushButton>(form->druckenForm(), "BitBtnXP1")->click();
     EXPECT_EQ(dialogName, "FontDialog1");
     EXPECT_EQ(logbook.headingFont.face, "Liberation Sans");
     EXPECT_EQ(logbook.headingFont.sizePoints, 20);

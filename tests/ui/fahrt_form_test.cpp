@@ -2,8 +2,10 @@
 #include "widget_test_support.h"
 
 #include "model/row_table.h"
+#include "ui/date_field.h"
 #include "ui/fahrt_form.h"
 #include "ui/number_field.h"
+#include "ui/time_field.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -46,9 +48,9 @@ protected:
     {
         form.setDeparture(at(3, 8));
         form.setArrival(at(3, 9));
-        form.AbfahrtEd->setText("Bonn");
-        form.AnkunftEd->setText("Köln");
-        form.ZweckEd->setPlainText("Kunde");
+        control<QLineEdit>(form, "AbfahrtEd")->setText("Bonn");
+        control<QLineEdit>(form, "AnkunftEd")->setText("Köln");
+        control<QPlainTextEdit>(form, "ZweckEd")->setPlainText("Kunde");
     }
     void typeInto(NumberField *field, const QString &text)
     {
@@ -78,22 +80,23 @@ TEST_F(FahrtFormTest, HasTheDesignedFieldsLabelsAndTabOrder)
             EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();
         }
     }
-    EXPECT_TRUE(form.RadioButton1->isChecked());
-    EXPECT_TRUE(form.KM1Ed->isReadOnly());
-    EXPECT_TRUE(form.OkBtn->isDefault());
-    EXPECT_FALSE(form.ComboBox1->isEditable());
-    EXPECT_EQ(form.KMED->text(), QStringLiteral("0,00"));
+    EXPECT_TRUE(control<QRadioButton>(form, "RadioButton1")->isChecked());
+    EXPECT_TRUE(control<NumberField>(form, "KM1Ed")->isReadOnly());
+    EXPECT_TRUE(control<QPushButton>(form, "OkBtn")->isDefault());
+    EXPECT_FALSE(control<QComboBox>(form, "ComboBox1")->isEditable());
+    EXPECT_EQ(control<NumberField>(form, "KMED")->text(), QStringLiteral("0,00"));
 
     const QList<QWidget *> order = {
-        form.DateTimePicker1, form.DateTimePicker2, form.AbfahrtEd, form.DateTimePicker3,
-        form.DateTimePicker4, form.AnkunftEd,       form.KMED,      form.RadioButton1,
-        form.RadioButton2,    form.OkBtn,           form.BitBtn2,   form.ComboBox1,
-        form.KM1Ed,           form.KM2Ed,           form.ZweckEd};
+        control<DateField>(form, "DateTimePicker1"), control<TimeField>(form, "DateTimePicker2"),
+        control<QLineEdit>(form, "AbfahrtEd"),       control<DateField>(form, "DateTimePicker3"),
+        control<TimeField>(form, "DateTimePicker4"), control<QLineEdit>(form, "AnkunftEd"),
+        control<NumberField>(form, "KMED"),          control<QRadioButton>(form, "RadioButton1"),
+        control<QRadioButton>(form, "RadioButton2"), control<QPushButton>(form, "OkBtn"),
+        control<QPushButton>(form, "BitBtn2"),       control<QComboBox>(form, "ComboBox1"),
+        control<NumberField>(form, "KM1Ed"),         control<NumberField>(form, "KM2Ed"),
+        control<QPlainTextEdit>(form, "ZweckEd")};
     for (qsizetype i = 0; i + 1 < order.size(); ++i) {
-        QWidget *next = order.at(i)->nextInFocusChain();
-        // A spin field's inner line edit sits between it and the next field.
-        while (next && next->parentWidget() == order.at(i))
-            next = next->nextInFocusChain();
+        QWidget *next = nextTabStop(order.at(i));
         EXPECT_EQ(next, order.at(i + 1)) << order.at(i)->objectName().toStdString();
     }
 }
@@ -105,26 +108,27 @@ TEST_F(FahrtFormTest, ChecksTimesThenPlacesThenPurposeAndMovesTheFocus)
     form.setArrival(at(3, 9));
     form.OkBtnClick();
     EXPECT_EQ(messages(), QStringList{kTimeMessage}) << "only the first failure is shown";
-    EXPECT_EQ(QApplication::focusWidget(), form.DateTimePicker4);
+    EXPECT_EQ(QApplication::focusWidget(), control<TimeField>(form, "DateTimePicker4"));
     EXPECT_EQ(form.result(), QDialog::Rejected);
 
     form.setArrival(at(3, 11));
     form.OkBtnClick();
     EXPECT_EQ(messages().last(), kFromMessage);
-    EXPECT_EQ(QApplication::focusWidget(), form.AbfahrtEd);
+    EXPECT_EQ(QApplication::focusWidget(), control<QLineEdit>(form, "AbfahrtEd"));
 
-    form.AbfahrtEd->setText("Bonn");
+    control<QLineEdit>(form, "AbfahrtEd")->setText("Bonn");
     form.OkBtnClick();
     EXPECT_EQ(messages().last(), kToMessage);
-    EXPECT_EQ(QApplication::focusWidget(), form.AnkunftEd);
+    EXPECT_EQ(QApplication::focusWidget(), control<QLineEdit>(form, "AnkunftEd"));
 
-    form.AnkunftEd->setText("Köln");
+    control<QLineEdit>(form, "AnkunftEd")->setText("Köln");
     form.OkBtnClick();
     EXPECT_EQ(messages().last(), kPurposeMessage);
-    EXPECT_EQ(QApplication::focusWidget(), form.ZweckEd);
-    EXPECT_EQ(form.AbfahrtEd->text(), QStringLiteral("Bonn")) << "fields stay as they are";
+    EXPECT_EQ(QApplication::focusWidget(), control<QPlainTextEdit>(form, "ZweckEd"));
+    EXPECT_EQ(control<QLineEdit>(form, "AbfahrtEd")->text(), QStringLiteral("Bonn"))
+        << "fields stay as they are";
 
-    form.ZweckEd->setPlainText(" ");
+    control<QPlainTextEdit>(form, "ZweckEd")->setPlainText(" ");
     form.OkBtnClick();
     EXPECT_EQ(messages().size(), 4) << "a blank purpose is a purpose";
     EXPECT_EQ(form.result(), QDialog::Accepted);
@@ -152,31 +156,33 @@ TEST_F(FahrtFormTest, KilometreFieldsFollowEachOtherWithinTheEndBounds)
 {
     showDialog();
     form.setReadings(12345, 12345, 112345, 12345);
-    EXPECT_EQ(form.KM1Ed->text(), QStringLiteral("12345,00"));
+    EXPECT_EQ(control<NumberField>(form, "KM1Ed")->text(), QStringLiteral("12345,00"));
 
-    typeInto(form.KMED, "25,5");
-    EXPECT_EQ(form.KM2Ed->text(), QStringLiteral("12370,50"));
+    typeInto(control<NumberField>(form, "KMED"), "25,5");
+    EXPECT_EQ(control<NumberField>(form, "KM2Ed")->text(), QStringLiteral("12370,50"));
 
-    typeInto(form.KM2Ed, "12400");
-    EXPECT_EQ(form.KMED->text(), QStringLiteral("55,00"));
+    typeInto(control<NumberField>(form, "KM2Ed"), "12400");
+    EXPECT_EQ(control<NumberField>(form, "KMED")->text(), QStringLiteral("55,00"));
 
-    typeInto(form.KMED, "200000");
-    EXPECT_EQ(form.KM2Ed->text(), QStringLiteral("112345,00"));
-    EXPECT_EQ(form.KMED->text(), QStringLiteral("200000")) << "the distance keeps what was typed";
+    typeInto(control<NumberField>(form, "KMED"), "200000");
+    EXPECT_EQ(control<NumberField>(form, "KM2Ed")->text(), QStringLiteral("112345,00"));
+    EXPECT_EQ(control<NumberField>(form, "KMED")->text(), QStringLiteral("200000"))
+        << "the distance keeps what was typed";
 
-    typeInto(form.KMED, "-");
-    EXPECT_EQ(form.KM2Ed->value(), 12345) << "text that does not parse reads as 0";
+    typeInto(control<NumberField>(form, "KMED"), "-");
+    EXPECT_EQ(control<NumberField>(form, "KM2Ed")->value(), 12345)
+        << "text that does not parse reads as 0";
 }
 
 TEST_F(FahrtFormTest, EndReadingBelowTheStartBecomesTheStartOnFocusLoss)
 {
     showDialog();
     form.setReadings(12345, 12345, 112345, 12345);
-    typeInto(form.KM2Ed, "12000");
-    EXPECT_EQ(form.KM2Ed->text(), QStringLiteral("12000"));
-    form.AbfahrtEd->setFocus();
-    EXPECT_EQ(form.KM2Ed->text(), QStringLiteral("12345,00"));
-    EXPECT_EQ(form.KMED->text(), QStringLiteral("0,00"));
+    typeInto(control<NumberField>(form, "KM2Ed"), "12000");
+    EXPECT_EQ(control<NumberField>(form, "KM2Ed")->text(), QStringLiteral("12000"));
+    control<QLineEdit>(form, "AbfahrtEd")->setFocus();
+    EXPECT_EQ(control<NumberField>(form, "KM2Ed")->text(), QStringLiteral("12345,00"));
+    EXPECT_EQ(control<NumberField>(form, "KMED")->text(), QStringLiteral("0,00"));
 }
 
 TEST_F(FahrtFormTest, TemplateFillsPlacesDistancePurposeAndKindButNeverDatesOrStartReading)
@@ -189,24 +195,26 @@ TEST_F(FahrtFormTest, TemplateFillsPlacesDistancePurposeAndKindButNeverDatesOrSt
     form.setArrival(at(3, 9));
     form.setReadings(1000, 1000, 101000, 1000);
     form.fillTemplateList();
-    EXPECT_EQ(form.ComboBox1->count(), 2);
-    EXPECT_EQ(form.ComboBox1->currentIndex(), -1);
+    EXPECT_EQ(control<QComboBox>(form, "ComboBox1")->count(), 2);
+    EXPECT_EQ(control<QComboBox>(form, "ComboBox1")->currentIndex(), -1);
 
-    form.ComboBox1->setCurrentIndex(0);
+    control<QComboBox>(form, "ComboBox1")->setCurrentIndex(0);
     form.ComboBox1Change();
-    EXPECT_EQ(form.AbfahrtEd->text(), QStringLiteral("Bonn"));
-    EXPECT_EQ(form.AnkunftEd->text(), QStringLiteral("Köln"));
-    EXPECT_EQ(form.KMED->text(), QStringLiteral("30,50"));
-    EXPECT_EQ(form.KM2Ed->text(), QStringLiteral("1030,50"));
-    EXPECT_EQ(form.ZweckEd->toPlainText(), QStringLiteral("Wartung\nAnlage 2"));
-    EXPECT_TRUE(form.RadioButton1->isChecked());
+    EXPECT_EQ(control<QLineEdit>(form, "AbfahrtEd")->text(), QStringLiteral("Bonn"));
+    EXPECT_EQ(control<QLineEdit>(form, "AnkunftEd")->text(), QStringLiteral("Köln"));
+    EXPECT_EQ(control<NumberField>(form, "KMED")->text(), QStringLiteral("30,50"));
+    EXPECT_EQ(control<NumberField>(form, "KM2Ed")->text(), QStringLiteral("1030,50"));
+    EXPECT_EQ(control<QPlainTextEdit>(form, "ZweckEd")->toPlainText(),
+              QStringLiteral("Wartung\nAnlage 2"));
+    EXPECT_TRUE(control<QRadioButton>(form, "RadioButton1")->isChecked());
 
-    form.ComboBox1->setCurrentIndex(1);
+    control<QComboBox>(form, "ComboBox1")->setCurrentIndex(1);
     form.ComboBox1Change();
-    EXPECT_TRUE(form.RadioButton2->isChecked()) << "the kind is compared case-sensitively";
+    EXPECT_TRUE(control<QRadioButton>(form, "RadioButton2")->isChecked())
+        << "the kind is compared case-sensitively";
     EXPECT_EQ(form.departure(), at(3, 8));
     EXPECT_EQ(form.arrival(), at(3, 9));
-    EXPECT_EQ(form.KM1Ed->text(), QStringLiteral("1000,00"));
+    EXPECT_EQ(control<NumberField>(form, "KM1Ed")->text(), QStringLiteral("1000,00"));
 
     const Row trip = form.tripRow();
     EXPECT_EQ(trip.caption, QStringLiteral("03.11.2026 08:00:00"));
@@ -218,19 +226,20 @@ TEST_F(FahrtFormTest, TemplateWithABadDistanceIsReportedAndKeepsThePlaces)
 {
     templates.append(Row{"Kaputt", {"Hier", "Dort", "zwölf", "Zweck", "Privat"}});
     form.fillTemplateList();
-    form.ComboBox1->setCurrentIndex(0);
-    Q_EMIT form.ComboBox1->activated(0);
+    control<QComboBox>(form, "ComboBox1")->setCurrentIndex(0);
+    Q_EMIT control<QComboBox>(form, "ComboBox1")->activated(0);
     ASSERT_EQ(prompts.askedKinds(), QStringList{QStringLiteral("stop")});
     EXPECT_EQ(prompts.asked().at(0).title, QStringLiteral("Fahrtenbuch"));
-    EXPECT_EQ(form.AbfahrtEd->text(), QStringLiteral("Hier"));
-    EXPECT_EQ(form.AnkunftEd->text(), QStringLiteral("Dort"));
-    EXPECT_TRUE(form.ZweckEd->toPlainText().isEmpty()) << "the choice ended at the distance";
+    EXPECT_EQ(control<QLineEdit>(form, "AbfahrtEd")->text(), QStringLiteral("Hier"));
+    EXPECT_EQ(control<QLineEdit>(form, "AnkunftEd")->text(), QStringLiteral("Dort"));
+    EXPECT_TRUE(control<QPlainTextEdit>(form, "ZweckEd")->toPlainText().isEmpty())
+        << "the choice ended at the distance";
 }
 
 TEST_F(FahrtFormTest, PurposeLinesAreJoinedWithCrLf)
 {
     fillValidTrip();
-    form.ZweckEd->setPlainText("Zeile 1\nZeile 2");
+    control<QPlainTextEdit>(form, "ZweckEd")->setPlainText("Zeile 1\nZeile 2");
     EXPECT_EQ(form.tripRow().subItem(4), QStringLiteral("Zeile 1\r\nZeile 2"));
 }
 

@@ -20,6 +20,14 @@
 
 namespace {
 
+template<typename Field> Field *field(QDialog &dialog, const char *name)
+{
+    auto *found = dialog.findChild<Field *>(QLatin1String(name));
+    if (!found)
+        qFatal("no field %s", name);
+    return found;
+}
+
 // Confirms each dialog with its values; any other prompt ends the program with an error.
 class FillingPrompts : public fb::Prompts {
 public:
@@ -42,17 +50,18 @@ public:
     int showModal(QDialog &dialog) override
     {
         if (auto *stamm = qobject_cast<fb::TStammForm *>(&dialog)) {
-            stamm->RxSpinEdit1->setText(QStringLiteral("1000"));
-            return QDialog::Accepted;
+            field<fb::NumberField>(dialog, "RxSpinEdit1")->setText(QStringLiteral("1000"));
+            stamm->OkBtnClick();
+            return stamm->result();
         }
         auto &fahrt = dynamic_cast<fb::TFahrtForm &>(dialog);
         ++m_trips;
         fahrt.setDeparture(QDateTime(QDate(2026, 11, m_trips), QTime(8, 0), Qt::UTC));
         fahrt.setArrival(QDateTime(QDate(2026, 11, m_trips), QTime(9, 0), Qt::UTC));
-        fahrt.AbfahrtEd->setText(QStringLiteral("Köln"));
-        fahrt.AnkunftEd->setText(QStringLiteral("Ziel %1").arg(m_trips));
-        fahrt.KMED->setText(QStringLiteral("12,5"));
-        fahrt.ZweckEd->setPlainText(QStringLiteral("Kunde"));
+        field<QLineEdit>(dialog, "AbfahrtEd")->setText(QStringLiteral("Köln"));
+        field<QLineEdit>(dialog, "AnkunftEd")->setText(QStringLiteral("Ziel %1").arg(m_trips));
+        field<fb::NumberField>(dialog, "KMED")->setText(QStringLiteral("12,5"));
+        field<QPlainTextEdit>(dialog, "ZweckEd")->setPlainText(QStringLiteral("Kunde"));
         fahrt.OkBtnClick();
         return fahrt.result();
     }

@@ -1,7 +1,9 @@
 #include "main_form_fixture.h"
 
 #include "model/logbook_document.h"
+#include "ui/date_field.h"
 #include "ui/number_field.h"
+#include "ui/time_field.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -40,11 +42,13 @@ ScriptedPrompts::DialogScript enter(const TripInput &trip)
         auto &form = dynamic_cast<TFahrtForm &>(dialog);
         form.setDeparture(trip.departure);
         form.setArrival(trip.arrival);
-        form.AbfahrtEd->setText(trip.from);
-        form.AnkunftEd->setText(trip.to);
-        form.KMED->setText(trip.distance);
-        form.ZweckEd->setPlainText(trip.purpose);
-        (trip.business ? form.RadioButton1 : form.RadioButton2)->setChecked(true);
+        control<QLineEdit>(form, "AbfahrtEd")->setText(trip.from);
+        control<QLineEdit>(form, "AnkunftEd")->setText(trip.to);
+        control<NumberField>(form, "KMED")->setText(trip.distance);
+        control<QPlainTextEdit>(form, "ZweckEd")->setPlainText(trip.purpose);
+        (trip.business ? control<QRadioButton>(form, "RadioButton1")
+                       : control<QRadioButton>(form, "RadioButton2"))
+            ->setChecked(true);
         form.OkBtnClick();
         return form.result();
     };
@@ -61,7 +65,7 @@ ScriptedPrompts::DialogScript confirmAsItStands()
 ScriptedPrompts::DialogScript cancel()
 {
     return [](QDialog &dialog) {
-        dynamic_cast<TFahrtForm &>(dialog).BitBtn2->click();
+        control<QPushButton>(dialog, "BitBtn2")->click();
         return dialog.result();
     };
 }

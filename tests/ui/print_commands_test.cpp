@@ -28,7 +28,7 @@ ScriptedPrompts::DialogScript printOptions(bool confirm,
         auto &options = dynamic_cast<TDruckenForm &>(dialog);
         if (set)
             set(options);
-        (confirm ? options.OkBtn : options.BitBtn2)->click();
+        control<QPushButton>(options, confirm ? "OkBtn" : "BitBtn2")->click();
         return options.result();
     };
 }
@@ -77,8 +77,9 @@ TEST_F(PrintCommandsTest, PreviewFollowsPrintingInTheFileMenu)
 TEST_F(PrintCommandsTest, ConfirmedOptionsMarkTheDocumentAndPrintTheLogbook)
 {
     const QString pdf = printToPdf();
-    prompts.answerDialog(printOptions(
-        true, [](TDruckenForm &options) { options.CaptionEd->setText("Dienstwagen K-FB 1"); }));
+    prompts.answerDialog(printOptions(true, [](TDruckenForm &options) {
+        control<QLineEdit>(options, "CaptionEd")->setText("Dienstwagen K-FB 1");
+    }));
     trigger("Drucke1");
     EXPECT_TRUE(form->document().isChanged());
     EXPECT_EQ(form->document().logbook().print.heading, "Dienstwagen K-FB 1");
@@ -92,8 +93,8 @@ TEST_F(PrintCommandsTest, CancelledOptionsPrintNothingAndKeepWhatWasSet)
 {
     const QString pdf = printToPdf();
     prompts.answerDialog(printOptions(false, [](TDruckenForm &options) {
-        options.StammCheck->setChecked(false);
-        options.PrintTimeCheck->setChecked(false);
+        control<QCheckBox>(options, "StammCheck")->setChecked(false);
+        control<QCheckBox>(options, "PrintTimeCheck")->setChecked(false);
     }));
     trigger("Drucke1");
     EXPECT_FALSE(form->document().isChanged());
@@ -107,8 +108,8 @@ TEST_F(PrintCommandsTest, CancelledOptionsPrintNothingAndKeepWhatWasSet)
     trigger("ffnen1");
     EXPECT_TRUE(form->document().logbook().print.printMasterData);
     prompts.answerDialog([](QDialog &dialog) {
-        EXPECT_FALSE(dynamic_cast<TDruckenForm &>(dialog).PrintTimeCheck->isChecked());
-        EXPECT_TRUE(dynamic_cast<TDruckenForm &>(dialog).StammCheck->isChecked());
+        EXPECT_FALSE(control<QCheckBox>(dialog, "PrintTimeCheck")->isChecked());
+        EXPECT_TRUE(control<QCheckBox>(dialog, "StammCheck")->isChecked());
         return int(QDialog::Rejected);
     });
     trigger("Drucke1");
@@ -175,8 +176,9 @@ TEST_F(PrintCommandsTest, PreviewShowsThePagesAndMarksTheDocumentOnlyWhenPrinted
 TEST_F(PrintCommandsTest, PreviewOfTextThatDoesNotConvertIsAnErrorInsteadOfEmptyPages)
 {
     trips().append(tripRow("kein Datum", "Aachen", "Köln", "12"));
-    prompts.answerDialog(printOptions(
-        true, [](TDruckenForm &options) { options.PrintTimeCheck->setChecked(false); }));
+    prompts.answerDialog(printOptions(true, [](TDruckenForm &options) {
+        control<QCheckBox>(options, "PrintTimeCheck")->setChecked(false);
+    }));
     trigger("Druckvorschau1");
     ASSERT_EQ(prompts.askedKinds(), (QStringList{"dialog", "stop"}));
     EXPECT_EQ(prompts.asked().at(1).text, "'kein Datum' is not a valid date and time.");

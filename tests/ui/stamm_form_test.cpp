@@ -2,8 +2,10 @@
 
 #include "core/ole_date.h"
 #include "model/master_data.h"
+#include "ui/date_field.h"
 #include "ui/number_field.h"
 #include "ui/stamm_form.h"
+#include "ui/time_field.h"
 
 #include <QDateEdit>
 #include <QFrame>
@@ -16,22 +18,27 @@ namespace {
 
 class StammFormTest : public ::testing::Test {
 protected:
+    ScriptedPrompts prompts;
     MasterData record;
-    TStammForm form{record};
+    TStammForm form{prompts, record};
 };
 
 TEST_F(StammFormTest, HasTheDesignedFieldsLabelsAndKeyboardOrderWithOkFirst)
 {
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Stammdaten"));
     EXPECT_EQ(form.size(), QSize(384, 390));
-    EXPECT_TRUE(form.OkBtn->isDefault());
+    EXPECT_TRUE(control<QPushButton>(form, "OkBtn")->isDefault());
     EXPECT_EQ(form.findChildren<QPushButton *>().size(), 1) << "no cancel button";
     EXPECT_NE(form.findChild<QFrame *>("Bevel1"), nullptr);
 
     const QList<QWidget *> order = {
-        form.OkBtn,       form.Edit1,           form.Edit2,  form.Edit3,          form.Edit4,
-        form.Edit5,       form.Edit6,           form.Edit7,  form.Edit8,          form.Edit9,
-        form.RxSpinEdit1, form.DateTimePicker1, form.Edit10, form.DateTimePicker2};
+        control<QPushButton>(form, "OkBtn"),       control<QLineEdit>(form, "Edit1"),
+        control<QLineEdit>(form, "Edit2"),         control<QLineEdit>(form, "Edit3"),
+        control<QLineEdit>(form, "Edit4"),         control<QLineEdit>(form, "Edit5"),
+        control<QLineEdit>(form, "Edit6"),         control<QLineEdit>(form, "Edit7"),
+        control<QLineEdit>(form, "Edit8"),         control<QLineEdit>(form, "Edit9"),
+        control<NumberField>(form, "RxSpinEdit1"), control<DateField>(form, "DateTimePicker1"),
+        control<QLineEdit>(form, "Edit10"),        control<DateField>(form, "DateTimePicker2")};
     const QStringList labels = {"Firma:",
                                 "Vorname:",
                                 "Name:",
@@ -55,32 +62,31 @@ TEST_F(StammFormTest, HasTheDesignedFieldsLabelsAndKeyboardOrderWithOkFirst)
         EXPECT_EQ(label->text().remove(u'&'), labels.at(i - 1));
     }
     for (qsizetype i = 0; i + 1 < order.size(); ++i) {
-        QWidget *next = order.at(i)->nextInFocusChain();
-        while (next && next->parentWidget() == order.at(i))
-            next = next->nextInFocusChain();
+        QWidget *next = nextTabStop(order.at(i));
         EXPECT_EQ(next, order.at(i + 1)) << order.at(i)->objectName().toStdString();
     }
 
     ASSERT_TRUE(showActive(form));
-    EXPECT_EQ(QApplication::focusWidget(), form.OkBtn);
-    form.Edit3->setFocus();
-    form.OkBtn->click();
+    EXPECT_EQ(QApplication::focusWidget(), control<QPushButton>(form, "OkBtn"));
+    control<QLineEdit>(form, "Edit3")->setFocus();
+    control<QPushButton>(form, "OkBtn")->click();
     ASSERT_TRUE(showActive(form));
-    EXPECT_EQ(QApplication::focusWidget(), form.OkBtn) << "every showing starts on OK";
+    EXPECT_EQ(QApplication::focusWidget(), control<QPushButton>(form, "OkBtn"))
+        << "every showing starts on OK";
     form.close();
 }
 
 TEST_F(StammFormTest, StartsWithTheDefaultRecordAndEditsItInPlace)
 {
-    EXPECT_EQ(form.RxSpinEdit1->text(), QStringLiteral("0"));
-    EXPECT_EQ(form.DateTimePicker1->date(), QDate(2008, 4, 3));
-    EXPECT_EQ(form.DateTimePicker2->date(), QDate(2008, 4, 3));
+    EXPECT_EQ(control<NumberField>(form, "RxSpinEdit1")->text(), QStringLiteral("0"));
+    EXPECT_EQ(control<DateField>(form, "DateTimePicker1")->date(), QDate(2008, 4, 3));
+    EXPECT_EQ(control<DateField>(form, "DateTimePicker2")->date(), QDate(2008, 4, 3));
 
-    form.Edit1->setText("Muster GmbH");
-    form.Edit4->setText("Hauptstraße 1");
-    form.Edit9->setText("BN-XY 123");
-    form.Edit10->setText("Stadt Bonn");
-    form.RxSpinEdit1->setText("12345");
+    control<QLineEdit>(form, "Edit1")->setText("Muster GmbH");
+    control<QLineEdit>(form, "Edit4")->setText("Hauptstraße 1");
+    control<QLineEdit>(form, "Edit9")->setText("BN-XY 123");
+    control<QLineEdit>(form, "Edit10")->setText("Stadt Bonn");
+    control<NumberField>(form, "RxSpinEdit1")->setText("12345");
     form.reject(); // closing by the window's frame keeps every change
     EXPECT_EQ(record.company, QStringLiteral("Muster GmbH"));
     EXPECT_EQ(record.street, QStringLiteral("Hauptstraße 1"));
@@ -89,28 +95,36 @@ TEST_F(StammFormTest, StartsWithTheDefaultRecordAndEditsItInPlace)
     EXPECT_EQ(record.startKm, 12345);
 }
 
-TEST_F(StammFormTest, StartReadingThatIsNoSigned32BitWholeNumberReadsZero)
+TEST_F(StammFormTest, StartReadingThatIsNoNumberKeepsTheRecordAndAnEmptyOneCountsZero)
 {
-    for (const char *text : {"", "-", "2147483648", "+-1"}) {
-        form.RxSpinEdit1->setText("77");
-        form.RxSpinEdit1->setText(text);
-        EXPECT_EQ(record.startKm, 0) << text;
+    for (const char *text : {"-", "2147483648", "+-1", "48.725"}) {
+        control<NumberField>(form, "RxSpinEdit1")->setText("77");
+        form.reject();
+        control<NumberField>(form, "RxSpinEdit1")->setText(text);
+        form.reject();
+        EXPECT_EQ(record.startKm, 77) << text;
+        EXPECT_EQ(control<NumberField>(form, "RxSpinEdit1")->text(), QStringLiteral("77"))
+            << "shown again";
     }
-    form.RxSpinEdit1->setText("-2147483648");
+    control<NumberField>(form, "RxSpinEdit1")->setText("");
+    form.reject();
+    EXPECT_EQ(record.startKm, 0);
+    control<NumberField>(form, "RxSpinEdit1")->setText("-2147483648");
+    form.reject();
     EXPECT_EQ(record.startKm, -2147483648LL);
 }
 
 TEST_F(StammFormTest, PickingADateKeepsTheStoredTimeOfDay)
 {
-    form.DateTimePicker1->setDate(QDate(2015, 6, 30));
+    control<DateField>(form, "DateTimePicker1")->setDate(QDate(2015, 6, 30));
     EXPECT_EQ(fromOleDate(record.firstRegistration),
               QDateTime(QDate(2015, 6, 30), QTime(18, 10), Qt::UTC));
     EXPECT_EQ(record.registration, MasterData::defaultRegistrationDate());
 
     record.registration = toOleDate(QDate(2020, 1, 2), QTime(7, 45, 30));
     form.showRecord();
-    EXPECT_EQ(form.DateTimePicker2->date(), QDate(2020, 1, 2));
-    form.DateTimePicker2->setDate(QDate(2021, 3, 4));
+    EXPECT_EQ(control<DateField>(form, "DateTimePicker2")->date(), QDate(2020, 1, 2));
+    control<DateField>(form, "DateTimePicker2")->setDate(QDate(2021, 3, 4));
     EXPECT_EQ(fromOleDate(record.registration),
               QDateTime(QDate(2021, 3, 4), QTime(7, 45, 30), Qt::UTC));
 }
@@ -123,8 +137,8 @@ TEST_F(StammFormTest, ShowingTheRecordChangesNothingInIt)
     record.firstRegistration = 45000.123456789123;
     const MasterData before = record;
     form.showRecord();
-    EXPECT_EQ(form.Edit1->text(), QStringLiteral("Firma"));
-    EXPECT_EQ(form.RxSpinEdit1->text(), QStringLiteral("4711"));
+    EXPECT_EQ(control<QLineEdit>(form, "Edit1")->text(), QStringLiteral("Firma"));
+    EXPECT_EQ(control<NumberField>(form, "RxSpinEdit1")->text(), QStringLiteral("4711"));
     EXPECT_TRUE(record == before);
 }
 
@@ -139,7 +153,7 @@ protected:
         prompts.answerDialog([edit](QDialog &dialog) {
             auto &stamm = dynamic_cast<TStammForm &>(dialog);
             edit(stamm);
-            stamm.OkBtn->click();
+            control<QPushButton>(stamm, "OkBtn")->click();
             return stamm.result();
         });
         trigger("ndern3");
@@ -151,8 +165,8 @@ TEST_F(MasterDataCommandTest, RaisingTheStartReadingShiftsEveryReading)
     addTrips({tripOn(1, "A", "B", "10"), tripOn(2, "B", "C", "2,5")});
     form->document().SetUnChanged();
     editMasterData([](TStammForm &stamm) {
-        EXPECT_EQ(stamm.RxSpinEdit1->text(), QStringLiteral("0"));
-        stamm.RxSpinEdit1->setText("50000");
+        EXPECT_EQ(control<NumberField>(stamm, "RxSpinEdit1")->text(), QStringLiteral("0"));
+        control<NumberField>(stamm, "RxSpinEdit1")->setText("50000");
     });
     EXPECT_EQ(master().startKm, 50000);
     EXPECT_TRUE(form->document().isChanged());
@@ -161,7 +175,8 @@ TEST_F(MasterDataCommandTest, RaisingTheStartReadingShiftsEveryReading)
     EXPECT_EQ(trips().at(1).subItem(7), QStringLiteral("50010"));
     EXPECT_EQ(trips().at(1).subItem(8), QStringLiteral("50012,5"));
 
-    editMasterData([](TStammForm &stamm) { stamm.RxSpinEdit1->setText(""); });
+    editMasterData(
+        [](TStammForm &stamm) { control<NumberField>(stamm, "RxSpinEdit1")->setText(""); });
     EXPECT_EQ(master().startKm, 0) << "an empty start reading counts as 0";
     EXPECT_EQ(trips().at(1).subItem(8), QStringLiteral("12,5"));
 }
@@ -181,17 +196,17 @@ TEST_F(MasterDataCommandTest, ClosingWithoutAChangeStillMarksAndRewritesTheReadi
 TEST_F(MasterDataCommandTest, NewLogbookKeepsAndFileRoundTripRestoresTheMasterData)
 {
     editMasterData([](TStammForm &stamm) {
-        stamm.Edit3->setText("Mustermann");
-        stamm.Edit9->setText("K-AB 12");
-        stamm.RxSpinEdit1->setText("1234");
-        stamm.DateTimePicker1->setDate(QDate(2019, 5, 6));
+        control<QLineEdit>(stamm, "Edit3")->setText("Mustermann");
+        control<QLineEdit>(stamm, "Edit9")->setText("K-AB 12");
+        control<NumberField>(stamm, "RxSpinEdit1")->setText("1234");
+        control<DateField>(stamm, "DateTimePicker1")->setDate(QDate(2019, 5, 6));
     });
     const MasterData edited = master();
     prompts.answerQuestion(QMessageBox::No);
     trigger("Ne1");
     EXPECT_TRUE(master() == edited);
     prompts.answerDialog([](QDialog &dialog) {
-        EXPECT_EQ(dynamic_cast<TStammForm &>(dialog).Edit3->text(), QStringLiteral("Mustermann"));
+        EXPECT_EQ(control<QLineEdit>(dialog, "Edit3")->text(), QStringLiteral("Mustermann"));
         return int(QDialog::Accepted);
     });
     trigger("ndern3");
@@ -205,9 +220,10 @@ TEST_F(MasterDataCommandTest, NewLogbookKeepsAndFileRoundTripRestoresTheMasterDa
     EXPECT_TRUE(master() == edited);
     prompts.answerDialog([](QDialog &dialog) {
         auto &stamm = dynamic_cast<TStammForm &>(dialog);
-        EXPECT_EQ(stamm.Edit9->text(), QStringLiteral("K-AB 12")) << "the loaded record shows";
-        EXPECT_EQ(stamm.RxSpinEdit1->text(), QStringLiteral("1234"));
-        EXPECT_EQ(stamm.DateTimePicker1->date(), QDate(2019, 5, 6));
+        EXPECT_EQ(control<QLineEdit>(stamm, "Edit9")->text(), QStringLiteral("K-AB 12"))
+            << "the loaded record shows";
+        EXPECT_EQ(control<NumberField>(stamm, "RxSpinEdit1")->text(), QStringLiteral("1234"));
+        EXPECT_EQ(control<DateField>(stamm, "DateTimePicker1")->date(), QDate(2019, 5, 6));
         return int(QDialog::Accepted);
     });
     trigger("ndern3");

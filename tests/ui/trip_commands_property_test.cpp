@@ -3,7 +3,9 @@
 #include "main_form_fixture.h"
 
 #include "model/odometer.h"
+#include "ui/date_field.h"
 #include "ui/number_field.h"
+#include "ui/time_field.h"
 
 #include <QFile>
 #include <QPlainTextEdit>
@@ -66,8 +68,8 @@ protected:
         const QString purpose = QStringLiteral("Geändert %1").arg(m_steps);
         return [distance, purpose](QDialog &dialog) {
             auto &fahrt = dynamic_cast<TFahrtForm &>(dialog);
-            fahrt.KMED->setText(distance);
-            fahrt.ZweckEd->setPlainText(purpose);
+            control<NumberField>(fahrt, "KMED")->setText(distance);
+            control<QPlainTextEdit>(fahrt, "ZweckEd")->setPlainText(purpose);
             fahrt.OkBtnClick();
             return fahrt.result();
         };

@@ -1,6 +1,8 @@
 #include "main_form_fixture.h"
 
+#include "ui/date_field.h"
 #include "ui/number_field.h"
+#include "ui/time_field.h"
 #include "ui/trip_list_view.h"
 
 #include <QComboBox>
@@ -44,11 +46,11 @@ TEST_F(TripCommandsTest, NewTripGoesToTheEndWithTheReadingAfterTheLastLiveTrip)
     earlier.departure = earlier.departure.addDays(-10);
     prompts.answerDialog([this, earlier](QDialog &dialog) {
         auto &fahrt = dynamic_cast<TFahrtForm &>(dialog);
-        EXPECT_EQ(fahrt.KM1Ed->text(), QStringLiteral("1100,00"));
-        EXPECT_EQ(fahrt.KM2Ed->text(), QStringLiteral("1100,00"));
-        EXPECT_EQ(fahrt.KM2Ed->maximum(), 101100);
-        EXPECT_TRUE(fahrt.AbfahrtEd->text().isEmpty());
-        EXPECT_EQ(fahrt.KMED->text(), QStringLiteral("0,00"));
+        EXPECT_EQ(control<NumberField>(fahrt, "KM1Ed")->text(), QStringLiteral("1100,00"));
+        EXPECT_EQ(control<NumberField>(fahrt, "KM2Ed")->text(), QStringLiteral("1100,00"));
+        EXPECT_EQ(control<NumberField>(fahrt, "KM2Ed")->maximum(), 101100);
+        EXPECT_TRUE(control<QLineEdit>(fahrt, "AbfahrtEd")->text().isEmpty());
+        EXPECT_EQ(control<NumberField>(fahrt, "KMED")->text(), QStringLiteral("0,00"));
         return enter(earlier)(dialog);
     });
     click("BitBtn1");
@@ -67,11 +69,11 @@ TEST_F(TripCommandsTest, ChangingTheThirdOfFiveTripsInsertsTheNewVersionBelowThe
     form->selectRow(2);
     prompts.answerDialog([](QDialog &dialog) {
         auto &fahrt = dynamic_cast<TFahrtForm &>(dialog);
-        EXPECT_EQ(fahrt.KM1Ed->text(), QStringLiteral("1030,00"));
-        EXPECT_EQ(fahrt.KM2Ed->text(), QStringLiteral("1060,00"));
-        EXPECT_EQ(fahrt.KMED->text(), QStringLiteral("30,00"));
-        EXPECT_EQ(fahrt.AbfahrtEd->text(), QStringLiteral("Ort 3"));
-        fahrt.KMED->setText(QStringLiteral("35"));
+        EXPECT_EQ(control<NumberField>(fahrt, "KM1Ed")->text(), QStringLiteral("1030,00"));
+        EXPECT_EQ(control<NumberField>(fahrt, "KM2Ed")->text(), QStringLiteral("1060,00"));
+        EXPECT_EQ(control<NumberField>(fahrt, "KMED")->text(), QStringLiteral("30,00"));
+        EXPECT_EQ(control<QLineEdit>(fahrt, "AbfahrtEd")->text(), QStringLiteral("Ort 3"));
+        control<NumberField>(fahrt, "KMED")->setText(QStringLiteral("35"));
         fahrt.OkBtnClick();
         return fahrt.result();
     });
@@ -91,6 +93,7 @@ TEST_F(TripCommandsTest, ChangingTheThirdOfFiveTripsInsertsTheNewVersionBelowThe
 
     form->selectRow(2);
     prompts.clearAsked();
+    form->selectRow(2);
     trigger("ndern1");
     EXPECT_TRUE(prompts.asked().isEmpty()) << "a deleted trip cannot be changed";
 }
@@ -148,8 +151,9 @@ TEST_F(TripCommandsTest, DialogKeepsDatesAndKindBetweenUses)
         auto &fahrt = dynamic_cast<TFahrtForm &>(dialog);
         EXPECT_EQ(fahrt.departure(), privateTrip.departure);
         EXPECT_EQ(fahrt.arrival(), privateTrip.arrival);
-        EXPECT_TRUE(fahrt.RadioButton2->isChecked());
-        EXPECT_TRUE(fahrt.AnkunftEd->text().isEmpty()) << "the texts are cleared";
+        EXPECT_TRUE(control<QRadioButton>(fahrt, "RadioButton2")->isChecked());
+        EXPECT_TRUE(control<QLineEdit>(fahrt, "AnkunftEd")->text().isEmpty())
+            << "the texts are cleared";
         return int(QDialog::Rejected);
     });
     trigger("Neu1");
@@ -195,7 +199,7 @@ TEST_F(TripCommandsTest, TripThatDoesNotParseIsReportedBeforeTheDialog)
 TEST_F(TripCommandsTest, TemplateListIsFilledFromTheTemplateTable)
 {
     prompts.answerDialog([](QDialog &dialog) {
-        EXPECT_EQ(dynamic_cast<TFahrtForm &>(dialog).ComboBox1->count(), 0);
+        EXPECT_EQ(control<QComboBox>(dialog, "ComboBox1")->count(), 0);
         return int(QDialog::Rejected);
     });
     trigger("Neu1");
@@ -203,7 +207,7 @@ TEST_F(TripCommandsTest, TemplateListIsFilledFromTheTemplateTable)
     form->document().logbook().templates.append(Row{"Büro", {"A", "B", "3", "Arbeit", "Privat"}});
     form->document().logbook().templates.append(Row{"Kunde", {"A", "C", "9", "Termin", "Privat"}});
     prompts.answerDialog([](QDialog &dialog) {
-        const QComboBox *list = dynamic_cast<TFahrtForm &>(dialog).ComboBox1;
+        const QComboBox *list = control<QComboBox>(dialog, "ComboBox1");
         EXPECT_EQ(list->count(), 2);
         EXPECT_EQ(list->itemText(1), QStringLiteral("Kunde"));
         EXPECT_EQ(list->currentIndex(), -1);

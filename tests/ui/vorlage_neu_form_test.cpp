@@ -54,23 +54,24 @@ TEST_F(VorlageNeuFormTest, HasTheDesignedFieldsLabelsAndKeyboardOrder)
     for (const char *expected : {"Bezeichnung:", "Abfahrtsort:", "Ankunftsort:", "Entfernung:",
                                  "Kilometer", "Fahrtzweck:", "Art der Fahrt:"})
         EXPECT_TRUE(labels.contains(QString::fromUtf8(expected))) << expected;
-    EXPECT_EQ(form.RadioButton1->text(), QStringLiteral("Geschäftlich"));
-    EXPECT_EQ(form.RadioButton2->text(), QStringLiteral("Privat"));
-    EXPECT_TRUE(form.RadioButton1->isChecked());
-    EXPECT_EQ(form.KMED->text(), QStringLiteral("0,00"));
-    EXPECT_EQ(form.KMED->kind(), NumberField::Kind::Decimal);
-    EXPECT_FALSE(form.KMED->hasBounds());
-    EXPECT_TRUE(form.OkBtn->isDefault());
-    EXPECT_EQ(form.BitBtn2->text(), QStringLiteral("Abbrechen"));
-    EXPECT_EQ(form.ZweckEd->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(control<QRadioButton>(form, "RadioButton1")->text(), QStringLiteral("Geschäftlich"));
+    EXPECT_EQ(control<QRadioButton>(form, "RadioButton2")->text(), QStringLiteral("Privat"));
+    EXPECT_TRUE(control<QRadioButton>(form, "RadioButton1")->isChecked());
+    EXPECT_EQ(control<NumberField>(form, "KMED")->text(), QStringLiteral("0,00"));
+    EXPECT_EQ(control<NumberField>(form, "KMED")->kind(), NumberField::Kind::Decimal);
+    EXPECT_FALSE(control<NumberField>(form, "KMED")->hasBounds());
+    EXPECT_TRUE(control<QPushButton>(form, "OkBtn")->isDefault());
+    EXPECT_EQ(control<QPushButton>(form, "BitBtn2")->text(), QStringLiteral("Abbrechen"));
+    EXPECT_EQ(control<QPlainTextEdit>(form, "ZweckEd")->lineWrapMode(), QPlainTextEdit::NoWrap);
 
-    const QList<QWidget *> order = {form.DescEd, form.AbfahrtEd,    form.AnkunftEd,
-                                    form.KMED,   form.RadioButton1, form.RadioButton2,
-                                    form.OkBtn,  form.BitBtn2,      form.ZweckEd};
+    const QList<QWidget *> order = {
+        control<QLineEdit>(form, "DescEd"),          control<QLineEdit>(form, "AbfahrtEd"),
+        control<QLineEdit>(form, "AnkunftEd"),       control<NumberField>(form, "KMED"),
+        control<QRadioButton>(form, "RadioButton1"), control<QRadioButton>(form, "RadioButton2"),
+        control<QPushButton>(form, "OkBtn"),         control<QPushButton>(form, "BitBtn2"),
+        control<QPlainTextEdit>(form, "ZweckEd")};
     for (qsizetype i = 0; i + 1 < order.size(); ++i) {
-        QWidget *next = order.at(i)->nextInFocusChain();
-        while (next && next->parentWidget() == order.at(i))
-            next = next->nextInFocusChain();
+        QWidget *next = nextTabStop(order.at(i));
         EXPECT_EQ(next, order.at(i + 1)) << order.at(i)->objectName().toStdString();
     }
 }
@@ -78,29 +79,35 @@ TEST_F(VorlageNeuFormTest, HasTheDesignedFieldsLabelsAndKeyboardOrder)
 TEST_F(VorlageNeuFormTest, ChecksNameThenPlacesThenPurposeAndMovesTheFocus)
 {
     ASSERT_TRUE(showActive(form));
-    form.KMED->setText("abc"); // neither the distance nor the kind is checked
+    control<NumberField>(form, "KMED")->setText("-"); // the distance is checked last
     form.OkBtnClick();
     EXPECT_EQ(takeMessages(), QStringList{kNameMessage});
-    EXPECT_EQ(QApplication::focusWidget(), form.DescEd);
+    EXPECT_EQ(QApplication::focusWidget(), control<QLineEdit>(form, "DescEd"));
     EXPECT_TRUE(form.isVisible()) << "the editor stays open";
 
-    form.DescEd->setText("Büro");
+    control<QLineEdit>(form, "DescEd")->setText("Büro");
     form.OkBtnClick();
     EXPECT_EQ(takeMessages(), QStringList{kFromMessage});
-    EXPECT_EQ(QApplication::focusWidget(), form.AbfahrtEd);
+    EXPECT_EQ(QApplication::focusWidget(), control<QLineEdit>(form, "AbfahrtEd"));
 
-    form.AbfahrtEd->setText(" ");
+    control<QLineEdit>(form, "AbfahrtEd")->setText(" ");
     form.OkBtnClick();
     EXPECT_EQ(takeMessages(), QStringList{kToMessage});
-    EXPECT_EQ(QApplication::focusWidget(), form.AnkunftEd);
+    EXPECT_EQ(QApplication::focusWidget(), control<QLineEdit>(form, "AnkunftEd"));
 
-    form.AnkunftEd->setText("Köln");
+    control<QLineEdit>(form, "AnkunftEd")->setText("Köln");
     form.OkBtnClick();
     EXPECT_EQ(takeMessages(), QStringList{kPurposeMessage});
-    EXPECT_EQ(QApplication::focusWidget(), form.ZweckEd);
-    EXPECT_EQ(form.DescEd->text(), QStringLiteral("Büro")) << "fields stay as they are";
+    EXPECT_EQ(QApplication::focusWidget(), control<QPlainTextEdit>(form, "ZweckEd"));
+    EXPECT_EQ(control<QLineEdit>(form, "DescEd")->text(), QStringLiteral("Büro"))
+        << "fields stay as they are";
 
-    form.ZweckEd->setPlainText("\n");
+    control<QPlainTextEdit>(form, "ZweckEd")->setPlainText("\n");
+    form.OkBtnClick();
+    EXPECT_EQ(takeMessages(), QStringList{"\"-\" ist keine gültige Zahl."});
+    EXPECT_EQ(QApplication::focusWidget(), control<NumberField>(form, "KMED"));
+
+    control<NumberField>(form, "KMED")->setText("0");
     form.OkBtnClick();
     EXPECT_TRUE(takeMessages().isEmpty());
     EXPECT_EQ(form.result(), QDialog::Accepted);
@@ -110,24 +117,26 @@ TEST_F(VorlageNeuFormTest, ChecksNameThenPlacesThenPurposeAndMovesTheFocus)
 TEST_F(VorlageNeuFormTest, ReadsAndFillsTemplateRows)
 {
     form.setFromTemplate(Row{"Kunde", {"Bonn", "Köln", "30,5", "Zeile 1\r\nZeile 2", "Privat"}});
-    EXPECT_EQ(form.DescEd->text(), QStringLiteral("Kunde"));
-    EXPECT_EQ(form.KMED->text(), QStringLiteral("30,50"));
-    EXPECT_EQ(form.ZweckEd->toPlainText(), QStringLiteral("Zeile 1\nZeile 2"));
-    EXPECT_TRUE(form.RadioButton2->isChecked());
+    EXPECT_EQ(control<QLineEdit>(form, "DescEd")->text(), QStringLiteral("Kunde"));
+    EXPECT_EQ(control<NumberField>(form, "KMED")->text(), QStringLiteral("30,50"));
+    EXPECT_EQ(control<QPlainTextEdit>(form, "ZweckEd")->toPlainText(),
+              QStringLiteral("Zeile 1\nZeile 2"));
+    EXPECT_TRUE(control<QRadioButton>(form, "RadioButton2")->isChecked());
     EXPECT_EQ(form.templateRow(),
               (Row{"Kunde", {"Bonn", "Köln", "30,5", "Zeile 1\r\nZeile 2", "Privat"}}));
 
     form.setFromTemplate(Row{"Klein", {"A", "B", "1", "Z", "geschäftlich"}});
-    EXPECT_TRUE(form.RadioButton2->isChecked()) << "the kind is compared case-sensitively";
+    EXPECT_TRUE(control<QRadioButton>(form, "RadioButton2")->isChecked())
+        << "the kind is compared case-sensitively";
     form.setFromTemplate(Row{"Groß", {"A", "B", "1", "Z", "Geschäftlich", "extra"}});
-    EXPECT_TRUE(form.RadioButton1->isChecked());
+    EXPECT_TRUE(control<QRadioButton>(form, "RadioButton1")->isChecked());
     EXPECT_EQ(form.templateRow().subItems.size(), 5);
 
     // A distance that does not parse leaves every field as it was.
     EXPECT_THROW(form.setFromTemplate(Row{"Kaputt", {"X", "Y", "zwölf", "Z", "Privat"}}),
                  ConversionError);
-    EXPECT_EQ(form.DescEd->text(), QStringLiteral("Groß"));
-    EXPECT_EQ(form.AbfahrtEd->text(), QStringLiteral("A"));
+    EXPECT_EQ(control<QLineEdit>(form, "DescEd")->text(), QStringLiteral("Groß"));
+    EXPECT_EQ(control<QLineEdit>(form, "AbfahrtEd")->text(), QStringLiteral("A"));
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "main_form_fixture.h"
 
+#include "ui/date_field.h"
 #include "ui/number_field.h"
+#include "ui/time_field.h"
 #include "ui/vorlage_neu_form.h"
 #include "ui/vorlagen_form.h"
 
@@ -25,12 +27,13 @@ ScriptedPrompts::DialogScript typeTemplate(const Row &entry)
 {
     return [entry](QDialog &dialog) {
         auto &editor = dynamic_cast<TVorlageNeuForm &>(dialog);
-        editor.DescEd->setText(entry.caption);
-        editor.AbfahrtEd->setText(entry.subItem(0));
-        editor.AnkunftEd->setText(entry.subItem(1));
-        editor.KMED->setText(entry.subItem(2));
-        editor.ZweckEd->setPlainText(entry.subItem(3));
-        (entry.subItem(4) == kBusinessTripKind ? editor.RadioButton1 : editor.RadioButton2)
+        control<QLineEdit>(editor, "DescEd")->setText(entry.caption);
+        control<QLineEdit>(editor, "AbfahrtEd")->setText(entry.subItem(0));
+        control<QLineEdit>(editor, "AnkunftEd")->setText(entry.subItem(1));
+        control<NumberField>(editor, "KMED")->setText(entry.subItem(2));
+        control<QPlainTextEdit>(editor, "ZweckEd")->setPlainText(entry.subItem(3));
+        (entry.subItem(4) == kBusinessTripKind ? control<QRadioButton>(editor, "RadioButton1")
+                                               : control<QRadioButton>(editor, "RadioButton2"))
             ->setChecked(true);
         editor.OkBtnClick();
         return editor.result();
@@ -51,7 +54,7 @@ ScriptedPrompts::DialogScript confirmEditor(std::function<void(TVorlageNeuForm &
 ScriptedPrompts::DialogScript cancelEditor()
 {
     return [](QDialog &dialog) {
-        dynamic_cast<TVorlageNeuForm &>(dialog).BitBtn2->click();
+        control<QPushButton>(dialog, "BitBtn2")->click();
         return dialog.result();
     };
 }
@@ -125,10 +128,10 @@ TEST_F(VorlagenFormTest, NewRightAfterAChangeShowsTheChangedValues)
     window().selectRow(0);
     prompts.answerDialog([](QDialog &dialog) {
         auto &editor = dynamic_cast<TVorlageNeuForm &>(dialog);
-        EXPECT_EQ(editor.DescEd->text(), QStringLiteral("Büro"));
-        EXPECT_EQ(editor.KMED->text(), QStringLiteral("30,50"));
-        editor.AnkunftEd->setText("Bonn-Süd");
-        editor.RadioButton2->setChecked(true);
+        EXPECT_EQ(control<QLineEdit>(editor, "DescEd")->text(), QStringLiteral("Büro"));
+        EXPECT_EQ(control<NumberField>(editor, "KMED")->text(), QStringLiteral("30,50"));
+        control<QLineEdit>(editor, "AnkunftEd")->setText("Bonn-Süd");
+        control<QRadioButton>(editor, "RadioButton2")->setChecked(true);
         editor.OkBtnClick();
         return editor.result();
     });
@@ -139,8 +142,8 @@ TEST_F(VorlagenFormTest, NewRightAfterAChangeShowsTheChangedValues)
     EXPECT_EQ(templates().at(1), kGranny);
 
     prompts.answerDialog(confirmEditor([](TVorlageNeuForm &editor) {
-        EXPECT_EQ(editor.AnkunftEd->text(), QStringLiteral("Bonn-Süd"));
-        EXPECT_TRUE(editor.RadioButton2->isChecked());
+        EXPECT_EQ(control<QLineEdit>(editor, "AnkunftEd")->text(), QStringLiteral("Bonn-Süd"));
+        EXPECT_TRUE(control<QRadioButton>(editor, "RadioButton2")->isChecked());
     }));
     window().NewBtn->click();
     ASSERT_EQ(templates().count(), 3);
@@ -152,8 +155,8 @@ TEST_F(VorlagenFormTest, CopyAppendsAndKeepsTheOriginalDeleteRemovesAtOnce)
     templates().append(kOffice);
     templates().append(kGranny);
     window().selectRow(0);
-    prompts.answerDialog(
-        confirmEditor([](TVorlageNeuForm &editor) { editor.DescEd->setText("Büro 2"); }));
+    prompts.answerDialog(confirmEditor(
+        [](TVorlageNeuForm &editor) { control<QLineEdit>(editor, "DescEd")->setText("Büro 2"); }));
     window().CopyBtn->click();
     ASSERT_EQ(templates().count(), 3);
     EXPECT_EQ(templates().at(0), kOffice);
@@ -177,8 +180,8 @@ TEST_F(VorlagenFormTest, EnterOnATemplateChangesIt)
     ASSERT_TRUE(showActive(window()));
     window().selectRow(0);
     prompts.answerDialog(confirmEditor([](TVorlageNeuForm &editor) {
-        EXPECT_EQ(editor.DescEd->text(), QStringLiteral("Büro"));
-        editor.DescEd->setText("Büro neu");
+        EXPECT_EQ(control<QLineEdit>(editor, "DescEd")->text(), QStringLiteral("Büro"));
+        control<QLineEdit>(editor, "DescEd")->setText("Büro neu");
     }));
     QTest::keyClick(window().ListView1, Qt::Key_Return);
     EXPECT_EQ(templates().at(0).caption, QStringLiteral("Büro neu"));
@@ -228,13 +231,14 @@ TEST_F(VorlagenFormTest, SecondOfTwoTemplatesWithOneNameAppliesTheSecondRow)
     templates().append(Row{"Kunde", {"Bonn", "Aachen", "90", "Zweiter", "Privat"}});
     prompts.answerDialog([](QDialog &dialog) {
         auto &fahrt = dynamic_cast<TFahrtForm &>(dialog);
-        EXPECT_EQ(fahrt.ComboBox1->count(), 2);
-        fahrt.ComboBox1->setCurrentIndex(1);
-        Q_EMIT fahrt.ComboBox1->activated(1);
-        EXPECT_EQ(fahrt.AnkunftEd->text(), QStringLiteral("Aachen"));
-        EXPECT_EQ(fahrt.KMED->text(), QStringLiteral("90,00"));
-        EXPECT_EQ(fahrt.ZweckEd->toPlainText(), QStringLiteral("Zweiter"));
-        EXPECT_TRUE(fahrt.RadioButton2->isChecked());
+        EXPECT_EQ(control<QComboBox>(fahrt, "ComboBox1")->count(), 2);
+        control<QComboBox>(fahrt, "ComboBox1")->setCurrentIndex(1);
+        Q_EMIT control<QComboBox>(fahrt, "ComboBox1")->activated(1);
+        EXPECT_EQ(control<QLineEdit>(fahrt, "AnkunftEd")->text(), QStringLiteral("Aachen"));
+        EXPECT_EQ(control<NumberField>(fahrt, "KMED")->text(), QStringLiteral("90,00"));
+        EXPECT_EQ(control<QPlainTextEdit>(fahrt, "ZweckEd")->toPlainText(),
+                  QStringLiteral("Zweiter"));
+        EXPECT_TRUE(control<QRadioButton>(fahrt, "RadioButton2")->isChecked());
         return int(QDialog::Rejected);
     });
     trigger("Neu1");
@@ -247,8 +251,8 @@ TEST_F(VorlagenFormTest, DeletingAUsedTemplateLeavesTheTripsAlone)
         auto &fahrt = dynamic_cast<TFahrtForm &>(dialog);
         fahrt.setDeparture(QDateTime(QDate(2026, 11, 2), QTime(8, 0), Qt::UTC));
         fahrt.setArrival(QDateTime(QDate(2026, 11, 2), QTime(9, 0), Qt::UTC));
-        fahrt.ComboBox1->setCurrentIndex(0);
-        Q_EMIT fahrt.ComboBox1->activated(0);
+        control<QComboBox>(fahrt, "ComboBox1")->setCurrentIndex(0);
+        Q_EMIT control<QComboBox>(fahrt, "ComboBox1")->activated(0);
         fahrt.OkBtnClick();
         return fahrt.result();
     });

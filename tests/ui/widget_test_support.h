@@ -25,4 +25,24 @@ inline bool showActive(QWidget &window)
     return QTest::qWaitForWindowActive(&window);
 }
 
+// The widget Tab moves to from widget: the next in the focus chain that takes the focus by
+// Tab, passing over the widget's own parts (a spin field's line edit) and over labels.
+inline QWidget *nextTabStop(QWidget *widget)
+{
+    QWidget *next = widget->nextInFocusChain();
+    while (next && next != widget &&
+           (widget->isAncestorOf(next) || !(next->focusPolicy() & Qt::TabFocus)))
+        next = next->nextInFocusChain();
+    return next;
+}
+
+// A control of a window, found by its name as tests and screen readers see it.
+template<typename Widget> Widget *control(const QWidget &window, const char *name)
+{
+    Widget *found = window.findChild<Widget *>(QLatin1String(name));
+    if (!found)
+        ADD_FAILURE() << "no control " << name << " in " << window.objectName().toStdString();
+    return found;
+}
+
 } // namespace fb::test

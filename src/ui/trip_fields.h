@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QDateTime>
+#include <QWidget>
+
+#include <optional>
+
+class QGridLayout;
+class QLineEdit;
+class QPlainTextEdit;
+class QRadioButton;
+
+namespace fb {
+
+class DateField;
+class NumberField;
+class Prompts;
+class TimeField;
+struct Row;
+
+// The fields a trip and a template share, with their labels: the two places, the distance,
+// the purpose and the kind; for a trip also the departure and arrival dates, each with its
+// time of day beside it. Both dialogs apply a template and check these fields through it, and
+// give and take plain values: the purpose with its line breaks as CR LF, as the tables hold it.
+class TripFields : public QWidget {
+    Q_OBJECT
+public:
+    enum class Moments { Shown, None };
+
+    explicit TripFields(Moments moments, QWidget *parent = nullptr);
+
+    // A row above the shared ones and rows below them, in the same label column.
+    void setLeadingRow(const QString &label, QWidget *field);
+    void addTrailingRow(const QString &label, QWidget *field, QWidget *beside = nullptr);
+    // The keyboard order: before (when given), the shared fields top to bottom up to the kind,
+    // then afterKind, and the purpose last.
+    void setKeyboardOrder(QWidget *before, const QList<QWidget *> &afterKind);
+    // The first of the shared fields in the keyboard order, with its text selected, so that
+    // typing replaces it.
+    void focusFirstField();
+
+    void setDeparture(const QDateTime &moment);
+    void setArrival(const QDateTime &moment);
+    // The date of the date field with the time of day of the time field beside it.
+    QDateTime departure() const;
+    QDateTime arrival() const;
+
+    void setPlaces(const QString &from, const QString &to);
+    QString departurePlace() const;
+    QString arrivalPlace() const;
+
+    // A distance set here is kept exactly, whatever the field shows with its two decimals,
+    // until the person edits the field: a change must not round what nobody touched.
+    void setDistance(double kilometres);
+    double distance() const;
+
+    void setPurpose(const QString &purpose);
+    QString purpose() const;
+
+    void setBusiness(bool business);
+    bool isBusiness() const;
+
+    // Empty places and purpose, distance 0; the moments and the kind stay.
+    void clearTexts();
+
+    // Places, distance, purpose and kind from a template row, in this order. A distance that
+    // does not parse throws ConversionError; the places are written by then.
+    void applyTemplate(const Row &entry);
+
+    // The dialogs' checks, each refusing with a message and the focus in the field to mend:
+    // every date and time field reads as one; places and purpose given; the distance a number
+    // from 0 to 100000 kilometres.
+    bool momentsReadable(Prompts &prompts, QWidget &dialog);
+    bool placesAndPurposeGiven(Prompts &prompts, QWidget &dialog);
+    bool distancePlausible(Prompts &prompts, QWidget &dialog);
+
+    // The arrival time field, where a wrong order of the moments is mended.
+    QWidget &arrivalTimeField() const;
+
+Q_SIGNALS:
+    // The distance field's text changed, typed or set.
+    void distanceChanged();
+
+private:
+    void addRow(int row, const QString &label, QWidget *field, QWidget *beside = nullptr);
+
+    QGridLayout *m_grid;
+    int m_nextRow = 1; // row 0 is kept for the leading row
+    DateField *DateTimePicker1 = nullptr;
+    TimeField *DateTimePicker2 = nullptr;
+    QLineEdit *AbfahrtEd;
+    DateField *DateTimePicker3 = nullptr;
+    TimeField *DateTimePicker4 = nullptr;
+    QLineEdit *AnkunftEd;
+    NumberField *KMED;
+    QPlainTextEdit *ZweckEd;
+    QRadioButton *RadioButton1;
+    QRadioButton *RadioButton2;
+    std::optional<double> m_distanceAsSet;
+    bool m_settingDistance = false;
+};
+
+} // namespace fb
