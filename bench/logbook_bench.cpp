@@ -2,7 +2,9 @@
 #include "saved_logbook.h"
 
 #include "model/logbook_document.h"
+#include "model/plausibility.h"
 #include "model/recovery_journal.h"
+#include "model/trip_search.h"
 
 #include <QCoreApplication>
 
@@ -75,6 +77,26 @@ void BM_ApplyNewTripWithJournal(benchmark::State &state)
     journal.discard();
 }
 BENCHMARK(BM_ApplyNewTripWithJournal)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// The slowest search: a text no trip holds, so every trip is looked at once.
+void BM_SearchAllTrips(benchmark::State &state)
+{
+    Logbook logbook;
+    bench::fillTrips(logbook, kTrips);
+    const QString missing = QStringLiteral("Zugspitze");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(findTrip(logbook.trips, missing, 0));
+}
+BENCHMARK(BM_SearchAllTrips)->Unit(benchmark::kMillisecond);
+
+void BM_PlausibilityCheck(benchmark::State &state)
+{
+    Logbook logbook;
+    bench::fillTrips(logbook, kTrips);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(checkPlausibility(logbook.trips).size());
+}
+BENCHMARK(BM_PlausibilityCheck)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -2,8 +2,10 @@
 
 #include "model/evaluation.h"
 #include "print/logbook_printer.h"
+#include "print/pdf_output.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -60,11 +62,32 @@ void BM_PrintLayout(benchmark::State &state)
 }
 BENCHMARK(BM_PrintLayout)->Arg(10'000)->Unit(benchmark::kMillisecond);
 
+// One trip whose purpose is a single word of the given length: every line of its cell is
+// broken inside the word, and the printout runs over hundreds of pages.
+void BM_PrintLongCellToPdf(benchmark::State &state)
+{
+    Logbook logbook;
+    const QString purpose(qsizetype(state.range(0)), QLatin1Char('x'));
+    logbook.trips.append(
+        Row{QStringLiteral("07.12.2026 08:00:00"),
+            {QStringLiteral("Köln"), QStringLiteral("07.12.2026 09:00:00"), QStringLiteral("Bonn"),
+             QStringLiteral("30"), purpose, QStringLiteral("Geschäftlich")}});
+    const QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("lang.pdf"));
+    for (auto _ : state)
+        printLogbookToPdf(logbook, pdf, QString());
+    state.counters["characters"] = double(state.range(0));
+}
+BENCHMARK(BM_PrintLongCellToPdf)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Printing needs fonts, not a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

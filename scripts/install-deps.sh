@@ -14,6 +14,9 @@ packages=(
   python3-olefile python3-xlrd
   xvfb xauth
   librsvg2-bin desktop-file-utils
+  # The install and package tests check the manual page with man, the AppStream metainfo
+  # with appstreamcli and the Debian package with lintian.
+  man-db appstream lintian
 )
 
 # scripts/make-screenshot.sh also needs xdotool and ImageMagick; openbox draws the title bar.

@@ -9,6 +9,7 @@
 #include "model/logbook_json.h"
 #include "model/plausibility.h"
 #include "print/pdf_output.h"
+#include "ui/product.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -30,7 +31,6 @@ const QString kCheck = QStringLiteral("check");
 constexpr int kUsageExitCode = 2;
 // --check found doubtful trips: not a failure of the program, but a script must tell.
 constexpr int kFindingsExitCode = 3;
-const QString kVersion = QStringLiteral(FAHRTENBUCH_VERSION);
 constexpr auto kUsage = "Usage: fahrtenbuch [FILE.fbu]\n"
                         "       fahrtenbuch --dump-json FILE.fbu\n"
                         "       fahrtenbuch --resave OUT.fbu FILE.fbu\n"
@@ -204,7 +204,7 @@ int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")))
         return print(out, err, parser.helpText());
     if (parser.isSet(version))
-        return print(out, err, QStringLiteral("Fahrtenbuch %1\n").arg(kVersion));
+        return print(out, err, QStringLiteral("Fahrtenbuch %1\n").arg(kProductVersion));
 
     const QStringList positional = parser.positionalArguments();
     try {
@@ -269,16 +269,10 @@ int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
             if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
                 return fail(err, QStringLiteral("--print-pdf needs a Qt GUI application"));
             load(document, positional.first());
-            const QString target = parser.value(options.printPdf);
-            try {
-                refuseExportOntoLogbook(target, document.fileName());
-            } catch (const Error &) {
-                throw Error(QStringLiteral("Der Ausdruck würde das Fahrtenbuch selbst "
-                                           "überschreiben. Bitte eine andere Datei wählen."));
-            }
             // "Zeit ausdrucken" is not stored in the file: on, as at every program start.
             document.logbook().print.printTimes = true;
-            printLogbookToPdf(document.logbook(), target);
+            printLogbookToPdf(document.logbook(), parser.value(options.printPdf),
+                              document.fileName());
             return 0;
         }
         return usageError(err, QStringLiteral("Nothing to do."));

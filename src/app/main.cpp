@@ -1,6 +1,7 @@
 #include "batch_command.h"
 #include "batch_memory.h"
 
+#include "core/replacing_file.h"
 #include "model/logbook_document.h"
 #include "ui/main_window_run.h"
 
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QGuiApplication>
 
+#include <csignal>
 #include <memory>
 
 #include <unistd.h>
@@ -62,6 +64,11 @@ int main(int argc, char **argv)
     // them) and the title of the general error display follow from these names.
     QCoreApplication::setOrganizationName(QStringLiteral("Tervona"));
     QCoreApplication::setApplicationName(QStringLiteral("Fahrtenbuch"));
+    // A write past the file-size limit fails with EFBIG and is reported like a full disk,
+    // instead of killing the program with the file half written.
+    std::signal(SIGXFSZ, SIG_IGN);
+    // Killed while it writes, the program leaves no temporary file behind.
+    fb::removeTemporaryFilesOnTerminatingSignals();
     if (fb::isBatchInvocation(argumentsOf(argc, argv)))
         return runBatch(argc, argv);
     return fb::runMainWindow(argc, argv);

@@ -12,4 +12,9 @@ namespace fb {
 // the file reports its own errors.
 int writeTargetRefusal(const QString &path);
 
+// Whether the two paths name the same file: the same device and inode, whatever the paths
+// say, or, where neither exists yet, the same place once "..", "." and links to folders are
+// resolved.
+bool isSameFile(const QString &a, const QString &b);
+
 } // namespace fb

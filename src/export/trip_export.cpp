@@ -20,6 +20,29 @@ QStringList headerTexts()
             QStringLiteral("Art")};
 }
 
+bool isLoneSurrogateAt(QStringView text, qsizetype i)
+{
+    const QChar c = text[i];
+    if (c.isHighSurrogate())
+        return i + 1 == text.size() || !text[i + 1].isLowSurrogate();
+    if (c.isLowSurrogate())
+        return i == 0 || !text[i - 1].isHighSurrogate();
+    return false;
+}
+
+// Half of a surrogate pair is no character, and readers that decode the sheet's texts
+// strictly refuse the whole file over one. Only a damaged logbook holds such a half: the
+// sheet gets U+FFFD in its place, and the logbook keeps its text as it is.
+QString exportedText(const QString &text)
+{
+    QString result = text;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (isLoneSurrogateAt(text, i))
+            result[i] = QChar::ReplacementCharacter;
+    }
+    return result;
+}
+
 // A row with fewer than seven sub-items has no deleted column and is always exported.
 bool isSkipped(const Row &trip)
 {
@@ -57,12 +80,12 @@ void exportTripsToXls(const RowTable &trips, const QString &fileName)
     for (const Row &trip : trips.rows()) {
         if (isSkipped(trip))
             continue;
-        sheet.Cells(row, 0).SetText(trip.caption);
+        sheet.Cells(row, 0).SetText(exportedText(trip.caption));
         for (qsizetype i = 0; i < trip.subItems.size(); ++i) {
             // Columns past 255 raise the writer's "Invalid row or column number".
             const qsizetype column = i + 1;
             sheet.Cells(row, column > 0xFFFF ? 0xFFFF : static_cast<std::uint16_t>(column))
-                .SetText(trip.subItems.at(i));
+                .SetText(exportedText(trip.subItems.at(i)));
         }
         ++row;
     }

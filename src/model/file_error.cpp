@@ -33,6 +33,8 @@ QString ioErrorMessage(int errorNumber)
     case ENOSPC:
     case EDQUOT:
         return QStringLiteral("Disk full");
+    case EFBIG:
+        return QStringLiteral("File too large");
     default:
         return QStringLiteral("I/O error %1").arg(errorNumber);
     }

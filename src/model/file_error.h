@@ -24,7 +24,7 @@ private:
 };
 
 // The message for an error number: "File not found", "File access denied", "Disk full",
-// "Read beyond end of file", ... or "I/O error <number>".
+// "File too large", "Read beyond end of file", ... or "I/O error <number>".
 QString ioErrorMessage(int errorNumber);
 
 // The message for a read that found fewer bytes than it needed.

@@ -1,5 +1,6 @@
 #include "logbook_printer.h"
 
+#include "core/error.h"
 #include "core/ole_date.h"
 #include "model/evaluation.h"
 #include "model/text_forms.h"
@@ -380,8 +381,28 @@ private:
 
 } // namespace
 
+void checkPrintFonts(const Logbook &logbook)
+{
+    // Far outside these sizes Qt's text metrics overflow and the pages come out empty or
+    // garbled while the job reports success.
+    const auto check = [](const PrintFont &font, const QString &name) {
+        if (font.sizePoints < kSmallestFontPoints || font.sizePoints > kLargestFontPoints) {
+            throw Error(QStringLiteral("Die Schriftart „%1“ ist %2 pt groß; gedruckt werden "
+                                       "Größen von %3 bis %4 pt. Bitte mit „%1 "
+                                       "Schriftart...“ eine andere Größe wählen.")
+                            .arg(name)
+                            .arg(font.sizePoints)
+                            .arg(kSmallestFontPoints)
+                            .arg(kLargestFontPoints));
+        }
+    };
+    check(logbook.headingFont, QStringLiteral("Überschrift"));
+    check(logbook.textFont, QStringLiteral("Text"));
+}
+
 void printLogbook(const Logbook &logbook, PageCanvas &canvas)
 {
+    checkPrintFonts(logbook);
     const int resolution = canvas.horizontalResolution();
     // A text that does not convert is found before the job begins: a printer cannot always
     // take back a begun job, and half a logbook on paper helps nobody.

@@ -1,40 +1,37 @@
 #include "pdf_output.h"
 
+#include "core/checked_write_device.h"
+#include "core/replacing_file.h"
 #include "core/write_target.h"
 #include "logbook_printer.h"
 #include "model/file_error.h"
 #include "printer_canvas.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QPageLayout>
 #include <QPageSize>
+#include <QPdfWriter>
 #include <QPrinter>
-#include <QTemporaryFile>
 
 #include <cerrno>
-#include <cstdio>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace fb {
 namespace {
 
 constexpr int kPdfResolution = 600;
 
-[[noreturn]] void throwIoError(int errorNumber, int fallback)
+[[noreturn]] void throwIoError(int errorNumber)
 {
-    throw FileError(errorNumber != 0 ? errorNumber : fallback);
+    throw FileError(errorNumber);
 }
 
 // A PDF whose writer got through ends with its cross-reference offset and "%%EOF" on a line
-// of its own, and that offset points at the cross-reference table. The writer does not
-// report failed writes (a full disk); they leave the file short, and one or the other
-// missing.
-bool isCompletePdf(QFile &file)
+// of its own, and that offset points at the cross-reference table. What the writer wrote is
+// checked as well, but a writer that stopped early would leave one or the other missing.
+bool isCompletePdf(int handle)
 {
+    QFile file;
+    if (!file.open(handle, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+        return false;
     const qint64 size = file.size();
     const qint64 tailSize = qMin<qint64>(size, 64);
     if (!file.seek(size - tailSize))
@@ -53,52 +50,55 @@ bool isCompletePdf(QFile &file)
     return file.read(4) == "xref";
 }
 
-// What a new file gets from the system: read and write for all, less the process's mask.
-mode_t newFileMode()
-{
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
 } // namespace
 
-void printLogbookToPdf(const Logbook &logbook, const QString &fileName)
+PdfPages a4Pages()
 {
+    // Qt's printers keep 10 points from every edge of the paper.
+    return PdfPages{QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                QMarginsF(10, 10, 10, 10), QPageLayout::Point),
+                    kPdfResolution};
+}
+
+PdfPages pagesOf(const QPrinter &printer)
+{
+    return PdfPages{printer.pageLayout(), printer.resolution()};
+}
+
+void printLogbookToPdf(const Logbook &logbook, const QString &fileName,
+                       const QString &logbookFileName, const PdfPages &pages)
+{
+    if (!logbookFileName.isEmpty() && isSameFile(fileName, logbookFileName))
+        throw Error(QStringLiteral("Der Ausdruck würde das Fahrtenbuch selbst überschreiben. "
+                                   "Bitte eine andere Datei wählen."));
     if (const int refusal = writeTargetRefusal(fileName))
-        throwIoError(refusal, EACCES);
-    const QFileInfo target(fileName);
-    const QByteArray targetPath = QFile::encodeName(target.absoluteFilePath());
+        throwIoError(refusal);
 
-    QTemporaryFile temporary(
-        target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX.pdf").arg(target.fileName())));
-    errno = 0;
-    if (!temporary.open())
-        throwIoError(errno, EACCES);
-
-    {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(temporary.fileName());
-        printer.setResolution(kPdfResolution);
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setPageOrientation(QPageLayout::Portrait);
-        printer.setCreator(QStringLiteral("Fahrtenbuch"));
-        PrinterCanvas canvas(printer);
+    ReplacingFile file(fileName);
+    if (const int error = file.create())
+        throwIoError(error);
+    CheckedWriteDevice out(file.handle());
+    try {
+        QPdfWriter writer(&out);
+        writer.setCreator(QStringLiteral("Fahrtenbuch"));
+        writer.setResolution(pages.resolution);
+        writer.setPageLayout(pages.layout);
+        PrinterCanvas canvas(writer);
         printLogbook(logbook, canvas);
+    } catch (const ConversionError &) {
+        throw;
+    } catch (const Error &) {
+        // A job that failed because its file could not be written says why.
+        if (out.errorNumber() != 0)
+            throwIoError(out.errorNumber());
+        throw;
     }
-
-    if (!isCompletePdf(temporary))
-        throwIoError(ENOSPC, ENOSPC);
-    // The replaced file keeps its permissions; a new one gets the usual ones.
-    struct stat status {};
-    const mode_t mode =
-        ::stat(targetPath.constData(), &status) == 0 ? status.st_mode & 07777 : newFileMode();
-    if (::fchmod(temporary.handle(), mode) != 0 || ::fsync(temporary.handle()) != 0)
-        throwIoError(errno, EIO);
-    if (::rename(QFile::encodeName(temporary.fileName()).constData(), targetPath.constData()) != 0)
-        throwIoError(errno, EACCES);
-    temporary.setAutoRemove(false);
+    if (const int error = out.finish())
+        throwIoError(error);
+    if (!isCompletePdf(file.handle()))
+        throwIoError(ENOSPC);
+    if (const int error = file.commit())
+        throwIoError(error);
 }
 
 } // namespace fb

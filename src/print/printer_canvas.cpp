@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "qt_print_font.h"
 
+#include <QPdfWriter>
 #include <QPrinter>
 
 namespace fb {
@@ -12,12 +13,9 @@ const QString kNoPrinter = QStringLiteral("Zur Zeit ist kein Standard-Drucker ge
 
 } // namespace
 
-PrinterCanvas::PrinterCanvas(QPrinter &printer) : m_printer(printer)
-{
-    m_linePen.setColor(Qt::black);
-    m_linePen.setCapStyle(Qt::RoundCap);
-    m_linePen.setJoinStyle(Qt::RoundJoin);
-}
+PrinterCanvas::PrinterCanvas(QPrinter &printer) : m_device(printer), m_printer(&printer) {}
+
+PrinterCanvas::PrinterCanvas(QPdfWriter &writer) : m_device(writer), m_writer(&writer) {}
 
 PrinterCanvas::~PrinterCanvas()
 {
@@ -27,17 +25,20 @@ PrinterCanvas::~PrinterCanvas()
 
 void PrinterCanvas::setJobTitle(const QString &title)
 {
-    m_printer.setDocName(title);
+    if (m_printer)
+        m_printer->setDocName(title);
+    else
+        m_writer->setTitle(title);
 }
 
 void PrinterCanvas::beginJob()
 {
-    if (!m_painter.begin(&m_printer)) {
+    if (!m_painter.begin(&m_device)) {
         // Without a printer in the system Qt falls back to a PDF printer without a file,
         // which cannot print anywhere. A print preview paints on such a printer as well, so
         // it is told apart only here.
-        const bool pdfWithoutFile =
-            m_printer.outputFormat() == QPrinter::PdfFormat && m_printer.outputFileName().isEmpty();
+        const bool pdfWithoutFile = m_printer && m_printer->outputFormat() == QPrinter::PdfFormat &&
+                                    m_printer->outputFileName().isEmpty();
         throw Error(pdfWithoutFile
                         ? kNoPrinter
                         : QStringLiteral("Der Druckauftrag konnte nicht begonnen werden"));
@@ -47,45 +48,47 @@ void PrinterCanvas::beginJob()
 
 void PrinterCanvas::newPage()
 {
-    if (!m_printer.newPage())
+    if (!m_device.newPage())
         throw Error(QStringLiteral("Der Drucker konnte keine neue Seite beginnen"));
 }
 
 void PrinterCanvas::endJob()
 {
-    if (!m_painter.end() || m_printer.printerState() == QPrinter::Error)
+    if (!m_painter.end() || (m_printer && m_printer->printerState() == QPrinter::Error))
         throw Error(QStringLiteral("Der Druckauftrag konnte nicht abgeschlossen werden"));
 }
 
 void PrinterCanvas::abortJob() noexcept
 {
-    m_printer.abort();
+    // A PDF writer's half-written file is its owner's to throw away.
+    if (m_printer)
+        m_printer->abort();
     if (m_painter.isActive())
         m_painter.end();
 }
 
 int PrinterCanvas::pageWidth() const
 {
-    return m_printer.width();
+    return m_device.width();
 }
 
 int PrinterCanvas::pageHeight() const
 {
-    return m_printer.height();
+    return m_device.height();
 }
 
 int PrinterCanvas::horizontalResolution() const
 {
-    if (!m_printer.isValid())
+    if (m_printer && !m_printer->isValid())
         throw Error(kNoPrinter);
-    return m_printer.logicalDpiX();
+    return m_device.logicalDpiX();
 }
 
 void PrinterCanvas::selectFont(const PrintFont &font)
 {
     m_font = toQFont(font);
     m_textColor = textColor(font);
-    m_metrics.emplace(m_font, &m_printer);
+    m_metrics.emplace(m_font, &m_device);
     if (m_painter.isActive())
         m_painter.setFont(m_font);
 }
@@ -93,7 +96,7 @@ void PrinterCanvas::selectFont(const PrintFont &font)
 void PrinterCanvas::textOut(int x, int y, const QString &text)
 {
     if (!m_metrics)
-        m_metrics.emplace(m_font, &m_printer);
+        m_metrics.emplace(m_font, &m_device);
     m_painter.setPen(m_textColor);
     // Texts are placed by the top-left corner of their cell; Qt draws from the baseline.
     m_painter.drawText(QPoint(x, y + m_metrics->ascent()), text);
@@ -102,12 +105,12 @@ void PrinterCanvas::textOut(int x, int y, const QString &text)
 int PrinterCanvas::textWidth(const QString &text) const
 {
     return m_metrics ? m_metrics->horizontalAdvance(text)
-                     : QFontMetrics(m_font, &m_printer).horizontalAdvance(text);
+                     : QFontMetrics(m_font, &m_device).horizontalAdvance(text);
 }
 
 int PrinterCanvas::textHeight(const QString &) const
 {
-    return m_metrics ? m_metrics->height() : QFontMetrics(m_font, &m_printer).height();
+    return m_metrics ? m_metrics->height() : QFontMetrics(m_font, &m_device).height();
 }
 
 void PrinterCanvas::setPenWidth(int width)

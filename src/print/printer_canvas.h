@@ -11,16 +11,19 @@
 
 #include <optional>
 
+class QPagedPaintDevice;
+class QPdfWriter;
 class QPrinter;
 
 namespace fb {
 
-// Paints the pages on a printer, or into a PDF file when the printer's output format says
-// so, and measures texts with the printer's font metrics. The printer must outlive the
-// canvas; a job still running when the canvas goes is ended.
+// Paints the pages on a printer (or into its PDF file when the printer's output format says
+// so) or on a PDF writer, and measures texts with the device's font metrics. The device must
+// outlive the canvas; a job still running when the canvas goes is ended.
 class PrinterCanvas : public PageCanvas {
 public:
     explicit PrinterCanvas(QPrinter &printer);
+    explicit PrinterCanvas(QPdfWriter &writer);
     ~PrinterCanvas() override;
     PrinterCanvas(const PrinterCanvas &) = delete;
     PrinterCanvas &operator=(const PrinterCanvas &) = delete;
@@ -45,12 +48,15 @@ public:
     void lineTo(int x, int y) override;
 
 private:
-    QPrinter &m_printer;
+    QPagedPaintDevice &m_device;
+    // Exactly one of the two is set.
+    QPrinter *m_printer = nullptr;
+    QPdfWriter *m_writer = nullptr;
     QPainter m_painter;
     QFont m_font;
     QColor m_textColor = Qt::black;
     std::optional<QFontMetrics> m_metrics;
-    QPen m_linePen;
+    QPen m_linePen{Qt::black, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin};
     QPoint m_position;
 };
 

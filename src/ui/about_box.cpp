@@ -32,13 +32,13 @@ TAboutBox::TAboutBox(QWidget *parent, const QString &picturePath)
     ProgramIcon = new QLabel(this);
     ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
     ProgramIcon->setPixmap(programIcon().pixmap(48, 48));
-    ProductName = new QLabel(QStringLiteral("Tervona Fahrtenbuch 1.0"), this);
+    ProductName = new QLabel(kProductName, this);
     ProductName->setObjectName(QStringLiteral("ProductName"));
     QFont bold = ProductName->font();
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.3);
     ProductName->setFont(bold);
-    Version = new QLabel(QStringLiteral("Version 1.0"), this);
+    Version = new QLabel(QStringLiteral("Version ") + kProductVersion, this);
     Version->setObjectName(QStringLiteral("Version"));
     Copyright =
         new QLabel(QStringLiteral("Copyright © %1 Tervona").arg(QDate::currentDate().year()), this);

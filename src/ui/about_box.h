@@ -1,5 +1,7 @@
 #pragma once
 
+#include "product.h"
+
 #include <QDialog>
 #include <QString>
 #include <QUrl>
@@ -12,8 +14,6 @@ class QPushButton;
 
 namespace fb {
 
-// The maker's web site, opened from the about box.
-inline const QUrl kMakerWebAddress{QStringLiteral("https://www.example.com/fahrtenbuch")};
 // The picture of the about box, a JPEG shipped in the program's resources.
 inline const QString kAboutPicture = QStringLiteral(":/fahrtenbuch/about.jpg");
 // The program's icon at the sizes it ships, for the windows and the about box.

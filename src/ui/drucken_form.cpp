@@ -92,26 +92,26 @@ TDruckenForm::TDruckenForm(Prompts &prompts, Logbook &logbook, QFontDialog &head
     Label1 = labelFor(QStringLiteral("&Von:"), "Label1", DateTimePicker1, 8, 48);
     DateTimePicker2 = placed(new DateField(this), "DateTimePicker2", 72, 72, 129, 21);
     Label2 = labelFor(QStringLiteral("B&is:"), "Label2", DateTimePicker2, 8, 72);
-    StammCheck = placed(new QCheckBox(QStringLiteral("Stammdaten ausdrucken"), this), "StammCheck",
+    StammCheck = placed(new QCheckBox(QStringLiteral("&Stammdaten ausdrucken"), this), "StammCheck",
                         8, 96, 217, 17);
-    privatcheck = placed(new QCheckBox(QStringLiteral("Private Fahrten drucken"), this),
+    privatcheck = placed(new QCheckBox(QStringLiteral("&Private Fahrten drucken"), this),
                          "privatcheck", 8, 112, 217, 17);
-    geschaeftcheck = placed(new QCheckBox(QStringLiteral("Geschäftliche Fahrten drucken"), this),
+    geschaeftcheck = placed(new QCheckBox(QStringLiteral("&Geschäftliche Fahrten drucken"), this),
                             "geschaeftcheck", 8, 128, 217, 17);
     CaptionEd =
         placed(new QLineEdit(QStringLiteral("Fahrtenbuch"), this), "CaptionEd", 72, 152, 241, 21);
     Label3 = labelFor(QStringLiteral("Ü&berschrift:"), "Label3", CaptionEd, 8, 152);
-    AuswertCheck = placed(new QCheckBox(QStringLiteral("Auswertung drucken"), this), "AuswertCheck",
-                          8, 176, 177, 17);
+    AuswertCheck = placed(new QCheckBox(QStringLiteral("&Auswertung drucken"), this),
+                          "AuswertCheck", 8, 176, 177, 17);
     BitBtnXP1 = placed(new QPushButton(QStringLiteral("Überschrift Schriftart..."), this),
                        "BitBtnXP1", 6, 200, 147, 25);
     BitBtnXP2 = placed(new QPushButton(QStringLiteral("Text Schriftart..."), this), "BitBtnXP2",
                        158, 200, 131, 25);
     setButtonLook(*BitBtnXP1, ButtonIcon::Font);
     setButtonLook(*BitBtnXP2, ButtonIcon::Font);
-    KiloCheck = placed(new QCheckBox(QStringLiteral("Kilometerstand Ende"), this), "KiloCheck", 176,
-                       176, 129, 17);
-    PrintTimeCheck = placed(new QCheckBox(QStringLiteral("Zeit ausdrucken"), this),
+    KiloCheck = placed(new QCheckBox(QStringLiteral("&Kilometerstand Ende"), this), "KiloCheck",
+                       176, 176, 129, 17);
+    PrintTimeCheck = placed(new QCheckBox(QStringLiteral("&Zeit ausdrucken"), this),
                             "PrintTimeCheck", 8, 232, 177, 17);
     for (QPushButton *button : {BitBtnXP1, BitBtnXP2})
         button->setAutoDefault(false);

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "export_command.h"
+#include "product.h"
 
 #include "model/logbook_operation.h"
 #include "model/master_data.h"
@@ -41,7 +42,7 @@ public:
     explicit TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent = nullptr);
     ~TMainForm() override;
 
-    static QString baseCaption() { return QStringLiteral("Tervona Fahrtenbuch 1.0"); }
+    static QString baseCaption() { return kProductName; }
 
     LogbookDocument &document() { return *m_document; }
     TFahrtForm &fahrtForm() { return *m_fahrtForm; }
@@ -50,8 +51,10 @@ public:
     TDruckenForm &druckenForm() { return *m_druckenForm; }
     QFontDialog &headingFontDialog() { return *FontDialog1; }
     QFontDialog &textFontDialog() { return *FontDialog2; }
-    // The printer the print command uses, as the printer set-up left it; held for the run.
+    // The printer the print commands use, as the printer set-up left it; held for the run.
+    // The system's default printer unless the window was given one.
     QPrinter &printer();
+    void setPrinter(std::unique_ptr<QPrinter> printer);
     TStammForm &stammForm() { return *m_stammForm; }
     TVorlagenForm &vorlagenForm() { return *m_vorlagenForm; }
     TAboutBox &aboutBox() { return *m_aboutBox; }

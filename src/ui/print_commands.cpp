@@ -8,9 +8,11 @@
 #include "core/error.h"
 #include "model/logbook_document.h"
 #include "print/logbook_printer.h"
+#include "print/pdf_output.h"
 #include "print/printer_canvas.h"
 
 #include <QDialogButtonBox>
+#include <QPaintEngine>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -19,6 +21,30 @@
 #include <QScreen>
 
 namespace fb {
+namespace {
+
+// A print into a file goes the command line's way: through a temporary file that replaces
+// the target only once it is complete, and never onto the logbook itself. Anything else goes
+// to the printer.
+void printLogbookOn(QPrinter &printer, const LogbookDocument &document)
+{
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        printLogbookToPdf(document.logbook(), printer.outputFileName(), document.fileName(),
+                          pagesOf(printer));
+        return;
+    }
+    PrinterCanvas canvas(printer);
+    printLogbook(document.logbook(), canvas);
+}
+
+// While the preview lays out its pages, the printer paints into the preview's pictures.
+bool paintsPreview(QPrinter &printer)
+{
+    const QPaintEngine *engine = printer.paintEngine();
+    return engine && engine->type() == QPaintEngine::Picture;
+}
+
+} // namespace
 
 QPrinter &TMainForm::printer()
 {
@@ -26,6 +52,11 @@ QPrinter &TMainForm::printer()
     if (!m_printer)
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *m_printer;
+}
+
+void TMainForm::setPrinter(std::unique_ptr<QPrinter> printer)
+{
+    m_printer = std::move(printer);
 }
 
 bool TMainForm::showPrintOptions()
@@ -60,8 +91,7 @@ void TMainForm::Drucke1Click()
         return;
     // The settings are part of the logbook, and the user confirmed them.
     SetChanged();
-    PrinterCanvas canvas(printer());
-    printLogbook(m_document->logbook(), canvas);
+    printLogbookOn(printer(), *m_document);
 }
 
 void TMainForm::Druckvorschau1Click()
@@ -81,8 +111,12 @@ void TMainForm::Druckvorschau1Click()
     QString failure;
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter *target) {
         try {
-            PrinterCanvas canvas(*target);
-            printLogbook(m_document->logbook(), canvas);
+            if (paintsPreview(*target)) {
+                PrinterCanvas canvas(*target);
+                printLogbook(m_document->logbook(), canvas);
+            } else {
+                printLogbookOn(*target, *m_document);
+            }
         } catch (const Error &error) {
             failure = error.message();
         }

@@ -71,10 +71,10 @@ TripFields::TripFields(Moments moments, QWidget *parent)
     RadioButton1->setChecked(true);
 
     if (DateTimePicker1)
-        addRow(m_nextRow++, QStringLiteral("Abfahrtzeit"), DateTimePicker1, DateTimePicker2);
+        addRow(m_nextRow++, QStringLiteral("Abfahr&tzeit"), DateTimePicker1, DateTimePicker2);
     addRow(m_nextRow++, QStringLiteral("&Abfahrtsort:"), AbfahrtEd);
     if (DateTimePicker3)
-        addRow(m_nextRow++, QStringLiteral("Ankuftszeit:"), DateTimePicker3, DateTimePicker4);
+        addRow(m_nextRow++, QStringLiteral("Ank&uftszeit:"), DateTimePicker3, DateTimePicker4);
     addRow(m_nextRow++, QStringLiteral("Ankunfts&ort:"), AnkunftEd);
     addRow(m_nextRow++, QStringLiteral("&Entfernung:"), KMED,
            new QLabel(QStringLiteral("Kilometer"), this));
@@ -88,7 +88,7 @@ TripFields::TripFields(Moments moments, QWidget *parent)
     kindsLayout->addWidget(RadioButton1);
     kindsLayout->addWidget(RadioButton2);
     kindsLayout->addStretch();
-    addRow(m_nextRow, QStringLiteral("Art der Fahrt:"), kinds);
+    addRow(m_nextRow, QStringLiteral("A&rt der Fahrt:"), kinds);
     // Screen readers name the choice by its label: the label speaks for its first button.
     qobject_cast<QLabel *>(m_grid->itemAtPosition(m_nextRow++, 0)->widget())
         ->setBuddy(RadioButton1);

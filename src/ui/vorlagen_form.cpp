@@ -48,11 +48,11 @@ TVorlagenForm::TVorlagenForm(Prompts &prompts, LogbookDocument &document, QWidge
     setSizeGripEnabled(false);
 
     BackBtn =
-        named(new QPushButton(QStringLiteral("Zurück zur Fahrtenverwaltung..."), this), "BackBtn");
-    NewBtn = named(new QPushButton(QStringLiteral("Neue Vorlage..."), this), "NewBtn");
-    EditBtn = named(new QPushButton(QStringLiteral("Vorlage ändern..."), this), "EditBtn");
-    DeleteBtn = named(new QPushButton(QStringLiteral("Vorlage löschen..."), this), "DeleteBtn");
-    CopyBtn = named(new QPushButton(QStringLiteral("Vorlage kopieren..."), this), "CopyBtn");
+        named(new QPushButton(QStringLiteral("&Zurück zur Fahrtenverwaltung..."), this), "BackBtn");
+    NewBtn = named(new QPushButton(QStringLiteral("&Neue Vorlage..."), this), "NewBtn");
+    EditBtn = named(new QPushButton(QStringLiteral("Vorlage ände&rn..."), this), "EditBtn");
+    DeleteBtn = named(new QPushButton(QStringLiteral("Vorlage &löschen..."), this), "DeleteBtn");
+    CopyBtn = named(new QPushButton(QStringLiteral("Vorlage &kopieren..."), this), "CopyBtn");
     setButtonLook(*BackBtn, ButtonIcon::Back);
     setButtonLook(*NewBtn, ButtonIcon::New);
     setButtonLook(*EditBtn, ButtonIcon::Change);

@@ -2,6 +2,7 @@
 
 #include "GsfRef.h"
 #include "core/cp1252.h"
+#include "core/replacing_file.h"
 
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile.h>
@@ -18,6 +19,10 @@
 #include <QtEndian>
 
 #include <array>
+#include <cstdio>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace fb::xls {
 namespace {
@@ -36,9 +41,18 @@ struct GErrorFree {
 };
 using GErrorPtr = std::unique_ptr<GError, GErrorFree>;
 
+struct FileClose {
+    void operator()(std::FILE *file) const noexcept { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileClose>;
+
 } // namespace
 
 struct TCFileHandles {
+    // A new container on disk: the file that replaces the target, and the stream on it that
+    // the sink writes through. Declared first, they go last.
+    std::unique_ptr<ReplacingFile> target;
+    FilePtr file;
     GsfRef<GsfOutput> sink;  // the file or memory block a new container is written to
     GsfRef<GsfInput> source; // the file or memory block an opened container is read from
 };
@@ -322,8 +336,20 @@ TCFile::TCFile(TCFileMode mode, const QString &fileName)
     } else {
         if (fileName.isEmpty())
             throw ECFileError(ECFileError::CreateDocFile);
-        m_handles->sink.reset(gsf_output_stdio_new(nativeName.constData(), &rawError));
-        GErrorPtr error(rawError);
+        // Written through a file of its own rather than the library's, so that it can be
+        // synced to the disk before it replaces the target.
+        m_handles->target = std::make_unique<ReplacingFile>(fileName);
+        if (m_handles->target->create() != 0)
+            throw ECFileError(ECFileError::CreateDocFile);
+        const int copy = ::fcntl(m_handles->target->handle(), F_DUPFD_CLOEXEC, 0);
+        m_handles->file.reset(copy >= 0 ? ::fdopen(copy, "wb") : nullptr);
+        if (!m_handles->file) {
+            if (copy >= 0)
+                ::close(copy);
+            throw ECFileError(ECFileError::CreateDocFile);
+        }
+        m_handles->sink.reset(
+            gsf_output_stdio_new_FILE(nativeName.constData(), m_handles->file.get(), TRUE));
     }
     if (!m_handles->sink)
         throw ECFileError(ECFileError::CreateDocFile);
@@ -376,10 +402,17 @@ void TCFile::Commit()
             gsf_output_size(sink));
     }
     // The container closes its sink itself; write errors of the file (a full disk) often
-    // show only now, when the buffered data goes out and the temporary file is renamed.
+    // show only now, when the buffered data goes out and the file is synced.
     if (!gsf_output_is_closed(sink))
         ok = gsf_output_close(sink) && ok;
-    if (!ok || gsf_output_error(sink))
+    ok = ok && !gsf_output_error(sink);
+    if (m_handles->file)
+        ok = std::fclose(m_handles->file.release()) == 0 && ok;
+    // Synced, then put in the target's place; a failed container is thrown away instead.
+    if (m_handles->target && ok)
+        ok = m_handles->target->commit() == 0;
+    m_handles->target.reset();
+    if (!ok)
         throw ECFileError(ECFileError::CommitStorage);
 }
 
@@ -395,8 +428,8 @@ void TCFile::abandon() noexcept
     GsfOutput *sink = m_handles ? m_handles->sink.get() : nullptr;
     if (!sink)
         return;
-    // An error on the sink makes it discard its temporary file instead of replacing the
-    // target when it is closed.
+    // An error on the sink keeps it from writing out what it still holds; the temporary file
+    // goes with the target's ReplacingFile.
     if (!gsf_output_is_closed(sink))
         gsf_output_set_error(sink, 0, "abandoned");
     if (m_root) {
@@ -407,6 +440,8 @@ void TCFile::abandon() noexcept
     }
     if (!gsf_output_is_closed(sink))
         gsf_output_close(sink);
+    m_handles->file.reset();
+    m_handles->target.reset();
 }
 
 } // namespace fb::xls

@@ -74,18 +74,9 @@ std::size_t THashedStringList::findSlot(QByteArrayView bytes, std::uint32_t hash
     }
 }
 
-int THashedStringList::IndexOf(QByteArrayView bytes) const
-{
-    return m_slots[findSlot(bytes, Hash(bytes))].index;
-}
-
 int THashedStringList::Intern(QByteArrayView bytes, bool *inserted)
 {
-    return Intern(bytes, Hash(bytes), inserted);
-}
-
-int THashedStringList::Intern(QByteArrayView bytes, std::uint32_t hash, bool *inserted)
-{
+    const std::uint32_t hash = Hash(bytes);
     Slot &slot = m_slots[findSlot(bytes, hash)];
     if (slot.index >= 0) {
         if (inserted)
@@ -104,23 +95,9 @@ int THashedStringList::Intern(QByteArrayView bytes, std::uint32_t hash, bool *in
     return index;
 }
 
-void THashedStringList::Reserve(int count, qsizetype bytes)
-{
-    m_offsets.reserve(static_cast<std::size_t>(count) + 1);
-    m_data.reserve(static_cast<std::size_t>(std::max<qsizetype>(bytes, 0)));
-    const std::size_t needed = roundUpToPowerOfTwo(static_cast<std::size_t>(count) * 2);
-    if (needed > m_slots.size())
-        rehash(needed);
-}
-
 void THashedStringList::grow()
 {
-    rehash(m_slots.size() * 2);
-}
-
-void THashedStringList::rehash(std::size_t size)
-{
-    std::vector<Slot> slots(size);
+    std::vector<Slot> slots(m_slots.size() * 2);
     const std::size_t mask = slots.size() - 1;
     for (const Slot &s : m_slots) {
         if (s.index < 0)

@@ -65,11 +65,17 @@ inline constexpr std::uint16_t WINDOW2 = 0x023E;
 inline constexpr std::uint16_t SCL = 0x00A0;
 inline constexpr std::uint16_t PANE = 0x0041;
 
+// Option byte of a text stored as UTF-16 units rather than as 8-bit characters.
+inline constexpr std::uint8_t kUtf16Text = 0x01;
+
 // BOF substream types.
 inline constexpr std::uint16_t kWorkbookGlobals = 0x0005;
 inline constexpr std::uint16_t kWorksheet = 0x0010;
 
-// The BOF record that opens a substream.
+// The BOF record that opens a substream, and the EOF record that closes it.
 void writeBof(BiffStream &out, std::uint16_t substreamType);
+void writeEof(BiffStream &out);
+// A record whose data is one 16-bit value.
+void writeWordRecord(BiffStream &out, std::uint16_t id, std::uint16_t value);
 
 } // namespace fb::xls::biff

@@ -41,8 +41,6 @@ private:
     void WriteGlobals();
     void WriteSheet(int index);
 
-    void writeFont(int index);
-    void writeXF(int index);
     void writeCells(const TSheet &sheet, int index);
     void report();
 

@@ -3,6 +3,7 @@
 #include "model/logbook_document.h"
 #include "model/logbook_lock.h"
 #include "model/trip_columns.h"
+#include "ui/product.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -394,8 +395,7 @@ TEST_F(BatchCommand, DumpJsonReportsAWriteThatFailsPartWay)
     ASSERT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process.exitCode(), 1);
-    EXPECT_EQ(process.readAllStandardError(),
-              QByteArray("I/O error ") + QByteArray::number(EFBIG) + ".\n");
+    EXPECT_EQ(process.readAllStandardError(), QByteArray("File too large.\n"));
     EXPECT_EQ(QFileInfo(json).size(), qint64{kLimit});
 
     // Without the limit the same run succeeds and writes more.
@@ -466,6 +466,8 @@ TEST_F(BatchCommand, VersionPrintsTheProjectVersion)
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out, QByteArray("Fahrtenbuch " FAHRTENBUCH_VERSION "\n"));
     EXPECT_EQ(result.err, kExitHandlersRan);
+    // The caption and the about box name the same version.
+    EXPECT_EQ(kProductName, QStringLiteral("Tervona Fahrtenbuch " FAHRTENBUCH_VERSION));
 }
 
 TEST_F(BatchCommand, TheExecutableEndsThroughExitSoDestructorsAndHandlersRun)

@@ -4,11 +4,19 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <functional>
+
+#include <sys/resource.h>
 
 using namespace fb;
 
@@ -35,15 +43,24 @@ protected:
     }
 
     // Runs the program itself: printing needs the GUI application that main() sets up.
-    int run(const QStringList &arguments, QString *err = nullptr)
+    // The modifier runs in the child before the program starts.
+    int run(const QStringList &arguments, QString *err = nullptr,
+            const std::function<void()> &modifier = {})
     {
         QProcess process;
+        if (modifier)
+            process.setChildProcessModifier(modifier);
         process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE), arguments);
         if (!process.waitForFinished(60000))
             return -1;
         if (err)
             *err = QString::fromUtf8(process.readAllStandardError());
-        return process.exitCode();
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    QStringList filesInDir() const
+    {
+        return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
     }
 
     QTemporaryDir dir;
@@ -141,8 +158,121 @@ TEST_F(BatchReports, PrintPdfThatFailsLeavesNothingBehind)
     EXPECT_TRUE(err.endsWith(QStringLiteral("Der Ausdruck würde das Fahrtenbuch selbst "
                                             "überschreiben. Bitte eine andere Datei wählen.\n")))
         << err.toStdString();
+
+    // A font size the printer cannot print: a word, not an empty page.
+    {
+        LogbookDocument document;
+        document.OpenFileWithName(sample);
+        document.logbook().headingFont.sizePoints = 2160;
+        document.SaveTheFile();
+    }
+    const QString pdf = dir.filePath(QStringLiteral("riesig.pdf"));
+    EXPECT_EQ(run({QStringLiteral("--print-pdf"), pdf, sample}, &err), 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("„Überschrift“ ist 2160 pt groß")))
+        << err.toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList({QStringLiteral("sample.fbu")}));
+}
+
+TEST_F(BatchReports, PrintPdfTakesEveryNameTheFileSystemTakesAndWritesThroughALink)
+{
+    // The longest names a folder takes, in ASCII and in two-byte characters.
+    const QString longest = QString(251, QLatin1Char('a')) + QStringLiteral(".pdf");
+    const QString umlauts = QString(125, QChar(0x00E4)) + QStringLiteral(".pdf");
+    ASSERT_EQ(QFile::encodeName(umlauts).size(), 254);
+    const QString target = dir.filePath(QStringLiteral("ziel.pdf"));
+    {
+        QFile previous(target);
+        ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
+        previous.write("voriger Ausdruck");
+    }
+    const QString link = dir.filePath(QStringLiteral("verweis.pdf"));
+    ASSERT_TRUE(QFile::link(target, link));
+    for (const QString &out : {longest, umlauts, QStringLiteral("verweis.pdf")}) {
+        QString err;
+        EXPECT_EQ(run({QStringLiteral("--print-pdf"), dir.filePath(out), sample}, &err), 0)
+            << err.toStdString();
+    }
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    QFile printed(target);
+    ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(printed.read(5) == "%PDF-");
+    QStringList expected = {longest, umlauts, QStringLiteral("sample.fbu"),
+                            QStringLiteral("verweis.pdf"), QStringLiteral("ziel.pdf")};
+    expected.sort();
+    QStringList files = filesInDir();
+    files.sort();
+    EXPECT_EQ(files, expected);
+}
+
+TEST_F(BatchReports, FileSizeLimitIsReportedAndLeavesEveryFileAsItWas)
+{
+    const QStringList outs = {QStringLiteral("out.fbu"), QStringLiteral("out.xls"),
+                              QStringLiteral("out.pdf")};
+    for (const QString &out : outs) {
+        QFile previous(dir.filePath(out));
+        ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
+        previous.write("vorher");
+    }
+    // The signal keeps the disposition a shell gives it: it would end the program.
+    const auto limited = [] {
+        std::signal(SIGXFSZ, SIG_DFL);
+        const rlimit limit{200, 200};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    };
+    const QList<std::pair<QString, QString>> runs = {
+        {QStringLiteral("--resave"), QStringLiteral("File too large.\n")},
+        {QStringLiteral("--export-xls"), QStringLiteral("Can not commit a storage.\n")},
+        {QStringLiteral("--print-pdf"), QStringLiteral("File too large.\n")},
+    };
+    for (qsizetype i = 0; i < runs.size(); ++i) {
+        QString err;
+        EXPECT_EQ(run({runs.at(i).first, dir.filePath(outs.at(i)), sample}, &err, limited), 1)
+            << runs.at(i).first.toStdString();
+        EXPECT_TRUE(err.endsWith(runs.at(i).second)) << err.toStdString();
+        QFile kept(dir.filePath(outs.at(i)));
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), QByteArray("vorher"));
+    }
+    EXPECT_EQ(filesInDir().size(), 4);
+}
+
+TEST_F(BatchReports, SignalThatEndsPrintPdfRemovesItsTemporaryFile)
+{
+    const QString large = dir.filePath(QStringLiteral("gross.fbu"));
+    {
+        LogbookDocument document;
+        for (int i = 0; i < 30'000; ++i)
+            document.logbook().trips.append(
+                Row{QStringLiteral("07.12.2026 08:00:00"),
+                    {QStringLiteral("Köln"), QStringLiteral("07.12.2026 09:00:00"),
+                     QStringLiteral("Bonn"), QStringLiteral("12"),
+                     QStringLiteral("Kunde %1").arg(i), QStringLiteral("Geschäftlich")}});
+        document.setFileName(large);
+        document.SaveTheFile();
+    }
+    for (const int signalNumber : {SIGTERM, SIGINT}) {
+        QProcess process;
+        // As an interactive shell starts it, whatever this test was started from.
+        process.setChildProcessModifier([] {
+            std::signal(SIGTERM, SIG_DFL);
+            std::signal(SIGINT, SIG_DFL);
+        });
+        process.start(
+            QStringLiteral(FAHRTENBUCH_EXECUTABLE),
+            {QStringLiteral("--print-pdf"), dir.filePath(QStringLiteral("out.pdf")), large});
+        ASSERT_TRUE(process.waitForStarted());
+        QElapsedTimer waited;
+        waited.start();
+        while (filesInDir().size() < 3 && waited.elapsed() < 30'000)
+            QThread::msleep(2);
+        ASSERT_EQ(filesInDir().size(), 3) << "no temporary file seen";
+        ::kill(pid_t(process.processId()), signalNumber);
+        ASSERT_TRUE(process.waitForFinished(30'000));
+        EXPECT_EQ(process.exitStatus(), QProcess::CrashExit) << signalNumber;
+        EXPECT_EQ(filesInDir(),
+                  QStringList({QStringLiteral("gross.fbu"), QStringLiteral("sample.fbu")}));
+    }
 }
 
 } // namespace

@@ -137,6 +137,31 @@ TEST_F(TripExport, EmojiAcrossRecordEndsArriveIntact)
     }
 }
 
+// Half a surrogate pair (only a damaged logbook holds one) made strict readers refuse the
+// whole sheet. Whole pairs beside the halves stay, and the logbook keeps its texts.
+TEST_F(TripExport, LoneSurrogateHalvesArriveAsReplacementCharacters)
+{
+    const QChar high(0xD83D), low(0xDE97), replacement(QChar::ReplacementCharacter);
+    const QStringList damaged = {QStringLiteral("Köln") + high, low + QStringLiteral("Bonn"),
+                                 QString(high) + high + low + QStringLiteral("x") + low + low,
+                                 QString(high)};
+    const QStringList exported = {
+        QStringLiteral("Köln") + replacement, replacement + QStringLiteral("Bonn"),
+        QString(replacement) + high + low + QStringLiteral("x") + replacement + replacement,
+        QString(replacement)};
+    RowTable trips;
+    for (const QString &place : damaged)
+        trips.append(trip(place));
+    trips.append(Row{QString(low), {}});
+    const Sheet sheet = exportAndRead(trips);
+    ASSERT_EQ(sheet.size(), damaged.size() + 2);
+    for (qsizetype i = 0; i < damaged.size(); ++i) {
+        EXPECT_EQ(sheet.at(i + 1).at(1), exported.at(i)) << i;
+        EXPECT_EQ(trips.rows().at(i).subItems.at(0), damaged.at(i)) << i;
+    }
+    EXPECT_EQ(sheet.back().at(0), QString(replacement));
+}
+
 TEST_F(TripExport, ReplacesAnExistingFileWhole)
 {
     RowTable trips;

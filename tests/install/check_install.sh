@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# check_install.sh BUILD_DIR BINDIR DATADIR: installs the build into a scratch prefix and
-# checks the program, the menu entry, the icons and the logbook file type.
+# check_install.sh BUILD_DIR BINDIR DATADIR MANDIR: installs the build into a scratch prefix
+# and checks the program, the menu entry, the icons, the logbook file type, the manual page
+# and the AppStream metainfo.
 set -euo pipefail
-build=$1 bindir=$2 datadir=$3
+build=$1 bindir=$2 datadir=$3 mandir=$4
 prefix=$(mktemp -d /tmp/fahrtenbuch-install.XXXXXX)
 trap 'rm -rf "$prefix"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -49,6 +50,32 @@ if command -v update-desktop-database >/dev/null; then
   grep -qx 'application/x-fahrtenbuch=fahrtenbuch.desktop;' \
     "$prefix/$datadir/applications/mimeinfo.cache" || fail "the entry does not open the type"
 fi
+
+# The manual page: compressed as Debian wants it, formatted by man without a warning, and
+# naming every option the program's --help lists.
+manpage=$prefix/$mandir/man1/fahrtenbuch.1.gz
+[ -f "$manpage" ] || fail "no manual page"
+command -v man >/dev/null || fail "man is missing (man-db)"
+warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$manpage" 2>&1 >/dev/null)
+[ -z "$warnings" ] || fail "man warns about the manual page: $warnings"
+source_text=$(gzip -dc "$manpage" | sed 's/\\-/-/g')
+options=$(QT_QPA_PLATFORM=offscreen "$prefix/$bindir/fahrtenbuch" --help | grep -o -- '--[a-z-]*' | sort -u)
+[ -n "$options" ] || fail "--help lists no options"
+for option in $options; do
+  grep -q -- "$option" <<<"$source_text" || fail "the manual page does not name $option"
+done
+
+# The AppStream metainfo, in German and English, is valid and belongs to the installed menu
+# entry (validate-tree checks the two together).
+metainfo=$prefix/$datadir/metainfo/de.tervona.fahrtenbuch.metainfo.xml
+[ -f "$metainfo" ] || fail "no AppStream metainfo"
+command -v appstreamcli >/dev/null || fail "appstreamcli is missing (appstream)"
+appstreamcli validate-tree --no-net "$prefix" || fail "appstreamcli rejects the metainfo"
+for element in '<summary xml:lang="de">' '<p xml:lang="de">' '<caption xml:lang="de">'; do
+  grep -qF "$element" "$metainfo" || fail "no German $element in the metainfo"
+done
+grep -qF '<launchable type="desktop-id">fahrtenbuch.desktop</launchable>' "$metainfo" ||
+  fail "the metainfo does not launch the menu entry"
 
 # The installed program runs from its new place.
 QT_QPA_PLATFORM=offscreen "$prefix/$bindir/fahrtenbuch" --version >/dev/null ||

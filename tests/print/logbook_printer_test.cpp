@@ -645,6 +645,33 @@ TEST(PrintedLogbook, ConversionErrorIsFoundBeforeTheJobBegins)
     EXPECT_TRUE(second.events.isEmpty());
 }
 
+TEST(PrintedLogbook, FontSizesOutsideWhatPrintsAreRefusedBeforeTheJobNamingTheFont)
+{
+    const auto refusal = [](int headingPoints, int textPoints) {
+        Logbook logbook;
+        logbook.trips.append(trip(QStringLiteral("1")));
+        logbook.headingFont.sizePoints = headingPoints;
+        logbook.textFont.sizePoints = textPoints;
+        RecordingCanvas canvas;
+        try {
+            printLogbook(logbook, canvas);
+        } catch (const Error &error) {
+            EXPECT_TRUE(canvas.events.isEmpty());
+            return error.message();
+        }
+        EXPECT_EQ(canvas.events.value(0), QStringLiteral("begin"));
+        return QString();
+    };
+    EXPECT_EQ(refusal(2160, 8),
+              QStringLiteral("Die Schriftart „Überschrift“ ist 2160 pt groß; gedruckt werden "
+                             "Größen von 1 bis 512 pt. Bitte mit „Überschrift Schriftart...“ "
+                             "eine andere Größe wählen."));
+    EXPECT_TRUE(refusal(14, 0).contains(QStringLiteral("„Text“ ist 0 pt groß")));
+    EXPECT_TRUE(refusal(14, -8).contains(QStringLiteral("„Text“ ist -8 pt groß")));
+    EXPECT_TRUE(refusal(513, 1).contains(QStringLiteral("„Überschrift“")));
+    EXPECT_EQ(refusal(512, 1), QString());
+}
+
 // A printer that fails on the second page.
 class FailingCanvas : public RecordingCanvas {
 public:

@@ -46,5 +46,22 @@ TEST(WrapLine, NeverSplitsACharacter)
     EXPECT_EQ(wrapped(smiley + smiley, 1), QStringList({smiley, smiley}));
 }
 
+TEST(WrapLine, WorkGrowsWithTheTextNotWithItsSquare)
+{
+    // One long word broken inside, and many words; the measure counts what it is given.
+    for (const QString &text :
+         {QString(100'000, QLatin1Char('x')), QStringLiteral("Wort ").repeated(20'000).trimmed()}) {
+        qint64 measured = 0;
+        const QStringList lines = wrapLine(text, 50, [&measured](const QString &piece) {
+            measured += piece.size();
+            return int(piece.size());
+        });
+        EXPECT_GE(lines.size(), text.size() / 50);
+        EXPECT_EQ(lines.join(text.contains(QLatin1Char(' ')) ? QStringLiteral(" ") : QString()),
+                  text);
+        EXPECT_LT(measured, 20 * text.size());
+    }
+}
+
 } // namespace
 } // namespace fb

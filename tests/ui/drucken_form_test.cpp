@@ -27,7 +27,7 @@ struct Placed {
 QString textOf(const QWidget *widget)
 {
     if (const auto *button = qobject_cast<const QAbstractButton *>(widget))
-        return button->text();
+        return button->text().remove(u'&');
     if (const auto *edit = qobject_cast<const QLineEdit *>(widget))
         return edit->text();
     return QString();

@@ -80,7 +80,26 @@ void writeLogbookFile(const QString &path, const QList<Row> &trips, qint32 start
     document.SaveTheFile();
 }
 
-MainFormTest::MainFormTest() : form(std::make_unique<TMainForm>(prompts, 96)) {}
+std::unique_ptr<QPrinter> pdfPrinter(const QString &path)
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(path);
+    return printer;
+}
+
+std::unique_ptr<QPrinter> noPrinter()
+{
+    // Setting an empty file name would go back to the system's printer, where there is one.
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    return printer;
+}
+
+MainFormTest::MainFormTest() : form(std::make_unique<TMainForm>(prompts, 96))
+{
+    form->setPrinter(pdfPrinter(pathOf(QStringLiteral("druck.pdf"))));
+}
 
 void MainFormTest::TearDown()
 {

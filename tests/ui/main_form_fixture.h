@@ -9,6 +9,7 @@
 #include "ui/fahrt_form.h"
 #include "ui/main_form.h"
 
+#include <QPrinter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -44,8 +45,14 @@ ScriptedPrompts::DialogScript cancel();
 // Writes a logbook file holding the given trips.
 void writeLogbookFile(const QString &path, const QList<Row> &trips, qint32 startKm = 0);
 
+// A printer that prints into the PDF file at path, as the printer set-up leaves it when a
+// file is chosen; and one that cannot print anywhere, as Qt makes it without any printer.
+std::unique_ptr<QPrinter> pdfPrinter(const QString &path);
+std::unique_ptr<QPrinter> noPrinter();
+
 // A main window with scripted prompts and a folder for its files. Every prompt a test does
-// not script counts as a failure.
+// not script counts as a failure. Its printer prints into the file "druck.pdf" of the folder:
+// no test reaches the machine's printers.
 class MainFormTest : public ::testing::Test {
 protected:
     MainFormTest();

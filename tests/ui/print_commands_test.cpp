@@ -2,7 +2,10 @@
 
 #include "ui/drucken_form.h"
 
+#include "file_size_limit.h"
+
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -51,14 +54,8 @@ protected:
         form->UpdateKMSTands();
     }
 
-    // Prints into a PDF file of the test's folder from now on.
-    QString printToPdf()
-    {
-        const QString pdf = pathOf(QStringLiteral("druck.pdf"));
-        form->printer().setOutputFormat(QPrinter::PdfFormat);
-        form->printer().setOutputFileName(pdf);
-        return pdf;
-    }
+    // The PDF file the window's printer prints into.
+    QString printToPdf() const { return pathOf(QStringLiteral("druck.pdf")); }
 };
 
 TEST_F(PrintCommandsTest, PreviewFollowsPrintingInTheFileMenu)
@@ -117,8 +114,7 @@ TEST_F(PrintCommandsTest, CancelledOptionsPrintNothingAndKeepWhatWasSet)
 
 TEST_F(PrintCommandsTest, NoPrinterIsReportedAndNothingIsPrinted)
 {
-    form->printer().setOutputFormat(QPrinter::PdfFormat);
-    form->printer().setOutputFileName(QString());
+    form->setPrinter(noPrinter());
     prompts.answerDialog(printOptions(true));
     trigger("Drucke1");
     ASSERT_EQ(prompts.askedKinds(), (QStringList{"dialog", "stop"}));
@@ -143,6 +139,46 @@ TEST_F(PrintCommandsTest, TextThatDoesNotConvertEndsTheRunAndTheNextPrintGoesOut
     trigger("Drucke1");
     EXPECT_EQ(prompts.askedKinds(), QStringList{"dialog"});
     EXPECT_TRUE(pdfText(pdf).contains("Aachen"));
+}
+
+TEST_F(PrintCommandsTest, PrintIntoAFileKeepsThePreviousFileOnFailureAndNeverTakesTheLogbook)
+{
+    const QString pdf = printToPdf();
+    const auto bytesOf = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    {
+        QFile previous(pdf);
+        ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
+        previous.write("voriger Ausdruck");
+    }
+    prompts.answerDialog(printOptions(true));
+    {
+        const FileSizeLimit cut(4096);
+        trigger("Drucke1");
+    }
+    ASSERT_EQ(prompts.askedKinds(), (QStringList{"dialog", "stop"}));
+    EXPECT_EQ(prompts.asked().at(1).text, "File too large.");
+    EXPECT_EQ(bytesOf(pdf), "voriger Ausdruck");
+    EXPECT_EQ(QDir(pathOf(QString())).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"druck.pdf"});
+
+    // The printout may not replace the logbook, whatever name the printer set-up gives it.
+    const QString logbook = pathOf(QStringLiteral("fahrten.fbu"));
+    writeLogbookFile(logbook, {});
+    form->document().setFileName(logbook);
+    const QString link = pathOf(QStringLiteral("verweis.pdf"));
+    ASSERT_TRUE(QFile::link(logbook, link));
+    const QByteArray stored = bytesOf(logbook);
+    form->setPrinter(pdfPrinter(link));
+    prompts.clearAsked();
+    prompts.answerDialog(printOptions(true));
+    trigger("Drucke1");
+    ASSERT_EQ(prompts.askedKinds(), (QStringList{"dialog", "stop"}));
+    EXPECT_EQ(prompts.asked().at(1).text, "Der Ausdruck würde das Fahrtenbuch selbst "
+                                          "überschreiben. Bitte eine andere Datei wählen.");
+    EXPECT_EQ(bytesOf(logbook), stored);
 }
 
 TEST_F(PrintCommandsTest, PreviewShowsThePagesAndMarksTheDocumentOnlyWhenPrintedFromIt)

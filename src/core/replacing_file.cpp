@@ -1,0 +1,209 @@
+#include "replacing_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fb {
+namespace {
+
+// As many links as the system itself follows before it gives up with ELOOP.
+constexpr int kMaxLinksFollowed = 40;
+constexpr long kUsualNameMax = 255;
+
+// Temporary files that a terminating signal removes. The handler may only read what it finds
+// here, so each place holds its path as plain bytes and says by its state when they are
+// whole.
+struct RemovalSlot {
+    enum State : int { Free, Filling, Ready };
+    std::atomic<int> state{Free};
+    char path[PATH_MAX]{};
+};
+static_assert(std::atomic<int>::is_always_lock_free);
+RemovalSlot g_removalSlots[4];
+
+int claimRemovalSlot(const QByteArray &path)
+{
+    if (path.size() >= PATH_MAX)
+        return -1;
+    for (int i = 0; i < int(std::size(g_removalSlots)); ++i) {
+        RemovalSlot &slot = g_removalSlots[i];
+        int expected = RemovalSlot::Free;
+        if (slot.state.compare_exchange_strong(expected, RemovalSlot::Filling)) {
+            std::memcpy(slot.path, path.constData(), size_t(path.size()));
+            slot.path[path.size()] = '\0';
+            slot.state.store(RemovalSlot::Ready);
+            return i;
+        }
+    }
+    return -1;
+}
+
+void releaseRemovalSlot(int index) noexcept
+{
+    if (index >= 0)
+        g_removalSlots[index].state.store(RemovalSlot::Free);
+}
+
+extern "C" void removeTemporaryFilesAndEnd(int signalNumber)
+{
+    const int savedErrno = errno;
+    for (RemovalSlot &slot : g_removalSlots) {
+        if (slot.state.load() == RemovalSlot::Ready)
+            ::unlink(slot.path);
+    }
+    errno = savedErrno;
+    // The handler was reset to the default on entry; the signal, blocked while the handler
+    // runs, ends the process as soon as it returns.
+    ::raise(signalNumber);
+}
+
+// The file that writing to path writes: symbolic links followed, also to a file that does not
+// exist yet, so that a link stays a link. 0 or the error number.
+int followLinks(QByteArray &path)
+{
+    for (int hop = 0; hop < kMaxLinksFollowed; ++hop) {
+        struct stat status {};
+        if (::lstat(path.constData(), &status) != 0 || !S_ISLNK(status.st_mode))
+            return 0;
+        char buffer[PATH_MAX];
+        const ssize_t length = ::readlink(path.constData(), buffer, sizeof buffer);
+        if (length < 0)
+            return errno;
+        if (length == ssize_t(sizeof buffer))
+            return ENAMETOOLONG;
+        QByteArray link(buffer, length);
+        if (!link.startsWith('/'))
+            link.prepend(path.left(path.lastIndexOf('/') + 1));
+        path = link;
+    }
+    return ELOOP;
+}
+
+// What a new file gets from the system: read and write for all, less the process's mask.
+mode_t newFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+QByteArray temporaryNameTemplate(const QByteArray &name, long maxLength)
+{
+    const QByteArray prefix = QByteArrayLiteral(".");
+    const QByteArray suffix = QByteArrayLiteral(".XXXXXX");
+    qsizetype kept = std::max<qsizetype>(0, maxLength - prefix.size() - suffix.size());
+    if (kept < name.size()) {
+        // Cut between characters: a UTF-8 continuation byte starts with the bits 10.
+        while (kept > 0 && (static_cast<unsigned char>(name.at(kept)) & 0xC0) == 0x80)
+            --kept;
+    }
+    return prefix + name.left(kept) + suffix;
+}
+
+ReplacingFile::ReplacingFile(const QString &target) : m_target(target) {}
+
+ReplacingFile::~ReplacingFile()
+{
+    discard();
+}
+
+int ReplacingFile::create()
+{
+    if (m_target.isEmpty())
+        return ENOENT;
+    m_finalPath = QFile::encodeName(QFileInfo(m_target).absoluteFilePath());
+    if (const int error = followLinks(m_finalPath))
+        return error;
+    // A directory, a device or a pipe would be destroyed by the replacement.
+    struct stat status {};
+    if (::stat(m_finalPath.constData(), &status) == 0 && !S_ISREG(status.st_mode))
+        return S_ISDIR(status.st_mode) ? EISDIR : EACCES;
+    const qsizetype slash = m_finalPath.lastIndexOf('/');
+    const QByteArray folder = slash > 0 ? m_finalPath.left(slash) : QByteArrayLiteral("/");
+    const long nameMax = ::pathconf(folder.constData(), _PC_NAME_MAX);
+    QByteArray path =
+        folder + '/' +
+        temporaryNameTemplate(m_finalPath.mid(slash + 1), nameMax > 0 ? nameMax : kUsualNameMax);
+    const int handle = ::mkostemp(path.data(), O_CLOEXEC);
+    if (handle < 0)
+        return errno;
+    m_handle = handle;
+    m_temporaryPath = path;
+    m_removalSlot = claimRemovalSlot(m_temporaryPath);
+    return 0;
+}
+
+int ReplacingFile::commit()
+{
+    if (m_handle < 0)
+        return EBADF;
+    struct stat status {};
+    const bool replaces = ::stat(m_finalPath.constData(), &status) == 0;
+    int error = 0;
+    // The replaced file keeps its owner where the system allows it, and its permissions.
+    if (replaces && (status.st_uid != ::geteuid() || status.st_gid != ::getegid())) {
+        [[maybe_unused]] const int ignored = ::fchown(m_handle, status.st_uid, status.st_gid);
+    }
+    if (::fchmod(m_handle, replaces ? status.st_mode & 07777 : newFileMode()) != 0)
+        error = errno;
+    // Renamed before its data is on the disk, a crash could leave an empty file in the
+    // target's place. Some file systems cannot sync and say so with EINVAL.
+    if (error == 0 && ::fsync(m_handle) != 0 && errno != EINVAL)
+        error = errno;
+    if (::close(m_handle) != 0 && error == 0)
+        error = errno;
+    m_handle = -1;
+    if (error == 0 && ::rename(m_temporaryPath.constData(), m_finalPath.constData()) != 0)
+        error = errno;
+    if (error != 0) {
+        discard();
+        return error;
+    }
+    m_temporaryPath.clear();
+    releaseRemovalSlot(m_removalSlot);
+    m_removalSlot = -1;
+    return 0;
+}
+
+void ReplacingFile::discard() noexcept
+{
+    if (m_handle >= 0)
+        ::close(m_handle);
+    m_handle = -1;
+    if (!m_temporaryPath.isEmpty())
+        ::unlink(m_temporaryPath.constData());
+    m_temporaryPath.clear();
+    releaseRemovalSlot(m_removalSlot);
+    m_removalSlot = -1;
+}
+
+void removeTemporaryFilesOnTerminatingSignals()
+{
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+        struct sigaction previous {};
+        if (::sigaction(signalNumber, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN)
+            continue;
+        struct sigaction action {};
+        action.sa_handler = removeTemporaryFilesAndEnd;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESETHAND;
+        ::sigaction(signalNumber, &action, nullptr);
+    }
+}
+
+} // namespace fb

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace fb {
+
+// A new file that takes the place of its target only once it is complete and on the disk: it
+// is written under a hidden temporary name beside the target (the target a symbolic link
+// points to, so the link stays a link) and renamed over it at the end. A file given up, by a
+// failure or by a terminating signal, leaves nothing behind. Errors are system error numbers,
+// so that every caller can report them in its own terms.
+class ReplacingFile {
+public:
+    explicit ReplacingFile(const QString &target);
+    // Removes the temporary file unless it was committed.
+    ~ReplacingFile();
+    ReplacingFile(const ReplacingFile &) = delete;
+    ReplacingFile &operator=(const ReplacingFile &) = delete;
+
+    // Creates the temporary file; 0 or the error number. A target that exists and is no
+    // regular file (a directory, a device, a pipe) is refused.
+    int create();
+    // The temporary file's descriptor, open for reading and writing; -1 before create().
+    int handle() const { return m_handle; }
+    QByteArray temporaryPath() const { return m_temporaryPath; }
+
+    // Gives the file the target's permissions (a new one the usual ones), syncs it to the
+    // disk and puts it in the target's place; 0 or the error number. The file is closed
+    // either way.
+    int commit();
+
+private:
+    void discard() noexcept;
+
+    QString m_target;
+    QByteArray m_finalPath;
+    QByteArray m_temporaryPath;
+    int m_handle = -1;
+    int m_removalSlot = -1;
+};
+
+// The temporary name for a file named name: hidden, with six random characters to be filled
+// in, and no longer than maxLength bytes, so that it fits wherever name does.
+QByteArray temporaryNameTemplate(const QByteArray &name, long maxLength);
+
+// Makes SIGTERM, SIGINT and SIGHUP remove the temporary files of every ReplacingFile that
+// lives at that moment before they end the process as they would have. Signals the process
+// ignores stay ignored. Called once at start.
+void removeTemporaryFilesOnTerminatingSignals();
+
+} // namespace fb
