@@ -1,5 +1,6 @@
 // The main window with a logbook of 100,000 trips: opening it from the command line until the
-// list is shown, adding one trip, and scrolling from top to bottom with the keyboard.
+// list is shown, adding one trip (recovery journal included), and scrolling from top to bottom with
+// the keyboard.
 #include "saved_logbook.h"
 
 #include "model/logbook_document.h"
@@ -14,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
@@ -42,6 +44,11 @@ public:
     QMessageBox::StandardButton question(QWidget *, const QString &, const QString &) override
     {
         return QMessageBox::No;
+    }
+    QMessageBox::StandardButton askYesNo(QWidget *, const QString &, const QString &text,
+                                         QMessageBox::StandardButton) override
+    {
+        qFatal("%s", qPrintable(text));
     }
     void inputError(QWidget *, const QString &text) override { qFatal("%s", qPrintable(text)); }
     void stopMessage(QWidget *, const QString &, const QString &text) override
@@ -105,8 +112,11 @@ BENCHMARK(BM_OpenFromCommandLineUntilListShown)->Unit(benchmark::kMillisecond)->
 
 void BM_AddOneTrip(benchmark::State &state)
 {
+    // Every change goes to the recovery journal, as in the program.
+    const QTemporaryDir journals;
     ConfirmingPrompts prompts;
     TMainForm form(prompts, 96);
+    form.setRecoveryFolder(journals.path());
     form.setStartFile(savedLogbook().path);
     showAndPaint(form);
     QAction *newTrip = form.findChild<QAction *>(QStringLiteral("Neu1"));

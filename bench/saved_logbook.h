@@ -16,9 +16,7 @@ struct SavedLogbook {
         LogbookDocument document;
         fillTrips(document.logbook(), tripCount);
         UpdateKMSTands(document.logbook());
-        document.setFileName(dir.filePath(QStringLiteral("trips.fbu")));
-        if (!document.SaveTheFile())
-            qFatal("cannot write the sample logbook");
+        document.SaveTheFileAs(dir.filePath(QStringLiteral("trips.fbu")));
         path = document.fileName();
     }
     QTemporaryDir dir;

@@ -19,6 +19,6 @@ int main(int argc, char **argv)
     fb::LogbookDocument document;
     fb::bench::fillTrips(document.logbook(), arguments.at(2).toInt());
     fb::UpdateKMSTands(document.logbook());
-    document.setFileName(arguments.at(1));
-    return document.SaveTheFile() ? 0 : 1;
+    document.SaveTheFileAs(arguments.at(1));
+    return 0;
 }

@@ -102,10 +102,10 @@ int main(int argc, char **argv)
         logbook.templates.append(entry);
     }
     UpdateKMSTands(logbook);
-    document.setFileName(QString::fromLocal8Bit(argv[1]));
-    QString whyNot;
-    if (!document.SaveTheFile(&whyNot)) {
-        std::fprintf(stderr, "make_sample_logbook: %s\n", qPrintable(whyNot));
+    try {
+        document.SaveTheFileAs(QString::fromLocal8Bit(argv[1]));
+    } catch (const fb::Error &error) {
+        std::fprintf(stderr, "make_sample_logbook: %s\n", error.what());
         return 1;
     }
     return 0;

@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqt6opengl6-dev libgl-dev
   libgsf-1-dev
+  zlib1g-dev
   fonts-liberation
   poppler-utils
   python3-olefile python3-xlrd

@@ -64,19 +64,15 @@ struct BatchOptions {
 };
 
 // Loads the logbook with the odometer pass; a file that cannot be opened is an error here.
+// Reading never takes the window's lock beside the file, and never waits for it.
 void load(LogbookDocument &document, const QString &path)
 {
-    QString whyNot;
-    if (!document.OpenFileWithName(path, &whyNot))
-        throw Error(whyNot);
+    document.OpenFileWithName(path);
 }
 
 void save(LogbookDocument &document, const QString &path)
 {
-    document.setFileName(path);
-    QString whyNot;
-    if (!document.SaveTheFile(&whyNot))
-        throw Error(whyNot);
+    document.SaveTheFileAs(path);
 }
 
 int fail(QTextStream &err, const QString &message)
@@ -93,7 +89,7 @@ int print(QIODevice &out, QTextStream &err, const QString &text)
     errno = 0;
     if (out.write(bytes) != bytes.size()) {
         const int errorNumber = errno;
-        return fail(err, ioErrorMessage(errorNumber != 0 ? errorNumber : ENOSPC));
+        return fail(err, FileError(errorNumber != 0 ? errorNumber : ENOSPC).message());
     }
     return 0;
 }

@@ -60,6 +60,10 @@ int runBatch(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
+    // Once, before anything else: the application's folders (the recovery journals' among
+    // them) and the title of the general error display follow from these names.
+    QCoreApplication::setOrganizationName(QStringLiteral("Tervona"));
+    QCoreApplication::setApplicationName(QStringLiteral("Fahrtenbuch"));
     // A write past the file-size limit fails with EFBIG and is reported like a full disk,
     // instead of killing the program with the file half written.
     std::signal(SIGXFSZ, SIG_IGN);

@@ -54,7 +54,7 @@ bool isSkipped(const Row &trip)
 void exportTripsToXls(const RowTable &trips, const QString &fileName)
 {
     if (const int refusal = writeTargetRefusal(fileName))
-        throw FileError(ioErrorMessage(refusal));
+        throw FileError(refusal);
     qsizetype liveTrips = 0;
     for (const Row &trip : trips.rows())
         liveTrips += isSkipped(trip) ? 0 : 1;

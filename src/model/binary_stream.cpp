@@ -18,12 +18,12 @@ constexpr bool kHostIsLittleEndian = QSysInfo::ByteOrder == QSysInfo::LittleEndi
 
 [[noreturn]] void throwReadBeyondEnd()
 {
-    throw FileError(readBeyondEndMessage());
+    throw FileError(FileError::kEndOfFile);
 }
 
 [[noreturn]] void throwSystemError(int errorNumber)
 {
-    throw FileError(ioErrorMessage(errorNumber));
+    throw FileError(errorNumber);
 }
 
 void swapUnits(char16_t *units, qint64 count)
@@ -132,6 +132,13 @@ qint32 BinaryReader::readInt32()
     return qFromLittleEndian(value);
 }
 
+qint64 BinaryReader::readInt64()
+{
+    qint64 value = 0;
+    readRaw(&value, sizeof value);
+    return qFromLittleEndian(value);
+}
+
 double BinaryReader::readFloat64()
 {
     quint64 bits = 0;
@@ -197,6 +204,13 @@ void BinaryWriter::flushIfFull()
 void BinaryWriter::writeInt32(qint32 value)
 {
     const qint32 little = qToLittleEndian(value);
+    m_buffer.append(reinterpret_cast<const char *>(&little), sizeof little);
+    flushIfFull();
+}
+
+void BinaryWriter::writeInt64(qint64 value)
+{
+    const qint64 little = qToLittleEndian(value);
     m_buffer.append(reinterpret_cast<const char *>(&little), sizeof little);
     flushIfFull();
 }

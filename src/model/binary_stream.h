@@ -22,6 +22,7 @@ public:
     explicit BinaryReader(QIODevice &device, qint64 wholeFileLimit = kWholeFileLimit);
 
     qint32 readInt32();
+    qint64 readInt64();
     double readFloat64();
     quint8 readByte();
     bool readFlag() { return readByte() != 0; }
@@ -57,6 +58,7 @@ public:
     explicit BinaryWriter(QIODevice &device);
 
     void writeInt32(qint32 value);
+    void writeInt64(qint64 value);
     void writeFloat64(double value);
     void writeByte(quint8 value);
     void writeFlag(bool value) { writeByte(value ? 1 : 0); }

@@ -4,9 +4,18 @@
 
 namespace fb {
 
+FileError::FileError(int errorNumber)
+    : Error(ioErrorMessage(errorNumber)), m_errorNumber(errorNumber)
+{}
+
 QString ioErrorMessage(int errorNumber)
 {
     switch (errorNumber) {
+    case FileError::kEndOfFile:
+        return QStringLiteral("Read beyond end of file");
+    case FileError::kNotRegularFile:
+        return QStringLiteral("Keine gewöhnliche Datei: Ordner, Geräte und Pipes lassen sich "
+                              "nicht öffnen.");
     case ENOENT:
         return QStringLiteral("File not found");
     case ENOTDIR:
@@ -33,13 +42,12 @@ QString ioErrorMessage(int errorNumber)
 
 QString readBeyondEndMessage()
 {
-    return QStringLiteral("Read beyond end of file");
+    return ioErrorMessage(FileError::kEndOfFile);
 }
 
 QString notARegularFileMessage()
 {
-    return QStringLiteral("Keine gewöhnliche Datei: Ordner, Geräte und Pipes lassen sich "
-                          "nicht öffnen.");
+    return ioErrorMessage(FileError::kNotRegularFile);
 }
 
 } // namespace fb

@@ -10,6 +10,7 @@
 #include <QSaveFile>
 
 #include <cerrno>
+#include <exception>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,8 +22,16 @@ LogbookDocument::LogbookDocument(int fontPixelsPerInch, QObject *parent)
     : QObject(parent), m_logbook(fontPixelsPerInch)
 {}
 
+void LogbookDocument::setFileName(const QString &path)
+{
+    m_fileName = path;
+    m_diskState.reset();
+}
+
 void LogbookDocument::SetChanged()
 {
+    if (m_readOnly)
+        return;
     m_changed = true;
     Q_EMIT captionChanged();
 }
@@ -37,87 +46,145 @@ void LogbookDocument::NewAll()
 {
     m_logbook.trips.clear();
     m_logbook.templates.clear();
-    m_fileName.clear();
+    setFileName(QString());
     SetUnChanged();
 }
 
-bool LogbookDocument::SaveTheFile(QString *whyNot)
+qsizetype LogbookDocument::apply(const LogbookOperation &operation)
 {
-    const auto refuse = [whyNot](const QString &reason) {
-        if (whyNot)
-            *whyNot = reason;
-        return false;
-    };
-    if (m_fileName.isEmpty())
-        return refuse(ioErrorMessage(ENOENT));
-    if (const int refusal = writeTargetRefusal(m_fileName))
-        return refuse(ioErrorMessage(refusal));
+    return apply(TimedOperation{operation, QDateTime::currentDateTimeUtc()});
+}
 
-    QSaveFile file(m_fileName);
+qsizetype LogbookDocument::apply(const TimedOperation &timed)
+{
+    const LogbookOperation &operation = timed.operation;
+    if (m_readOnly && marksChanged(operation))
+        throw OperationError(QStringLiteral("Das Fahrtenbuch ist schreibgeschützt geöffnet."));
+    checkOperation(m_logbook, operation);
+    for (OperationHook *hook : std::as_const(m_hooks))
+        hook->beforeOperation(m_logbook, timed);
+    const qsizetype row = applyOperation(m_logbook, operation);
+    if (marksChanged(operation))
+        SetChanged();
+    // The change is made: a hook that fails (a journal that cannot be written) is reported
+    // after the readings are right again.
+    std::exception_ptr hookFailure;
+    for (OperationHook *hook : std::as_const(m_hooks)) {
+        try {
+            hook->afterOperation(timed, row);
+        } catch (...) {
+            if (!hookFailure)
+                hookFailure = std::current_exception();
+        }
+    }
+    if (needsOdometerPass(operation))
+        UpdateKMSTands(m_logbook);
+    if (hookFailure)
+        std::rethrow_exception(hookFailure);
+    return row;
+}
+
+void LogbookDocument::replaceLogbook(const Logbook &source)
+{
+    m_logbook.trips.assign(source.trips.rows());
+    m_logbook.templates.assign(source.templates.rows());
+    m_logbook.master = source.master;
+    m_logbook.print = source.print;
+    m_logbook.headingFont = source.headingFont;
+    m_logbook.textFont = source.textFont;
+}
+
+void LogbookDocument::SaveTheFile()
+{
+    SaveTheFileAs(m_fileName);
+}
+
+void LogbookDocument::SaveTheFileAs(const QString &path)
+{
+    if (path.isEmpty())
+        throw FileError(ENOENT);
+    if (const int refusal = writeTargetRefusal(path))
+        throw FileError(refusal);
+
+    QSaveFile file(path);
     errno = 0;
     // Unbuffered, so that every write reaches the system and its failure is seen by the
     // writer: commit() does not report a failed flush of the device's own buffer, and would
     // put a cut-short file in place of the old one.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return refuse(ioErrorMessage(errno != 0 ? errno : EACCES));
+        throw FileError(errno != 0 ? errno : EACCES);
     // Until commit() the old file is untouched; an exception discards the new one.
     writeLogbook(file, m_logbook);
     // Some file systems report a failed write only when the data goes to the disk; commit()
     // syncs too, but does not say whether that worked.
     if (::fsync(file.handle()) != 0 && errno != EINVAL)
-        throw FileError(ioErrorMessage(errno));
+        throw FileError(errno);
+    // Nothing writes to the new file after this; putting it in place keeps what it is.
+    const std::optional<FileFingerprint> written = fingerprintOfHandle(file.handle());
     errno = 0;
     if (!file.commit()) {
         const int errorNumber = errno;
-        throw FileError(ioErrorMessage(errorNumber != 0 ? errorNumber : ENOSPC));
+        throw FileError(errorNumber != 0 ? errorNumber : ENOSPC);
     }
+    m_fileName = path;
+    m_diskState = written;
     SetUnChanged();
-    return true;
 }
 
-bool LogbookDocument::OpenFileWithName(const QString &path, QString *whyNot)
+OpenedLogbookFile::OpenedLogbookFile(const QString &path)
+    : m_path(path), m_file(std::make_unique<QFile>())
 {
-    NewAll();
-    m_fileName = path;
     // A directory, a device or a pipe would be read as an empty file, without end, or not at
     // all while nobody writes to it, and some devices act on being opened: such a path is
     // refused before it is opened, and once more after, should one have been put there since.
-    const auto refuseNonRegular = [this] {
-        m_fileName.clear();
-        throw FileError(notARegularFileMessage());
-    };
     const QByteArray nativePath = QFile::encodeName(path);
     struct stat status {};
     if (::stat(nativePath.constData(), &status) == 0 && !S_ISREG(status.st_mode))
-        refuseNonRegular();
+        throw FileError(FileError::kNotRegularFile);
     // Opened without waiting, so that a pipe cannot hold the program here.
     const int handle = ::open(nativePath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (handle < 0) {
         const int errorNumber = errno;
-        if (whyNot)
-            *whyNot = ioErrorMessage(errorNumber != 0 ? errorNumber : EACCES);
-        return false;
+        throw FileError(errorNumber != 0 ? errorNumber : EACCES);
     }
-    QFile file;
-    if (!file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    if (!m_file->open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(handle);
-        if (whyNot)
-            *whyNot = ioErrorMessage(EACCES);
-        return false;
+        throw FileError(EACCES);
     }
     if (::fstat(handle, &status) != 0 || !S_ISREG(status.st_mode))
-        refuseNonRegular();
+        throw FileError(FileError::kNotRegularFile);
     ::fcntl(handle, F_SETFL, ::fcntl(handle, F_GETFL) & ~O_NONBLOCK);
+    m_fingerprint = fingerprintOfHandle(handle);
+}
+
+void LogbookDocument::OpenFileWithName(const QString &path)
+{
+    OpenedLogbookFile file(path);
+    readFrom(file);
+}
+
+void LogbookDocument::readFrom(OpenedLogbookFile &file)
+{
+    NewAll();
+    m_fileName = file.path();
     try {
-        readLogbook(file, m_logbook);
+        readLogbook(*file.m_file, m_logbook);
     } catch (const FileError &) {
-        m_fileName.clear();
+        setFileName(QString());
         throw;
     }
-    file.close();
+    file.m_file->close();
+    m_diskState = file.m_fingerprint;
     UpdateKMSTands(m_logbook);
     SetUnChanged();
-    return true;
+}
+
+bool LogbookDocument::fileChangedOnDisk() const
+{
+    if (m_fileName.isEmpty())
+        return false;
+    const std::optional<FileFingerprint> now = fingerprintOf(m_fileName);
+    return now && now != m_diskState;
 }
 
 QString LogbookDocument::caption(const QString &baseCaption) const

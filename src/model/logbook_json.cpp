@@ -61,7 +61,7 @@ public:
         if (written != static_cast<qint64>(m_used)) {
             const int errorNumber = errno;
             // A short write without a system error is a full disk.
-            throw FileError(ioErrorMessage(errorNumber != 0 ? errorNumber : ENOSPC));
+            throw FileError(errorNumber != 0 ? errorNumber : ENOSPC);
         }
         m_used = 0;
     }

@@ -55,6 +55,16 @@ void RowTable::clear()
         Q_EMIT wasReset();
 }
 
+void RowTable::assign(QList<Row> rows)
+{
+    Q_ASSERT(!signalsDeferred() || m_updateKind == BulkKind::Reset);
+    if (!signalsDeferred())
+        Q_EMIT aboutToBeReset();
+    m_rows = std::move(rows);
+    if (!signalsDeferred())
+        Q_EMIT wasReset();
+}
+
 Row &RowTable::rowForUpdate(qsizetype index)
 {
     Q_ASSERT(signalsDeferred());

@@ -41,6 +41,8 @@ public:
     void replace(qsizetype index, Row row);
     void setSubItem(qsizetype row, qsizetype subItem, const QString &text);
     void clear();
+    // Replaces every row at once, announced as one reset.
+    void assign(QList<Row> rows);
 
     // Direct access for code that rewrites many rows; only inside a bulk update.
     Row &rowForUpdate(qsizetype index);

@@ -21,7 +21,7 @@ constexpr int kPdfResolution = 600;
 
 [[noreturn]] void throwIoError(int errorNumber)
 {
-    throw FileError(ioErrorMessage(errorNumber));
+    throw FileError(errorNumber);
 }
 
 // A PDF whose writer got through ends with its cross-reference offset and "%%EOF" on a line

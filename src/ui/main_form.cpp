@@ -5,6 +5,7 @@
 #include "button_look.h"
 #include "drucken_form.h"
 #include "fahrt_form.h"
+#include "file_messages.h"
 #include "prompts.h"
 #include "pruefung_form.h"
 #include "stamm_form.h"
@@ -16,8 +17,10 @@
 #include "core/ole_date.h"
 #include "model/evaluation.h"
 #include "model/logbook_document.h"
+#include "model/logbook_lock.h"
 #include "model/odometer.h"
 #include "model/plausibility.h"
+#include "model/recovery_journal.h"
 #include "model/text_forms.h"
 #include "model/trip_columns.h"
 
@@ -36,34 +39,6 @@
 namespace fb {
 namespace {
 
-// The save's reasons are the system's messages, kept in English where the error display and
-// the command line show them; in the German sentence of a failed save they read in German.
-QString germanSaveReason(const QString &reason)
-{
-    static const QList<std::pair<QString, QString>> kReasons = {
-        {QStringLiteral("File not found"), QStringLiteral("Datei nicht gefunden")},
-        {QStringLiteral("Invalid filename"), QStringLiteral("Ungültiger Dateiname")},
-        {QStringLiteral("Too many open files"), QStringLiteral("Zu viele geöffnete Dateien")},
-        {QStringLiteral("File access denied"), QStringLiteral("Zugriff verweigert")},
-        {QStringLiteral("Disk full"), QStringLiteral("Datenträger voll")},
-        {QStringLiteral("File too large"), QStringLiteral("Datei zu groß")},
-    };
-    for (const auto &[english, german] : kReasons) {
-        if (reason == english)
-            return german;
-    }
-    const QString ioError = QStringLiteral("I/O error ");
-    if (reason.startsWith(ioError))
-        return QStringLiteral("Ein-/Ausgabefehler ") + reason.mid(ioError.size());
-    return reason;
-}
-
-const FileKind kLogbookFiles{QStringLiteral("Fahrtenbuch-Datei (*.fbu)"), QStringLiteral("fbu")};
-const QString kSaveQuestionTitle = QStringLiteral("Speichern");
-const QString kNotSavedQuestion =
-    QStringLiteral("Die Datei wurde noch nicht gespeichert. Wollen Sie jetzt speichern?");
-const QString kNotSavedBeforeNewQuestion =
-    QStringLiteral("Die Datei ist noch nicht gespeichert. Wollen Sie jetzt speichern?");
 constexpr double kMaximumTripDistance = 100000;
 // The designed face where it exists, else a sans serif of about its width: the columns were
 // sized for it.
@@ -88,6 +63,18 @@ QFontDialog *newFontDialog(QWidget *parent, const char *name)
 }
 
 constexpr int kColumnWidths[] = {140, 90, 140, 90, 70, 250, 80, 50, 75, 75};
+
+// The commands a read-only window does not offer: they change the logbook or write its file.
+bool changesTheLogbook(void (TMainForm::*handler)())
+{
+    for (const auto changing :
+         {&TMainForm::Speichern1Click, &TMainForm::Neu1Click, &TMainForm::ndern1Click,
+          &TMainForm::Lschen1Click, &TMainForm::Kopieren1Click, &TMainForm::Verwalten1Click,
+          &TMainForm::ndern3Click})
+        if (handler == changing)
+            return true;
+    return false;
+}
 
 } // namespace
 
@@ -133,8 +120,8 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
         new TDruckenForm(m_prompts, m_document->logbook(), *FontDialog1, *FontDialog2, this);
     m_aboutBox = new TAboutBox(this);
     m_fahrtForm = new TFahrtForm(m_prompts, m_document->logbook().templates, this);
-    m_stammForm = new TStammForm(m_prompts, m_document->logbook().master, this);
-    m_vorlagenForm = new TVorlagenForm(m_prompts, m_document->logbook().templates, this);
+    m_stammForm = new TStammForm(m_prompts, m_masterDraft, this);
+    m_vorlagenForm = new TVorlagenForm(m_prompts, *m_document, this);
 
     buildMenu();
     buildButtonBar(buttonBar);
@@ -155,6 +142,9 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
 
 TMainForm::~TMainForm()
 {
+    // A journal not discarded stays for the next start: the window did not close by its
+    // question.
+    stopJournal();
     // The view, the model and the dialog go before the document whose tables they read.
     delete ListView1;
     delete m_tripModel;
@@ -171,6 +161,8 @@ QAction *TMainForm::addCommand(QMenu *menu, const QString &text, const char *nam
 {
     QAction *action = menu->addAction(text);
     action->setObjectName(QLatin1String(name));
+    if (changesTheLogbook(handler))
+        m_changingCommands.append(action);
     if (handler)
         connect(action, &QAction::triggered, this, [this, handler] { runCommand(handler); });
     else
@@ -261,16 +253,20 @@ void TMainForm::buildButtonBar(QWidget *bar)
         button->setFocusPolicy(Qt::TabFocus);
         connect(button, &QPushButton::clicked, this,
                 [this, handler = place.handler] { runCommand(handler); });
+        if (changesTheLogbook(place.handler))
+            m_changingCommands.append(button);
     }
 }
 
 void TMainForm::runCommand(void (TMainForm::*handler)())
 {
+    if (isReadOnly() && changesTheLogbook(handler))
+        return; // a double-click or Enter on a trip in a read-only window
     // An error a command does not handle ends the command; the program goes on.
     try {
         (this->*handler)();
     } catch (const Error &error) {
-        m_prompts.showError(isVisible() ? this : nullptr, error.message());
+        m_prompts.showError(isVisible() ? this : nullptr, commandErrorMessage(error));
     }
 }
 
@@ -299,115 +295,7 @@ double TMainForm::getlastkm()
     return fb::getlastkm(m_document->logbook());
 }
 
-// --- Document lifecycle -------------------------------------------------------------------
-
-bool TMainForm::maybeSave(const QString &question)
-{
-    if (!m_document->isChanged())
-        return true;
-    switch (m_prompts.question(this, kSaveQuestionTitle, question)) {
-    case QMessageBox::Yes:
-        return SaveFile();
-    case QMessageBox::No:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool TMainForm::writeDocument()
-{
-    const QString name = QFileInfo(m_document->fileName()).fileName();
-    const auto failed = [&](const QString &why) {
-        // The user must know the trips are not on disk; the changed mark stays.
-        m_prompts.showError(this,
-                            QStringLiteral("Die Datei \"%1\" kann nicht gespeichert werden: %2")
-                                .arg(name, germanSaveReason(why)));
-        return false;
-    };
-    QString whyNot;
-    try {
-        if (m_document->SaveTheFile(&whyNot))
-            return true;
-    } catch (const Error &error) {
-        return failed(error.message());
-    }
-    return failed(whyNot);
-}
-
-bool TMainForm::SaveFile()
-{
-    if (m_document->fileName().isEmpty()) {
-        const QString path = m_prompts.saveFileName(this, kLogbookFiles);
-        if (path.isEmpty())
-            return false;
-        m_document->setFileName(path);
-    }
-    return writeDocument();
-}
-
-bool TMainForm::OpenFile()
-{
-    const QString path = m_prompts.openFileName(this, kLogbookFiles);
-    if (path.isEmpty())
-        return false;
-    return m_document->OpenFileWithName(path);
-}
-
-void TMainForm::Ne1Click()
-{
-    if (maybeSave(kNotSavedBeforeNewQuestion))
-        m_document->NewAll();
-}
-
-void TMainForm::ffnen1Click()
-{
-    if (maybeSave(kNotSavedQuestion))
-        OpenFile();
-}
-
-void TMainForm::Speichern1Click()
-{
-    SaveFile();
-}
-
-void TMainForm::Speichernunter1Click()
-{
-    const QString path = m_prompts.saveFileName(this, kLogbookFiles);
-    if (path.isEmpty())
-        return;
-    m_document->setFileName(path);
-    writeDocument();
-}
-
-void TMainForm::Beenden1Click()
-{
-    close();
-}
-
-void TMainForm::QuitBtnClick()
-{
-    close();
-}
-
-bool TMainForm::FormCloseQuery()
-{
-    return maybeSave(kNotSavedQuestion);
-}
-
-void TMainForm::closeEvent(QCloseEvent *event)
-{
-    bool mayClose = false;
-    try {
-        mayClose = FormCloseQuery();
-    } catch (const Error &error) {
-        m_prompts.showError(this, error.message());
-    }
-    if (mayClose)
-        event->accept();
-    else
-        event->ignore();
-}
+// --- Start --------------------------------------------------------------------------------
 
 void TMainForm::showEvent(QShowEvent *event)
 {
@@ -428,12 +316,13 @@ void TMainForm::FormShow()
     m_fahrtForm->setArrival(wallClock);
     PrintSettings &print = m_document->logbook().print;
     print.rangeFrom = print.rangeTo = toOleDate(wallClock);
-    if (m_startFile.isEmpty())
-        return;
-    // Shown before the window appears; a file that cannot be opened leaves an empty document
-    // that bears its name, so Save writes there.
+    // Shown before the window appears. A file that cannot be opened leaves the untitled
+    // document; a name where no file is yet names a new logbook that "Speichern" makes there.
     try {
-        m_document->OpenFileWithName(m_startFile);
+        if (!m_startFile.isEmpty())
+            openLogbook(m_startFile);
+        else
+            offerUntitledRecovery();
     } catch (const Error &error) {
         m_prompts.showError(nullptr, error.message());
     }
@@ -462,14 +351,10 @@ void TMainForm::prepareNewReadings()
     m_fahrtForm->setReadings(last, last, last + kMaximumTripDistance, last);
 }
 
-void TMainForm::appendTripFromDialog()
+void TMainForm::applyAndShow(const LogbookOperation &operation)
 {
-    SetChanged();
-    RowTable &trips = m_document->logbook().trips;
-    trips.append(m_fahrtForm->tripRow());
-    const int added = int(trips.count() - 1);
-    selectRow(added);
-    UpdateKMSTands();
+    // The row the operation wrote: the new trip, or a changed trip's new version.
+    selectRow(int(m_document->apply(operation)));
 }
 
 void TMainForm::Neu1Click()
@@ -479,7 +364,7 @@ void TMainForm::Neu1Click()
     m_fahrtForm->clearTexts();
     if (m_prompts.showModal(*m_fahrtForm) != QDialog::Accepted)
         return;
-    appendTripFromDialog();
+    applyAndShow(NewTrip{m_fahrtForm->tripRow()});
 }
 
 void TMainForm::Kopieren1Click()
@@ -492,7 +377,7 @@ void TMainForm::Kopieren1Click()
     m_fahrtForm->setFromTrip(m_document->logbook().trips.at(row));
     if (m_prompts.showModal(*m_fahrtForm) != QDialog::Accepted)
         return;
-    appendTripFromDialog();
+    applyAndShow(CopyTrip{row, m_fahrtForm->tripRow()});
 }
 
 void TMainForm::ndern1Click()
@@ -500,7 +385,7 @@ void TMainForm::ndern1Click()
     const int row = selectedRow();
     if (row < 0)
         return;
-    RowTable &trips = m_document->logbook().trips;
+    const RowTable &trips = m_document->logbook().trips;
     if (isDeleted(trips.at(row)))
         return;
     // Readings that do not parse leave the fields as far as they got; the command goes on.
@@ -515,15 +400,7 @@ void TMainForm::ndern1Click()
     m_fahrtForm->setFromTrip(trips.at(row));
     if (m_prompts.showModal(*m_fahrtForm) != QDialog::Accepted)
         return;
-    SetChanged();
-    Row old = trips.at(row);
-    old.padSubItems(TripSubItem::Count);
-    old.subItems[TripSubItem::Deleted] = kDeletedMark;
-    trips.replace(row, std::move(old));
-    trips.insert(row + 1, m_fahrtForm->tripRow());
-    // The person goes on from the version they just wrote, not from the struck-through one.
-    selectRow(row + 1);
-    UpdateKMSTands();
+    applyAndShow(ChangeTrip{row, m_fahrtForm->tripRow()});
 }
 
 void TMainForm::Lschen1Click()
@@ -531,17 +408,11 @@ void TMainForm::Lschen1Click()
     const int row = selectedRow();
     if (row < 0)
         return;
-    RowTable &trips = m_document->logbook().trips;
-    if (isDeleted(trips.at(row))) {
+    if (isDeleted(m_document->logbook().trips.at(row))) {
         UpdateKMSTands();
         return;
     }
-    Row trip = trips.at(row);
-    trip.padSubItems(TripSubItem::Count);
-    trip.subItems[TripSubItem::Deleted] = kDeletedMark;
-    trips.replace(row, std::move(trip));
-    SetChanged();
-    UpdateKMSTands();
+    m_document->apply(DeleteTrip{row});
 }
 
 // --- Reports -----------------------------------------------------------------------------
@@ -576,11 +447,11 @@ void TMainForm::Verwalten1Click()
 
 void TMainForm::ndern3Click()
 {
-    // The dialog edits the record in place, so however it was closed its changes count.
+    // The dialog edits a draft of the record, and however it was closed its changes count.
+    m_masterDraft = m_document->logbook().master;
     m_stammForm->showRecord();
     m_prompts.showModal(*m_stammForm);
-    SetChanged();
-    UpdateKMSTands();
+    m_document->apply(SetMasterData{m_masterDraft});
 }
 
 // --- Export -------------------------------------------------------------------------------

@@ -6,8 +6,12 @@
 #include "export_command.h"
 #include "product.h"
 
+#include "model/logbook_operation.h"
+#include "model/master_data.h"
+
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QFontDialog;
@@ -17,7 +21,9 @@ class QPushButton;
 namespace fb {
 
 class LogbookDocument;
+class LogbookLock;
 class Prompts;
+class RecoveryJournal;
 class TAuswertungForm;
 class TDruckenForm;
 class TAboutBox;
@@ -56,6 +62,16 @@ public:
 
     // The file to open when the window is first shown (the first command-line argument).
     void setStartFile(const QString &path) { m_startFile = path; }
+    // The folder of the recovery journals; without one, changes are not journaled. Set it
+    // before the window is first shown, which offers what a previous run left there.
+    void setRecoveryFolder(const QString &folder);
+    // The user's own folder for the journals, under the application's data folder.
+    static QString defaultRecoveryFolder();
+    // The journal of the open document, if any.
+    const RecoveryJournal *recoveryJournal() const { return m_journal.get(); }
+    // Another window holds the logbook, or no lock can be made beside it: nothing that would
+    // change the logbook can be done here, and it can only be saved under another name.
+    bool isReadOnly() const;
 
     void SetChanged();
     void SetUnChanged();
@@ -102,11 +118,29 @@ private:
     void FormShow();
     bool FormCloseQuery();
     bool maybeSave(const QString &question);
-    bool writeDocument();
     void updateCaption();
     void prepareNewReadings();
-    void appendTripFromDialog();
+    // Applies a trip operation and shows the row it wrote.
+    void applyAndShow(const LogbookOperation &operation);
     bool showPrintOptions();
+    // Applies the print options the dialog left in the logbook as one operation, from the
+    // options before it.
+    void applyPrintOptions(const SetPrintOptions &before);
+
+    // The document's file, its lock and its journal (file_commands.cpp).
+    struct Access;
+    std::optional<Access> accessTo(const QString &path);
+    std::shared_ptr<LogbookLock> lockFor(const QString &path);
+    bool openLogbook(const QString &path);
+    bool saveTo(const QString &path);
+    void bindDocument(std::shared_ptr<LogbookLock> lock, bool readOnly, const QString &note);
+    void releaseDocument();
+    void startJournal();
+    void stopJournal();
+    void offerRecovery();
+    void offerUntitledRecovery();
+    bool recoverFrom(const QString &journalPath);
+    void setChangingCommandsEnabled(bool enabled);
 
     Prompts &m_prompts;
     LogbookDocument *m_document;
@@ -124,6 +158,14 @@ private:
     TAboutBox *m_aboutBox;
     TripExportCommand m_exportCommand; // SaveDialog2's remembered folder and name
     QString m_startFile;
+    QString m_recoveryFolder;
+    // The lock beside the document's file while this window may write it; shared with the
+    // next document when that is the same file.
+    std::shared_ptr<LogbookLock> m_lock;
+    std::unique_ptr<RecoveryJournal> m_journal;
+    // What the master data dialog edits; the command applies it to the logbook.
+    MasterData m_masterDraft;
+    QList<QObject *> m_changingCommands;
     bool m_shown = false;
 };
 

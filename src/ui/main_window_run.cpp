@@ -14,8 +14,6 @@ namespace fb {
 int runMainWindow(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    // The title of the general error display.
-    QApplication::setApplicationName(QStringLiteral("Fahrtenbuch"));
     QApplication::setWindowIcon(programIcon());
     // Lets the desktop match the windows to the installed menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("fahrtenbuch"));
@@ -29,6 +27,7 @@ int runMainWindow(int argc, char **argv)
     const int pixelsPerInch = qRound(app.primaryScreen()->logicalDotsPerInchY());
     WidgetPrompts prompts;
     TMainForm window(prompts, pixelsPerInch);
+    window.setRecoveryFolder(TMainForm::defaultRecoveryFolder());
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1)
         window.setStartFile(arguments.at(1));

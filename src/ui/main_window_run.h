@@ -3,7 +3,9 @@
 namespace fb {
 
 // Starts the window program: the application, its German platform texts, the main window
-// with the file named by the first argument, and the event loop until the window closes.
+// with the file named by the first argument and its recovery journals in the user's
+// application data folder, and the event loop until the window closes. The application's
+// organisation and name are set before.
 int runMainWindow(int argc, char **argv);
 
 } // namespace fb

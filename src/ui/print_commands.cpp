@@ -61,11 +61,28 @@ void TMainForm::setPrinter(std::unique_ptr<QPrinter> printer)
 
 bool TMainForm::showPrintOptions()
 {
+    const Logbook &logbook = m_document->logbook();
+    const SetPrintOptions before{logbook.print, logbook.headingFont, logbook.textFont};
     m_druckenForm->showSettings();
     const int result = m_prompts.showModal(*m_druckenForm);
     // Cancelling keeps what was set in the dialog; it only prints nothing.
     m_druckenForm->keepSettings();
+    applyPrintOptions(before);
     return result == QDialog::Accepted;
+}
+
+void TMainForm::applyPrintOptions(const SetPrintOptions &before)
+{
+    // The dialog and its font buttons wrote into the logbook; the options reach it as one
+    // operation, from the state before, like every other change.
+    Logbook &logbook = m_document->logbook();
+    const SetPrintOptions chosen{logbook.print, logbook.headingFont, logbook.textFont};
+    if (chosen == before)
+        return;
+    logbook.print = before.print;
+    logbook.headingFont = before.headingFont;
+    logbook.textFont = before.textFont;
+    m_document->apply(chosen);
 }
 
 void TMainForm::Drucke1Click()

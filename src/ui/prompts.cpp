@@ -22,6 +22,16 @@ QMessageBox::StandardButton WidgetPrompts::question(QWidget *parent, const QStri
     return answer == QMessageBox::Yes || answer == QMessageBox::No ? answer : QMessageBox::Cancel;
 }
 
+QMessageBox::StandardButton WidgetPrompts::askYesNo(QWidget *parent, const QString &title,
+                                                    const QString &text,
+                                                    QMessageBox::StandardButton defaultAnswer)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(defaultAnswer);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? QMessageBox::Yes : QMessageBox::No;
+}
+
 void WidgetPrompts::inputError(QWidget *parent, const QString &text)
 {
     QMessageBox::critical(parent, QString(), text);

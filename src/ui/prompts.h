@@ -29,6 +29,11 @@ public:
     // A question with Yes, No and Cancel and a question-mark icon. Closing the box is Cancel.
     virtual QMessageBox::StandardButton question(QWidget *parent, const QString &title,
                                                  const QString &text) = 0;
+    // A question with Yes and No and a question-mark icon; Enter gives defaultAnswer, closing
+    // the box No.
+    virtual QMessageBox::StandardButton askYesNo(QWidget *parent, const QString &title,
+                                                 const QString &text,
+                                                 QMessageBox::StandardButton defaultAnswer) = 0;
     // A refused input: error icon, one OK button, no title of its own.
     virtual void inputError(QWidget *parent, const QString &text) = 0;
     // A stop message with its title and one OK button.
@@ -54,6 +59,8 @@ class WidgetPrompts : public Prompts {
 public:
     QMessageBox::StandardButton question(QWidget *parent, const QString &title,
                                          const QString &text) override;
+    QMessageBox::StandardButton askYesNo(QWidget *parent, const QString &title, const QString &text,
+                                         QMessageBox::StandardButton defaultAnswer) override;
     void inputError(QWidget *parent, const QString &text) override;
     void stopMessage(QWidget *parent, const QString &title, const QString &text) override;
     QString openFileName(QWidget *parent, const FileKind &files) override;

@@ -3,12 +3,14 @@
 #include "window_placement.h"
 
 #include "button_look.h"
+#include "file_messages.h"
 
 #include "prompts.h"
 #include "row_table_model.h"
 #include "vorlage_neu_form.h"
 
 #include "core/error.h"
+#include "model/logbook_document.h"
 #include "model/row_table.h"
 #include "model/trip_columns.h"
 
@@ -33,9 +35,10 @@ constexpr int kColumnWidths[] = {150, 90, 90, 70, 250, 80};
 
 } // namespace
 
-TVorlagenForm::TVorlagenForm(Prompts &prompts, RowTable &templates, QWidget *parent)
-    : QDialog(parent), m_prompts(prompts), m_templates(templates),
-      m_model(new RowTableModel(templates, templateColumnTitles(), this)),
+TVorlagenForm::TVorlagenForm(Prompts &prompts, LogbookDocument &document, QWidget *parent)
+    : QDialog(parent), m_prompts(prompts), m_document(document),
+      m_templates(document.logbook().templates),
+      m_model(new RowTableModel(document.logbook().templates, templateColumnTitles(), this)),
       m_editor(new TVorlageNeuForm(prompts, this))
 {
     setObjectName(QStringLiteral("VorlagenForm"));
@@ -147,7 +150,7 @@ void TVorlagenForm::runCommand(void (TVorlagenForm::*handler)())
     try {
         (this->*handler)();
     } catch (const Error &error) {
-        m_prompts.showError(this, error.message());
+        m_prompts.showError(this, commandErrorMessage(error));
     }
 }
 
@@ -171,8 +174,7 @@ void TVorlagenForm::NewBtnClick()
     // The editor shows what its previous use left in it.
     if (m_prompts.showModal(*m_editor) != QDialog::Accepted)
         return;
-    m_templates.append(m_editor->templateRow());
-    selectRow(int(m_templates.count() - 1));
+    selectRow(int(m_document.apply(NewTemplate{m_editor->templateRow()})));
 }
 
 void TVorlagenForm::EditBtnClick()
@@ -183,7 +185,7 @@ void TVorlagenForm::EditBtnClick()
     m_editor->setFromTemplate(m_templates.at(row));
     if (m_prompts.showModal(*m_editor) != QDialog::Accepted)
         return;
-    m_templates.replace(row, m_editor->templateRow());
+    m_document.apply(ChangeTemplate{row, m_editor->templateRow()});
 }
 
 void TVorlagenForm::CopyBtnClick()
@@ -194,8 +196,7 @@ void TVorlagenForm::CopyBtnClick()
     m_editor->setFromTemplate(m_templates.at(row));
     if (m_prompts.showModal(*m_editor) != QDialog::Accepted)
         return;
-    m_templates.append(m_editor->templateRow());
-    selectRow(int(m_templates.count() - 1));
+    selectRow(int(m_document.apply(NewTemplate{m_editor->templateRow()})));
 }
 
 void TVorlagenForm::DeleteBtnClick()
@@ -203,7 +204,7 @@ void TVorlagenForm::DeleteBtnClick()
     const int row = selectedRow();
     if (row < 0)
         return;
-    m_templates.remove(row);
+    m_document.apply(DeleteTemplate{row});
 }
 
 } // namespace fb

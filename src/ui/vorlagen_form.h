@@ -8,17 +8,19 @@ class QTableView;
 
 namespace fb {
 
+class LogbookDocument;
 class Prompts;
 class RowTable;
 class RowTableModel;
 class TVorlageNeuForm;
 
 // The template window: the template table as a list, with commands to add, change, copy and
-// delete templates. It edits the table in place; trips already entered are never touched.
+// delete templates, each applied to the document as one operation; trips already entered are
+// never touched.
 class TVorlagenForm : public QDialog {
     Q_OBJECT
 public:
-    TVorlagenForm(Prompts &prompts, RowTable &templates, QWidget *parent = nullptr);
+    TVorlagenForm(Prompts &prompts, LogbookDocument &document, QWidget *parent = nullptr);
 
     TVorlageNeuForm &editor() { return *m_editor; }
 
@@ -48,7 +50,8 @@ private:
     void runCommand(void (TVorlagenForm::*handler)());
 
     Prompts &m_prompts;
-    RowTable &m_templates;
+    LogbookDocument &m_document;
+    const RowTable &m_templates;
     RowTableModel *m_model;
     TVorlageNeuForm *m_editor;
 };

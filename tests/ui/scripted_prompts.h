@@ -16,9 +16,11 @@ namespace fb::test {
 class ScriptedPrompts : public Prompts {
 public:
     struct Asked {
-        QString kind; // "question", "inputError", "stop", "open", "save", "dialog"
+        QString kind; // "question", "yesNo", "inputError", "stop", "open", "save", "dialog"
         QString title;
         QString text;
+        // What Enter answers, for "yesNo".
+        QMessageBox::StandardButton defaultAnswer = QMessageBox::NoButton;
     };
 
     // What the next dialog shown modally does; its return value is the dialog's result.
@@ -28,8 +30,11 @@ public:
     void answerFile(const QString &path) { m_paths.push_back(path); }
     void answerDialog(DialogScript script) { m_dialogs.push_back(std::move(script)); }
 
+    // Both kinds of question take their answers from answerQuestion, in order.
     QMessageBox::StandardButton question(QWidget *, const QString &title,
                                          const QString &text) override;
+    QMessageBox::StandardButton askYesNo(QWidget *, const QString &title, const QString &text,
+                                         QMessageBox::StandardButton defaultAnswer) override;
     void inputError(QWidget *, const QString &text) override;
     void stopMessage(QWidget *, const QString &title, const QString &text) override;
     QString openFileName(QWidget *, const FileKind &files) override;

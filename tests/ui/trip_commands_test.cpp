@@ -91,6 +91,7 @@ TEST_F(TripCommandsTest, ChangingTheThirdOfFiveTripsInsertsTheNewVersionBelowThe
     EXPECT_EQ(readings(5), (QStringList{"1105", "1155"}));
     EXPECT_EQ(form->selectedRow(), 3) << "the new version is selected";
 
+    form->selectRow(2);
     prompts.clearAsked();
     form->selectRow(2);
     trigger("ndern1");

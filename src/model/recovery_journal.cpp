@@ -1,0 +1,362 @@
+#include "recovery_journal.h"
+
+#include "logbook_fields.h"
+#include "logbook_format.h"
+#include "odometer.h"
+#include "operation_codec.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <unistd.h>
+#include <zlib.h>
+
+namespace fb {
+namespace {
+
+const QByteArray kMagic = QByteArrayLiteral("FBJRNL01");
+constexpr qint32 kVersion = 1;
+const QString kSuffix = QStringLiteral(".fbj");
+const QString kUntitledPrefix = QStringLiteral("unbenannt-");
+// Frame length and checksum around each frame's bytes.
+constexpr qsizetype kFrameOverhead = 8;
+
+quint32 checksumOf(const QByteArray &bytes)
+{
+    return quint32(::crc32(::crc32(0, nullptr, 0),
+                           reinterpret_cast<const Bytef *>(bytes.constData()), uInt(bytes.size())));
+}
+
+QByteArray frame(const QByteArray &payload)
+{
+    QByteArray bytes;
+    bytes.reserve(payload.size() + kFrameOverhead);
+    const quint32 length = qToLittleEndian(quint32(payload.size()));
+    const quint32 checksum = qToLittleEndian(checksumOf(payload));
+    bytes.append(reinterpret_cast<const char *>(&length), 4);
+    bytes.append(payload);
+    bytes.append(reinterpret_cast<const char *>(&checksum), 4);
+    return bytes;
+}
+
+QByteArray encodeBase(const JournalBase &base)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    BinaryWriter out(buffer);
+    out.writeInt32(kVersion);
+    out.writeText(base.logbookPath);
+    out.writeFlag(base.file.has_value());
+    if (base.file) {
+        out.writeInt64(qint64(base.file->device));
+        out.writeInt64(qint64(base.file->inode));
+        out.writeInt64(base.file->size);
+        out.writeInt64(base.file->modifiedNs);
+    }
+    out.writeInt64(base.snapshot.size());
+    out.writeBytes(base.snapshot);
+    out.flush();
+    return bytes;
+}
+
+JournalBase decodeBase(const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    BinaryReader in(buffer);
+    if (const qint32 version = in.readInt32(); version != kVersion)
+        throw JournalDamaged(QStringLiteral("Unknown journal version %1.").arg(version));
+    JournalBase base;
+    base.logbookPath = in.readText();
+    if (in.readFlag()) {
+        FileFingerprint file;
+        file.device = quint64(in.readInt64());
+        file.inode = quint64(in.readInt64());
+        file.size = in.readInt64();
+        file.modifiedNs = in.readInt64();
+        base.file = file;
+    }
+    base.snapshot = in.readBytes(in.readInt64());
+    if (in.remaining() != 0)
+        throw JournalDamaged(QStringLiteral("Bytes after the journal's start."));
+    return base;
+}
+
+QString lockPathOf(const QString &journalPath)
+{
+    return journalPath + QStringLiteral(".lock");
+}
+
+// A lock that only a running writer holds, however long ago it was taken.
+std::unique_ptr<QLockFile> newLock(const QString &journalPath)
+{
+    auto lock = std::make_unique<QLockFile>(lockPathOf(journalPath));
+    lock->setStaleLockTime(0);
+    return lock;
+}
+
+// The logbook a journal starts from.
+void readSnapshot(const QByteArray &snapshot, Logbook &logbook)
+{
+    QBuffer buffer;
+    buffer.setData(snapshot);
+    buffer.open(QIODevice::ReadOnly);
+    readLogbook(buffer, logbook);
+}
+
+} // namespace
+
+QString journalPathFor(const QString &folder, const QString &logbookPath)
+{
+    // Named by the file's own path, so one logbook always finds its journal; its name first,
+    // for whoever looks into the folder.
+    const QFileInfo info(logbookPath);
+    const QString key = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    const QByteArray digest =
+        QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+    return QDir(folder).filePath(
+        QStringLiteral("%1-%2%3").arg(info.fileName().left(64), QLatin1String(digest), kSuffix));
+}
+
+QString newUntitledJournalPath(const QString &folder)
+{
+    return QDir(folder).filePath(
+        QStringLiteral("%1%2-%3%4")
+            .arg(kUntitledPrefix,
+                 QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmsszzz")))
+            .arg(QCoreApplication::applicationPid())
+            .arg(kSuffix));
+}
+
+QStringList untitledJournals(const QString &folder)
+{
+    const QDir dir(folder);
+    QStringList paths;
+    for (const QString &name :
+         dir.entryList({kUntitledPrefix + QLatin1Char('*') + kSuffix}, QDir::Files, QDir::Time))
+        paths.append(dir.filePath(name));
+    return paths;
+}
+
+std::unique_ptr<QLockFile> claimJournal(const QString &path)
+{
+    auto lock = newLock(path);
+    if (!lock->tryLock(0))
+        return nullptr;
+    return lock;
+}
+
+JournalContents readJournal(const QString &path)
+{
+    QFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileError(errno != 0 ? errno : EACCES);
+    const QByteArray bytes = file.readAll();
+    if (!bytes.startsWith(kMagic))
+        throw JournalDamaged(QStringLiteral("No recovery journal."));
+
+    JournalContents contents;
+    bool first = true;
+    qsizetype pos = kMagic.size();
+    while (pos < bytes.size()) {
+        if (bytes.size() - pos < kFrameOverhead)
+            throw JournalDamaged(QStringLiteral("The journal is cut short."));
+        const quint32 length = qFromLittleEndian<quint32>(bytes.constData() + pos);
+        if (length > quint64(bytes.size() - pos - kFrameOverhead))
+            throw JournalDamaged(QStringLiteral("The journal is cut short."));
+        const QByteArray payload = bytes.mid(pos + 4, length);
+        const quint32 checksum = qFromLittleEndian<quint32>(bytes.constData() + pos + 4 + length);
+        if (checksum != checksumOf(payload))
+            throw JournalDamaged(QStringLiteral("A change in the journal is damaged."));
+        pos += kFrameOverhead + length;
+        try {
+            if (first)
+                contents.base = decodeBase(payload);
+            else
+                contents.operations.append(decodeOperation(payload));
+        } catch (const FileError &error) {
+            throw JournalDamaged(error.message());
+        } catch (const OperationError &error) {
+            throw JournalDamaged(error.message());
+        }
+        first = false;
+    }
+    if (first)
+        throw JournalDamaged(QStringLiteral("The journal has no start."));
+    return contents;
+}
+
+bool journalStartsFrom(const JournalBase &base, const LogbookDocument &document)
+{
+    return base.file == document.diskState() && (base.file || !base.snapshot.isEmpty());
+}
+
+void replayJournal(const JournalContents &journal, LogbookDocument &document)
+{
+    Logbook replayed(document.logbook().headingFont.pixelsPerInch);
+    try {
+        if (journal.base.file) {
+            const Logbook &start = document.logbook();
+            replayed.trips.assign(start.trips.rows());
+            replayed.templates.assign(start.templates.rows());
+            replayed.master = start.master;
+            replayed.print = start.print;
+            replayed.headingFont = start.headingFont;
+            replayed.textFont = start.textFont;
+        } else {
+            readSnapshot(journal.base.snapshot, replayed);
+        }
+        for (const TimedOperation &operation : journal.operations)
+            applyOperation(replayed, operation.operation);
+    } catch (const FileError &error) {
+        throw JournalDamaged(error.message());
+    } catch (const OperationError &error) {
+        throw JournalDamaged(error.message());
+    }
+    document.replaceLogbook(replayed);
+    document.SetChanged();
+    UpdateKMSTands(document.logbook());
+}
+
+QString setJournalAside(const QString &path, const QString &reason,
+                        std::unique_ptr<QLockFile> claim)
+{
+    const QString aside =
+        QStringLiteral("%1.%2-%3")
+            .arg(path, reason,
+                 QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    if (!QFile::rename(path, aside))
+        QFile::remove(path); // never offered again, whatever happens
+    claim.reset();
+    return aside;
+}
+
+RecoveryJournal::RecoveryJournal(QString path, JournalBase base, QObject *parent)
+    : QObject(parent), m_path(std::move(path)), m_base(std::move(base))
+{
+    m_syncTimer.setSingleShot(true);
+    connect(&m_syncTimer, &QTimer::timeout, this, &RecoveryJournal::sync);
+}
+
+RecoveryJournal::RecoveryJournal(QString path, std::unique_ptr<QLockFile> claim, QObject *parent)
+    : RecoveryJournal(std::move(path), JournalBase(), parent)
+{
+    m_lock = std::move(claim);
+    m_handle = ::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (m_handle < 0) {
+        m_failure = errno != 0 ? errno : EACCES;
+        return;
+    }
+    m_goodSize = ::lseek(m_handle, 0, SEEK_END);
+}
+
+RecoveryJournal::~RecoveryJournal()
+{
+    closeFile();
+}
+
+void RecoveryJournal::closeFile()
+{
+    m_syncTimer.stop();
+    if (m_handle >= 0) {
+        ::fdatasync(m_handle);
+        ::close(m_handle);
+        m_handle = -1;
+    }
+}
+
+void RecoveryJournal::discard()
+{
+    const bool written = m_handle >= 0;
+    closeFile();
+    if (written)
+        QFile::remove(m_path);
+    m_lock.reset();
+    m_failure = 0;
+    m_reported = false;
+}
+
+void RecoveryJournal::sync()
+{
+    if (m_handle >= 0)
+        ::fdatasync(m_handle);
+}
+
+void RecoveryJournal::create(const Logbook &before)
+{
+    if (!QDir().mkpath(QFileInfo(m_path).absolutePath())) {
+        m_failure = EACCES;
+        return;
+    }
+    m_lock = newLock(m_path);
+    if (!m_lock->tryLock(0)) {
+        m_failure = m_lock->error() == QLockFile::PermissionError ? EACCES : EBUSY;
+        m_lock.reset();
+        return;
+    }
+    if (!m_base.file) {
+        QBuffer buffer(&m_base.snapshot);
+        buffer.open(QIODevice::WriteOnly);
+        writeLogbook(buffer, before);
+    }
+    m_handle = ::open(QFile::encodeName(m_path).constData(),
+                      O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0600);
+    if (m_handle < 0) {
+        m_failure = errno != 0 ? errno : EACCES;
+        return;
+    }
+    m_goodSize = 0;
+    writeWhole(kMagic + frame(encodeBase(m_base)));
+}
+
+void RecoveryJournal::writeWhole(const QByteArray &bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(m_handle, bytes.constData() + done, bytes.size() - done);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            m_failure = written < 0 ? errno : ENOSPC;
+            // What the journal holds must stay whole: a frame cut short would spoil it all.
+            if (m_goodSize == 0 || ::ftruncate(m_handle, m_goodSize) != 0) {
+                closeFile();
+                QFile::remove(m_path);
+            }
+            return;
+        }
+        done += written;
+    }
+    m_goodSize += bytes.size();
+    if (!m_syncTimer.isActive())
+        m_syncTimer.start(kSyncDelayMs);
+}
+
+void RecoveryJournal::beforeOperation(const Logbook &before, const TimedOperation &)
+{
+    if (m_handle < 0 && m_failure == 0)
+        create(before);
+}
+
+void RecoveryJournal::afterOperation(const TimedOperation &operation, qsizetype)
+{
+    if (m_failure == 0 && m_handle >= 0)
+        writeWhole(frame(encodeOperation(operation)));
+    if (m_failure != 0 && !m_reported) {
+        m_reported = true;
+        throw JournalWriteFailed(m_failure);
+    }
+}
+
+} // namespace fb

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+namespace fb {
+
+class Error;
+
+// The window's German words for the errors of files, made from the error's number (see
+// FileError): "Zugriff verweigert", "Datei nicht gefunden", "Datenträger voll", ...
+QString germanFileErrorReason(int errorNumber);
+
+// "Die Datei "name" kann nicht geöffnet werden: <reason>", for a FileError, and the
+// error's own message for any other error.
+QString cannotOpenMessage(const QString &path, const Error &error);
+// "Die Datei "name" kann nicht gespeichert werden: <reason>", the same way.
+QString cannotSaveMessage(const QString &path, const Error &error);
+
+// The message for an error that ends a window command: the German one where the error is the
+// recovery journal's, else the error's own.
+QString commandErrorMessage(const Error &error);
+
+} // namespace fb
