@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "export/export_target.h"
 #include "export/trip_export.h"
+#include "model/entry_log_report.h"
 #include "model/evaluation.h"
 #include "model/file_error.h"
 #include "model/logbook_document.h"
@@ -27,10 +28,14 @@ const QString kExportXls = QStringLiteral("export-xls");
 const QString kEvaluate = QStringLiteral("evaluate");
 const QString kPrintPdf = QStringLiteral("print-pdf");
 const QString kCheck = QStringLiteral("check");
+const QString kVerify = QStringLiteral("verify");
 
 constexpr int kUsageExitCode = 2;
 // --check found doubtful trips: not a failure of the program, but a script must tell.
 constexpr int kFindingsExitCode = 3;
+// --verify: the file was changed outside the program; and the file keeps no entry log.
+constexpr int kChangedOutsideExitCode = 3;
+constexpr int kNoEntryLogExitCode = 4;
 constexpr auto kUsage = "Usage: fahrtenbuch [FILE.fbu]\n"
                         "       fahrtenbuch --dump-json FILE.fbu\n"
                         "       fahrtenbuch --resave OUT.fbu FILE.fbu\n"
@@ -38,6 +43,7 @@ constexpr auto kUsage = "Usage: fahrtenbuch [FILE.fbu]\n"
                         "       fahrtenbuch --evaluate FILE.fbu\n"
                         "       fahrtenbuch --print-pdf OUT.pdf FILE.fbu\n"
                         "       fahrtenbuch --check FILE.fbu\n"
+                        "       fahrtenbuch --verify FILE.fbu\n"
                         "       fahrtenbuch --help | --version\n";
 
 struct BatchOptions {
@@ -61,6 +67,11 @@ struct BatchOptions {
                                             "line per doubtful trip; exit code 3 when there is "
                                             "one."),
                              QStringLiteral("FILE")};
+    QCommandLineOption verify{kVerify,
+                              QStringLiteral("Check the entry log of the logbook FILE: exit code "
+                                             "0 when it is intact, 3 when the file was changed "
+                                             "outside the program, 4 when it keeps no log."),
+                              QStringLiteral("FILE")};
 };
 
 // Loads the logbook with the odometer pass; a file that cannot be opened is an error here.
@@ -80,6 +91,36 @@ int fail(QTextStream &err, const QString &message)
     err << displayMessage(message) << '\n';
     err.flush();
     return 1;
+}
+
+// The one line --verify prints, and its exit code.
+std::pair<QString, int> verdictOn(const LogbookDocument &document)
+{
+    const EntryLog &log = document.logbook().entryLog;
+    if (!document.outsideChangeFound().isEmpty())
+        return {QStringLiteral("Außerhalb des Programms verändert: %1.")
+                    .arg(document.outsideChangeFound()),
+                kChangedOutsideExitCode};
+    switch (log.state()) {
+    case EntryLogState::None:
+        return {QStringLiteral("Kein Änderungsprotokoll: Die Datei wurde ohne Protokoll "
+                               "gespeichert."),
+                kNoEntryLogExitCode};
+    case EntryLogState::Intact:
+        return {QStringLiteral("Änderungsprotokoll intakt: %1 Ereignisse, Prüfwert %2.")
+                    .arg(log.events().size())
+                    .arg(log.checkValue()),
+                0};
+    case EntryLogState::ChangedOutside:
+        break;
+    }
+    for (auto event = log.events().rbegin(); event != log.events().rend(); ++event) {
+        if (event->kind == EntryEventKind::OutsideChange)
+            return {QStringLiteral("Außerhalb des Programms verändert, festgestellt am %1: %2.")
+                        .arg(localMomentText(event->when), event->texts.value(0)),
+                    kChangedOutsideExitCode};
+    }
+    return {QString(), kChangedOutsideExitCode};
 }
 
 // Prints a text of the command line itself (help, version) on out.
@@ -197,6 +238,7 @@ int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
     parser.addOption(options.evaluate);
     parser.addOption(options.printPdf);
     parser.addOption(options.check);
+    parser.addOption(options.verify);
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("The logbook file (.fbu) to read."));
     if (!parser.parse(withoutWindowSystemOptions(arguments)))
@@ -211,11 +253,12 @@ int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
         const int commands =
             int(parser.isSet(options.dumpJson)) + int(parser.isSet(options.resave)) +
             int(parser.isSet(options.exportXls)) + int(parser.isSet(options.evaluate)) +
-            int(parser.isSet(options.printPdf)) + int(parser.isSet(options.check));
+            int(parser.isSet(options.printPdf)) + int(parser.isSet(options.check)) +
+            int(parser.isSet(options.verify));
         if (commands > 1)
             return usageError(err,
                               QStringLiteral("Give one of --dump-json, --resave, --export-xls, "
-                                             "--evaluate, --print-pdf, --check."));
+                                             "--evaluate, --print-pdf, --check, --verify."));
         if (parser.isSet(options.dumpJson)) {
             if (!positional.isEmpty())
                 return usageError(err, QStringLiteral("--dump-json takes exactly one FILE."));
@@ -254,12 +297,21 @@ int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
                 return usageError(err, QStringLiteral("--check takes exactly one FILE."));
             load(document, parser.value(options.check));
             const RowTable &trips = document.logbook().trips;
-            const std::vector<Finding> findings = checkPlausibility(trips);
+            const std::vector<Finding> findings =
+                checkPlausibility(trips, entryMoments(document.logbook().entryLog));
             QString text;
             for (const Finding &finding : findings)
                 text += findingLine(trips, finding) + QLatin1Char('\n');
             const int printed = print(out, err, text);
             return printed != 0 || findings.empty() ? printed : kFindingsExitCode;
+        }
+        if (parser.isSet(options.verify)) {
+            if (!positional.isEmpty())
+                return usageError(err, QStringLiteral("--verify takes exactly one FILE."));
+            load(document, parser.value(options.verify));
+            const auto [line, exitCode] = verdictOn(document);
+            const int printed = print(out, err, line + QLatin1Char('\n'));
+            return printed != 0 ? printed : exitCode;
         }
         if (parser.isSet(options.printPdf)) {
             if (positional.size() != 1)

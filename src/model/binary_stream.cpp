@@ -88,8 +88,16 @@ void BinaryReader::skipInMemory(qint64 count)
     m_pos += static_cast<std::size_t>(count);
 }
 
+QByteArrayView BinaryReader::allInMemory() const
+{
+    if (m_unread != 0 || m_base != 0)
+        return {};
+    return QByteArrayView(m_buffer.constData(), qsizetype(m_end));
+}
+
 void BinaryReader::refill()
 {
+    m_base += qint64(m_end);
     m_pos = 0;
     m_end = 0;
     const qint64 wanted = std::min(m_unread, m_buffer.size());
@@ -185,6 +193,8 @@ void BinaryWriter::flush()
 {
     if (m_buffer.isEmpty())
         return;
+    if (m_hash)
+        m_hash->addData(m_buffer);
     errno = 0;
     const qint64 written = m_device.write(m_buffer);
     if (written != m_buffer.size()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCryptographicHash>
 #include <QIODevice>
 #include <QString>
 
@@ -38,6 +39,10 @@ public:
     QByteArrayView unreadInMemory() const;
     // Passes over count bytes of those that unreadInMemory() showed.
     void skipInMemory(qint64 count);
+    // Every byte of the device, when the whole of it is in memory; an empty view otherwise.
+    QByteArrayView allInMemory() const;
+    // How many bytes have been read.
+    qint64 position() const { return m_base + qint64(m_pos); }
 
 private:
     void readRaw(void *target, qint64 count);
@@ -49,6 +54,7 @@ private:
     std::size_t m_pos = 0;
     std::size_t m_end = 0;
     qint64 m_unread = 0;
+    qint64 m_base = 0; // bytes read before those in the buffer
 };
 
 // Little-endian writer of the logbook file's fields, buffered; a failed write throws
@@ -66,12 +72,15 @@ public:
     void writeBytes(const QByteArray &bytes);
     // Writes what is buffered; call it before the device is committed.
     void flush();
+    // Feeds every byte written from now on to the hash as well, until it is set to nothing.
+    void setHash(QCryptographicHash *hash) { m_hash = hash; }
 
 private:
     void flushIfFull();
 
     QIODevice &m_device;
     QByteArray m_buffer;
+    QCryptographicHash *m_hash = nullptr;
 };
 
 } // namespace fb

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "entry_log.h"
 #include "master_data.h"
 #include "print_font.h"
 #include "print_settings.h"
@@ -7,8 +8,8 @@
 
 namespace fb {
 
-// The six parts of a logbook document: everything one ".fbu" file holds. Dialogs show and
-// edit these values in place.
+// The six parts of a logbook document and its entry log: everything one ".fbu" file holds.
+// Dialogs show and edit these values in place.
 struct Logbook {
     explicit Logbook(int fontPixelsPerInch = PrintFont::kStandardPixelsPerInch)
         : headingFont(PrintFont::defaultHeadingFont(fontPixelsPerInch)),
@@ -21,6 +22,8 @@ struct Logbook {
     PrintSettings print;
     PrintFont headingFont;
     PrintFont textFont;
+    // When the trips were entered and deleted; follows the trip table's rows.
+    EntryLog entryLog;
 };
 
 } // namespace fb

@@ -1,6 +1,9 @@
 #include "logbook_document.h"
 
+#include "core/ole_date.h"
 #include "core/write_target.h"
+#include "entry_log_memory.h"
+#include "entry_log_report.h"
 #include "file_error.h"
 #include "logbook_format.h"
 #include "odometer.h"
@@ -46,8 +49,11 @@ void LogbookDocument::NewAll()
 {
     m_logbook.trips.clear();
     m_logbook.templates.clear();
+    m_logbook.entryLog.clear();
+    m_outsideChangeFound.clear();
     setFileName(QString());
     SetUnChanged();
+    Q_EMIT entryLogChanged();
 }
 
 qsizetype LogbookDocument::apply(const LogbookOperation &operation)
@@ -63,9 +69,12 @@ qsizetype LogbookDocument::apply(const TimedOperation &timed)
     checkOperation(m_logbook, operation);
     for (OperationHook *hook : std::as_const(m_hooks))
         hook->beforeOperation(m_logbook, timed);
-    const qsizetype row = applyOperation(m_logbook, operation);
+    const std::size_t eventsBefore = m_logbook.entryLog.events().size();
+    const qsizetype row = applyOperation(m_logbook, timed);
     if (marksChanged(operation))
         SetChanged();
+    if (m_logbook.entryLog.events().size() != eventsBefore)
+        Q_EMIT entryLogChanged();
     // The change is made: a hook that fails (a journal that cannot be written) is reported
     // after the readings are right again.
     std::exception_ptr hookFailure;
@@ -92,6 +101,8 @@ void LogbookDocument::replaceLogbook(const Logbook &source)
     m_logbook.print = source.print;
     m_logbook.headingFont = source.headingFont;
     m_logbook.textFont = source.textFont;
+    m_logbook.entryLog = source.entryLog;
+    Q_EMIT entryLogChanged();
 }
 
 void LogbookDocument::SaveTheFile()
@@ -128,6 +139,8 @@ void LogbookDocument::SaveTheFileAs(const QString &path)
     }
     m_fileName = path;
     m_diskState = written;
+    if (!m_entryLogMemory.isEmpty())
+        rememberChainValue(m_entryLogMemory, path, m_logbook.entryLog.chainValue());
     SetUnChanged();
 }
 
@@ -167,16 +180,42 @@ void LogbookDocument::readFrom(OpenedLogbookFile &file)
 {
     NewAll();
     m_fileName = file.path();
+    EntryLogFindings findings;
     try {
-        readLogbook(*file.m_file, m_logbook);
+        findings = readLogbook(*file.m_file, m_logbook);
     } catch (const FileError &) {
         setFileName(QString());
+        Q_EMIT entryLogChanged();
         throw;
     }
     file.m_file->close();
     m_diskState = file.m_fingerprint;
+    noteOutsideChange(findings);
     UpdateKMSTands(m_logbook);
     SetUnChanged();
+}
+
+void LogbookDocument::noteOutsideChange(const EntryLogFindings &findings)
+{
+    EntryLog &log = m_logbook.entryLog;
+    RememberedLog remembered = RememberedLog::Continued;
+    if (!m_entryLogMemory.isEmpty()) {
+        const std::optional<QByteArray> last = recallChainValue(m_entryLogMemory, m_fileName);
+        if (last && log.isEmpty())
+            remembered = RememberedLog::Vanished;
+        else if (last && !log.chainPassedThrough(*last))
+            remembered = RememberedLog::NotContinued;
+    }
+    m_outsideChangeFound = outsideChangeText(findings, remembered, m_logbook.trips.count());
+    if (!m_outsideChangeFound.isEmpty()) {
+        EntryEvent event;
+        event.kind = EntryEventKind::OutsideChange;
+        event.when = toOleDate(QDateTime::currentDateTimeUtc());
+        event.texts = QStringList{m_outsideChangeFound};
+        event.found = findings.foundRows;
+        log.append(std::move(event));
+    }
+    Q_EMIT entryLogChanged();
 }
 
 bool LogbookDocument::fileChangedOnDisk() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "entry_log_trailer.h"
 #include "file_fingerprint.h"
 #include "logbook.h"
 #include "logbook_operation.h"
@@ -88,8 +89,18 @@ public:
     void addOperationHook(OperationHook *hook) { m_hooks.append(hook); }
     void removeOperationHook(OperationHook *hook) { m_hooks.removeAll(hook); }
 
-    // Replaces all six parts by those of another logbook, in one reset of each table.
+    // Replaces all six parts and the entry log by those of another logbook, in one reset of
+    // each table.
     void replaceLogbook(const Logbook &source);
+
+    // The folder where the program remembers the entry log it last wrote into each file
+    // (entry_log_memory.h); empty, as at first, to remember nothing. Reading then compares a
+    // file's log with what was remembered of it, and saving remembers what it wrote.
+    void setEntryLogMemoryFolder(const QString &folder) { m_entryLogMemory = folder; }
+    const QString &entryLogMemoryFolder() const { return m_entryLogMemory; }
+    // What the last read found changed outside the program, in German words, or empty. The
+    // finding is in the entry log as an event, so the next save keeps it.
+    const QString &outsideChangeFound() const { return m_outsideChangeFound; }
 
     // Writes the document to its file name (SaveTheFileAs).
     void SaveTheFile();
@@ -100,7 +111,9 @@ public:
     // file: EACCES) or when a write fails.
     void SaveTheFileAs(const QString &path);
 
-    // Replaces the document with the file's contents and runs the odometer pass. A file that
+    // Replaces the document with the file's contents and runs the odometer pass; a file changed
+    // outside the program since it was last written gets an event in its entry log saying so
+    // (outsideChangeFound). A file that
     // cannot be opened (missing, no permission) or is no regular file throws FileError before
     // anything changes. A file that ends early or cannot be read throws FileError after the
     // document was emptied: what was read stays, and the file name is cleared so that the
@@ -123,12 +136,19 @@ public:
 Q_SIGNALS:
     // The changed mark was set or cleared: time to rebuild the caption.
     void captionChanged();
+    // The entry log has another event or was replaced.
+    void entryLogChanged();
 
 private:
+    // Records in the log what the read found, and what this machine remembers of the file.
+    void noteOutsideChange(const EntryLogFindings &findings);
+
     Logbook m_logbook;
     QString m_fileName;
     std::optional<FileFingerprint> m_diskState;
     QList<OperationHook *> m_hooks;
+    QString m_entryLogMemory;
+    QString m_outsideChangeFound;
     bool m_changed = false;
     bool m_readOnly = false;
 };

@@ -1,8 +1,11 @@
 #include "logbook_format.h"
 
 #include "binary_stream.h"
+#include "entry_log_trailer.h"
 #include "logbook_fields.h"
 #include "row_block_reader.h"
+
+#include <QCryptographicHash>
 
 namespace fb {
 namespace {
@@ -17,19 +20,21 @@ void writeRows(BinaryWriter &out, const RowTable &table)
         writeRow(out, row);
 }
 
-void readRows(BinaryReader &in, RowTable &table)
+void readRows(BinaryReader &in, RowTable &table, std::vector<LogDigest> *digests = nullptr)
 {
     const qint32 rowCount = in.readInt32();
     if (rowCount <= 0)
         return;
     in.requireAtLeast(rowCount * kMinRowBytes);
     table.reserve(table.count() + rowCount);
-    if (const auto used = readRowBlock(in.unreadInMemory(), rowCount, table)) {
+    if (const auto used = readRowBlock(in.unreadInMemory(), rowCount, table, digests)) {
         in.skipInMemory(*used);
         return;
     }
     // Each row is in the table before its fields are read, so a row cut short by the end of
     // the file stays as far as it was read.
+    if (digests)
+        digests->clear();
     for (qint32 r = 0; r < rowCount; ++r)
         readRowInto(in, table.appendForUpdate());
 }
@@ -39,21 +44,31 @@ void readRows(BinaryReader &in, RowTable &table)
 void writeLogbook(QIODevice &device, const Logbook &logbook)
 {
     BinaryWriter out(device);
+    // Only a logbook with a log is sealed: every other file stays as it always was.
+    QCryptographicHash seal(QCryptographicHash::Blake2b_256);
+    const bool logged = !logbook.entryLog.isEmpty();
+    if (logged)
+        out.setHash(&seal);
     writeRows(out, logbook.trips);
     writeRows(out, logbook.templates);
     writeMasterData(out, logbook.master);
     writePrintSettings(out, logbook.print);
     writeFont(out, logbook.headingFont);
     writeFont(out, logbook.textFont);
+    if (logged)
+        writeEntryLogTrailer(out, seal, logbook.entryLog, logbook.trips.count());
     out.flush();
 }
 
-void readLogbook(QIODevice &device, Logbook &logbook, qint64 wholeFileLimit)
+EntryLogFindings readLogbook(QIODevice &device, Logbook &logbook, qint64 wholeFileLimit)
 {
     BinaryReader in(device, wholeFileLimit);
+    // The log belongs to the trips as read: whatever stops the read leaves the rows unlogged.
+    logbook.entryLog.clear();
+    EntryLogReader logReader(in.allInMemory());
     {
         const RowTable::BulkUpdate bulk(logbook.trips, RowTable::BulkKind::Reset);
-        readRows(in, logbook.trips);
+        readRows(in, logbook.trips, logReader.rowDigests());
     }
     {
         const RowTable::BulkUpdate bulk(logbook.templates, RowTable::BulkKind::Reset);
@@ -63,7 +78,7 @@ void readLogbook(QIODevice &device, Logbook &logbook, qint64 wholeFileLimit)
     readPrintSettings(in, logbook.print);
     readFont(in, logbook.headingFont);
     readFont(in, logbook.textFont);
-    // Bytes after the text font are not part of the logbook and are ignored.
+    return logReader.read(in, device, logbook.trips, logbook.entryLog);
 }
 
 } // namespace fb

@@ -1,6 +1,7 @@
 #include "logbook_json.h"
 
 #include "core/ole_date.h"
+#include "entry_log_report.h"
 #include "file_error.h"
 #include "text_forms.h"
 
@@ -266,6 +267,112 @@ void writeFont(JsonObject &parent, std::string_view name, const PrintFont &font)
     object.end();
 }
 
+void writeDigest(JsonObject &parent, std::string_view name, const LogDigest &digest)
+{
+    const QByteArray hex =
+        QByteArray(reinterpret_cast<const char *>(digest.data()), kLogDigestSize).toHex();
+    parent.key(name).string(QString::fromLatin1(hex));
+}
+
+const char *kindName(EntryEventKind kind)
+{
+    switch (kind) {
+    case EntryEventKind::Entered:
+        return "entered";
+    case EntryEventKind::Deleted:
+        return "deleted";
+    case EntryEventKind::MasterData:
+        return "masterData";
+    case EntryEventKind::OutsideChange:
+        return "outsideChange";
+    }
+    return "";
+}
+
+const char *stateName(EntryLogState state)
+{
+    switch (state) {
+    case EntryLogState::None:
+        return "none";
+    case EntryLogState::Intact:
+        return "intact";
+    case EntryLogState::ChangedOutside:
+        return "changedOutside";
+    }
+    return "";
+}
+
+// The entry log's events in log order, an event a line; a trip is named by its index in
+// today's list.
+void writeEntryLog(JsonObject &parent, const EntryLog &log)
+{
+    const std::vector<qsizetype> rowsById = log.rowsById();
+    const auto rowOf = [&](RowId id) {
+        return id != kNotLogged && id < rowsById.size() ? rowsById[id] : qsizetype(-1);
+    };
+    JsonOutput &out = parent.key("entryLog");
+    out.raw("[");
+    bool first = true;
+    for (const EntryEvent &event : log.events()) {
+        out.raw(first ? "\n" : ",\n");
+        first = false;
+        parent.indent(parent.memberDepth() + 1);
+        JsonObject object(out, 0, JsonObject::OneLine);
+        JsonObject when(object.key("when"), 0, JsonObject::OneLine);
+        when.key("value").number(event.when);
+        const QDateTime local = fromOleDate(event.when).toLocalTime();
+        if (local.isValid())
+            when.key("text").string(local.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")));
+        else
+            when.key("text").raw("null");
+        when.end();
+        const std::string_view kind = kindName(event.kind);
+        object.key("kind").raw("\"");
+        out.raw(kind);
+        out.raw("\"");
+        if (const qsizetype row = rowOf(event.row); row >= 0)
+            object.key("row").integer(row);
+        switch (event.kind) {
+        case EntryEventKind::Entered:
+            writeDigest(object, "digest", event.digest);
+            if (event.replaces != kNotLogged) {
+                if (const qsizetype replaced = rowOf(event.replaces); replaced >= 0)
+                    object.key("replacesRow").integer(replaced);
+            }
+            break;
+        case EntryEventKind::Deleted:
+            writeDigest(object, "digest", event.digest);
+            break;
+        case EntryEventKind::MasterData:
+            object.key("field").string(event.texts.value(0));
+            object.key("oldValue").string(event.texts.value(1));
+            object.key("newValue").string(event.texts.value(2));
+            break;
+        case EntryEventKind::OutsideChange: {
+            object.key("text").string(event.texts.value(0));
+            JsonOutput &rows = object.key("rows");
+            rows.raw("[");
+            bool firstRow = true;
+            for (const FoundRow &found : event.found) {
+                if (const qsizetype row = rowOf(found.id); row >= 0) {
+                    rows.raw(firstRow ? "" : ", ");
+                    firstRow = false;
+                    rows.integer(row);
+                }
+            }
+            rows.raw("]");
+            break;
+        }
+        }
+        object.end();
+    }
+    if (!first) {
+        out.raw("\n");
+        parent.indent(parent.memberDepth());
+    }
+    out.raw("]");
+}
+
 } // namespace
 
 void writeLogbookJson(const Logbook &logbook, QIODevice &device)
@@ -308,6 +415,10 @@ void writeLogbookJson(const Logbook &logbook, QIODevice &device)
 
     writeFont(document, "headingFont", logbook.headingFont);
     writeFont(document, "textFont", logbook.textFont);
+    writeEntryLog(document, logbook.entryLog);
+    document.key("entryLogState").raw("\"");
+    out.raw(stateName(logbook.entryLog.state()));
+    out.raw("\"");
     document.end();
     out.raw("\n");
     out.flush();

@@ -1,6 +1,11 @@
 #include "logbook_operation.h"
 
+#include "core/ole_date.h"
+#include "text_forms.h"
 #include "trip_columns.h"
+#include "trip_placement.h"
+
+#include <array>
 
 namespace fb {
 namespace {
@@ -32,6 +37,95 @@ Row markedDeleted(Row trip)
     return trip;
 }
 
+QString dateText(double stored)
+{
+    const QDateTime moment = fromOleDate(stored);
+    return moment.isValid() ? formatDateTimeText(moment) : QString::number(stored);
+}
+
+// Each field of the master data that differs: its name as the printout labels it, the old and
+// the new value.
+QList<QStringList> masterDataChanges(const MasterData &before, const MasterData &after)
+{
+    QList<QStringList> changes;
+    const auto compare = [&](const char *name, const QString &old, const QString &now) {
+        if (old != now)
+            changes.append({QString::fromUtf8(name), old, now});
+    };
+    compare("Firma", before.company, after.company);
+    compare("Vorname", before.firstName, after.firstName);
+    compare("Nachname", before.lastName, after.lastName);
+    compare("Straße", before.street, after.street);
+    compare("PLZ", before.postcode, after.postcode);
+    compare("Ort", before.town, after.town);
+    compare("Land", before.country, after.country);
+    compare("Telefon", before.telephone, after.telephone);
+    compare("Kennzeichen", before.registrationNumber, after.registrationNumber);
+    compare("Zulassungsbehörde", before.registrationAuthority, after.registrationAuthority);
+    compare("Kilometerstand Beginn", QString::number(before.startKm),
+            QString::number(after.startKm));
+    // Compared as stored, so that a change of the time of day alone counts too.
+    if (before.firstRegistration != after.firstRegistration)
+        changes.append({QStringLiteral("Datum der Erstzulassung"),
+                        dateText(before.firstRegistration), dateText(after.firstRegistration)});
+    if (before.registration != after.registration)
+        changes.append({QStringLiteral("Datum der Zulassung"), dateText(before.registration),
+                        dateText(after.registration)});
+    return changes;
+}
+
+// Records in the log what an operation does to the trips, before the table changes, so that
+// the log's rows and the table's rows agree whenever the table tells its views.
+class TripRecorder {
+public:
+    TripRecorder(Logbook &logbook, const QDateTime &appliedAt)
+        : m_log(logbook.entryLog), m_trips(logbook.trips),
+          m_when(appliedAt.isValid() ? toOleDate(appliedAt.toUTC()) : 0)
+    {}
+
+    // The trip at row is deleted; returns its identity.
+    RowId deleted(qsizetype row)
+    {
+        EntryEvent event = newEvent(EntryEventKind::Deleted);
+        event.row = m_log.identify(row, m_trips.count());
+        event.digest = tripDigest(m_trips.at(row));
+        m_log.append(event);
+        return event.row;
+    }
+
+    // The trip is entered at position, replacing the version with the identity replaces.
+    void entered(qsizetype position, const Row &trip, RowId replaces = kNotLogged)
+    {
+        EntryEvent event = newEvent(EntryEventKind::Entered);
+        event.row = m_log.insertNewRow(position, m_trips.count());
+        event.replaces = replaces;
+        event.digest = tripDigest(trip);
+        m_log.append(std::move(event));
+    }
+
+    void masterData(const MasterData &before, const MasterData &after)
+    {
+        for (QStringList &change : masterDataChanges(before, after)) {
+            EntryEvent event = newEvent(EntryEventKind::MasterData);
+            event.texts = std::move(change);
+            m_log.append(std::move(event));
+        }
+    }
+
+private:
+    EntryEvent newEvent(EntryEventKind kind) const
+    {
+        EntryEvent event;
+        event.kind = kind;
+        event.when = m_when;
+        return event;
+    }
+
+    EntryLog &m_log;
+    const RowTable &m_trips;
+    double m_when;
+};
+
 } // namespace
 
 void checkOperation(const Logbook &logbook, const LogbookOperation &operation)
@@ -48,30 +142,38 @@ void checkOperation(const Logbook &logbook, const LogbookOperation &operation)
         operation);
 }
 
-qsizetype applyOperation(Logbook &logbook, const LogbookOperation &operation)
+qsizetype applyOperation(Logbook &logbook, const TimedOperation &timed)
 {
+    const LogbookOperation &operation = timed.operation;
     checkOperation(logbook, operation);
     RowTable &trips = logbook.trips;
     RowTable &templates = logbook.templates;
+    TripRecorder record(logbook, timed.appliedAt);
+    const auto enter = [&](const Row &trip, qsizetype position, RowId replaces) {
+        record.entered(position, trip, replaces);
+        trips.insert(position, trip);
+        return position;
+    };
     return std::visit(Overloaded{
                           [&](const NewTrip &op) {
-                              trips.append(op.trip);
-                              return trips.count() - 1;
+                              return enter(op.trip, placeOfNewTrip(trips, op.trip), kNotLogged);
                           },
                           [&](const CopyTrip &op) {
-                              trips.append(op.trip);
-                              return trips.count() - 1;
+                              return enter(op.trip, placeOfNewTrip(trips, op.trip), kNotLogged);
                           },
                           [&](const ChangeTrip &op) {
+                              const RowId old = record.deleted(op.row);
                               trips.replace(op.row, markedDeleted(trips.at(op.row)));
-                              trips.insert(op.row + 1, op.trip);
-                              return op.row + 1;
+                              return enter(op.trip, placeOfChangedTrip(trips, op.row, op.trip),
+                                           old);
                           },
                           [&](const DeleteTrip &op) {
+                              record.deleted(op.row);
                               trips.replace(op.row, markedDeleted(trips.at(op.row)));
                               return op.row;
                           },
                           [&](const SetMasterData &op) {
+                              record.masterData(logbook.master, op.master);
                               logbook.master = op.master;
                               return qsizetype(-1);
                           },

@@ -13,20 +13,21 @@ namespace fb {
 // gathered. They are applied in one place (LogbookDocument::apply), which is where the
 // recovery journal records them and from where they are replayed.
 
-// A new trip, appended at the end: caption and sub-items 0 to 5.
+// A new trip, caption and sub-items 0 to 5, in its place in time (trip_placement.h).
 struct NewTrip {
     Row trip;
     friend bool operator==(const NewTrip &, const NewTrip &) = default;
 };
 
-// A copy of the trip at source, as the dialog changed it, appended at the end.
+// A copy of the trip at source, as the dialog changed it, placed like a new trip.
 struct CopyTrip {
     qsizetype source = 0;
     Row trip;
     friend bool operator==(const CopyTrip &, const CopyTrip &) = default;
 };
 
-// The live trip at row is marked deleted and its new version inserted directly below it.
+// The live trip at row is marked deleted and its new version inserted directly below it, or in
+// its place in time when its departure no longer fits there.
 struct ChangeTrip {
     qsizetype row = 0;
     Row trip;
@@ -92,11 +93,13 @@ public:
 // Throws OperationError when the operation cannot be applied to the logbook as it stands.
 void checkOperation(const Logbook &logbook, const LogbookOperation &operation);
 
-// Checks the operation and changes the logbook's tables and records; the odometer pass is
-// the caller's (needsOdometerPass). Returns the row the operation wrote: the new, copied or
-// changed trip's new row, the deleted trip's row, the new or changed template's row, the
-// deleted template's former row; -1 for master data and print options.
-qsizetype applyOperation(Logbook &logbook, const LogbookOperation &operation);
+// Checks the operation and changes the logbook's tables and records, and logs what it did to
+// the trips and the master data in the entry log at the operation's moment, so that replaying
+// the operations gives the same log; the odometer pass is the caller's (needsOdometerPass).
+// Returns the row the operation wrote: the new, copied or changed trip's new row, the deleted
+// trip's row, the new or changed template's row, the deleted template's former row; -1 for
+// master data and print options.
+qsizetype applyOperation(Logbook &logbook, const TimedOperation &operation);
 
 // Whether the readings may have changed: every trip operation and the master data.
 bool needsOdometerPass(const LogbookOperation &operation);

@@ -214,11 +214,12 @@ void replayJournal(const JournalContents &journal, LogbookDocument &document)
             replayed.print = start.print;
             replayed.headingFont = start.headingFont;
             replayed.textFont = start.textFont;
+            replayed.entryLog = start.entryLog;
         } else {
             readSnapshot(journal.base.snapshot, replayed);
         }
         for (const TimedOperation &operation : journal.operations)
-            applyOperation(replayed, operation.operation);
+            applyOperation(replayed, operation);
     } catch (const FileError &error) {
         throw JournalDamaged(error.message());
     } catch (const OperationError &error) {

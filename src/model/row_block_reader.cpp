@@ -1,6 +1,9 @@
 #include "row_block_reader.h"
 
+#include <QCryptographicHash>
 #include <QtEndian>
+
+#include <algorithm>
 
 #include <cstring>
 #include <future>
@@ -74,53 +77,93 @@ QString decodeText(const char *&in)
     return text;
 }
 
-void decodeRow(const char *&in, Row &row)
+// The texts a trip's digest covers after the caption.
+constexpr qint32 kDigestedSubItems = 6;
+
+// Digests the bytes of a row's caption and first sub-items as the file holds them, which is
+// how tripDigest encodes them; sub-items the row lacks count as empty texts.
+class RowDigester {
+public:
+    void digest(const char *begin, const char *end, qint32 subItemCount, LogDigest &digest)
+    {
+        static constexpr char kEmptyTexts[4 * kDigestedSubItems] = {};
+        m_hash.reset();
+        m_hash.addData(QByteArrayView(begin, end - begin));
+        const qint32 missing = kDigestedSubItems - std::clamp(subItemCount, 0, kDigestedSubItems);
+        if (missing > 0)
+            m_hash.addData(QByteArrayView(kEmptyTexts, 4 * missing));
+        std::memcpy(digest.data(), m_hash.resultView().data(), kLogDigestSize);
+    }
+
+private:
+    QCryptographicHash m_hash{QCryptographicHash::Blake2b_256};
+};
+
+void decodeRow(const char *&in, Row &row, RowDigester *digester, LogDigest *digest)
 {
     const qint32 subItemCount = int32At(in);
     in += 4;
+    const char *const digestBegin = in;
     row.caption = decodeText(in);
-    if (subItemCount <= 0)
-        return;
-    row.subItems.reserve(subItemCount);
-    for (qint32 i = 0; i < subItemCount; ++i)
-        row.subItems.append(decodeText(in));
+    const char *digestEnd = in;
+    if (subItemCount > 0) {
+        row.subItems.reserve(subItemCount);
+        for (qint32 i = 0; i < subItemCount; ++i) {
+            row.subItems.append(decodeText(in));
+            if (i < kDigestedSubItems)
+                digestEnd = in;
+        }
+    }
+    if (digester)
+        digester->digest(digestBegin, digestEnd, subItemCount, *digest);
 }
 
-std::future<std::vector<Row>> decodeInBackground(const char *in, qint32 count)
+std::future<std::vector<Row>> decodeInBackground(const char *in, qint32 count, LogDigest *digests)
 {
-    return std::async(std::launch::async, [in, count] {
+    return std::async(std::launch::async, [in, count, digests] {
         std::vector<Row> rows(static_cast<std::size_t>(count));
+        std::optional<RowDigester> digester;
+        if (digests)
+            digester.emplace();
         const char *cursor = in;
-        for (Row &row : rows)
-            decodeRow(cursor, row);
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            decodeRow(cursor, rows[i], digester ? &*digester : nullptr,
+                      digests ? digests + i : nullptr);
         return rows;
     });
 }
 
 } // namespace
 
-std::optional<qsizetype> readRowBlock(QByteArrayView bytes, qint32 rowCount, RowTable &table)
+std::optional<qsizetype> readRowBlock(QByteArrayView bytes, qint32 rowCount, RowTable &table,
+                                      std::vector<LogDigest> *digests)
 {
     const qint32 splitRow = rowCount >= kMinRowsForTwoThreads ? rowCount / 2 : rowCount;
     const std::optional<BlockLayout> layout = scanRows(bytes, rowCount, splitRow);
     if (!layout)
         return std::nullopt;
 
+    if (digests)
+        digests->assign(std::size_t(rowCount), LogDigest{});
     std::future<std::vector<Row>> secondHalf;
     qint32 rowsHere = rowCount;
     if (splitRow < rowCount) {
         try {
-            secondHalf =
-                decodeInBackground(bytes.data() + layout->splitOffset, rowCount - splitRow);
+            secondHalf = decodeInBackground(bytes.data() + layout->splitOffset, rowCount - splitRow,
+                                            digests ? digests->data() + splitRow : nullptr);
             rowsHere = splitRow;
         } catch (const std::system_error &) {
             // No thread to be had: decode every row here.
         }
     }
     // Should this thread fail, the future waits for the other one before the rows go.
+    std::optional<RowDigester> digester;
+    if (digests)
+        digester.emplace();
     const char *cursor = bytes.data();
     for (qint32 row = 0; row < rowsHere; ++row)
-        decodeRow(cursor, table.appendForUpdate());
+        decodeRow(cursor, table.appendForUpdate(), digester ? &*digester : nullptr,
+                  digests ? digests->data() + row : nullptr);
     if (secondHalf.valid()) {
         for (Row &row : secondHalf.get())
             table.appendForUpdate() = std::move(row);

@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/ole_date.h"
+#include "model/entry_log_report.h"
 #include "model/evaluation.h"
 #include "model/text_forms.h"
 #include "model/trip_columns.h"
@@ -150,6 +151,8 @@ public:
         printTripTable();
         if (m_settings.printEvaluation)
             printEvaluation();
+        if (!m_logbook.entryLog.isEmpty())
+            printEntryLogAppendix();
         job.end();
     }
 
@@ -249,7 +252,7 @@ private:
         m_cursor += lineHeight();
 
         for (const Row &trip : m_logbook.trips.rows())
-            printTrip(trip);
+            m_printedRows.push_back(printTrip(trip));
     }
 
     QString momentText(const QString &stored) const
@@ -287,7 +290,8 @@ private:
         return Cell{rightEdge - m_canvas.textWidth(text), {text}};
     }
 
-    void printTrip(const Row &trip)
+    // Returns whether the trip was printed.
+    bool printTrip(const Row &trip)
     {
         const bool selected = m_selection.selects(trip);
         const bool deleted = isDeleted(trip);
@@ -300,7 +304,7 @@ private:
                 m_evaluation.add(trip, distance);
         }
         if (!selected)
-            return;
+            return false;
 
         const TableColumns &at = m_columns;
         // The numbers are never broken; the texts left of them end where they begin.
@@ -342,11 +346,14 @@ private:
                     m_canvas.textOut(cell.x, toCoordinate(lineY), cell.lines.at(k));
             }
             lineY += lineHeight;
+            // Every line of a deleted trip is struck through, on the page that holds it: a
+            // single line would leave the other lines of a wrapped row standing as if valid.
+            if (deleted)
+                drawRule(lineY - std::abs(lineHeight) / 2);
         }
         m_cursor = lineY;
-        if (deleted)
-            drawRule(m_cursor - std::abs(lineHeight) / 2);
         checkPage();
+        return true;
     }
 
     void printEvaluation()
@@ -359,6 +366,36 @@ private:
             printLine(QStringLiteral("Kilometerstand Ende: ") +
                       formatKilometres(m_logbook.master.startKm + m_totalDistance, 1));
         }
+    }
+
+    // The entry log on a page of its own after everything else: what was deleted, changed and
+    // entered late, master data and outside changes, and the check value that ties the paper
+    // to the file.
+    void printEntryLogAppendix()
+    {
+        const QList<AppendixSection> sections = protocolAppendix(m_logbook, [this](qsizetype row) {
+            return row < qsizetype(m_printedRows.size()) && m_printedRows[std::size_t(row)];
+        });
+        breakPage();
+        printWrapped(QStringLiteral("Änderungsprotokoll"));
+        advance(1);
+        for (const AppendixSection &section : sections) {
+            printWrapped(section.title);
+            for (const QString &line : section.lines)
+                printWrapped(line);
+            advance(1);
+        }
+    }
+
+    // A line of text across the width between the margins, broken where it is wider.
+    void printWrapped(const QString &text)
+    {
+        const int room = std::max(m_pageWidth - 2 * m_margin, 1);
+        const auto textWidth = [this](const QString &line) {
+            return m_canvas.textWidth(line);
+        };
+        for (const QString &line : wrapLine(text, room, textWidth))
+            printLine(line);
     }
 
     const Logbook &m_logbook;
@@ -377,6 +414,7 @@ private:
     double m_reading = 0;
     double m_totalDistance = 0;
     Evaluation m_evaluation;
+    std::vector<bool> m_printedRows;
 };
 
 } // namespace

@@ -80,6 +80,17 @@ QString TMainForm::defaultRecoveryFolder()
         .filePath(QStringLiteral("Wiederherstellung"));
 }
 
+void TMainForm::setEntryLogMemoryFolder(const QString &folder)
+{
+    m_document->setEntryLogMemoryFolder(folder);
+}
+
+QString TMainForm::defaultEntryLogMemoryFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("Protokollstand"));
+}
+
 bool TMainForm::isReadOnly() const
 {
     return m_document->isReadOnly();
@@ -293,6 +304,13 @@ bool TMainForm::openLogbook(const QString &path)
     try {
         if (failure)
             std::rethrow_exception(failure);
+        if (const QString &found = m_document->outsideChangeFound(); !found.isEmpty())
+            m_prompts.showError(parent, QStringLiteral("Die Datei \"%1\" wurde außerhalb des "
+                                                       "Programms verändert: %2. Der Befund "
+                                                       "steht im Änderungsprotokoll und wird "
+                                                       "beim nächsten Speichern in die Datei "
+                                                       "übernommen")
+                                            .arg(shownName(path), found));
         offerRecovery();
     } catch (const FileError &error) {
         m_prompts.showError(parent, cannotOpenMessage(path, error));

@@ -7,6 +7,7 @@
 #include "fahrt_form.h"
 #include "file_messages.h"
 #include "prompts.h"
+#include "protokoll_form.h"
 #include "pruefung_form.h"
 #include "stamm_form.h"
 #include "trip_list_model.h"
@@ -15,6 +16,7 @@
 
 #include "core/error.h"
 #include "core/ole_date.h"
+#include "model/entry_log_report.h"
 #include "model/evaluation.h"
 #include "model/logbook_document.h"
 #include "model/logbook_lock.h"
@@ -29,6 +31,7 @@
 #include <QFontDialog>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPrinter>
 #include <QPushButton>
@@ -62,7 +65,8 @@ QFontDialog *newFontDialog(QWidget *parent, const char *name)
     return dialog;
 }
 
-constexpr int kColumnWidths[] = {140, 90, 140, 90, 70, 250, 80, 50, 75, 75};
+// The trips' ten columns, then "Erfasst am" and "Gelöscht am".
+constexpr int kColumnWidths[] = {140, 90, 140, 90, 70, 250, 80, 50, 75, 75, 110, 110};
 
 // The commands a read-only window does not offer: they change the logbook or write its file.
 bool changesTheLogbook(void (TMainForm::*handler)())
@@ -94,7 +98,8 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
     buttonBar->setFixedHeight(41);
     layout->addWidget(buttonBar);
 
-    m_tripModel = new TripListModel(m_document->logbook().trips, this);
+    m_tripModel =
+        new TripListModel(m_document->logbook().trips, m_document->logbook().entryLog, this);
     ListView1 = new TripListView(central);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     QFont listFont = designedFont(8);
@@ -111,9 +116,13 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
     status->setObjectName(QStringLiteral("StatusBar1"));
     status->setFixedHeight(19);
     setStatusBar(status);
+    m_entryLogState = new QLabel(status);
+    m_entryLogState->setObjectName(QStringLiteral("EntryLogState"));
+    status->addPermanentWidget(m_entryLogState);
 
     m_auswertungForm = new TAuswertungForm(this);
     m_pruefungForm = new TPruefungForm(this);
+    m_protokollForm = new TProtokollForm(this);
     FontDialog1 = newFontDialog(this, "FontDialog1");
     FontDialog2 = newFontDialog(this, "FontDialog2");
     m_druckenForm =
@@ -130,6 +139,10 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
     connect(ListView1, &TripListView::openRequested, this,
             [this] { runCommand(&TMainForm::ndern1Click); });
     connect(m_document, &LogbookDocument::captionChanged, this, &TMainForm::updateCaption);
+    connect(m_document, &LogbookDocument::entryLogChanged, this, [this] {
+        m_entryLogState->setText(entryLogStateText(m_document->logbook().entryLog));
+        m_tripModel->entryLogChanged();
+    });
 
     resize(780, 582);
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
@@ -151,6 +164,7 @@ TMainForm::~TMainForm()
     delete m_fahrtForm;
     delete m_auswertungForm;
     delete m_pruefungForm;
+    delete m_protokollForm;
     delete m_druckenForm;
     delete m_stammForm;
     delete m_vorlagenForm;
@@ -216,6 +230,8 @@ void TMainForm::buildMenu()
                &TMainForm::Auswertunganzeigen1Click);
     addCommand(evaluation, QStringLiteral("Fahrtenbuch &prüfen..."), "Fahrtenbuchprfen1",
                &TMainForm::Fahrtenbuchprfen1Click);
+    addCommand(evaluation, QStringLiteral("Änderungs&protokoll anzeigen..."),
+               "nderungsprotokollanzeigen1", &TMainForm::nderungsprotokollanzeigen1Click);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Hilfe"));
     help->setObjectName(QStringLiteral("Hilfe1"));
@@ -428,10 +444,19 @@ void TMainForm::Auswertunganzeigen1Click()
 void TMainForm::Fahrtenbuchprfen1Click()
 {
     const RowTable &trips = m_document->logbook().trips;
-    m_pruefungForm->showFindings(trips, checkPlausibility(trips));
+    m_pruefungForm->showFindings(
+        trips, checkPlausibility(trips, entryMoments(m_document->logbook().entryLog)));
     m_prompts.showModal(*m_pruefungForm);
     if (m_pruefungForm->chosenTrip() >= 0)
         selectRow(int(m_pruefungForm->chosenTrip()));
+}
+
+void TMainForm::nderungsprotokollanzeigen1Click()
+{
+    m_protokollForm->showLog(m_document->logbook());
+    m_prompts.showModal(*m_protokollForm);
+    if (m_protokollForm->chosenTrip() >= 0)
+        selectRow(int(m_protokollForm->chosenTrip()));
 }
 
 // --- Templates ------------------------------------------------------------------------------

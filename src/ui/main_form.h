@@ -15,6 +15,7 @@
 
 class QAction;
 class QFontDialog;
+class QLabel;
 class QPrinter;
 class QPushButton;
 
@@ -29,6 +30,7 @@ class TDruckenForm;
 class TAboutBox;
 class TFahrtForm;
 class TPruefungForm;
+class TProtokollForm;
 class TStammForm;
 class TVorlagenForm;
 class TripListModel;
@@ -48,6 +50,7 @@ public:
     TFahrtForm &fahrtForm() { return *m_fahrtForm; }
     TAuswertungForm &auswertungForm() { return *m_auswertungForm; }
     TPruefungForm &pruefungForm() { return *m_pruefungForm; }
+    TProtokollForm &protokollForm() { return *m_protokollForm; }
     TDruckenForm &druckenForm() { return *m_druckenForm; }
     QFontDialog &headingFontDialog() { return *FontDialog1; }
     QFontDialog &textFontDialog() { return *FontDialog2; }
@@ -67,6 +70,12 @@ public:
     void setRecoveryFolder(const QString &folder);
     // The user's own folder for the journals, under the application's data folder.
     static QString defaultRecoveryFolder();
+    // The folder where the window remembers the entry log it last wrote into each logbook, so
+    // that a file whose log was removed or replaced since is reported on opening; without one
+    // nothing is remembered. Set it before the window is first shown.
+    void setEntryLogMemoryFolder(const QString &folder);
+    // The user's own folder for it, under the application's data folder.
+    static QString defaultEntryLogMemoryFolder();
     // The journal of the open document, if any.
     const RecoveryJournal *recoveryJournal() const { return m_journal.get(); }
     // Another window holds the logbook, or no lock can be made beside it: nothing that would
@@ -93,6 +102,7 @@ public:
     void Lschen1Click();
     void Auswertunganzeigen1Click();
     void Fahrtenbuchprfen1Click();
+    void nderungsprotokollanzeigen1Click();
     void Drucke1Click();
     void Druckvorschau1Click();
     void Druckereinrichten1Click();
@@ -149,6 +159,8 @@ private:
     TFahrtForm *m_fahrtForm;
     TAuswertungForm *m_auswertungForm;
     TPruefungForm *m_pruefungForm;
+    TProtokollForm *m_protokollForm;
+    QLabel *m_entryLogState;
     QFontDialog *FontDialog1;
     QFontDialog *FontDialog2;
     TDruckenForm *m_druckenForm;

@@ -28,6 +28,7 @@ int runMainWindow(int argc, char **argv)
     WidgetPrompts prompts;
     TMainForm window(prompts, pixelsPerInch);
     window.setRecoveryFolder(TMainForm::defaultRecoveryFolder());
+    window.setEntryLogMemoryFolder(TMainForm::defaultEntryLogMemoryFolder());
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1)
         window.setStartFile(arguments.at(1));

@@ -153,7 +153,7 @@ TEST(PrintedLogbook, PurposeSplitsAtEveryKindOfLineBreak)
     EXPECT_EQ(purposeLines(QStringLiteral("\n")), QStringList({QString()}));
 }
 
-TEST(PrintedLogbook, DeletedRowIsStruckThroughItsLastLineAndKeepsTheReading)
+TEST(PrintedLogbook, DeletedRowIsStruckThroughEveryLineAndKeepsTheReading)
 {
     Logbook logbook;
     printTableOnly(logbook);
@@ -162,13 +162,15 @@ TEST(PrintedLogbook, DeletedRowIsStruckThroughItsLastLineAndKeepsTheReading)
                               QStringLiteral("hin\r\nzurück"), QStringLiteral("Ja")));
     logbook.trips.append(trip(QStringLiteral("5")));
     const RecordingCanvas canvas = printed(logbook);
-    ASSERT_EQ(canvas.lines.size(), 2);
-    const auto strike = canvas.lines.at(1);
-    EXPECT_EQ(strike.y1, kFirstRowY + 2 * kTextLine - kTextLine / 2);
-    EXPECT_EQ(strike.y2, strike.y1);
-    EXPECT_EQ(strike.x1, kMargin);
-    EXPECT_EQ(strike.x2, 4784);
-    EXPECT_EQ(strike.penWidth, 11);
+    ASSERT_EQ(canvas.lines.size(), 3);
+    for (int line = 0; line < 2; ++line) {
+        const auto strike = canvas.lines.at(1 + line);
+        EXPECT_EQ(strike.y1, kFirstRowY + (line + 1) * kTextLine - kTextLine / 2);
+        EXPECT_EQ(strike.y2, strike.y1);
+        EXPECT_EQ(strike.x1, kMargin);
+        EXPECT_EQ(strike.x2, 4784);
+        EXPECT_EQ(strike.penWidth, 11);
+    }
     EXPECT_EQ(canvas.find(QStringLiteral("100,0"))->y, kFirstRowY);
     EXPECT_EQ(canvas.find(QStringLiteral("105,0"))->y, kFirstRowY + 2 * kTextLine);
 }
@@ -397,7 +399,7 @@ TEST(PrintedLogbook, WordWiderThanItsColumnIsBrokenInside)
     expectWithin(canvas, kDeparturePlaceX, kArrivalX);
 }
 
-TEST(PrintedLogbook, WrappedDeletedRowIsStruckThroughItsLastLine)
+TEST(PrintedLogbook, WrappedDeletedRowIsStruckThroughEveryLine)
 {
     Logbook logbook;
     printTableOnly(logbook);
@@ -405,9 +407,10 @@ TEST(PrintedLogbook, WrappedDeletedRowIsStruckThroughItsLastLine)
     row.subItems[TripSubItem::Deleted] = QStringLiteral("Ja");
     logbook.trips.append(row);
     const RecordingCanvas canvas = printed(logbook);
-    ASSERT_EQ(canvas.lines.size(), 2);
+    ASSERT_EQ(canvas.lines.size(), 3);
     EXPECT_EQ(canvas.find(QStringLiteral("Rheinuferstraße 7"))->y, kFirstRowY + kTextLine);
-    EXPECT_EQ(canvas.lines.at(1).y1, kFirstRowY + 2 * kTextLine - kTextLine / 2);
+    EXPECT_EQ(canvas.lines.at(1).y1, kFirstRowY + kTextLine - kTextLine / 2);
+    EXPECT_EQ(canvas.lines.at(2).y1, kFirstRowY + 2 * kTextLine - kTextLine / 2);
 }
 
 // Six words that each take a line of the departure place column.

@@ -81,15 +81,15 @@ TEST_F(MainFormTest, WindowHasTheDesignedMenuButtonsAndList)
     TripListView &list = form->tripList();
     EXPECT_EQ(list.objectName(), QStringLiteral("ListView1"));
     EXPECT_EQ(list.model()->rowCount(), 0);
-    const int widths[] = {140, 90, 140, 90, 70, 250, 80, 50, 75, 75};
+    const int widths[] = {140, 90, 140, 90, 70, 250, 80, 50, 75, 75, 110, 110};
     QStringList titles;
     for (int column = 0; column < list.model()->columnCount(); ++column) {
         titles.append(list.model()->headerData(column, Qt::Horizontal).toString());
         EXPECT_EQ(list.columnWidth(column), widths[column]) << column;
     }
-    EXPECT_EQ(titles,
-              (QStringList{"Abfahrtszeit", "Abfahrtsort", "Ankunftszeit", "Ankunftsort",
-                           "Entfernung", "Fahrtzweck", "Typ", "Gelöscht", "KM Start", "KM Ende"}));
+    EXPECT_EQ(titles, (QStringList{"Abfahrtszeit", "Abfahrtsort", "Ankunftszeit", "Ankunftsort",
+                                   "Entfernung", "Fahrtzweck", "Typ", "Gelöscht", "KM Start",
+                                   "KM Ende", "Erfasst am", "Gelöscht am"}));
     EXPECT_TRUE(list.showGrid());
     EXPECT_EQ(list.selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(list.selectionMode(), QAbstractItemView::SingleSelection);

@@ -1,8 +1,11 @@
 // Random sequences of the four trip commands, with saving and loading in between, must keep
-// the logbook an audit trail whose readings always follow from its trips.
+// the logbook an audit trail whose live trips stand in time order, whose readings always
+// follow from its trips, and whose entry log knows when each row was entered and deleted.
 #include "main_form_fixture.h"
 
+#include "model/entry_log.h"
 #include "model/odometer.h"
+#include "model/text_forms.h"
 #include "ui/date_field.h"
 #include "ui/number_field.h"
 #include "ui/time_field.h"
@@ -61,15 +64,22 @@ protected:
         return trip;
     }
 
-    // The dialog as a change or copy prepared it, with a new distance and purpose typed in.
+    // The dialog as a change or copy prepared it, with a new distance and purpose typed in,
+    // and now and then another day.
     ScriptedPrompts::DialogScript editAsPrepared()
     {
         const QString distance = randomDistance();
         const QString purpose = QStringLiteral("Geändert %1").arg(m_steps);
-        return [distance, purpose](QDialog &dialog) {
+        const int day = std::uniform_int_distribution<int>(-28, 28)(m_random);
+        return [distance, purpose, day](QDialog &dialog) {
             auto &fahrt = dynamic_cast<TFahrtForm &>(dialog);
             control<NumberField>(fahrt, "KMED")->setText(distance);
             control<QPlainTextEdit>(fahrt, "ZweckEd")->setPlainText(purpose);
+            if (day > 0) {
+                const TripInput moved = tripOn(day, QString(), QString(), QString());
+                fahrt.setDeparture(moved.departure);
+                fahrt.setArrival(moved.arrival);
+            }
             fahrt.OkBtnClick();
             return fahrt.result();
         };
@@ -79,6 +89,7 @@ protected:
     {
         ++m_steps;
         const QList<Row> before = trips().rows();
+        const std::size_t eventsBefore = form->document().logbook().entryLog.events().size();
         const auto step = Step(std::uniform_int_distribution<int>(0, 3)(m_random));
         const int row =
             before.isEmpty()
@@ -107,10 +118,36 @@ protected:
         }
         ASSERT_TRUE(prompts.scriptUsedUp()) << "step " << m_steps;
         checkAuditTrail(step, row, before);
+        checkTimeOrder();
         checkReadings();
+        checkLog(step, row, before, eventsBefore);
     }
 
-    // No row is ever removed or revived; a change stands directly below its old version.
+    QDateTime departs(qsizetype row) { return parseDateTimeText(trips().at(row).caption); }
+
+    // The row the command wrote: the selected one.
+    qsizetype written() { return form->selectedRow(); }
+
+    // The written row stands directly before the first live trip that departs after it, at the
+    // end when none does, and below every live trip that departs no later.
+    void checkPlacedInTime(qsizetype placed)
+    {
+        const QDateTime at = departs(placed);
+        for (qsizetype i = 0; i < trips().count(); ++i) {
+            if (i == placed || isDeleted(trips().at(i)))
+                continue;
+            if (i < placed) {
+                ASSERT_LE(departs(i), at) << "row " << i << " after step " << m_steps;
+            } else {
+                ASSERT_GT(departs(i), at) << "row " << i << " after step " << m_steps;
+            }
+        }
+        if (placed + 1 < trips().count())
+            ASSERT_FALSE(isDeleted(trips().at(placed + 1))) << "step " << m_steps;
+    }
+
+    // No row is ever removed or revived; a trip goes to its place in time, a change directly
+    // below its old version where it still fits there.
     void checkAuditTrail(Step step, int row, const QList<Row> &before)
     {
         const QList<Row> &after = trips().rows();
@@ -121,14 +158,33 @@ protected:
         const bool live = row >= 0 && !isDeleted(before.at(row));
         if (step == Step::New || (step == Step::Copy && row >= 0)) {
             ASSERT_EQ(after.size(), before.size() + 1);
-            EXPECT_FALSE(isDeleted(after.last()));
-            expected.append(withoutReadings(after.last()));
+            const qsizetype placed = written();
+            EXPECT_FALSE(isDeleted(after.at(placed)));
+            expected.insert(placed, withoutReadings(after.at(placed)));
+            checkPlacedInTime(placed);
         } else if (step == Step::Change && live) {
             ASSERT_EQ(after.size(), before.size() + 1);
             expected[row] = markedDeleted(expected.at(row));
-            EXPECT_FALSE(isDeleted(after.at(row + 1)));
-            EXPECT_EQ(after.at(row + 1).caption, before.at(row).caption);
-            expected.insert(row + 1, withoutReadings(after.at(row + 1)));
+            const qsizetype placed = written();
+            EXPECT_FALSE(isDeleted(after.at(placed)));
+            const qsizetype oldRow = placed <= row ? row + 1 : row;
+            ASSERT_TRUE(isDeleted(after.at(oldRow)));
+            expected.insert(placed, withoutReadings(after.at(placed)));
+            // Directly below the old version exactly while it fits between its live neighbours.
+            const auto neighbour = [&](qsizetype from, int step) -> std::optional<QDateTime> {
+                for (qsizetype i = from; i >= 0 && i < after.size(); i += step) {
+                    if (i != placed && !isDeleted(after.at(i)))
+                        return departs(i);
+                }
+                return std::nullopt;
+            };
+            const std::optional<QDateTime> above = neighbour(oldRow - 1, -1);
+            const std::optional<QDateTime> below = neighbour(oldRow + 1, +1);
+            const QDateTime at = departs(placed);
+            const bool fits = (!above || *above <= at) && (!below || at <= *below);
+            ASSERT_EQ(placed == oldRow + 1, fits) << "step " << m_steps;
+            if (!fits)
+                checkPlacedInTime(placed);
         } else if (step == Step::Delete && row >= 0) {
             expected[row] = markedDeleted(expected.at(row));
         }
@@ -136,6 +192,45 @@ protected:
         for (qsizetype i = 0; i < after.size(); ++i)
             ASSERT_EQ(withoutReadings(after.at(i)), expected.at(i))
                 << "row " << i << " after step " << m_steps;
+    }
+
+    // The live trips stand in the order of their departures.
+    void checkTimeOrder()
+    {
+        std::optional<QDateTime> previous;
+        for (qsizetype i = 0; i < trips().count(); ++i) {
+            if (isDeleted(trips().at(i)))
+                continue;
+            ASSERT_TRUE(!previous || *previous <= departs(i))
+                << "row " << i << " after step " << m_steps;
+            previous = departs(i);
+        }
+    }
+
+    // Every row was entered here and is logged with what it says; every deleted row has its
+    // deletion logged and no live one has; each command added its events and no other.
+    void checkLog(Step step, int row, const QList<Row> &before, std::size_t eventsBefore)
+    {
+        const EntryLog &log = form->document().logbook().entryLog;
+        const bool live = row >= 0 && !isDeleted(before.at(row));
+        std::size_t added = 0;
+        if (step == Step::New || (step == Step::Copy && row >= 0) || (step == Step::Delete && live))
+            added = 1;
+        else if (step == Step::Change && live)
+            added = 2;
+        ASSERT_EQ(log.events().size(), eventsBefore + added) << "step " << m_steps;
+        ASSERT_EQ(log.state(), trips().isEmpty() ? EntryLogState::None : EntryLogState::Intact);
+        for (qsizetype i = 0; i < trips().count(); ++i) {
+            const Row &trip = trips().at(i);
+            ASSERT_NE(log.enteredEvent(i), nullptr) << "row " << i << " step " << m_steps;
+            ASSERT_EQ(log.enteredEvent(i)->digest, tripDigest(trip));
+            ASSERT_EQ(log.deletedEvent(i) != nullptr, isDeleted(trip)) << "row " << i;
+        }
+        if (step == Step::Change && live) {
+            const EntryEvent &entered = log.events().back();
+            ASSERT_EQ(entered.kind, EntryEventKind::Entered);
+            ASSERT_EQ(entered.replaces, log.deletedEvent(written() > row ? row : row + 1)->row);
+        }
     }
 
     // The readings equal those of a fresh odometer pass.
@@ -149,10 +244,11 @@ protected:
         ASSERT_EQ(fresh.trips.rows(), trips().rows()) << "after step " << m_steps;
     }
 
-    // Save, load and save again gives the same bytes and the same trips.
+    // Save, load and save again gives the same bytes, the same trips and the same log.
     void checkSaveAndLoad()
     {
         const QList<Row> before = trips().rows();
+        const EntryLog logBefore = form->document().logbook().entryLog;
         const QString first = pathOf(QStringLiteral("eins.fbu"));
         const QString second = pathOf(QStringLiteral("zwei.fbu"));
         prompts.answerFile(first);
@@ -160,6 +256,8 @@ protected:
         prompts.answerFile(first);
         trigger("ffnen1");
         ASSERT_EQ(trips().rows(), before);
+        ASSERT_EQ(form->document().logbook().entryLog, logBefore);
+        ASSERT_TRUE(form->document().outsideChangeFound().isEmpty());
         prompts.answerFile(second);
         trigger("Speichernunter1");
         ASSERT_EQ(contentsOf(first), contentsOf(second));

@@ -33,7 +33,7 @@ protected:
     bool changed() { return form->document().isChanged(); }
 };
 
-TEST_F(TripCommandsTest, NewTripGoesToTheEndWithTheReadingAfterTheLastLiveTrip)
+TEST_F(TripCommandsTest, BackdatedNewTripGoesToItsPlaceInTimeWithReadingsOfItsNeighbours)
 {
     addFiveTrips();
     ASSERT_EQ(trips().count(), 5);
@@ -44,6 +44,7 @@ TEST_F(TripCommandsTest, NewTripGoesToTheEndWithTheReadingAfterTheLastLiveTrip)
     trigger("Lschen1");
     TripInput earlier = tripOn(1, "Früh", "Spät", "2,5");
     earlier.departure = earlier.departure.addDays(-10);
+    earlier.arrival = earlier.arrival.addDays(-10);
     prompts.answerDialog([this, earlier](QDialog &dialog) {
         auto &fahrt = dynamic_cast<TFahrtForm &>(dialog);
         EXPECT_EQ(control<NumberField>(fahrt, "KM1Ed")->text(), QStringLiteral("1100,00"));
@@ -55,10 +56,23 @@ TEST_F(TripCommandsTest, NewTripGoesToTheEndWithTheReadingAfterTheLastLiveTrip)
     });
     click("BitBtn1");
     ASSERT_EQ(trips().count(), 6);
-    EXPECT_EQ(trips().at(5).subItem(0), QStringLiteral("Früh"));
-    EXPECT_EQ(trips().at(5).subItem(3), QStringLiteral("2,5"));
-    EXPECT_EQ(readings(5), (QStringList{"1100", "1102,5"}));
-    EXPECT_EQ(form->selectedRow(), 5);
+    EXPECT_EQ(trips().at(0).subItem(0), QStringLiteral("Früh")) << "before every later trip";
+    EXPECT_EQ(readings(0), (QStringList{"1000", "1002,5"}));
+    EXPECT_EQ(readings(1), (QStringList{"1002,5", "1012,5"}));
+    EXPECT_EQ(form->selectedRow(), 0);
+
+    // Between the trips of the 3rd and the 4th, directly above the 4th.
+    TripInput between = tripOn(3, "Mittag", "Abend", "7");
+    between.departure = between.departure.addSecs(4 * 3600);
+    between.arrival = between.arrival.addSecs(4 * 3600);
+    prompts.answerDialog(enter(between));
+    click("BitBtn1");
+    ASSERT_EQ(trips().count(), 7);
+    EXPECT_EQ(trips().at(4).subItem(0), QStringLiteral("Mittag"));
+    EXPECT_EQ(readings(3), (QStringList{"1032,5", "1062,5"}));
+    EXPECT_EQ(readings(4), (QStringList{"1062,5", "1069,5"}));
+    EXPECT_EQ(readings(5), (QStringList{"1069,5", "1109,5"}));
+    EXPECT_EQ(form->selectedRow(), 4);
 }
 
 TEST_F(TripCommandsTest, ChangingTheThirdOfFiveTripsInsertsTheNewVersionBelowTheOld)
@@ -98,7 +112,7 @@ TEST_F(TripCommandsTest, ChangingTheThirdOfFiveTripsInsertsTheNewVersionBelowThe
     EXPECT_TRUE(prompts.asked().isEmpty()) << "a deleted trip cannot be changed";
 }
 
-TEST_F(TripCommandsTest, CopyOfADeletedTripIsALiveTripAtTheEnd)
+TEST_F(TripCommandsTest, CopyOfADeletedTripIsALiveTripInItsPlaceInTime)
 {
     addFiveTrips();
     form->selectRow(1);
@@ -106,13 +120,15 @@ TEST_F(TripCommandsTest, CopyOfADeletedTripIsALiveTripAtTheEnd)
     prompts.answerDialog(confirmAsItStands());
     click("BitBtn4");
     ASSERT_EQ(trips().count(), 6);
-    const Row &copy = trips().at(5);
+    // It departs when the deleted trip did: before the next live trip.
+    const Row &copy = trips().at(2);
     EXPECT_FALSE(isDeleted(copy));
     EXPECT_EQ(copy.caption, trips().at(1).caption);
     for (int subItem = 0; subItem <= 5; ++subItem)
         EXPECT_EQ(copy.subItem(subItem), trips().at(1).subItem(subItem)) << subItem;
-    EXPECT_EQ(readings(5), (QStringList{"1130", "1150"}));
-    EXPECT_EQ(form->selectedRow(), 5);
+    EXPECT_EQ(readings(2), (QStringList{"1010", "1030"}));
+    EXPECT_EQ(readings(5), (QStringList{"1100", "1150"}));
+    EXPECT_EQ(form->selectedRow(), 2);
 }
 
 TEST_F(TripCommandsTest, DeletingTwiceMarksOnceAndRecomputesTheReadings)

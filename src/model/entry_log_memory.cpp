@@ -1,0 +1,56 @@
+#include "entry_log_memory.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace fb {
+namespace {
+
+constexpr qsizetype kChainValueHexDigits = 64;
+
+QString memoryPathFor(const QString &folder, const QString &logbookPath)
+{
+    // Named by the file's own path, so a logbook always finds what was remembered of it; its
+    // name first, for whoever looks into the folder.
+    const QFileInfo info(logbookPath);
+    const QString key = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    const QByteArray digest =
+        QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+    return QDir(folder).filePath(
+        QStringLiteral("%1-%2.protokoll").arg(info.fileName().left(64), QLatin1String(digest)));
+}
+
+} // namespace
+
+std::optional<QByteArray> recallChainValue(const QString &folder, const QString &logbookPath)
+{
+    QFile file(memoryPathFor(folder, logbookPath));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray hex = file.read(kChainValueHexDigits + 1).trimmed();
+    if (hex.size() != kChainValueHexDigits)
+        return std::nullopt;
+    return QByteArray::fromHex(hex);
+}
+
+void rememberChainValue(const QString &folder, const QString &logbookPath,
+                        const QByteArray &chainValue)
+{
+    const QString path = memoryPathFor(folder, logbookPath);
+    if (chainValue.isEmpty()) {
+        QFile::remove(path);
+        return;
+    }
+    if (!QDir().mkpath(folder))
+        return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    file.write(chainValue.toHex() + '\n');
+    file.commit();
+}
+
+} // namespace fb

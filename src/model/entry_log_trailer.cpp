@@ -1,0 +1,270 @@
+#include "entry_log_trailer.h"
+
+#include "trip_columns.h"
+
+#include <QCryptographicHash>
+#include <QtEndian>
+
+#include <cstring>
+#include <system_error>
+
+namespace fb {
+namespace {
+
+const QByteArray kMagic = QByteArrayLiteral("FBENTLOG");
+constexpr qint32 kVersion = 1;
+// The trailer's size and the seal end the file.
+constexpr qsizetype kFooterSize = 8 + kLogDigestSize;
+// Magic, version, the two counts, the chain value and the footer.
+constexpr qsizetype kEmptyTrailerSize = 8 + 4 + 4 + 4 + kLogDigestSize + kFooterSize;
+constexpr qint64 kSealChunk = qint64{1} << 20;
+
+QByteArray sealOf(QByteArrayView bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Blake2b_256);
+}
+
+// Reads the trailer's fields; every read says whether the bytes held it.
+class TrailerCursor {
+public:
+    explicit TrailerCursor(QByteArrayView bytes) : m_bytes(bytes) {}
+
+    qsizetype position() const { return m_pos; }
+    qsizetype left() const { return m_bytes.size() - m_pos; }
+    bool int32(qint32 &value)
+    {
+        if (left() < 4)
+            return false;
+        value = qFromLittleEndian<qint32>(m_bytes.data() + m_pos);
+        m_pos += 4;
+        return true;
+    }
+    bool int64(qint64 &value)
+    {
+        if (left() < 8)
+            return false;
+        value = qFromLittleEndian<qint64>(m_bytes.data() + m_pos);
+        m_pos += 8;
+        return true;
+    }
+    bool bytes(qsizetype count, QByteArrayView &value)
+    {
+        if (count < 0 || left() < count)
+            return false;
+        value = m_bytes.sliced(m_pos, count);
+        m_pos += count;
+        return true;
+    }
+
+private:
+    QByteArrayView m_bytes;
+    qsizetype m_pos = 0;
+};
+
+// Bytes that end like a trailer whose beginning was damaged, or that are the start of one.
+bool looksLikeDamagedTrailer(QByteArrayView bytes)
+{
+    if (bytes.size() < kMagic.size())
+        return QByteArrayView(kMagic).startsWith(bytes);
+    if (bytes.size() < kEmptyTrailerSize)
+        return false;
+    return qFromLittleEndian<qint64>(bytes.data() + bytes.size() - kFooterSize) == bytes.size();
+}
+
+} // namespace
+
+void writeEntryLogTrailer(BinaryWriter &out, QCryptographicHash &fileHash, const EntryLog &log,
+                          qsizetype tripCount)
+{
+    qint64 size = kEmptyTrailerSize;
+    out.writeBytes(kMagic);
+    out.writeInt32(kVersion);
+    out.writeInt32(qint32(tripCount));
+    for (qsizetype row = 0; row < tripCount; ++row)
+        out.writeInt32(qint32(log.idOf(row)));
+    size += 4 * tripCount;
+    out.writeInt32(qint32(log.events().size()));
+    for (const EntryEvent &event : log.events()) {
+        const QByteArray record = encodeEntryEvent(event);
+        out.writeBytes(record);
+        size += record.size();
+    }
+    out.writeBytes(log.chainValue());
+    out.writeInt64(size);
+    out.flush();
+    const QByteArray seal = fileHash.result();
+    out.setHash(nullptr);
+    out.writeBytes(seal);
+}
+
+EntryLogReader::EntryLogReader(QByteArrayView all) : m_all(all)
+{
+    if (all.size() < kEmptyTrailerSize)
+        return;
+    const qint64 size = qFromLittleEndian<qint64>(all.data() + all.size() - kFooterSize);
+    if (size < kEmptyTrailerSize || size > all.size() ||
+        all.sliced(all.size() - size, kMagic.size()) != kMagic)
+        return;
+    m_expected = true;
+    try {
+        m_seal = std::async(std::launch::async, [sealed = all.first(all.size() - kLogDigestSize)] {
+            return sealOf(sealed);
+        });
+    } catch (const std::system_error &) {
+        // No thread to be had: the seal is hashed when the trailer is read.
+    }
+}
+
+EntryLogReader::~EntryLogReader()
+{
+    if (m_seal.valid())
+        m_seal.wait();
+}
+
+QByteArray EntryLogReader::sealOver(qint64 length, QIODevice &device)
+{
+    if (m_seal.valid() && length == m_all.size() - kLogDigestSize)
+        return m_seal.get();
+    if (!m_all.isEmpty())
+        return sealOf(m_all.first(length));
+    // A file too large to hold is read again, piece by piece.
+    QCryptographicHash hash(QCryptographicHash::Blake2b_256);
+    if (!device.seek(0))
+        return {};
+    QByteArray chunk;
+    while (length > 0) {
+        chunk = device.read(std::min(length, kSealChunk));
+        if (chunk.isEmpty())
+            return {};
+        hash.addData(chunk);
+        length -= chunk.size();
+    }
+    return hash.result();
+}
+
+EntryLogFindings EntryLogReader::read(BinaryReader &in, QIODevice &device, const RowTable &trips,
+                                      EntryLog &log)
+{
+    EntryLogFindings findings;
+    const qint64 start = in.position();
+    const qint64 remaining = in.remaining();
+    if (remaining == 0)
+        return findings;
+    QByteArray held;
+    QByteArrayView bytes = in.unreadInMemory();
+    if (bytes.size() != remaining) {
+        held = in.readBytes(std::min<qint64>(remaining, kMagic.size()));
+        if (held == kMagic)
+            held += in.readBytes(remaining - kMagic.size());
+        bytes = held;
+    }
+    if (!bytes.startsWith(kMagic)) {
+        // Bytes after the text font that are no log are none of the logbook's business.
+        findings.damaged = looksLikeDamagedTrailer(bytes);
+        return findings;
+    }
+
+    TrailerCursor cursor(bytes);
+    QByteArrayView field;
+    qint32 version = 0;
+    qint32 rowCount = 0;
+    qint32 eventCount = 0;
+    cursor.bytes(kMagic.size(), field);
+    if (!cursor.int32(version) || version != kVersion || !cursor.int32(rowCount) || rowCount < 0 ||
+        rowCount > cursor.left() / 4) {
+        findings.damaged = true;
+        return findings;
+    }
+    QList<RowId> rowIds(rowCount);
+    for (RowId &id : rowIds) {
+        qint32 value = 0;
+        cursor.int32(value);
+        id = RowId(value);
+    }
+    // A record takes at least its length and the kind, moment and row.
+    constexpr qsizetype kSmallestRecord = 4 + 1 + 8 + 4;
+    if (!cursor.int32(eventCount) || eventCount < 0 ||
+        eventCount > cursor.left() / kSmallestRecord) {
+        findings.damaged = true;
+        eventCount = 0;
+    }
+
+    // Every identity is introduced by an event, so none exceeds their number.
+    const RowId maxRowId = RowId(eventCount);
+    std::vector<EntryEvent> events;
+    events.reserve(std::size_t(eventCount));
+    QByteArray chain;
+    chain.reserve(qsizetype(eventCount) * kLogDigestSize);
+    QCryptographicHash link(QCryptographicHash::Blake2b_256);
+    QByteArray previous(kLogDigestSize, '\0');
+    for (qint32 i = 0; i < eventCount && !findings.damaged; ++i) {
+        const qsizetype recordStart = cursor.position();
+        qint32 length = 0;
+        QByteArrayView fields;
+        std::optional<EntryEvent> event;
+        if (cursor.int32(length) && cursor.bytes(length, fields))
+            event = decodeEntryEvent(fields, maxRowId);
+        if (!event) {
+            findings.damaged = true;
+            break;
+        }
+        link.reset();
+        link.addData(previous);
+        link.addData(bytes.sliced(recordStart, cursor.position() - recordStart));
+        previous = link.result();
+        chain.append(previous);
+        events.push_back(std::move(*event));
+    }
+
+    if (!findings.damaged) {
+        QByteArrayView storedChain;
+        qint64 size = 0;
+        QByteArrayView seal;
+        if (!cursor.bytes(kLogDigestSize, storedChain) || !cursor.int64(size) ||
+            !cursor.bytes(kLogDigestSize, seal) || cursor.left() != 0 || size != bytes.size()) {
+            findings.damaged = true;
+        } else {
+            findings.chainBroken = storedChain != QByteArrayView(previous);
+            findings.sealBroken = sealOver(start + bytes.size() - kLogDigestSize, device) != seal;
+        }
+    }
+
+    // The rows' identities as far as the events know them; a row the damaged rest of the log
+    // would have named counts as not logged.
+    const qsizetype tripCount = trips.count();
+    if (rowCount != tripCount)
+        findings.loggedRowCount = rowCount;
+    rowIds.resize(std::min<qsizetype>(rowIds.size(), tripCount));
+    std::vector<bool> seen(std::size_t(maxRowId) + 1, false);
+    for (RowId &id : rowIds) {
+        if (id == kNotLogged)
+            continue;
+        if (id > maxRowId || seen[id]) {
+            findings.damaged = true;
+            id = kNotLogged;
+            continue;
+        }
+        seen[id] = true;
+    }
+    log.restore(std::move(rowIds), std::move(events), std::move(chain));
+
+    const bool digestsRead = m_digests.size() == std::size_t(tripCount);
+    for (qsizetype row = 0; row < log.rowIds().size(); ++row) {
+        const RowId id = log.rowIds().at(row);
+        if (id == kNotLogged)
+            continue;
+        const std::optional<EntryLog::Expected> expected = log.expected(id);
+        if (!expected)
+            continue;
+        const Row &trip = trips.at(row);
+        const LogDigest digest = digestsRead ? m_digests[std::size_t(row)] : tripDigest(trip);
+        const bool deleted = isDeleted(trip);
+        if (digest != expected->digest || deleted != expected->deleted) {
+            findings.changedRows.append(row);
+            findings.foundRows.append(FoundRow{id, digest, deleted});
+        }
+    }
+    return findings;
+}
+
+} // namespace fb
