@@ -107,9 +107,11 @@ std::pair<QString, int> verdictOn(const LogbookDocument &document)
                                "gespeichert."),
                 kNoEntryLogExitCode};
     case EntryLogState::Intact:
-        return {QStringLiteral("Änderungsprotokoll intakt: %1 Ereignisse, Prüfwert %2.")
+        return {QStringLiteral("Änderungsprotokoll intakt: %1 %2, Prüfwert %3.")
                     .arg(log.events().size())
-                    .arg(log.checkValue()),
+                    .arg(log.events().size() == 1 ? QStringLiteral("Ereignis")
+                                                  : QStringLiteral("Ereignisse"),
+                         log.checkValue()),
                 0};
     case EntryLogState::ChangedOutside:
         break;

@@ -242,8 +242,9 @@ QList<AppendixSection> protocolAppendix(const Logbook &logbook,
     const EntryLog &log = logbook.entryLog;
     const RowTable &trips = logbook.trips;
     const std::vector<qsizetype> rowsById = log.rowsById();
-    const auto momentOrUnknown = [](const EntryEvent *event) {
-        return event ? localMomentText(event->when) : QStringLiteral("nicht protokolliert");
+    const auto entered = [](const EntryEvent *event) {
+        return event ? QStringLiteral("; erfasst am ") + localMomentText(event->when)
+                     : QStringLiteral("; erfasst: nicht protokolliert");
     };
 
     AppendixSection removed{QStringLiteral("Gelöschte und geänderte Fahrten"), {}};
@@ -259,8 +260,7 @@ QList<AppendixSection> protocolAppendix(const Logbook &logbook,
             continue;
         if (const EntryEvent *deleted = eventOf(log, row, false)) {
             const RowId successor = replacedBy[log.idOf(row)];
-            QString line = tripSummary(logbook, row) + QStringLiteral("; erfasst: ") +
-                           momentOrUnknown(eventOf(log, row, true));
+            QString line = tripSummary(logbook, row) + entered(eventOf(log, row, true));
             if (successor != kNotLogged)
                 line += QStringLiteral(", geändert am ") + localMomentText(deleted->when) +
                         QStringLiteral(" (neue Fassung: ") +
@@ -271,8 +271,7 @@ QList<AppendixSection> protocolAppendix(const Logbook &logbook,
             removed.lines.append(line);
         }
         if (const std::optional<qint64> days = daysEnteredLate(logbook, row))
-            late.lines.append(tripSummary(logbook, row) + QStringLiteral("; erfasst am ") +
-                              momentOrUnknown(eventOf(log, row, true)) +
+            late.lines.append(tripSummary(logbook, row) + entered(eventOf(log, row, true)) +
                               QStringLiteral(", %1 Tage nach der Ankunft").arg(*days));
     }
 

@@ -1,5 +1,6 @@
 #include "app/batch_command.h"
 
+#include "core/ole_date.h"
 #include "model/logbook_document.h"
 #include "model/logbook_lock.h"
 #include "model/trip_columns.h"
@@ -103,7 +104,47 @@ TEST_F(BatchCommand, DumpJsonShowsTheWholeDocumentAfterTheOdometerPass)
     EXPECT_EQ(json[QStringLiteral("headingFont")][QStringLiteral("face")].toString(),
               QStringLiteral("Arial Black"));
     EXPECT_EQ(json[QStringLiteral("textFont")][QStringLiteral("bold")].toBool(), true);
+    EXPECT_EQ(json[QStringLiteral("entryLog")].toArray().size(), 0);
+    EXPECT_EQ(json[QStringLiteral("entryLogState")].toString(), QStringLiteral("none"));
     EXPECT_TRUE(result.err.isEmpty());
+}
+
+TEST_F(BatchCommand, DumpJsonShowsTheEntryLogWithTodaysRows)
+{
+    LogbookDocument document;
+    document.OpenFileWithName(sample);
+    const QDateTime late(QDate(2026, 12, 9), QTime(18, 30), Qt::UTC);
+    // Entered last, departing first: it goes to the top, and the rows below move.
+    document.apply({NewTrip{Row{QStringLiteral("06.12.2026 08:00:00"),
+                                {QStringLiteral("Ulm"), QStringLiteral("06.12.2026 09:00:00"),
+                                 QStringLiteral("Bonn"), QStringLiteral("5"),
+                                 QStringLiteral("Kunde"), QStringLiteral("Geschäftlich")}}},
+                    late});
+    Row changed = document.logbook().trips.at(1);
+    changed.subItems[TripSubItem::Distance] = QStringLiteral("31");
+    document.apply({ChangeTrip{1, changed}, late.addSecs(60)});
+    document.SaveTheFile();
+
+    const BatchResult result = runWith({QStringLiteral("--dump-json"), sample});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    const QJsonObject json = QJsonDocument::fromJson(result.out.toUtf8()).object();
+    EXPECT_EQ(json[QStringLiteral("entryLogState")].toString(), QStringLiteral("intact"));
+    const QJsonArray log = json[QStringLiteral("entryLog")].toArray();
+    ASSERT_EQ(log.size(), 3);
+    const QJsonObject entered = log[0].toObject();
+    EXPECT_EQ(entered[QStringLiteral("kind")].toString(), QStringLiteral("entered"));
+    EXPECT_EQ(entered[QStringLiteral("row")].toInt(), 0);
+    EXPECT_EQ(entered[QStringLiteral("when")][QStringLiteral("value")].toDouble(), toOleDate(late));
+    EXPECT_EQ(entered[QStringLiteral("when")][QStringLiteral("text")].toString(),
+              late.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")));
+    EXPECT_EQ(entered[QStringLiteral("digest")].toString().size(), 64);
+    // The trip of the 7th, loaded unlogged, now row 1: its change is logged as its deletion
+    // and the new version below it, which the deleted trip of the 8th follows.
+    EXPECT_EQ(log[1][QStringLiteral("kind")].toString(), QStringLiteral("deleted"));
+    EXPECT_EQ(log[1][QStringLiteral("row")].toInt(), 1);
+    EXPECT_EQ(log[2][QStringLiteral("kind")].toString(), QStringLiteral("entered"));
+    EXPECT_EQ(log[2][QStringLiteral("row")].toInt(), 2);
+    EXPECT_EQ(log[2][QStringLiteral("replacesRow")].toInt(), 1);
 }
 
 TEST_F(BatchCommand, ResaveReproducesAProgramWrittenFile)

@@ -1,6 +1,7 @@
 #include "app/batch_command.h"
 
 #include "model/logbook_document.h"
+#include "model/plausibility.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -109,6 +110,71 @@ TEST_F(BatchReports, CheckPrintsAFindingPerLineAndTellsByItsExitCode)
     QString err;
     EXPECT_EQ(run({QStringLiteral("--check"), dir.filePath(QStringLiteral("fehlt.fbu"))}, &err), 1);
     EXPECT_EQ(err, QStringLiteral("File not found.\n"));
+}
+
+TEST_F(BatchReports, VerifyJudgesTheEntryLogAndCheckFindsATripEnteredLate)
+{
+    const auto batch = [](const QStringList &arguments, QString *text = nullptr) {
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        QString err;
+        QTextStream errStream(&err);
+        const int code =
+            runBatch(QStringList{QStringLiteral("fahrtenbuch")} + arguments, out, errStream);
+        errStream.flush();
+        if (text)
+            *text = QString::fromUtf8(out.data()) + err;
+        return code;
+    };
+    QString text;
+    EXPECT_EQ(batch({QStringLiteral("--verify"), sample}, &text), 4);
+    EXPECT_EQ(text, QStringLiteral("Kein Änderungsprotokoll: Die Datei wurde ohne Protokoll "
+                                   "gespeichert.\n"));
+
+    // Entered eleven days after the trip.
+    const QDateTime entered(QDate(2026, 12, 12), QTime(10, 0), Qt::UTC);
+    LogbookDocument logged;
+    logged.apply({NewTrip{Row{QStringLiteral("01.12.2026 08:00:00"),
+                              {QStringLiteral("Köln"), QStringLiteral("01.12.2026 09:00:00"),
+                               QStringLiteral("Bonn"), QStringLiteral("30"),
+                               QStringLiteral("Kunde"), QStringLiteral("Geschäftlich")}}},
+                  entered});
+    const QString path = dir.filePath(QStringLiteral("logged.fbu"));
+    logged.SaveTheFileAs(path);
+    EXPECT_EQ(batch({QStringLiteral("--verify"), path}, &text), 0);
+    EXPECT_EQ(text, QStringLiteral("Änderungsprotokoll intakt: 1 Ereignis, Prüfwert %1.\n")
+                        .arg(logged.logbook().entryLog.checkValue()));
+    const QDateTime local = entered.toLocalTime();
+    EXPECT_EQ(batch({QStringLiteral("--check"), path}, &text), 3);
+    EXPECT_EQ(text, QStringLiteral("Fahrt 1 (01.12.2026 08:00): Nachgetragen: erfasst am %1, "
+                                   "%2 Tage nach der Ankunft\n")
+                        .arg(local.toString(QStringLiteral("dd.MM.yyyy HH:mm")))
+                        .arg(QDate(2026, 12, 1).daysTo(local.date())));
+
+    // "Bonn" becomes "Bonm" with a hex editor.
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    const QByteArray bonn("B\0o\0n\0n\0", 8);
+    ASSERT_EQ(bytes.count(bonn), 1);
+    bytes[bytes.indexOf(bonn) + 6] = 'm';
+    file.seek(0);
+    file.write(bytes);
+    file.close();
+    EXPECT_EQ(batch({QStringLiteral("--verify"), path}, &text), 3);
+    EXPECT_EQ(text, QStringLiteral("Außerhalb des Programms verändert: Fahrt 1 stimmt nicht mehr "
+                                   "mit dem Protokoll überein; das Siegel passt nicht zum Inhalt "
+                                   "der Datei.\n"));
+    // Saved again, the log records it.
+    EXPECT_EQ(batch({QStringLiteral("--resave"), path, path}), 0);
+    EXPECT_EQ(batch({QStringLiteral("--verify"), path}, &text), 3);
+    EXPECT_TRUE(
+        text.startsWith(QStringLiteral("Außerhalb des Programms verändert, festgestellt am ")))
+        << text.toStdString();
+
+    EXPECT_EQ(batch({QStringLiteral("--verify"), dir.filePath(QStringLiteral("fehlt.fbu"))}, &text),
+              1);
+    EXPECT_EQ(text, QStringLiteral("File not found.\n"));
 }
 
 TEST_F(BatchReports, PrintPdfWritesTheLogbookThatPdftotextReadsBack)

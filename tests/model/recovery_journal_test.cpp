@@ -94,6 +94,9 @@ TEST_F(RecoveryJournalTest, EveryOperationIsReplayedOntoTheFileItStartedFrom)
     ASSERT_TRUE(journalStartsFrom(read.base, reopened));
     replayJournal(read, reopened);
     EXPECT_EQ(stateOf(reopened.logbook()), stateOf(document.logbook()));
+    // The entry log's events come from the operations' moments, so the replay logs the same.
+    EXPECT_EQ(reopened.logbook().entryLog.events().size(), 8u);
+    EXPECT_EQ(reopened.logbook().entryLog, document.logbook().entryLog);
     EXPECT_TRUE(reopened.isChanged());
 
     // Once the file is saved again, the journal no longer starts from it.

@@ -1,5 +1,7 @@
 #include "core/error.h"
 #include "core/ole_date.h"
+#include "model/entry_log_report.h"
+#include "model/logbook_operation.h"
 #include "model/trip_columns.h"
 #include "print/logbook_printer.h"
 #include "recording_canvas.h"
@@ -673,6 +675,63 @@ TEST(PrintedLogbook, FontSizesOutsideWhatPrintsAreRefusedBeforeTheJobNamingTheFo
     EXPECT_TRUE(refusal(14, -8).contains(QStringLiteral("„Text“ ist -8 pt groß")));
     EXPECT_TRUE(refusal(513, 1).contains(QStringLiteral("„Überschrift“")));
     EXPECT_EQ(refusal(512, 1), QString());
+}
+
+TEST(PrintedLogbook, EntryLogEndsThePrintoutOnAPageOfItsOwnWithTheCheckValue)
+{
+    Logbook logbook;
+    printTableOnly(logbook);
+    const auto on = [](int day, int hour) {
+        return QDateTime(QDate(2026, 12, day), QTime(hour, 0), Qt::UTC);
+    };
+    applyOperation(logbook, {NewTrip{trip(QStringLiteral("10"))}, on(1, 18)});
+    applyOperation(logbook,
+                   {NewTrip{trip(QStringLiteral("20"), QStringLiteral("Privat"),
+                                 QStringLiteral("Oma"), {}, QStringLiteral("02.12.2026 08:00:00"),
+                                 QStringLiteral("02.12.2026 09:00:00"))},
+                    on(20, 9)});
+    applyOperation(logbook, {ChangeTrip{0, trip(QStringLiteral("12"))}, on(3, 10)});
+    MasterData master = logbook.master;
+    master.registrationNumber = QStringLiteral("K-XY 1");
+    applyOperation(logbook, {SetMasterData{master}, on(4, 11)});
+    EntryEvent outside;
+    outside.kind = EntryEventKind::OutsideChange;
+    outside.when = toOleDate(on(5, 12));
+    outside.texts = QStringList{QStringLiteral("das Siegel passt nicht zum Inhalt der Datei")};
+    logbook.entryLog.append(outside);
+    const auto local = [&](int day, int hour) {
+        return localMomentText(toOleDate(on(day, hour)));
+    };
+
+    const RecordingCanvas canvas = printed(logbook);
+    ASSERT_EQ(canvas.page, 2);
+    const QStringList appendix = canvas.textsOnPage(2);
+    EXPECT_EQ(appendix.mid(0, 3),
+              QStringList({QStringLiteral("2"), QStringLiteral("Änderungsprotokoll"),
+                           QStringLiteral("Gelöschte und geänderte Fahrten")}));
+    EXPECT_EQ(appendix.join(QLatin1Char(' ')),
+              QStringLiteral("2 Änderungsprotokoll Gelöschte und geänderte Fahrten "
+                             "Fahrt 1: 01.12.2026 08:00 Köln – Bonn, 10 km, Kunde (Geschäftlich); "
+                             "erfasst am %1, geändert am %2 (neue Fassung: Fahrt 2) "
+                             "Nachgetragene Fahrten (mehr als 7 Tage nach der Ankunft erfasst) "
+                             "Fahrt 3: 02.12.2026 08:00 Köln – Bonn, 20 km, Oma (Privat); "
+                             "erfasst am %3, 18 Tage nach der Ankunft "
+                             "Stammdaten am %4: Kennzeichen von „“ auf „K-XY 1“ "
+                             "Außerhalb des Programms verändert festgestellt am %5: das Siegel "
+                             "passt nicht zum Inhalt der Datei "
+                             "Prüfwert: %6 Die ersten 16 Stellen des letzten Kettenwerts im "
+                             "Änderungsprotokoll der Datei (fahrtenbuch --verify zeigt ihn). "
+                             "Achtung: Dieses Fahrtenbuch wurde außerhalb des Programms verändert "
+                             "(siehe oben).")
+                  .arg(local(1, 18), local(3, 10), local(20, 9), local(4, 11), local(5, 12),
+                       logbook.entryLog.checkValue()))
+        << appendix.join(QLatin1Char('|')).toStdString();
+    // Each line between the margins, broken where it is wider.
+    for (const auto &text : canvas.texts) {
+        if (text.page == 2 && text.y > kMargin)
+            EXPECT_LE(text.x + canvas.textWidth(text.text), 4960 - kMargin)
+                << text.text.toStdString();
+    }
 }
 
 // A printer that fails on the second page.

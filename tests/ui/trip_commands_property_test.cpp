@@ -142,8 +142,9 @@ protected:
                 ASSERT_GT(departs(i), at) << "row " << i << " after step " << m_steps;
             }
         }
-        if (placed + 1 < trips().count())
+        if (placed + 1 < trips().count()) {
             ASSERT_FALSE(isDeleted(trips().at(placed + 1))) << "step " << m_steps;
+        }
     }
 
     // No row is ever removed or revived; a trip goes to its place in time, a change directly
