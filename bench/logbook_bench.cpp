@@ -7,6 +7,7 @@
 #include "model/trip_search.h"
 
 #include <QCoreApplication>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -33,6 +34,54 @@ void BM_LoadWithOdometerPass(benchmark::State &state)
     state.counters["trips"] = kTrips;
 }
 BENCHMARK(BM_LoadWithOdometerPass)->Unit(benchmark::kMillisecond);
+
+// The same 100,000 trips saved with their entry log and without it: loading the log checks
+// the seal over the whole file, the chain of 110,000 events and the digest of every trip.
+struct LoggedLogbooks {
+    LoggedLogbooks()
+    {
+        LogbookDocument document;
+        bench::fillLoggedTrips(document.logbook(), kTrips);
+        document.SaveTheFileAs(dir.filePath(QStringLiteral("protokolliert.fbu")));
+        logged = document.fileName();
+        document.logbook().entryLog.clear();
+        document.SaveTheFileAs(dir.filePath(QStringLiteral("ohne-protokoll.fbu")));
+        unlogged = document.fileName();
+    }
+    QTemporaryDir dir;
+    QString logged;
+    QString unlogged;
+};
+
+LoggedLogbooks &loggedLogbooks()
+{
+    static LoggedLogbooks saved;
+    return saved;
+}
+
+void loadBench(benchmark::State &state, const QString &path)
+{
+    for (auto _ : state) {
+        LogbookDocument document;
+        document.OpenFileWithName(path);
+        if (!document.outsideChangeFound().isEmpty())
+            state.SkipWithError("the log was found changed");
+        benchmark::DoNotOptimize(document.logbook().trips.count());
+    }
+    state.counters["trips"] = kTrips;
+}
+
+void BM_LoadTripsWithoutEntryLog(benchmark::State &state)
+{
+    loadBench(state, loggedLogbooks().unlogged);
+}
+BENCHMARK(BM_LoadTripsWithoutEntryLog)->Unit(benchmark::kMillisecond);
+
+void BM_LoadTripsWithEntryLogChecked(benchmark::State &state)
+{
+    loadBench(state, loggedLogbooks().logged);
+}
+BENCHMARK(BM_LoadTripsWithEntryLogChecked)->Unit(benchmark::kMillisecond);
 
 void BM_Save(benchmark::State &state)
 {
