@@ -5,8 +5,13 @@
 #include <QCryptographicHash>
 #include <QtEndian>
 
+#include <QFileDevice>
+
+#include <cerrno>
 #include <cstring>
 #include <system_error>
+
+#include <unistd.h>
 
 namespace fb {
 namespace {
@@ -61,6 +66,52 @@ private:
     qsizetype m_pos = 0;
 };
 
+bool readAt(int handle, qint64 offset, char *target, qint64 length)
+{
+    while (length > 0) {
+        const ssize_t got = ::pread(handle, target, std::size_t(length), off_t(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        target += got;
+        offset += got;
+        length -= got;
+    }
+    return true;
+}
+
+// The chain's value after each record of a trailer, walked by the records' lengths alone;
+// false when the trailer does not hold its records.
+bool chainOf(QByteArrayView trailer, QByteArray &chain)
+{
+    TrailerCursor cursor(trailer);
+    QByteArrayView skipped;
+    qint32 version = 0;
+    qint32 rowCount = 0;
+    qint32 eventCount = 0;
+    if (!cursor.bytes(kMagic.size(), skipped) || !cursor.int32(version) ||
+        !cursor.int32(rowCount) || rowCount < 0 ||
+        !cursor.bytes(4 * qsizetype(rowCount), skipped) || !cursor.int32(eventCount) ||
+        eventCount < 0 || eventCount > cursor.left() / 4)
+        return false;
+    chain.reserve(qsizetype(eventCount) * kLogDigestSize);
+    QCryptographicHash link(QCryptographicHash::Blake2b_256);
+    QByteArray previous(kLogDigestSize, '\0');
+    for (qint32 i = 0; i < eventCount; ++i) {
+        const qsizetype recordStart = cursor.position();
+        qint32 length = 0;
+        if (!cursor.int32(length) || !cursor.bytes(length, skipped))
+            return false;
+        link.reset();
+        link.addData(previous);
+        link.addData(trailer.sliced(recordStart, cursor.position() - recordStart));
+        previous = link.result();
+        chain.append(previous);
+    }
+    return true;
+}
+
 // Bytes that end like a trailer whose beginning was damaged, or that are the start of one.
 bool looksLikeDamagedTrailer(QByteArrayView bytes)
 {
@@ -72,6 +123,24 @@ bool looksLikeDamagedTrailer(QByteArrayView bytes)
 }
 
 } // namespace
+
+QByteArray EntryLogReader::sealOver(qint64 length, QIODevice &device) const
+{
+    if (!m_all.isEmpty())
+        return sealOf(m_all.first(length));
+    // A file too large to hold is read again, piece by piece.
+    QCryptographicHash hash(QCryptographicHash::Blake2b_256);
+    if (!device.seek(0))
+        return {};
+    while (length > 0) {
+        const QByteArray chunk = device.read(std::min(length, kSealChunk));
+        if (chunk.isEmpty())
+            return {};
+        hash.addData(chunk);
+        length -= chunk.size();
+    }
+    return hash.result();
+}
 
 void writeEntryLogTrailer(BinaryWriter &out, QCryptographicHash &fileHash, const EntryLog &log,
                           qsizetype tripCount)
@@ -97,49 +166,83 @@ void writeEntryLogTrailer(BinaryWriter &out, QCryptographicHash &fileHash, const
     out.writeBytes(seal);
 }
 
-EntryLogReader::EntryLogReader(QByteArrayView all) : m_all(all)
+EntryLogReader::EntryLogReader(QIODevice &device)
 {
-    if (all.size() < kEmptyTrailerSize)
+    // A file is hashed by a thread that reads it on its own, from the start, while the load
+    // reads it too: the seal then costs the load almost nothing.
+    auto *file = qobject_cast<QFileDevice *>(&device);
+    if (!file || file->isSequential() || file->handle() < 0 || device.pos() != 0)
+        return;
+    m_handle = file->handle();
+    m_size = device.size();
+    char footer[kFooterSize];
+    char magic[8];
+    if (m_size < kEmptyTrailerSize || !readAt(m_handle, m_size - kFooterSize, footer, kFooterSize))
+        return;
+    m_trailerSize = qFromLittleEndian<qint64>(footer);
+    if (m_trailerSize < kEmptyTrailerSize || m_trailerSize > m_size ||
+        !readAt(m_handle, m_size - m_trailerSize, magic, sizeof magic) ||
+        QByteArrayView(magic, sizeof magic) != kMagic)
+        return;
+    m_expected = true;
+    start([handle = m_handle, size = m_size, trailerSize = m_trailerSize] {
+        Hashed hashed;
+        QByteArray trailer(trailerSize, Qt::Uninitialized);
+        if (readAt(handle, size - trailerSize, trailer.data(), trailerSize))
+            hashed.chainRead = chainOf(trailer, hashed.chain);
+        QCryptographicHash seal(QCryptographicHash::Blake2b_256);
+        QByteArray chunk(kSealChunk, Qt::Uninitialized);
+        for (qint64 at = 0; at < size - kLogDigestSize; at += kSealChunk) {
+            const qint64 length = std::min(kSealChunk, size - kLogDigestSize - at);
+            if (!readAt(handle, at, chunk.data(), length))
+                return hashed;
+            seal.addData(QByteArrayView(chunk.constData(), length));
+        }
+        hashed.seal = seal.result();
+        return hashed;
+    });
+}
+
+void EntryLogReader::bytesInMemory(QByteArrayView all)
+{
+    m_all = all;
+    if (m_handle >= 0 || all.size() < kEmptyTrailerSize)
         return;
     const qint64 size = qFromLittleEndian<qint64>(all.data() + all.size() - kFooterSize);
     if (size < kEmptyTrailerSize || size > all.size() ||
         all.sliced(all.size() - size, kMagic.size()) != kMagic)
         return;
     m_expected = true;
+    m_size = all.size();
+    m_trailerSize = size;
+    start([all] {
+        Hashed hashed;
+        hashed.chainRead =
+            chainOf(all.last(qFromLittleEndian<qint64>(all.data() + all.size() - kFooterSize)),
+                    hashed.chain);
+        hashed.seal = sealOf(all.first(all.size() - kLogDigestSize));
+        return hashed;
+    });
+}
+
+void EntryLogReader::start(std::function<Hashed()> work)
+{
     try {
-        m_seal = std::async(std::launch::async, [sealed = all.first(all.size() - kLogDigestSize)] {
-            return sealOf(sealed);
-        });
+        m_hashed = std::async(std::launch::async, std::move(work));
     } catch (const std::system_error &) {
-        // No thread to be had: the seal is hashed when the trailer is read.
+        // No thread to be had: the trailer is hashed when it is read.
     }
 }
 
 EntryLogReader::~EntryLogReader()
 {
-    if (m_seal.valid())
-        m_seal.wait();
+    finish();
 }
 
-QByteArray EntryLogReader::sealOver(qint64 length, QIODevice &device)
+void EntryLogReader::finish()
 {
-    if (m_seal.valid() && length == m_all.size() - kLogDigestSize)
-        return m_seal.get();
-    if (!m_all.isEmpty())
-        return sealOf(m_all.first(length));
-    // A file too large to hold is read again, piece by piece.
-    QCryptographicHash hash(QCryptographicHash::Blake2b_256);
-    if (!device.seek(0))
-        return {};
-    QByteArray chunk;
-    while (length > 0) {
-        chunk = device.read(std::min(length, kSealChunk));
-        if (chunk.isEmpty())
-            return {};
-        hash.addData(chunk);
-        length -= chunk.size();
-    }
-    return hash.result();
+    if (m_hashed.valid())
+        m_hashed.wait();
 }
 
 EntryLogFindings EntryLogReader::read(BinaryReader &in, QIODevice &device, const RowTable &trips,
@@ -189,12 +292,24 @@ EntryLogFindings EntryLogReader::read(BinaryReader &in, QIODevice &device, const
         eventCount = 0;
     }
 
+    // What the hashing thread made of the same trailer, where it went by the same bytes.
+    Hashed hashed;
+    if (m_hashed.valid())
+        hashed = m_hashed.get();
+    const bool sameTrailer =
+        !hashed.seal.isEmpty() && start == m_size - m_trailerSize && bytes.size() == m_trailerSize;
+
     // Every identity is introduced by an event, so none exceeds their number.
     const RowId maxRowId = RowId(eventCount);
     std::vector<EntryEvent> events;
     events.reserve(std::size_t(eventCount));
+    const bool chainHashed = sameTrailer && hashed.chainRead &&
+                             hashed.chain.size() == qsizetype(eventCount) * kLogDigestSize;
     QByteArray chain;
-    chain.reserve(qsizetype(eventCount) * kLogDigestSize);
+    if (chainHashed)
+        chain = hashed.chain;
+    else
+        chain.reserve(qsizetype(eventCount) * kLogDigestSize);
     QCryptographicHash link(QCryptographicHash::Blake2b_256);
     QByteArray previous(kLogDigestSize, '\0');
     for (qint32 i = 0; i < eventCount && !findings.damaged; ++i) {
@@ -208,13 +323,19 @@ EntryLogFindings EntryLogReader::read(BinaryReader &in, QIODevice &device, const
             findings.damaged = true;
             break;
         }
-        link.reset();
-        link.addData(previous);
-        link.addData(bytes.sliced(recordStart, cursor.position() - recordStart));
-        previous = link.result();
-        chain.append(previous);
+        if (!chainHashed) {
+            link.reset();
+            link.addData(previous);
+            link.addData(bytes.sliced(recordStart, cursor.position() - recordStart));
+            previous = link.result();
+            chain.append(previous);
+        }
         events.push_back(std::move(*event));
     }
+    if (findings.damaged)
+        chain.truncate(qsizetype(events.size()) * kLogDigestSize);
+    else if (chainHashed && eventCount > 0)
+        previous = chain.right(kLogDigestSize);
 
     if (!findings.damaged) {
         QByteArrayView storedChain;
@@ -225,7 +346,8 @@ EntryLogFindings EntryLogReader::read(BinaryReader &in, QIODevice &device, const
             findings.damaged = true;
         } else {
             findings.chainBroken = storedChain != QByteArrayView(previous);
-            findings.sealBroken = sealOver(start + bytes.size() - kLogDigestSize, device) != seal;
+            const qint64 sealed = start + bytes.size() - kLogDigestSize;
+            findings.sealBroken = (sameTrailer ? hashed.seal : sealOver(sealed, device)) != seal;
         }
     }
 

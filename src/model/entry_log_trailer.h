@@ -7,6 +7,7 @@
 #include <QByteArrayView>
 #include <QIODevice>
 
+#include <functional>
 #include <future>
 #include <optional>
 #include <vector>
@@ -45,34 +46,52 @@ struct EntryLogFindings {
 void writeEntryLogTrailer(BinaryWriter &out, QCryptographicHash &fileHash, const EntryLog &log,
                           qsizetype tripCount);
 
-// The reading side, in the order a load needs it: before the trip rows are read, find out
-// from the end of the bytes whether a trailer is probably there, so that the rows' digests can
-// be computed while they are decoded and the seal hashed meanwhile in a thread of its own.
+// The reading side, in the order a load needs it: before the file is read, find out from its
+// end whether a trailer is probably there; if so, a thread of its own hashes the file for the
+// seal and the log's records for the chain meanwhile (reading a file on its own), and the rows'
+// digests are computed while they are decoded.
 class EntryLogReader {
 public:
-    // all: every byte of the file when it is in memory, else empty.
-    explicit EntryLogReader(QByteArrayView all);
+    // The device is about to be read from its start.
+    explicit EntryLogReader(QIODevice &device);
     ~EntryLogReader();
     EntryLogReader(const EntryLogReader &) = delete;
     EntryLogReader &operator=(const EntryLogReader &) = delete;
 
+    // All bytes of the device, once they are in memory (empty when they are not): a device
+    // that is no file is hashed from them, so they must stay until finish() has returned.
+    void bytesInMemory(QByteArrayView all);
+    // Waits for the hashing thread; read() does too.
+    void finish();
+
     // Where the rows' digests go while they are decoded; nothing when no trailer is expected.
     std::vector<LogDigest> *rowDigests() { return m_expected ? &m_digests : nullptr; }
 
-    // Reads the trailer from the bytes after the text font (position: their offset in the
-    // file) and checks it against the file and the trips as read. A trailer that cannot be
-    // read as written is a finding, not an error. The device is read again from its start
-    // for the seal when the file was not in memory.
+    // Reads the trailer from the bytes after the text font and checks it against the file and
+    // the trips as read. A trailer that cannot be read as written is a finding, not an error.
     EntryLogFindings read(BinaryReader &in, QIODevice &device, const RowTable &trips,
                           EntryLog &log);
 
-private:
-    QByteArray sealOver(qint64 length, QIODevice &device);
+    // What the hashing thread found: the seal over all but the file's last 32 bytes and the
+    // chain's value after each record of a trailer of the size expected.
+    struct Hashed {
+        QByteArray seal;
+        QByteArray chain;
+        bool chainRead = false;
+    };
 
-    QByteArrayView m_all;
+private:
+    void start(std::function<Hashed()> work);
+    // The seal over the first length bytes, hashed here: from memory, or read again.
+    QByteArray sealOver(qint64 length, QIODevice &device) const;
+
+    int m_handle = -1;
+    qint64 m_size = 0;
+    qint64 m_trailerSize = 0;
     bool m_expected = false;
+    QByteArrayView m_all;
     std::vector<LogDigest> m_digests;
-    std::future<QByteArray> m_seal; // the hash of all but the last 32 bytes
+    std::future<Hashed> m_hashed;
 };
 
 } // namespace fb

@@ -6,6 +6,7 @@
 #include "row_block_reader.h"
 
 #include <QCryptographicHash>
+#include <QScopeGuard>
 
 namespace fb {
 namespace {
@@ -62,10 +63,13 @@ void writeLogbook(QIODevice &device, const Logbook &logbook)
 
 EntryLogFindings readLogbook(QIODevice &device, Logbook &logbook, qint64 wholeFileLimit)
 {
-    BinaryReader in(device, wholeFileLimit);
     // The log belongs to the trips as read: whatever stops the read leaves the rows unlogged.
     logbook.entryLog.clear();
-    EntryLogReader logReader(in.allInMemory());
+    EntryLogReader logReader(device);
+    BinaryReader in(device, wholeFileLimit);
+    // Whatever ends the read, the hashing thread is done with the bytes before they go.
+    const auto finishHashing = qScopeGuard([&logReader] { logReader.finish(); });
+    logReader.bytesInMemory(in.allInMemory());
     {
         const RowTable::BulkUpdate bulk(logbook.trips, RowTable::BulkKind::Reset);
         readRows(in, logbook.trips, logReader.rowDigests());

@@ -728,9 +728,10 @@ TEST(PrintedLogbook, EntryLogEndsThePrintoutOnAPageOfItsOwnWithTheCheckValue)
         << appendix.join(QLatin1Char('|')).toStdString();
     // Each line between the margins, broken where it is wider.
     for (const auto &text : canvas.texts) {
-        if (text.page == 2 && text.y > kMargin)
+        if (text.page == 2 && text.y > kMargin) {
             EXPECT_LE(text.x + canvas.textWidth(text.text), 4960 - kMargin)
                 << text.text.toStdString();
+        }
     }
 }
 
