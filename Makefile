@@ -11,11 +11,30 @@ ARGS ?=
 
 all: build
 
+# The installer and the configure step run again only when something they depend on changed:
+# the installer script itself, or the options a build folder was configured with. A second
+# `make run` then starts within seconds. CMAKE_ARGS adds options to both builds, for example
+# CMAKE_ARGS=-DFAHRTENBUCH_WERROR=ON (warnings as errors, as CI builds).
+CMAKE_ARGS ?=
+DEPS_STAMP := $(BUILD_DIR)/.deps-installed
+
 deps:
-	bash scripts/install-deps.sh
+	@mkdir -p $(BUILD_DIR)
+	@sum=$$(sha256sum scripts/install-deps.sh); \
+	if [ "$$(cat $(DEPS_STAMP) 2>/dev/null)" != "$$sum" ]; then \
+		bash scripts/install-deps.sh && echo "$$sum" > $(DEPS_STAMP); \
+	fi
+
+# Configures build folder $(1) with options $(2), unless it was configured with them already.
+define configure_once
+	@args="$(2)"; \
+	if [ ! -f $(1)/CMakeCache.txt ] || [ "$$(cat $(1)/.configured-with 2>/dev/null)" != "$$args" ]; then \
+		cmake -S . -B $(1) $$args && echo "$$args" > $(1)/.configured-with; \
+	fi
+endef
 
 configure: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
+	$(call configure_once,$(BUILD_DIR),-DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS))
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -39,8 +58,7 @@ test-fast: build
 
 # The benchmarks are left out: they measure the Release build, and nothing runs them here.
 configure-sanitized: deps
-	cmake -S . -B $(SANITIZED_BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DFAHRTENBUCH_SANITIZE=ON \
-		-DFAHRTENBUCH_BUILD_BENCH=OFF -DFAHRTENBUCH_BUILD_FUZZ=OFF
+	$(call configure_once,$(SANITIZED_BUILD_DIR),-DCMAKE_BUILD_TYPE=Debug -DFAHRTENBUCH_SANITIZE=ON -DFAHRTENBUCH_BUILD_BENCH=OFF -DFAHRTENBUCH_BUILD_FUZZ=OFF $(CMAKE_ARGS))
 
 build-sanitized: configure-sanitized
 	cmake --build $(SANITIZED_BUILD_DIR) -j $(JOBS)

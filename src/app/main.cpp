@@ -37,6 +37,7 @@ fb::LogbookDocument &batchDocument()
 
 int runBatch(int argc, char **argv)
 {
+    fb::restartWithLargePages(argv);
     fb::tuneAllocatorForBatchRun();
     // Printing needs fonts, so a GUI application; it never shows a window, so it needs no
     // display either.

@@ -2,16 +2,17 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
 #include <csignal>
-#include <pthread.h>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <pthread.h>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -93,12 +94,25 @@ int followLinks(QByteArray &path)
     return ELOOP;
 }
 
-// What a new file gets from the system: read and write for all, less the process's mask.
-mode_t newFileMode()
+// Makes a file of its own from a name ending in "XXXXXX", as mkostemp does, but with the mode
+// a new file gets from the system (read and write for all, less the process's mask): reading
+// the mask would mean changing it, for every thread of the process at once. The handle, or -1
+// with errno set.
+int createExclusive(QByteArray &path)
 {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    static constexpr char kLetters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    constexpr int kAttempts = 100;
+    const qsizetype at = path.size() - 6;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        for (qsizetype i = at; i < path.size(); ++i)
+            path[i] = kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters) - 1)];
+        const int handle = ::open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (handle >= 0 || errno != EEXIST)
+            return handle;
+    }
+    errno = EEXIST;
+    return -1;
 }
 
 } // namespace
@@ -148,7 +162,7 @@ int ReplacingFile::create()
     for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP})
         ::sigaddset(&terminating, signalNumber);
     ::pthread_sigmask(SIG_BLOCK, &terminating, &previous);
-    const int handle = ::mkostemp(path.data(), O_CLOEXEC);
+    const int handle = createExclusive(path);
     const int error = handle < 0 ? errno : 0;
     if (handle >= 0) {
         m_handle = handle;
@@ -170,7 +184,8 @@ int ReplacingFile::commit()
     if (replaces && (status.st_uid != ::geteuid() || status.st_gid != ::getegid())) {
         [[maybe_unused]] const int ignored = ::fchown(m_handle, status.st_uid, status.st_gid);
     }
-    if (::fchmod(m_handle, replaces ? status.st_mode & 07777 : newFileMode()) != 0)
+    // A new file keeps the mode it was made with.
+    if (replaces && ::fchmod(m_handle, status.st_mode & 07777) != 0)
         error = errno;
     // Renamed before its data is on the disk, a crash could leave an empty file in the
     // target's place. Some file systems cannot sync and say so with EINVAL.

@@ -5,6 +5,8 @@
 
 #include "file_messages.h"
 #include "prompts.h"
+#include "trip_list_view.h"
+#include "user_settings.h"
 
 #include "model/file_error.h"
 #include "model/logbook_document.h"
@@ -16,6 +18,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QWidget>
@@ -165,11 +168,17 @@ void TMainForm::bindDocument(std::shared_ptr<LogbookLock> lock, bool readOnly, c
     m_lock = named ? std::move(lock) : nullptr;
     m_document->setReadOnly(named && readOnly);
     setChangingCommandsEnabled(!isReadOnly());
-    if (isReadOnly())
-        statusBar()->showMessage(note);
-    else
+    m_accessNote = isReadOnly() ? note : QString();
+    if (m_accessNote.isEmpty())
         statusBar()->clearMessage();
+    showAccessNote();
     startJournal();
+}
+
+void TMainForm::showAccessNote()
+{
+    if (!m_accessNote.isEmpty())
+        statusBar()->showMessage(m_accessNote);
 }
 
 void TMainForm::setChangingCommandsEnabled(bool enabled)
@@ -301,6 +310,8 @@ bool TMainForm::openLogbook(const QString &path)
         m_document->SetUnChanged();
     }
     bindDocument(access->lock, access->readOnly, access->note);
+    if (file && !failure)
+        rememberFile(path);
     try {
         if (failure)
             std::rethrow_exception(failure);
@@ -375,6 +386,7 @@ bool TMainForm::saveTo(const QString &path)
     // The file holds every change now: the journal starts anew from it.
     releaseDocument();
     bindDocument(std::move(lock), false, QString());
+    rememberFile(path);
     return true;
 }
 
@@ -448,6 +460,8 @@ void TMainForm::closeEvent(QCloseEvent *event)
         return;
     }
     releaseDocument();
+    if (m_settings)
+        m_settings->saveWindow(*this, *ListView1->horizontalHeader());
     event->accept();
 }
 

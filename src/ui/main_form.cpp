@@ -12,6 +12,7 @@
 #include "stamm_form.h"
 #include "trip_list_model.h"
 #include "trip_list_view.h"
+#include "user_settings.h"
 #include "vorlagen_form.h"
 
 #include "core/error.h"
@@ -119,6 +120,14 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
     m_entryLogState = new QLabel(status);
     m_entryLogState->setObjectName(QStringLiteral("EntryLogState"));
     status->addPermanentWidget(m_entryLogState);
+    m_totals = new QLabel(status);
+    m_totals->setObjectName(QStringLiteral("Totals"));
+    status->addPermanentWidget(m_totals);
+    // A passing message (a search that found nothing) must not take a read-only note away.
+    connect(status, &QStatusBar::messageChanged, this, [this](const QString &message) {
+        if (message.isEmpty())
+            showAccessNote();
+    });
 
     m_auswertungForm = new TAuswertungForm(this);
     m_pruefungForm = new TPruefungForm(this);
@@ -138,6 +147,7 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
             [this] { runCommand(&TMainForm::ndern1Click); });
     connect(ListView1, &TripListView::openRequested, this,
             [this] { runCommand(&TMainForm::ndern1Click); });
+    connect(ListView1, &TripListView::deleteRequested, this, &TMainForm::askToDeleteTrip);
     connect(m_document, &LogbookDocument::captionChanged, this, &TMainForm::updateCaption);
     connect(m_document, &LogbookDocument::entryLogChanged, this, [this] {
         m_entryLogState->setText(entryLogStateText(m_document->logbook().entryLog));
@@ -150,7 +160,10 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
+    // The list fills the window: its last column takes what the others leave.
+    ListView1->horizontalHeader()->setStretchLastSection(true);
     SetUnChanged();
+    updateTotals();
 }
 
 TMainForm::~TMainForm()
@@ -191,6 +204,10 @@ void TMainForm::buildMenu()
     addCommand(file, QStringLiteral("&Neu"), "Ne1", &TMainForm::Ne1Click);
     addCommand(file, QStringLiteral("Ö&ffnen"), "ffnen1", &TMainForm::ffnen1Click)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_recentMenu = file->addMenu(QStringLiteral("&Zuletzt geöffnet"));
+    m_recentMenu->setObjectName(QStringLiteral("Zuletztgeffnet1"));
+    m_recentMenu->setToolTipsVisible(true);
+    updateRecentFilesMenu();
     addCommand(file, QStringLiteral("&Speichern"), "Speichern1", &TMainForm::Speichern1Click)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     addCommand(file, QStringLiteral("Speichern &unter..."), "Speichernunter1",
@@ -198,8 +215,11 @@ void TMainForm::buildMenu()
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     addCommand(file, QStringLiteral("E&xportieren..."), "Exportieren1",
                &TMainForm::Exportieren1Click);
+    addCommand(file, QStringLiteral("Neues &Jahr beginnen..."), "NeuesJahr1",
+               &TMainForm::NeuesJahr1Click);
     file->addSeparator();
-    addCommand(file, QStringLiteral("&Drucken..."), "Drucke1", &TMainForm::Drucke1Click);
+    addCommand(file, QStringLiteral("&Drucken..."), "Drucke1", &TMainForm::Drucke1Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     addCommand(file, QStringLiteral("Druck&vorschau..."), "Druckvorschau1",
                &TMainForm::Druckvorschau1Click);
     addCommand(file, QStringLiteral("Drucker &einrichten..."), "Druckereinrichten1",
@@ -210,10 +230,17 @@ void TMainForm::buildMenu()
 
     QMenu *trip = menuBar()->addMenu(QStringLiteral("&Fahrt"));
     trip->setObjectName(QStringLiteral("Fahrt1"));
-    addCommand(trip, QStringLiteral("&Neu"), "Neu1", &TMainForm::Neu1Click);
+    addCommand(trip, QStringLiteral("&Neu"), "Neu1", &TMainForm::Neu1Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     addCommand(trip, QStringLiteral("&Ändern"), "ndern1", &TMainForm::ndern1Click);
     addCommand(trip, QStringLiteral("&Löschen"), "Lschen1", &TMainForm::Lschen1Click);
     addCommand(trip, QStringLiteral("&Kopieren"), "Kopieren1", &TMainForm::Kopieren1Click);
+    trip->addSeparator();
+    addCommand(trip, QStringLiteral("&Suchen..."), "Suchen1", &TMainForm::Suchen1Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    addCommand(trip, QStringLiteral("&Weitersuchen"), "Weitersuchen1",
+               &TMainForm::Weitersuchen1Click)
+        ->setShortcut(QKeySequence(Qt::Key_F3));
 
     QMenu *templates = menuBar()->addMenu(QStringLiteral("&Vorlagen"));
     templates->setObjectName(QStringLiteral("Vorlagen1"));
@@ -249,14 +276,16 @@ void TMainForm::buildButtonBar(QWidget *bar)
         ButtonIcon icon;
     };
     const ButtonPlace buttons[] = {
-        {"BitBtn1", QStringLiteral("Neue Fahrt..."), 8, 97, &TMainForm::Neu1Click, ButtonIcon::New},
-        {"BitBtn2", QStringLiteral("Fahrt ändern..."), 112, 105, &TMainForm::ndern1Click,
+        // Access keys beside the menu bar's D, F, V, S, A and H.
+        {"BitBtn1", QStringLiteral("&Neue Fahrt..."), 8, 97, &TMainForm::Neu1Click,
+         ButtonIcon::New},
+        {"BitBtn2", QStringLiteral("Fahrt ände&rn..."), 112, 105, &TMainForm::ndern1Click,
          ButtonIcon::Change},
-        {"BitBtn3", QStringLiteral("Fahrt löschen..."), 224, 105, &TMainForm::Lschen1Click,
+        {"BitBtn3", QStringLiteral("Fahrt &löschen..."), 224, 105, &TMainForm::Lschen1Click,
          ButtonIcon::Delete},
-        {"BitBtn4", QStringLiteral("Fahrt kopieren..."), 336, 121, &TMainForm::Kopieren1Click,
+        {"BitBtn4", QStringLiteral("Fahrt &kopieren..."), 336, 121, &TMainForm::Kopieren1Click,
          ButtonIcon::Copy},
-        {"QuitBtn", QStringLiteral("Beenden"), 480, 121, &TMainForm::QuitBtnClick,
+        {"QuitBtn", QStringLiteral("&Beenden"), 480, 121, &TMainForm::QuitBtnClick,
          ButtonIcon::Quit},
     };
     for (const ButtonPlace &place : buttons) {
@@ -284,6 +313,7 @@ void TMainForm::runCommand(void (TMainForm::*handler)())
     } catch (const Error &error) {
         m_prompts.showError(isVisible() ? this : nullptr, commandErrorMessage(error));
     }
+    updateTotals();
 }
 
 void TMainForm::updateCaption()
@@ -342,6 +372,7 @@ void TMainForm::FormShow()
     } catch (const Error &error) {
         m_prompts.showError(nullptr, error.message());
     }
+    updateTotals();
 }
 
 // --- Trip commands ------------------------------------------------------------------------

@@ -35,6 +35,7 @@ class TStammForm;
 class TVorlagenForm;
 class TripListModel;
 class TripListView;
+class UserSettings;
 
 // The main window: the trip list, the menu and the button bar, and the document as a whole
 // with its file name and changed mark.
@@ -76,6 +77,10 @@ public:
     void setEntryLogMemoryFolder(const QString &folder);
     // The user's own folder for it, under the application's data folder.
     static QString defaultEntryLogMemoryFolder();
+    // What the program remembers for the person between runs: the recent logbooks and the
+    // window's place. Without it (as in tests that do not give one) nothing is remembered.
+    // Restores the window's place at once.
+    void setUserSettings(std::unique_ptr<UserSettings> settings);
     // The journal of the open document, if any.
     const RecoveryJournal *recoveryJournal() const { return m_journal.get(); }
     // Another window holds the logbook, or no lock can be made beside it: nothing that would
@@ -110,6 +115,11 @@ public:
     void Verwalten1Click();
     void Exportieren1Click();
     void ber1Click();
+    // Beyond the designed menus: search, the recent logbooks and the next year's logbook
+    // (daily_commands.cpp).
+    void Suchen1Click();
+    void Weitersuchen1Click();
+    void NeuesJahr1Click();
 
     // The selected row, or -1.
     int selectedRow() const;
@@ -151,6 +161,16 @@ private:
     void offerUntitledRecovery();
     bool recoverFrom(const QString &journalPath);
     void setChangingCommandsEnabled(bool enabled);
+    // Shows the note on a read-only document in the status bar, again after a passing message.
+    void showAccessNote();
+
+    // Recent logbooks, the totals, search (daily_commands.cpp).
+    void rememberFile(const QString &path);
+    void updateRecentFilesMenu();
+    void openRecentFile(const QString &path);
+    void updateTotals();
+    void findNextTrip();
+    void askToDeleteTrip();
 
     Prompts &m_prompts;
     LogbookDocument *m_document;
@@ -178,6 +198,11 @@ private:
     // What the master data dialog edits; the command applies it to the logbook.
     MasterData m_masterDraft;
     QList<QObject *> m_changingCommands;
+    std::unique_ptr<UserSettings> m_settings;
+    QMenu *m_recentMenu = nullptr;
+    QLabel *m_totals = nullptr;
+    QString m_accessNote;
+    QString m_searchText;
     bool m_shown = false;
 };
 

@@ -3,10 +3,12 @@
 #include "about_box.h"
 #include "main_form.h"
 #include "prompts.h"
+#include "user_settings.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QScreen>
+#include <QSettings>
 #include <QTranslator>
 
 namespace fb {
@@ -29,6 +31,8 @@ int runMainWindow(int argc, char **argv)
     TMainForm window(prompts, pixelsPerInch);
     window.setRecoveryFolder(TMainForm::defaultRecoveryFolder());
     window.setEntryLogMemoryFolder(TMainForm::defaultEntryLogMemoryFolder());
+    // Under the organisation and application names set at start.
+    window.setUserSettings(std::make_unique<UserSettings>(std::make_unique<QSettings>()));
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1)
         window.setStartFile(arguments.at(1));

@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 
 namespace fb {
 
@@ -30,6 +32,15 @@ QMessageBox::StandardButton WidgetPrompts::askYesNo(QWidget *parent, const QStri
     box.setDefaultButton(defaultAnswer);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes ? QMessageBox::Yes : QMessageBox::No;
+}
+
+QString WidgetPrompts::askText(QWidget *parent, const QString &title, const QString &label,
+                               const QString &initial)
+{
+    bool confirmed = false;
+    const QString text =
+        QInputDialog::getText(parent, title, label, QLineEdit::Normal, initial, &confirmed);
+    return confirmed ? text : QString();
 }
 
 void WidgetPrompts::inputError(QWidget *parent, const QString &text)

@@ -34,6 +34,9 @@ public:
     virtual QMessageBox::StandardButton askYesNo(QWidget *parent, const QString &title,
                                                  const QString &text,
                                                  QMessageBox::StandardButton defaultAnswer) = 0;
+    // A line of text to type, starting from initial; a null text when the user cancelled.
+    virtual QString askText(QWidget *parent, const QString &title, const QString &label,
+                            const QString &initial) = 0;
     // A refused input: error icon, one OK button, no title of its own.
     virtual void inputError(QWidget *parent, const QString &text) = 0;
     // A stop message with its title and one OK button.
@@ -61,6 +64,8 @@ public:
                                          const QString &text) override;
     QMessageBox::StandardButton askYesNo(QWidget *parent, const QString &title, const QString &text,
                                          QMessageBox::StandardButton defaultAnswer) override;
+    QString askText(QWidget *parent, const QString &title, const QString &label,
+                    const QString &initial) override;
     void inputError(QWidget *parent, const QString &text) override;
     void stopMessage(QWidget *parent, const QString &title, const QString &text) override;
     QString openFileName(QWidget *parent, const FileKind &files) override;

@@ -79,6 +79,11 @@ void TripListView::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
+        Q_EMIT deleteRequested();
+        event->accept();
+        return;
+    }
     QTableView::keyPressEvent(event);
 }
 

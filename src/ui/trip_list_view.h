@@ -22,6 +22,8 @@ public:
 Q_SIGNALS:
     // Enter on the selected trip: the wish to change it.
     void openRequested();
+    // Delete on the selected trip: the wish to delete it, to be confirmed first.
+    void deleteRequested();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

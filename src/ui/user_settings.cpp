@@ -57,6 +57,8 @@ void UserSettings::addRecentFile(const QString &path)
     files.removeAll(file);
     files.prepend(file);
     m_store->setValue(kRecentFiles, files.mid(0, kRecentFileCount));
+    // Written at once: a program that is killed later still leaves the list behind.
+    m_store->sync();
 }
 
 void UserSettings::removeRecentFile(const QString &path)
@@ -64,6 +66,7 @@ void UserSettings::removeRecentFile(const QString &path)
     QStringList files = recentFiles();
     files.removeAll(canonical(path));
     m_store->setValue(kRecentFiles, files);
+    m_store->sync();
 }
 
 void UserSettings::saveWindow(const QMainWindow &window, const QHeaderView &columns)
@@ -74,6 +77,7 @@ void UserSettings::saveWindow(const QMainWindow &window, const QHeaderView &colu
     for (int column = 0; column < columns.count(); ++column)
         widths.append(columns.sectionSize(column));
     m_store->setValue(kColumnWidths, widths);
+    m_store->sync();
 }
 
 bool UserSettings::restoreWindow(QMainWindow &window, QHeaderView &columns) const

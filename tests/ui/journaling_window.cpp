@@ -40,6 +40,10 @@ public:
     {
         qFatal("unexpected question: %s", qPrintable(text));
     }
+    QString askText(QWidget *, const QString &, const QString &label, const QString &) override
+    {
+        qFatal("unexpected input: %s", qPrintable(label));
+    }
     void inputError(QWidget *, const QString &text) override { qFatal("%s", qPrintable(text)); }
     void stopMessage(QWidget *, const QString &, const QString &text) override
     {

@@ -31,6 +31,20 @@ QMessageBox::StandardButton ScriptedPrompts::askYesNo(QWidget *, const QString &
     return answer;
 }
 
+QString ScriptedPrompts::askText(QWidget *, const QString &title, const QString &label,
+                                 const QString &initial)
+{
+    m_asked.append(
+        {QStringLiteral("text"), title, label + QStringLiteral(" [") + initial + QLatin1Char(']')});
+    if (m_texts.empty()) {
+        ++m_unexpected;
+        return QString();
+    }
+    const QString text = m_texts.front();
+    m_texts.pop_front();
+    return text;
+}
+
 void ScriptedPrompts::inputError(QWidget *, const QString &text)
 {
     m_asked.append({QStringLiteral("inputError"), QString(), text});

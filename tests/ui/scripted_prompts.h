@@ -29,12 +29,16 @@ public:
     void answerQuestion(QMessageBox::StandardButton answer) { m_answers.push_back(answer); }
     void answerFile(const QString &path) { m_paths.push_back(path); }
     void answerDialog(DialogScript script) { m_dialogs.push_back(std::move(script)); }
+    // A null text answers as a cancelled input.
+    void answerText(const QString &text) { m_texts.push_back(text); }
 
     // Both kinds of question take their answers from answerQuestion, in order.
     QMessageBox::StandardButton question(QWidget *, const QString &title,
                                          const QString &text) override;
     QMessageBox::StandardButton askYesNo(QWidget *, const QString &title, const QString &text,
                                          QMessageBox::StandardButton defaultAnswer) override;
+    QString askText(QWidget *, const QString &title, const QString &label,
+                    const QString &initial) override;
     void inputError(QWidget *, const QString &text) override;
     void stopMessage(QWidget *, const QString &title, const QString &text) override;
     QString openFileName(QWidget *, const FileKind &files) override;
@@ -46,7 +50,10 @@ public:
     void clearAsked() { m_asked.clear(); }
     int unexpected() const { return m_unexpected; }
     // Every scripted answer was used.
-    bool scriptUsedUp() const { return m_answers.empty() && m_paths.empty() && m_dialogs.empty(); }
+    bool scriptUsedUp() const
+    {
+        return m_answers.empty() && m_paths.empty() && m_dialogs.empty() && m_texts.empty();
+    }
     // The file dialogs' filter and suffix, as last asked.
     FileKind lastFileKind() const { return m_lastKind; }
 
@@ -56,6 +63,7 @@ private:
     std::deque<QMessageBox::StandardButton> m_answers;
     std::deque<QString> m_paths;
     std::deque<DialogScript> m_dialogs;
+    std::deque<QString> m_texts;
     QList<Asked> m_asked;
     FileKind m_lastKind;
     int m_unexpected = 0;
