@@ -299,8 +299,6 @@ EntryLogFindings EntryLogReader::read(BinaryReader &in, QIODevice &device, const
     const bool sameTrailer =
         !hashed.seal.isEmpty() && start == m_size - m_trailerSize && bytes.size() == m_trailerSize;
 
-    // Every identity is introduced by an event, so none exceeds their number.
-    const RowId maxRowId = RowId(eventCount);
     std::vector<EntryEvent> events;
     events.reserve(std::size_t(eventCount));
     const bool chainHashed = sameTrailer && hashed.chainRead &&
@@ -317,8 +315,9 @@ EntryLogFindings EntryLogReader::read(BinaryReader &in, QIODevice &device, const
         qint32 length = 0;
         QByteArrayView fields;
         std::optional<EntryEvent> event;
+        // Each event introduces at most one identity, in turn: the i-th names none above i.
         if (cursor.int32(length) && cursor.bytes(length, fields))
-            event = decodeEntryEvent(fields, maxRowId);
+            event = decodeEntryEvent(fields, RowId(i + 1));
         if (!event) {
             findings.damaged = true;
             break;
@@ -351,17 +350,23 @@ EntryLogFindings EntryLogReader::read(BinaryReader &in, QIODevice &device, const
         }
     }
 
-    // The rows' identities as far as the events know them; a row the damaged rest of the log
-    // would have named counts as not logged.
+    // The rows' identities as far as the events know them; a row that only the damaged rest of
+    // the log would have named counts as not logged.
     const qsizetype tripCount = trips.count();
     if (rowCount != tripCount)
         findings.loggedRowCount = rowCount;
     rowIds.resize(std::min<qsizetype>(rowIds.size(), tripCount));
-    std::vector<bool> seen(std::size_t(maxRowId) + 1, false);
+    std::vector<bool> known(events.size() + 1, false);
+    for (const EntryEvent &event : events) {
+        known[event.row] = event.row != kNotLogged;
+        for (const FoundRow &found : event.found)
+            known[found.id] = true;
+    }
+    std::vector<bool> seen(known.size(), false);
     for (RowId &id : rowIds) {
         if (id == kNotLogged)
             continue;
-        if (id > maxRowId || seen[id]) {
+        if (id >= known.size() || !known[id] || seen[id]) {
             findings.damaged = true;
             id = kNotLogged;
             continue;

@@ -257,7 +257,7 @@ void TMainForm::buildMenu()
                &TMainForm::Auswertunganzeigen1Click);
     addCommand(evaluation, QStringLiteral("Fahrtenbuch &prüfen..."), "Fahrtenbuchprfen1",
                &TMainForm::Fahrtenbuchprfen1Click);
-    addCommand(evaluation, QStringLiteral("Änderungs&protokoll anzeigen..."),
+    addCommand(evaluation, QStringLiteral("Ä&nderungsprotokoll anzeigen..."),
                "nderungsprotokollanzeigen1", &TMainForm::nderungsprotokollanzeigen1Click);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Hilfe"));

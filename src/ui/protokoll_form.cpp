@@ -38,8 +38,9 @@ TProtokollForm::TProtokollForm(QWidget *parent)
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setWordWrap(false);
+    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 6);
     for (const auto &[column, width] :
-         {std::pair{When, 110}, {Kind, 110}, {Trip, 150}, {OldValue, 230}, {NewValue, 230}})
+         {std::pair{When, 115}, {Kind, 115}, {Trip, 135}, {OldValue, 320}, {NewValue, 320}})
         m_list->setColumnWidth(column, width);
     OkBtn->setObjectName(QStringLiteral("OkBtn"));
     setButtonLook(*OkBtn, ButtonIcon::Ok);
@@ -52,7 +53,7 @@ TProtokollForm::TProtokollForm(QWidget *parent)
     layout->addWidget(m_summary);
     layout->addWidget(m_list, 1);
     layout->addLayout(buttons);
-    resize(1040, 480);
+    resize(1200, 480);
 
     connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_list, &QTableWidget::cellDoubleClicked, this, [this](int line) { choose(line); });

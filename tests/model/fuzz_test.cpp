@@ -1,6 +1,7 @@
 #include "test_support.h"
 
 #include "core/error.h"
+#include "model/logbook_operation.h"
 #include "model/odometer.h"
 
 #include <QBuffer>
@@ -44,6 +45,13 @@ TEST(DamagedFiles, TruncationsAndByteFlipsReadTheSameEitherWayAndWhatLoadsReadsB
     Logbook sample;
     fillSample(sample);
     sample.trips.append(Row{QStringLiteral("x"), QStringList(11, QStringLiteral("y"))});
+    // An entry log behind the fonts, so that damaged logs are read too.
+    const QDateTime moment(QDate(2026, 12, 8), QTime(9, 0), Qt::UTC);
+    applyOperation(sample, {NewTrip{sample.trips.at(0)}, moment});
+    applyOperation(sample, {DeleteTrip{0}, moment});
+    MasterData master = sample.master;
+    master.town = QStringLiteral("Köln");
+    applyOperation(sample, {SetMasterData{master}, moment});
     const QByteArray valid = toBytes(sample);
 
     const auto check = [](const QByteArray &bytes, const char *what, qint64 detail) {

@@ -3,6 +3,7 @@
 #include "ui/about_box.h"
 #include "ui/auswertung_form.h"
 #include "ui/drucken_form.h"
+#include "ui/protokoll_form.h"
 #include "ui/pruefung_form.h"
 #include "ui/stamm_form.h"
 #include "ui/vorlagen_form.h"
@@ -67,6 +68,7 @@ TEST_F(MainFormTest, NoTwoControlsOfAWindowShareAnAccessKey)
                                 &form->vorlagenForm(),
                                 &form->auswertungForm(),
                                 &form->pruefungForm(),
+                                &form->protokollForm(),
                                 &form->aboutBox()};
     windows.append(form->vorlagenForm().findChild<QDialog *>(QStringLiteral("VorlageNeuForm")));
     for (QWidget *window : windows) {
