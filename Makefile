@@ -13,8 +13,10 @@ all: build
 
 # The installer and the configure step run again only when something they depend on changed:
 # the installer script itself, or the options a build folder was configured with. A second
-# `make run` then starts within seconds. CMAKE_ARGS adds options to both builds, for example
-# CMAKE_ARGS=-DFAHRTENBUCH_WERROR=ON (warnings as errors, as CI builds).
+# `make run` then starts within seconds. WERROR=ON stops both builds at any compiler warning
+# (CI builds so; off by default, so that a newer compiler's new warning never breaks a user's
+# build); CMAKE_ARGS adds further options to both.
+WERROR ?= OFF
 CMAKE_ARGS ?=
 DEPS_STAMP := $(BUILD_DIR)/.deps-installed
 
@@ -34,7 +36,7 @@ define configure_once
 endef
 
 configure: deps
-	$(call configure_once,$(BUILD_DIR),-DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS))
+	$(call configure_once,$(BUILD_DIR),-DCMAKE_BUILD_TYPE=Release -DFAHRTENBUCH_WERROR=$(WERROR) $(CMAKE_ARGS))
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -58,7 +60,7 @@ test-fast: build
 
 # The benchmarks are left out: they measure the Release build, and nothing runs them here.
 configure-sanitized: deps
-	$(call configure_once,$(SANITIZED_BUILD_DIR),-DCMAKE_BUILD_TYPE=Debug -DFAHRTENBUCH_SANITIZE=ON -DFAHRTENBUCH_BUILD_BENCH=OFF -DFAHRTENBUCH_BUILD_FUZZ=OFF $(CMAKE_ARGS))
+	$(call configure_once,$(SANITIZED_BUILD_DIR),-DCMAKE_BUILD_TYPE=Debug -DFAHRTENBUCH_SANITIZE=ON -DFAHRTENBUCH_BUILD_BENCH=OFF -DFAHRTENBUCH_BUILD_FUZZ=OFF -DFAHRTENBUCH_WERROR=$(WERROR) $(CMAKE_ARGS))
 
 build-sanitized: configure-sanitized
 	cmake --build $(SANITIZED_BUILD_DIR) -j $(JOBS)

@@ -526,5 +526,5 @@ TEST_F(BatchCommand, TheExecutableEndsThroughExitSoDestructorsAndHandlersRun)
     result =
         runWithoutDisplay({QStringLiteral("--resave"), path(QStringLiteral("x/y.fbu")), sample});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_TRUE(result.err.endsWith(".\n" + kExitHandlersRan)) << result.err.data();
+    EXPECT_TRUE(result.err.endsWith(QByteArray(".\n" + kExitHandlersRan))) << result.err.data();
 }

@@ -9,7 +9,7 @@ TEST(FileTextForMessage, ControlCharactersBecomeVisibleEscapes)
     EXPECT_EQ(fileTextForMessage(u"12,5"), QStringLiteral("12,5"));
     EXPECT_EQ(fileTextForMessage(u"\x1B[31mrot\x07\r\n\t"),
               QStringLiteral("\\x1B[31mrot\\x07\\x0D\\x0A\\x09"));
-    EXPECT_EQ(fileTextForMessage(QString(QChar(0)) + QStringLiteral("\x7F\x85\x9F")),
+    EXPECT_EQ(fileTextForMessage(QString(QString(QChar(0)) + QStringLiteral("\x7F\x85\x9F"))),
               QStringLiteral("\\x00\\x7F\\x85\\x9F"));
     // Bidirectional overrides and line separators could disguise or break the message.
     EXPECT_EQ(fileTextForMessage(u"a\u202Eb\u2028c\u2066"),
@@ -18,7 +18,7 @@ TEST(FileTextForMessage, ControlCharactersBecomeVisibleEscapes)
     EXPECT_EQ(fileTextForMessage(u"Köln € Łódź 北京 😀 \u00A0"),
               QStringLiteral("Köln € Łódź 北京 😀 \u00A0"));
     // A lone half of a surrogate pair is no character of its own.
-    EXPECT_EQ(fileTextForMessage(QString(QChar(0xD83D)) + QStringLiteral("x") + QChar(0xDE00)),
+    EXPECT_EQ(fileTextForMessage(QString(QString(QChar(0xD83D)) + QStringLiteral("x") + QChar(0xDE00))),
               QStringLiteral("\\uD83Dx\\uDE00"));
 }
 
@@ -26,7 +26,7 @@ TEST(FileTextForMessage, CutAfterAHundredCharactersWithAnEllipsis)
 {
     const QString hundred(100, QLatin1Char('7'));
     EXPECT_EQ(fileTextForMessage(hundred), hundred);
-    EXPECT_EQ(fileTextForMessage(hundred + QStringLiteral("8")), hundred + QStringLiteral("…"));
+    EXPECT_EQ(fileTextForMessage(QString(hundred + QStringLiteral("8"))), hundred + QStringLiteral("…"));
     EXPECT_EQ(fileTextForMessage(QString(5'000'000, QLatin1Char('x'))),
               QString(100, QLatin1Char('x')) + QStringLiteral("…"));
 
@@ -43,6 +43,6 @@ TEST(FileTextForMessage, CutAfterAHundredCharactersWithAnEllipsis)
         emoji += QStringLiteral("😀");
     const QString cut = fileTextForMessage(emoji);
     EXPECT_EQ(cut, emoji.left(200) + QStringLiteral("…"));
-    EXPECT_EQ(fileTextForMessage(QString(99, QLatin1Char('a')) + QStringLiteral("😀")),
+    EXPECT_EQ(fileTextForMessage(QString(QString(99, QLatin1Char('a')) + QStringLiteral("😀"))),
               QString(99, QLatin1Char('a')) + QStringLiteral("😀"));
 }

@@ -101,8 +101,9 @@ TEST(NumberTextEdges, TooLargeToHoldIsRefusedWhateverTheExponentSays)
 {
     const QString huge = QStringLiteral("1") + QString(400, QLatin1Char('0'));
     for (const QString &text :
-         {huge, huge + QStringLiteral("e-1"), huge + QStringLiteral(",5e-80"),
-          QStringLiteral("00") + huge + QStringLiteral("e-1"), QStringLiteral("0,00001e400")}) {
+         {huge, QString(huge + QStringLiteral("e-1")), QString(huge + QStringLiteral(",5e-80")),
+          QString(QStringLiteral("00") + huge + QStringLiteral("e-1")),
+          QStringLiteral("0,00001e400")}) {
         EXPECT_THROW(parseNumberText(text), ConversionError) << text.toStdString();
     }
     // The largest double is written rounded up past itself and must still read back.

@@ -139,7 +139,8 @@ TEST_F(RecoveryJournalTest, DamagedJournalIsRefusedWholeAndNothingOfItIsApplied)
     QByteArray flipped = whole;
     flipped[whole.size() / 2] = char(flipped[whole.size() / 2] ^ 0x10);
     for (const QByteArray &damaged : {whole.left(whole.size() - 1), flipped,
-                                      whole + QByteArray("\x05\0\0\0x", 5), QByteArray()}) {
+                                      QByteArray(whole + QByteArray("\x05\0\0\0x", 5)),
+                                      QByteArray()}) {
         writeFileBytes(journalPath, damaged);
         EXPECT_THROW(readJournal(journalPath), JournalDamaged) << damaged.size();
     }

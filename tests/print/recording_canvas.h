@@ -62,15 +62,15 @@ public:
     }
     int textWidth(const QString &text) const override
     {
-        int width = 0;
+        int total = 0;
         for (const QChar c : text) {
             const bool narrow = c == QLatin1Char('.') || c == QLatin1Char(':');
-            width += textHeight(text) / (narrow ? 4 : 2);
+            total += textHeight(text) / (narrow ? 4 : 2);
         }
-        return width;
+        return total;
     }
     int textHeight(const QString &) const override { return m_font.sizePoints * resolution / 72; }
-    void setPenWidth(int width) override { m_penWidth = width; }
+    void setPenWidth(int penWidth) override { m_penWidth = penWidth; }
     void moveTo(int x, int y) override
     {
         m_x = x;

@@ -185,7 +185,7 @@ TEST_F(SharedStringsTest, RecordLayoutOfTextsWithoutSurrogatePairsStaysAsItWas)
     ASSERT_GT(sst.size(), 40u);
     QCryptographicHash hash(QCryptographicHash::Sha256);
     for (const Record &r : sst) {
-        hash.addData(QByteArray::number(r.id) + ':' + QByteArray::number(r.data.size()) + ':');
+        hash.addData(QByteArray(QByteArray::number(r.id) + ':' + QByteArray::number(r.data.size()) + ':'));
         hash.addData(r.data);
     }
     EXPECT_EQ(hash.result().toHex().toStdString(),

@@ -416,9 +416,10 @@ TEST_F(WriterTest, LongHeaderIsCutAfter255UnitsButNeverInsideACharacter)
             QString::fromUtf16(reinterpret_cast<const char16_t *>(data.constData() + 3), units);
         // "&C" and the text: the pair ends at unit 255 after 251 characters; after 252 it
         // would not fit whole.
-        EXPECT_EQ(text.toStdString(), (QStringLiteral("&C") + QString(before, QLatin1Char('k')) +
-                                       (before == 251 ? car : QString()))
-                                          .toStdString());
+        EXPECT_EQ(text.toStdString(),
+                  QString(QStringLiteral("&C") + QString(before, QLatin1Char('k')) +
+                          (before == 251 ? car : QString()))
+                      .toStdString());
         const std::vector<Record> footer = recordsWithId(records, biff::FOOTER);
         ASSERT_EQ(footer.size(), 1u);
         EXPECT_EQ(word(footer[0].data, 0), 255);
