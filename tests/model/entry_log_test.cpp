@@ -152,7 +152,7 @@ TEST_F(EntryLogTest, ChangesOutsideTheProgramAreFoundNamedAndLoggedOnce)
     const QByteArray first = rowBytes(trips.at(0));
     const QByteArray second = rowBytes(trips.at(1));
     ASSERT_EQ(swapped.mid(4, first.size() + second.size()), first + second);
-    swapped.replace(4, first.size() + second.size(), second + first);
+    swapped.replace(4, first.size() + second.size(), QByteArray(second + first));
 
     // The log cut short, and the log of another logbook behind this one's trips.
     const QByteArray cut = original.left(original.size() - 50);

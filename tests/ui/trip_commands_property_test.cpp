@@ -172,8 +172,8 @@ protected:
             ASSERT_TRUE(isDeleted(after.at(oldRow)));
             expected.insert(placed, withoutReadings(after.at(placed)));
             // Directly below the old version exactly while it fits between its live neighbours.
-            const auto neighbour = [&](qsizetype from, int step) -> std::optional<QDateTime> {
-                for (qsizetype i = from; i >= 0 && i < after.size(); i += step) {
+            const auto neighbour = [&](qsizetype from, int direction) -> std::optional<QDateTime> {
+                for (qsizetype i = from; i >= 0 && i < after.size(); i += direction) {
                     if (i != placed && !isDeleted(after.at(i)))
                         return departs(i);
                 }
