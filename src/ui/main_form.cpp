@@ -43,7 +43,6 @@
 namespace fb {
 namespace {
 
-constexpr double kMaximumTripDistance = 100000;
 // The designed face where it exists, else a sans serif of about its width: the columns were
 // sized for it.
 QFont designedFont(int pointSize)
@@ -136,6 +135,8 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
     FontDialog2 = newFontDialog(this, "FontDialog2");
     m_druckenForm =
         new TDruckenForm(m_prompts, m_document->logbook(), *FontDialog1, *FontDialog2, this);
+    m_printCommands =
+        std::make_unique<LogbookPrintCommands>(m_prompts, *m_document, *m_druckenForm);
     m_aboutBox = new TAboutBox(this);
     m_fahrtForm = new TFahrtForm(m_prompts, m_document->logbook().templates, this);
     m_stammForm = new TStammForm(m_prompts, m_masterDraft, this);
@@ -375,121 +376,6 @@ void TMainForm::FormShow()
     updateTotals();
 }
 
-// --- Trip commands ------------------------------------------------------------------------
-
-int TMainForm::selectedRow() const
-{
-    const QModelIndexList rows = ListView1->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.constFirst().row();
-}
-
-void TMainForm::selectRow(int row)
-{
-    const QModelIndex index = m_tripModel->index(row, 0);
-    ListView1->setCurrentIndex(index);
-    ListView1->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect |
-                                                   QItemSelectionModel::Rows);
-    ListView1->scrollTo(index);
-}
-
-void TMainForm::prepareNewReadings()
-{
-    const double last = getlastkm();
-    m_fahrtForm->setReadings(last, last, last + kMaximumTripDistance, last);
-}
-
-void TMainForm::applyAndShow(const LogbookOperation &operation)
-{
-    // The row the operation wrote: the new trip, or a changed trip's new version.
-    selectRow(int(m_document->apply(operation)));
-}
-
-void TMainForm::Neu1Click()
-{
-    prepareNewReadings();
-    m_fahrtForm->fillTemplateList();
-    m_fahrtForm->clearTexts();
-    if (m_prompts.showModal(*m_fahrtForm) != QDialog::Accepted)
-        return;
-    applyAndShow(NewTrip{m_fahrtForm->tripRow()});
-}
-
-void TMainForm::Kopieren1Click()
-{
-    const int row = selectedRow();
-    if (row < 0)
-        return;
-    prepareNewReadings();
-    m_fahrtForm->fillTemplateList();
-    m_fahrtForm->setFromTrip(m_document->logbook().trips.at(row));
-    if (m_prompts.showModal(*m_fahrtForm) != QDialog::Accepted)
-        return;
-    applyAndShow(CopyTrip{row, m_fahrtForm->tripRow()});
-}
-
-void TMainForm::ndern1Click()
-{
-    const int row = selectedRow();
-    if (row < 0)
-        return;
-    const RowTable &trips = m_document->logbook().trips;
-    if (isDeleted(trips.at(row)))
-        return;
-    // Readings that do not parse leave the fields as far as they got; the command goes on.
-    try {
-        const double start = parseNumberText(trips.at(row).subItem(TripSubItem::KmStart));
-        m_fahrtForm->setStartReading(start);
-        m_fahrtForm->setEndReadingRange(start, start + kMaximumTripDistance);
-        m_fahrtForm->setEndReading(parseNumberText(trips.at(row).subItem(TripSubItem::KmEnd)));
-    } catch (const ConversionError &) {
-    }
-    m_fahrtForm->fillTemplateList();
-    m_fahrtForm->setFromTrip(trips.at(row));
-    if (m_prompts.showModal(*m_fahrtForm) != QDialog::Accepted)
-        return;
-    applyAndShow(ChangeTrip{row, m_fahrtForm->tripRow()});
-}
-
-void TMainForm::Lschen1Click()
-{
-    const int row = selectedRow();
-    if (row < 0)
-        return;
-    if (isDeleted(m_document->logbook().trips.at(row))) {
-        UpdateKMSTands();
-        return;
-    }
-    m_document->apply(DeleteTrip{row});
-}
-
-// --- Reports -----------------------------------------------------------------------------
-
-void TMainForm::Auswertunganzeigen1Click()
-{
-    // A distance that does not parse ends the command before the window changes.
-    const Evaluation evaluation = evaluateTrips(m_document->logbook().trips);
-    m_auswertungForm->showLines(evaluationLines(evaluation));
-    m_prompts.showModal(*m_auswertungForm);
-}
-
-void TMainForm::Fahrtenbuchprfen1Click()
-{
-    const RowTable &trips = m_document->logbook().trips;
-    m_pruefungForm->showFindings(
-        trips, checkPlausibility(trips, entryMoments(m_document->logbook().entryLog)));
-    m_prompts.showModal(*m_pruefungForm);
-    if (m_pruefungForm->chosenTrip() >= 0)
-        selectRow(int(m_pruefungForm->chosenTrip()));
-}
-
-void TMainForm::nderungsprotokollanzeigen1Click()
-{
-    m_protokollForm->showLog(m_document->logbook());
-    m_prompts.showModal(*m_protokollForm);
-    if (m_protokollForm->chosenTrip() >= 0)
-        selectRow(int(m_protokollForm->chosenTrip()));
-}
-
 // --- Templates ------------------------------------------------------------------------------
 
 void TMainForm::Verwalten1Click()
@@ -508,6 +394,40 @@ void TMainForm::ndern3Click()
     m_stammForm->showRecord();
     m_prompts.showModal(*m_stammForm);
     m_document->apply(SetMasterData{m_masterDraft});
+}
+
+// --- Printing -----------------------------------------------------------------------------
+
+QPrinter &TMainForm::printer()
+{
+    return m_printCommands->printer();
+}
+
+void TMainForm::setPrinter(std::unique_ptr<QPrinter> printer)
+{
+    m_printCommands->setPrinter(std::move(printer));
+}
+
+void TMainForm::Drucke1Click()
+{
+    if (!m_printCommands->chooseOptions())
+        return;
+    // The settings are part of the logbook, and the user confirmed them.
+    SetChanged();
+    m_printCommands->print();
+}
+
+void TMainForm::Druckvorschau1Click()
+{
+    if (!m_printCommands->chooseOptions())
+        return;
+    if (m_printCommands->preview(this))
+        SetChanged(); // printed from the preview
+}
+
+void TMainForm::Druckereinrichten1Click()
+{
+    m_printCommands->setUpPrinter(this);
 }
 
 // --- Export -------------------------------------------------------------------------------

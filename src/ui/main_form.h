@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "export_command.h"
+#include "print_commands.h"
 #include "product.h"
 
 #include "model/logbook_operation.h"
@@ -94,23 +95,28 @@ public:
     void UpdateKMSTands();
     double getlastkm();
 
-    // Handlers of the menu and the button bar.
+    // Handlers of the menu and the button bar, by the file that holds them.
+    // The document's file (file_commands.cpp).
     void Ne1Click();
     void ffnen1Click();
     void Speichern1Click();
     void Speichernunter1Click();
     void Beenden1Click();
     void QuitBtnClick();
+    // The trips (trip_commands.cpp).
     void Neu1Click();
     void ndern1Click();
     void Kopieren1Click();
     void Lschen1Click();
+    // The reports (report_commands.cpp).
     void Auswertunganzeigen1Click();
     void Fahrtenbuchprfen1Click();
     void nderungsprotokollanzeigen1Click();
+    // Printing, through LogbookPrintCommands (main_form.cpp, print_commands.h).
     void Drucke1Click();
     void Druckvorschau1Click();
     void Druckereinrichten1Click();
+    // Master data, templates, export and the about box (main_form.cpp).
     void ndern3Click();
     void Verwalten1Click();
     void Exportieren1Click();
@@ -121,7 +127,7 @@ public:
     void Weitersuchen1Click();
     void NeuesJahr1Click();
 
-    // The selected row, or -1.
+    // The selected row, or -1 (trip_commands.cpp).
     int selectedRow() const;
     void selectRow(int row);
 
@@ -139,13 +145,11 @@ private:
     bool FormCloseQuery();
     bool maybeSave(const QString &question);
     void updateCaption();
+
+    // The trip dialog's readings for a new trip, and a trip operation applied with the row it
+    // wrote shown (trip_commands.cpp).
     void prepareNewReadings();
-    // Applies a trip operation and shows the row it wrote.
     void applyAndShow(const LogbookOperation &operation);
-    bool showPrintOptions();
-    // Applies the print options the dialog left in the logbook as one operation, from the
-    // options before it.
-    void applyPrintOptions(const SetPrintOptions &before);
 
     // The document's file, its lock and its journal (file_commands.cpp).
     struct Access;
@@ -184,7 +188,7 @@ private:
     QFontDialog *FontDialog1;
     QFontDialog *FontDialog2;
     TDruckenForm *m_druckenForm;
-    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<LogbookPrintCommands> m_printCommands;
     TStammForm *m_stammForm;
     TVorlagenForm *m_vorlagenForm;
     TAboutBox *m_aboutBox;

@@ -1,6 +1,4 @@
-// The main window's print commands: the print options, printing, the print preview and the
-// printer set-up, all on the one printer held for the run.
-#include "main_form.h"
+#include "print_commands.h"
 
 #include "drucken_form.h"
 #include "prompts.h"
@@ -46,7 +44,14 @@ bool paintsPreview(QPrinter &printer)
 
 } // namespace
 
-QPrinter &TMainForm::printer()
+LogbookPrintCommands::LogbookPrintCommands(Prompts &prompts, LogbookDocument &document,
+                                           TDruckenForm &options)
+    : m_prompts(prompts), m_document(document), m_options(options)
+{}
+
+LogbookPrintCommands::~LogbookPrintCommands() = default;
+
+QPrinter &LogbookPrintCommands::printer()
 {
     // Made on first use: looking for the system's printers takes a moment.
     if (!m_printer)
@@ -54,88 +59,77 @@ QPrinter &TMainForm::printer()
     return *m_printer;
 }
 
-void TMainForm::setPrinter(std::unique_ptr<QPrinter> printer)
+void LogbookPrintCommands::setPrinter(std::unique_ptr<QPrinter> printer)
 {
     m_printer = std::move(printer);
 }
 
-bool TMainForm::showPrintOptions()
+bool LogbookPrintCommands::chooseOptions()
 {
-    const Logbook &logbook = m_document->logbook();
+    Logbook &logbook = m_document.logbook();
     const SetPrintOptions before{logbook.print, logbook.headingFont, logbook.textFont};
-    m_druckenForm->showSettings();
-    const int result = m_prompts.showModal(*m_druckenForm);
+    m_options.showSettings();
+    const int result = m_prompts.showModal(m_options);
     // Cancelling keeps what was set in the dialog; it only prints nothing.
-    m_druckenForm->keepSettings();
-    applyPrintOptions(before);
+    m_options.keepSettings();
+    // The dialog and its font buttons wrote into the logbook; the options reach it as one
+    // operation, from the state before, like every other change.
+    const SetPrintOptions chosen{logbook.print, logbook.headingFont, logbook.textFont};
+    if (chosen != before) {
+        logbook.print = before.print;
+        logbook.headingFont = before.headingFont;
+        logbook.textFont = before.textFont;
+        m_document.apply(chosen);
+    }
     return result == QDialog::Accepted;
 }
 
-void TMainForm::applyPrintOptions(const SetPrintOptions &before)
+void LogbookPrintCommands::print()
 {
-    // The dialog and its font buttons wrote into the logbook; the options reach it as one
-    // operation, from the state before, like every other change.
-    Logbook &logbook = m_document->logbook();
-    const SetPrintOptions chosen{logbook.print, logbook.headingFont, logbook.textFont};
-    if (chosen == before)
-        return;
-    logbook.print = before.print;
-    logbook.headingFont = before.headingFont;
-    logbook.textFont = before.textFont;
-    m_document->apply(chosen);
+    printLogbookOn(printer(), m_document);
 }
 
-void TMainForm::Drucke1Click()
+bool LogbookPrintCommands::preview(QWidget *parent)
 {
-    if (!showPrintOptions())
-        return;
-    // The settings are part of the logbook, and the user confirmed them.
-    SetChanged();
-    printLogbookOn(printer(), *m_document);
-}
-
-void TMainForm::Druckvorschau1Click()
-{
-    if (!showPrintOptions())
-        return;
-    QPrintPreviewDialog preview(&printer(), this);
+    QPrintPreviewDialog preview(&printer(), parent);
     preview.setObjectName(QStringLiteral("Druckvorschau"));
     preview.setWindowTitle(QStringLiteral("Druckvorschau"));
     // Large enough to read a page, centred on the screen.
-    if (const QScreen *shownOn = screen()) {
+    if (const QScreen *shownOn = parent ? parent->screen() : nullptr) {
         QRect frame(QPoint(), shownOn->availableGeometry().size() * 0.85);
         frame.moveCenter(shownOn->availableGeometry().center());
         preview.setGeometry(frame);
     }
     // An error must not leave through the dialog's event loop: it is kept and shown after.
     QString failure;
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter *target) {
-        try {
-            if (paintsPreview(*target)) {
-                PrinterCanvas canvas(*target);
-                printLogbook(m_document->logbook(), canvas);
-            } else {
-                printLogbookOn(*target, *m_document);
-            }
-        } catch (const Error &error) {
-            failure = error.message();
-        }
-    });
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [&](QPrinter *target) {
+                         try {
+                             if (paintsPreview(*target)) {
+                                 PrinterCanvas canvas(*target);
+                                 printLogbook(m_document.logbook(), canvas);
+                             } else {
+                                 printLogbookOn(*target, m_document);
+                             }
+                         } catch (const Error &error) {
+                             failure = error.message();
+                         }
+                     });
     // The pages are laid out before the dialog appears, so a text that does not convert is
     // reported instead of an empty preview.
     if (auto *pages = preview.findChild<QPrintPreviewWidget *>())
         pages->updatePreview();
     if (!failure.isEmpty())
         throw Error(failure);
-    if (m_prompts.showModal(preview) == QDialog::Accepted)
-        SetChanged(); // printed from the preview
+    const bool printed = m_prompts.showModal(preview) == QDialog::Accepted;
     if (!failure.isEmpty())
         throw Error(failure);
+    return printed;
 }
 
-void TMainForm::Druckereinrichten1Click()
+void LogbookPrintCommands::setUpPrinter(QWidget *parent)
 {
-    QPrintDialog setup(&printer(), this);
+    QPrintDialog setup(&printer(), parent);
     setup.setObjectName(QStringLiteral("PrinterSetupDialog1"));
     setup.setWindowTitle(QStringLiteral("Drucker einrichten"));
     // Printer, paper and orientation; which pages and how many copies are the print's own.

@@ -1,0 +1,110 @@
+// The main window's trip commands: new, copy, change and delete, each through the trip dialog
+// and one operation on the logbook, and the selected row they act on.
+#include "main_form.h"
+
+#include "fahrt_form.h"
+#include "prompts.h"
+#include "trip_list_model.h"
+#include "trip_list_view.h"
+
+#include "core/error.h"
+#include "model/logbook_document.h"
+#include "model/odometer.h"
+#include "model/text_forms.h"
+#include "model/trip_columns.h"
+
+namespace fb {
+namespace {
+
+// The end reading's field reaches this far beyond the start reading: the longest trip the
+// dialog accepts.
+constexpr double kMaximumTripDistance = 100000;
+
+} // namespace
+
+int TMainForm::selectedRow() const
+{
+    const QModelIndexList rows = ListView1->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.constFirst().row();
+}
+
+void TMainForm::selectRow(int row)
+{
+    const QModelIndex index = m_tripModel->index(row, 0);
+    ListView1->setCurrentIndex(index);
+    ListView1->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect |
+                                                   QItemSelectionModel::Rows);
+    ListView1->scrollTo(index);
+}
+
+void TMainForm::prepareNewReadings()
+{
+    const double last = getlastkm();
+    m_fahrtForm->setReadings(last, last, last + kMaximumTripDistance, last);
+}
+
+void TMainForm::applyAndShow(const LogbookOperation &operation)
+{
+    // The row the operation wrote: the new trip, or a changed trip's new version.
+    selectRow(int(m_document->apply(operation)));
+}
+
+void TMainForm::Neu1Click()
+{
+    prepareNewReadings();
+    m_fahrtForm->fillTemplateList();
+    m_fahrtForm->clearTexts();
+    if (m_prompts.showModal(*m_fahrtForm) != QDialog::Accepted)
+        return;
+    applyAndShow(NewTrip{m_fahrtForm->tripRow()});
+}
+
+void TMainForm::Kopieren1Click()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    prepareNewReadings();
+    m_fahrtForm->fillTemplateList();
+    m_fahrtForm->setFromTrip(m_document->logbook().trips.at(row));
+    if (m_prompts.showModal(*m_fahrtForm) != QDialog::Accepted)
+        return;
+    applyAndShow(CopyTrip{row, m_fahrtForm->tripRow()});
+}
+
+void TMainForm::ndern1Click()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const RowTable &trips = m_document->logbook().trips;
+    if (isDeleted(trips.at(row)))
+        return;
+    // Readings that do not parse leave the fields as far as they got; the command goes on.
+    try {
+        const double start = parseNumberText(trips.at(row).subItem(TripSubItem::KmStart));
+        m_fahrtForm->setStartReading(start);
+        m_fahrtForm->setEndReadingRange(start, start + kMaximumTripDistance);
+        m_fahrtForm->setEndReading(parseNumberText(trips.at(row).subItem(TripSubItem::KmEnd)));
+    } catch (const ConversionError &) {
+    }
+    m_fahrtForm->fillTemplateList();
+    m_fahrtForm->setFromTrip(trips.at(row));
+    if (m_prompts.showModal(*m_fahrtForm) != QDialog::Accepted)
+        return;
+    applyAndShow(ChangeTrip{row, m_fahrtForm->tripRow()});
+}
+
+void TMainForm::Lschen1Click()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    if (isDeleted(m_document->logbook().trips.at(row))) {
+        UpdateKMSTands();
+        return;
+    }
+    m_document->apply(DeleteTrip{row});
+}
+
+} // namespace fb
