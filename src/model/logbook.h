@@ -24,6 +24,19 @@ struct Logbook {
     PrintFont textFont;
     // When the trips were entered and deleted; follows the trip table's rows.
     EntryLog entryLog;
+
+    // Takes every part of source; the tables stay the same objects, so that what watches
+    // them sees the new rows.
+    void assign(const Logbook &source)
+    {
+        trips.assign(source.trips.rows());
+        templates.assign(source.templates.rows());
+        master = source.master;
+        print = source.print;
+        headingFont = source.headingFont;
+        textFont = source.textFont;
+        entryLog = source.entryLog;
+    }
 };
 
 } // namespace fb

@@ -95,13 +95,7 @@ qsizetype LogbookDocument::apply(const TimedOperation &timed)
 
 void LogbookDocument::replaceLogbook(const Logbook &source)
 {
-    m_logbook.trips.assign(source.trips.rows());
-    m_logbook.templates.assign(source.templates.rows());
-    m_logbook.master = source.master;
-    m_logbook.print = source.print;
-    m_logbook.headingFont = source.headingFont;
-    m_logbook.textFont = source.textFont;
-    m_logbook.entryLog = source.entryLog;
+    m_logbook.assign(source);
     Q_EMIT entryLogChanged();
 }
 

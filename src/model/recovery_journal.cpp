@@ -207,14 +207,7 @@ void replayJournal(const JournalContents &journal, LogbookDocument &document)
     Logbook replayed(document.logbook().headingFont.pixelsPerInch);
     try {
         if (journal.base.file) {
-            const Logbook &start = document.logbook();
-            replayed.trips.assign(start.trips.rows());
-            replayed.templates.assign(start.templates.rows());
-            replayed.master = start.master;
-            replayed.print = start.print;
-            replayed.headingFont = start.headingFont;
-            replayed.textFont = start.textFont;
-            replayed.entryLog = start.entryLog;
+            replayed.assign(document.logbook());
         } else {
             readSnapshot(journal.base.snapshot, replayed);
         }
