@@ -17,7 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include "file_bytes.h"
 #include "file_size_limit.h"
+#include "sample_logbook.h"
 
 #include <csignal>
 
@@ -25,6 +27,7 @@
 #include <sys/stat.h>
 
 using namespace fb;
+using namespace fb::test;
 
 namespace {
 
@@ -45,31 +48,16 @@ BatchResult runWith(const QStringList &options)
     return result;
 }
 
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 class BatchCommand : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        LogbookDocument document;
-        Logbook &logbook = document.logbook();
-        logbook.master.lastName = QStringLiteral("Weiß");
-        logbook.master.startKm = 1000;
-        logbook.trips.append(Row{QStringLiteral("07.12.2026 08:00:00"),
-                                 {QStringLiteral("Köln"), QStringLiteral("07.12.2026 09:00:00"),
-                                  QStringLiteral("Bonn"), QStringLiteral("30,5"),
-                                  QStringLiteral("Kunde"), QStringLiteral("Geschäftlich")}});
-        logbook.trips.append(
-            Row{QStringLiteral("08.12.2026"),
-                {QStringLiteral("Bonn"), QStringLiteral("08.12.2026 01:00:00"),
-                 QStringLiteral("Köln"), QStringLiteral("30"), QStringLiteral("zurück"),
-                 QStringLiteral("Privat"), QStringLiteral("Ja")}});
-        document.setFileName(sample);
-        document.SaveTheFile();
+        saveLogbookFile(sample, [](Logbook &logbook) {
+            logbook.master.lastName = QStringLiteral("Weiß");
+            logbook.master.startKm = 1000;
+            logbook.trips.append(outwardTrip(QStringLiteral("30,5")));
+            logbook.trips.append(returnTrip(QStringLiteral("30"), QStringLiteral("Ja")));
+        });
     }
 
     QString path(const QString &name) const { return dir.filePath(name); }
@@ -155,8 +143,8 @@ TEST_F(BatchCommand, ResaveReproducesAProgramWrittenFile)
     const QString twice = path(QStringLiteral("twice.fbu"));
     ASSERT_EQ(runWith({QStringLiteral("--resave"), once, sample}).exitCode, 0);
     ASSERT_EQ(runWith({QStringLiteral("--resave"), twice, once}).exitCode, 0);
-    EXPECT_EQ(bytesOf(twice), bytesOf(once));
-    EXPECT_GT(bytesOf(once).size(), bytesOf(sample).size());
+    EXPECT_EQ(fileBytes(twice), fileBytes(once));
+    EXPECT_GT(fileBytes(once).size(), fileBytes(sample).size());
 }
 
 TEST_F(BatchCommand, NeitherTakesNorHeedsTheWindowsLock)
@@ -176,14 +164,10 @@ TEST_F(BatchCommand, NeitherTakesNorHeedsTheWindowsLock)
 
 TEST_F(BatchCommand, ErrorsGoToStandardErrorWithAFullStopAndWriteNothing)
 {
-    QByteArray damaged = bytesOf(sample);
+    QByteArray damaged = fileBytes(sample);
     damaged.chop(30);
     const QString damagedPath = path(QStringLiteral("damaged.fbu"));
-    {
-        QFile file(damagedPath);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(damaged);
-    }
+    ASSERT_TRUE(writeFileBytes(damagedPath, damaged));
     const QString out = path(QStringLiteral("out.fbu"));
 
     BatchResult result = runWith({QStringLiteral("--resave"), out, damagedPath});
@@ -210,7 +194,7 @@ TEST_F(BatchCommand, ResaveThatCannotWriteEveryByteFailsAndKeepsTheTarget)
 {
     // The target holds the sample as it is; the resave pads its rows and makes it longer.
     const QString out = path(QStringLiteral("out.fbu"));
-    const QByteArray before = bytesOf(sample);
+    const QByteArray before = fileBytes(sample);
     ASSERT_TRUE(QFile::copy(sample, out));
     QFile::setPermissions(out, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
@@ -222,7 +206,7 @@ TEST_F(BatchCommand, ResaveThatCannotWriteEveryByteFailsAndKeepsTheTarget)
         }
         ASSERT_EQ(result.exitCode, 1) << "resaved under a limit of " << limit << " bytes";
         EXPECT_FALSE(result.err.isEmpty()) << limit;
-        ASSERT_EQ(bytesOf(out), before) << limit;
+        ASSERT_EQ(fileBytes(out), before) << limit;
     }
 
     QProcess process;
@@ -234,7 +218,7 @@ TEST_F(BatchCommand, ResaveThatCannotWriteEveryByteFailsAndKeepsTheTarget)
     }
     EXPECT_EQ(process.exitCode(), 1);
     EXPECT_FALSE(process.readAllStandardError().isEmpty());
-    EXPECT_EQ(bytesOf(out), before);
+    EXPECT_EQ(fileBytes(out), before);
 }
 
 TEST_F(BatchCommand, ResaveAndExportRefuseNonFilesAndWriteProtectedFilesAlike)
@@ -244,7 +228,7 @@ TEST_F(BatchCommand, ResaveAndExportRefuseNonFilesAndWriteProtectedFilesAlike)
     const QString protectedPath = path(QStringLiteral("schreibgeschuetzt"));
     ASSERT_TRUE(QFile::copy(sample, protectedPath));
     QFile::setPermissions(protectedPath, QFileDevice::ReadOwner | QFileDevice::ReadOther);
-    const QByteArray before = bytesOf(protectedPath);
+    const QByteArray before = fileBytes(protectedPath);
 
     for (const QString &option : {QStringLiteral("--resave"), QStringLiteral("--export-xls")}) {
         for (const QString &target : {pipe, protectedPath}) {
@@ -256,7 +240,7 @@ TEST_F(BatchCommand, ResaveAndExportRefuseNonFilesAndWriteProtectedFilesAlike)
     struct stat status {};
     ASSERT_EQ(::stat(QFile::encodeName(pipe).constData(), &status), 0);
     EXPECT_TRUE(S_ISFIFO(status.st_mode));
-    EXPECT_EQ(bytesOf(protectedPath), before);
+    EXPECT_EQ(fileBytes(protectedPath), before);
 
     QProcess process;
     process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE),
@@ -270,7 +254,7 @@ TEST_F(BatchCommand, ResaveAndExportRefuseNonFilesAndWriteProtectedFilesAlike)
 
 TEST_F(BatchCommand, ExportOntoItsOwnLogbookIsRefusedWhileResaveMayReplaceIt)
 {
-    const QByteArray before = bytesOf(sample);
+    const QByteArray before = fileBytes(sample);
     const QString link = path(QStringLiteral("verweis.xls"));
     ASSERT_TRUE(QFile::link(sample, link));
     const QString refusal = QStringLiteral(
@@ -280,7 +264,7 @@ TEST_F(BatchCommand, ExportOntoItsOwnLogbookIsRefusedWhileResaveMayReplaceIt)
         EXPECT_EQ(result.exitCode, 1) << target.toStdString();
         EXPECT_EQ(result.err, refusal);
     }
-    EXPECT_EQ(bytesOf(sample), before);
+    EXPECT_EQ(fileBytes(sample), before);
 
     QProcess process;
     process.start(QStringLiteral(FAHRTENBUCH_EXECUTABLE),
@@ -288,7 +272,7 @@ TEST_F(BatchCommand, ExportOntoItsOwnLogbookIsRefusedWhileResaveMayReplaceIt)
     ASSERT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitCode(), 1);
     EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()), refusal);
-    EXPECT_EQ(bytesOf(sample), before);
+    EXPECT_EQ(fileBytes(sample), before);
 
     // The resave replaces its input only once the new file is complete.
     const BatchResult result = runWith({QStringLiteral("--resave"), sample, sample});
@@ -351,7 +335,7 @@ TEST_F(BatchCommand, ExportXlsWritesTheSpreadsheetOrSaysWhyNot)
     BatchResult result = runWith({QStringLiteral("--export-xls"), xls, sample});
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     // A compound file starts with its signature.
-    EXPECT_TRUE(bytesOf(xls).startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1")));
+    EXPECT_TRUE(fileBytes(xls).startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1")));
 
     result = runWith({QStringLiteral("--export-xls"), path(QStringLiteral("fehlt/x.xls")), sample});
     EXPECT_EQ(result.exitCode, 1);
@@ -367,15 +351,8 @@ TEST_F(BatchCommand, AConversionErrorShowsTheFileTextEscapedAndCut)
     // A distance text that would set the terminal's title, ring its bell and break the line,
     // followed by far more text than a message line should carry.
     const QString hostile = QStringLiteral("\x1B]0;owned\x07\r\n") + QString(300, QLatin1Char('9'));
-    {
-        LogbookDocument document;
-        document.logbook().trips.append(Row{
-            QStringLiteral("07.12.2026 08:00:00"),
-            {QStringLiteral("Köln"), QStringLiteral("07.12.2026 09:00:00"), QStringLiteral("Bonn"),
-             hostile, QStringLiteral("Kunde"), QStringLiteral("Geschäftlich")}});
-        document.setFileName(path(QStringLiteral("hostile.fbu")));
-        document.SaveTheFile();
-    }
+    saveLogbookFile(path(QStringLiteral("hostile.fbu")),
+                    [&](Logbook &logbook) { logbook.trips.append(outwardTrip(hostile)); });
     const QString shown = QStringLiteral("\\x1B]0;owned\\x07\\x0D\\x0A") +
                           QString(100 - 12, QLatin1Char('9')) + QStringLiteral("…");
     const QString expected =
@@ -411,17 +388,11 @@ TEST_F(BatchCommand, DumpJsonReportsAFailedWrite)
 TEST_F(BatchCommand, DumpJsonReportsAWriteThatFailsPartWay)
 {
     // Enough trips for several pieces of output; the file-size limit stops the second piece.
-    {
-        LogbookDocument document;
+    saveLogbookFile(path(QStringLiteral("large.fbu")), [](Logbook &logbook) {
         for (int i = 0; i < 2000; ++i)
-            document.logbook().trips.append(Row{
-                QStringLiteral("07.12.2026 08:00:00"),
-                {QStringLiteral("Köln"), QStringLiteral("07.12.2026 09:00:00"),
-                 QStringLiteral("Bonn"), QStringLiteral("30,5"),
-                 QStringLiteral("Kundentermin Nr. %1").arg(i), QStringLiteral("Geschäftlich")}});
-        document.setFileName(path(QStringLiteral("large.fbu")));
-        document.SaveTheFile();
-    }
+            logbook.trips.append(
+                outwardTrip(QStringLiteral("30,5"), QStringLiteral("Kundentermin Nr. %1").arg(i)));
+    });
     constexpr rlim_t kLimit = 100'000;
     const QString json = path(QStringLiteral("large.json"));
     QProcess process;

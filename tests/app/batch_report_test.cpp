@@ -14,12 +14,17 @@
 
 #include <gtest/gtest.h>
 
+#include "file_bytes.h"
+#include "pdf_text.h"
+#include "sample_logbook.h"
+
 #include <csignal>
 #include <functional>
 
 #include <sys/resource.h>
 
 using namespace fb;
+using namespace fb::test;
 
 namespace {
 
@@ -27,20 +32,13 @@ class BatchReports : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        LogbookDocument document;
-        Logbook &logbook = document.logbook();
-        logbook.print.heading = QStringLiteral("Fahrtenbuch K-FB 1");
-        logbook.master.startKm = 1000;
-        logbook.trips.append(Row{QStringLiteral("07.12.2026 08:00:00"),
-                                 {QStringLiteral("Köln"), QStringLiteral("07.12.2026 09:00:00"),
-                                  QStringLiteral("Bonn"), QStringLiteral("1000,25"),
-                                  QStringLiteral("Kunde Süd"), QStringLiteral("Geschäftlich")}});
-        logbook.trips.append(Row{QStringLiteral("08.12.2026"),
-                                 {QStringLiteral("Bonn"), QStringLiteral("08.12.2026 01:00:00"),
-                                  QStringLiteral("Köln"), QStringLiteral("234,25"),
-                                  QStringLiteral("zurück"), QStringLiteral("Privat")}});
-        document.setFileName(sample);
-        document.SaveTheFile();
+        saveLogbookFile(sample, [](Logbook &logbook) {
+            logbook.print.heading = QStringLiteral("Fahrtenbuch K-FB 1");
+            logbook.master.startKm = 1000;
+            logbook.trips.append(
+                outwardTrip(QStringLiteral("1000,25"), QStringLiteral("Kunde Süd")));
+            logbook.trips.append(returnTrip(QStringLiteral("234,25")));
+        });
     }
 
     // Runs the program itself: printing needs the GUI application that main() sets up.
@@ -98,14 +96,11 @@ TEST_F(BatchReports, CheckPrintsAFindingPerLineAndTellsByItsExitCode)
               QStringLiteral("Fahrt 1 (07.12.2026 08:00): Durchschnitt 1000,3 km/h\n"
                              "Fahrt 2 (08.12.2026 00:00): Durchschnitt 234,3 km/h\n"));
 
-    LogbookDocument plausible;
-    plausible.logbook().trips.append(
-        Row{QStringLiteral("07.12.2026 08:00:00"),
-            {QStringLiteral("Köln"), QStringLiteral("07.12.2026 09:00:00"), QStringLiteral("Bonn"),
-             QStringLiteral("30"), QStringLiteral("Kunde"), QStringLiteral("Geschäftlich")}});
-    plausible.setFileName(dir.filePath(QStringLiteral("plausible.fbu")));
-    plausible.SaveTheFile();
-    EXPECT_EQ(run({QStringLiteral("--check"), plausible.fileName()}), 0);
+    const QString plausible = dir.filePath(QStringLiteral("plausible.fbu"));
+    saveLogbookFile(plausible, [](Logbook &logbook) {
+        logbook.trips.append(outwardTrip(QStringLiteral("30")));
+    });
+    EXPECT_EQ(run({QStringLiteral("--check"), plausible}), 0);
 
     QString err;
     EXPECT_EQ(run({QStringLiteral("--check"), dir.filePath(QStringLiteral("fehlt.fbu"))}, &err), 1);
@@ -183,10 +178,8 @@ TEST_F(BatchReports, PrintPdfWritesTheLogbookThatPdftotextReadsBack)
     QString err;
     ASSERT_EQ(run({QStringLiteral("--print-pdf"), pdf, sample}, &err), 0) << err.toStdString();
 
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-    ASSERT_TRUE(pdftotext.waitForFinished(30000));
-    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    const QString text = pdfText(pdf);
+    ASSERT_FALSE(text.isEmpty());
     for (const char *expected : {"Fahrtenbuch K-FB 1",
                                  "Abfahrtszeit",
                                  "Abfahrtsort",
@@ -247,11 +240,7 @@ TEST_F(BatchReports, PrintPdfTakesEveryNameTheFileSystemTakesAndWritesThroughALi
     const QString umlauts = QString(125, QChar(0x00E4)) + QStringLiteral(".pdf");
     ASSERT_EQ(QFile::encodeName(umlauts).size(), 254);
     const QString target = dir.filePath(QStringLiteral("ziel.pdf"));
-    {
-        QFile previous(target);
-        ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
-        previous.write("voriger Ausdruck");
-    }
+    ASSERT_TRUE(writeFileBytes(target, "voriger Ausdruck"));
     const QString link = dir.filePath(QStringLiteral("verweis.pdf"));
     ASSERT_TRUE(QFile::link(target, link));
     for (const QString &out : {longest, umlauts, QStringLiteral("verweis.pdf")}) {
@@ -260,9 +249,7 @@ TEST_F(BatchReports, PrintPdfTakesEveryNameTheFileSystemTakesAndWritesThroughALi
             << err.toStdString();
     }
     EXPECT_TRUE(QFileInfo(link).isSymLink());
-    QFile printed(target);
-    ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(printed.read(5) == "%PDF-");
+    EXPECT_TRUE(fileBytes(target).startsWith("%PDF-"));
     QStringList expected = {longest, umlauts, QStringLiteral("sample.fbu"),
                             QStringLiteral("verweis.pdf"), QStringLiteral("ziel.pdf")};
     expected.sort();
@@ -275,11 +262,8 @@ TEST_F(BatchReports, FileSizeLimitIsReportedAndLeavesEveryFileAsItWas)
 {
     const QStringList outs = {QStringLiteral("out.fbu"), QStringLiteral("out.xls"),
                               QStringLiteral("out.pdf")};
-    for (const QString &out : outs) {
-        QFile previous(dir.filePath(out));
-        ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
-        previous.write("vorher");
-    }
+    for (const QString &out : outs)
+        ASSERT_TRUE(writeFileBytes(dir.filePath(out), "vorher"));
     // The signal keeps the disposition a shell gives it: it would end the program.
     const auto limited = [] {
         std::signal(SIGXFSZ, SIG_DFL);
@@ -296,9 +280,7 @@ TEST_F(BatchReports, FileSizeLimitIsReportedAndLeavesEveryFileAsItWas)
         EXPECT_EQ(run({runs.at(i).first, dir.filePath(outs.at(i)), sample}, &err, limited), 1)
             << runs.at(i).first.toStdString();
         EXPECT_TRUE(err.endsWith(runs.at(i).second)) << err.toStdString();
-        QFile kept(dir.filePath(outs.at(i)));
-        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-        EXPECT_EQ(kept.readAll(), QByteArray("vorher"));
+        EXPECT_EQ(fileBytes(dir.filePath(outs.at(i))), QByteArray("vorher"));
     }
     EXPECT_EQ(filesInDir().size(), 4);
 }
@@ -306,17 +288,11 @@ TEST_F(BatchReports, FileSizeLimitIsReportedAndLeavesEveryFileAsItWas)
 TEST_F(BatchReports, SignalThatEndsPrintPdfRemovesItsTemporaryFile)
 {
     const QString large = dir.filePath(QStringLiteral("gross.fbu"));
-    {
-        LogbookDocument document;
+    saveLogbookFile(large, [](Logbook &logbook) {
         for (int i = 0; i < 30'000; ++i)
-            document.logbook().trips.append(
-                Row{QStringLiteral("07.12.2026 08:00:00"),
-                    {QStringLiteral("Köln"), QStringLiteral("07.12.2026 09:00:00"),
-                     QStringLiteral("Bonn"), QStringLiteral("12"),
-                     QStringLiteral("Kunde %1").arg(i), QStringLiteral("Geschäftlich")}});
-        document.setFileName(large);
-        document.SaveTheFile();
-    }
+            logbook.trips.append(
+                outwardTrip(QStringLiteral("12"), QStringLiteral("Kunde %1").arg(i)));
+    });
     for (const int signalNumber : {SIGTERM, SIGINT}) {
         QProcess process;
         // As an interactive shell starts it, whatever this test was started from.

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "file_bytes.h"
+
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -16,10 +18,7 @@ namespace {
 
 void writeFile(const QString &path, QFileDevice::Permissions permissions)
 {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("old");
-    file.close();
+    ASSERT_TRUE(test::writeFileBytes(path, "old"));
     QFile::setPermissions(path, permissions);
 }
 

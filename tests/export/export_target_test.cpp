@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include "file_bytes.h"
+
 using namespace fb;
+using fb::test::writeFileBytes;
 
 namespace {
 
@@ -31,11 +34,7 @@ TEST(ExportTarget, TheLogbookFileUnderAnyNameIsRefused)
 {
     QTemporaryDir dir;
     const QString logbook = dir.filePath(QStringLiteral("fahrten.fbu"));
-    {
-        QFile file(logbook);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("logbook");
-    }
+    ASSERT_TRUE(writeFileBytes(logbook, "logbook"));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("unter")));
     ASSERT_TRUE(QFile::link(logbook, dir.filePath(QStringLiteral("verweis.xls"))));
     ASSERT_TRUE(QFile::link(dir.path(), dir.filePath(QStringLiteral("ordner"))));

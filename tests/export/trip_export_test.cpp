@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "file_bytes.h"
 #include "file_size_limit.h"
 #include "xlrd_sheet.h"
 
@@ -18,14 +19,10 @@ using namespace fb;
 
 namespace {
 
+using fb::test::fileBytes;
 using fb::test::readSheetWithXlrd;
 using fb::test::Sheet;
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using fb::test::writeFileBytes;
 
 Row trip(const QString &from, const QString &deleted = {})
 {
@@ -194,13 +191,13 @@ TEST_F(TripExport, ExportCutShortAnywhereFailsAndKeepsThePreviousFile)
     RowTable trips;
     trips.append(trip(QStringLiteral("alt")));
     exportTripsToXls(trips, target);
-    const QByteArray before = bytesOf(target);
+    const QByteArray before = fileBytes(target);
 
     for (int i = 0; i < 300; ++i)
         trips.append(trip(QStringLiteral("Ort %1").arg(i)));
     const QString probe = dir.filePath(QStringLiteral("probe.xls"));
     exportTripsToXls(trips, probe);
-    const qint64 size = bytesOf(probe).size();
+    const qint64 size = fileBytes(probe).size();
     QFile::remove(probe);
 
     // The start, the container's sector boundaries, and every byte of the last piece, where
@@ -220,7 +217,7 @@ TEST_F(TripExport, ExportCutShortAnywhereFailsAndKeepsThePreviousFile)
             }
         }
         ASSERT_FALSE(message.isEmpty()) << "exported under a limit of " << limit << " bytes";
-        ASSERT_EQ(bytesOf(target), before) << limit;
+        ASSERT_EQ(fileBytes(target), before) << limit;
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("fahrten.xls")});
 }
@@ -232,11 +229,7 @@ TEST_F(TripExport, PipesAndWriteProtectedFilesAreRefusedAndStayAsTheyWere)
     const QString pipe = dir.filePath(QStringLiteral("pipe.xls"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0666), 0);
     const QString protectedPath = dir.filePath(QStringLiteral("schreibgeschuetzt.xls"));
-    {
-        QFile file(protectedPath);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("old");
-    }
+    ASSERT_TRUE(writeFileBytes(protectedPath, "old"));
     QFile::setPermissions(protectedPath, QFileDevice::ReadOwner | QFileDevice::ReadOther);
 
     for (const QString &refused : {pipe, protectedPath, dir.path()}) {
@@ -250,7 +243,7 @@ TEST_F(TripExport, PipesAndWriteProtectedFilesAreRefusedAndStayAsTheyWere)
     struct stat status {};
     ASSERT_EQ(::stat(QFile::encodeName(pipe).constData(), &status), 0);
     EXPECT_TRUE(S_ISFIFO(status.st_mode));
-    EXPECT_EQ(bytesOf(protectedPath), QByteArray("old"));
+    EXPECT_EQ(fileBytes(protectedPath), QByteArray("old"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System).size(), 2);
 }
 

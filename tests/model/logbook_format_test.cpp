@@ -15,8 +15,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
-
 using namespace fb;
 using namespace fb::test;
 
@@ -380,20 +378,15 @@ TEST_F(LogbookFile, FailedWriteLeavesThePreviousFileWhole)
     for (int i = 0; i < 5000; ++i)
         document.logbook().trips.append(document.logbook().trips.at(0));
     document.SetChanged();
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 64 * 1024;
-    setrlimit(RLIMIT_FSIZE, &small);
     QString message;
-    try {
-        document.SaveTheFile();
-    } catch (const FileError &error) {
-        message = error.message();
+    {
+        const FileSizeLimit cut(64 * 1024);
+        try {
+            document.SaveTheFile();
+        } catch (const FileError &error) {
+            message = error.message();
+        }
     }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
 
     EXPECT_FALSE(message.isEmpty());
     EXPECT_TRUE(document.isChanged());

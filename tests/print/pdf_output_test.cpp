@@ -4,10 +4,12 @@
 #include "print/pdf_output.h"
 #include "print/printer_canvas.h"
 
+#include "file_bytes.h"
 #include "file_size_limit.h"
+#include "pdf_text.h"
+#include "sample_logbook.h"
 
 #include <QDir>
-#include <QFile>
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -17,11 +19,10 @@
 namespace fb {
 namespace {
 
-Row trip(const QString &departure, const QString &from, const QString &to, const QString &distance,
-         const QString &purpose, const QString &kind, const QString &deleted = {})
-{
-    return Row{departure, {from, departure, to, distance, purpose, kind, deleted}};
-}
+using test::fileBytes;
+using test::pdfText;
+using test::trip;
+using test::writeFileBytes;
 
 void fillLogbook(Logbook &logbook)
 {
@@ -29,24 +30,14 @@ void fillLogbook(Logbook &logbook)
     logbook.master.lastName = QStringLiteral("Weißmann");
     logbook.master.registrationNumber = QStringLiteral("K-FB 2026");
     logbook.master.startKm = 12345;
-    logbook.trips.append(trip(QStringLiteral("02.11.2026 08:15:00"), QStringLiteral("Köln"),
-                              QStringLiteral("Düsseldorf"), QStringLiteral("41,5"),
-                              QStringLiteral("Kundentermin\r\nAngebot übergeben"),
-                              QStringLiteral("Geschäftlich")));
+    logbook.trips.append(trip(
+        QStringLiteral("02.11.2026 08:15:00"), QStringLiteral("Köln"),
+        QStringLiteral("02.11.2026 08:15:00"), QStringLiteral("Düsseldorf"), QStringLiteral("41,5"),
+        QStringLiteral("Kundentermin\r\nAngebot übergeben"), QStringLiteral("Geschäftlich")));
     logbook.trips.append(trip(QStringLiteral("03.11.2026 17:00:00"), QStringLiteral("Köln"),
-                              QStringLiteral("Bonn"), QStringLiteral("28"),
-                              QStringLiteral("Einkauf"), QStringLiteral("Privat"),
-                              QStringLiteral("Ja")));
-}
-
-QString pdfText(const QString &path)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
+                              QStringLiteral("03.11.2026 17:00:00"), QStringLiteral("Bonn"),
+                              QStringLiteral("28"), QStringLiteral("Einkauf"),
+                              QStringLiteral("Privat"), QStringLiteral("Ja")));
 }
 
 QString pdfInfo(const QString &path)
@@ -66,7 +57,7 @@ TEST(PdfOutput, PdfHoldsHeadingTitlesAndTripTexts)
     const QString path = dir.filePath(QStringLiteral("logbuch.pdf"));
     printLogbookToPdf(logbook, path, QString());
 
-    const QString text = pdfText(path);
+    const QString text = pdfText(path, {QStringLiteral("-layout")});
     ASSERT_FALSE(text.isEmpty());
     for (const char *expected : {"Fahrtenbuch Dienstwagen",
                                  "Abfahrtszeit",
@@ -102,20 +93,14 @@ TEST(PdfOutput, FailedRunLeavesTheTargetAsItWas)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("alt.pdf"));
-    {
-        QFile old(path);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("alter Inhalt");
-    }
+    ASSERT_TRUE(writeFileBytes(path, "alter Inhalt"));
     Logbook logbook;
     fillLogbook(logbook);
     logbook.trips.append(trip(QStringLiteral("04.11.2026"), QStringLiteral("A"),
-                              QStringLiteral("B"), QStringLiteral("zehn"), QString(),
-                              QStringLiteral("Privat")));
+                              QStringLiteral("04.11.2026"), QStringLiteral("B"),
+                              QStringLiteral("zehn"), QString(), QStringLiteral("Privat")));
     EXPECT_THROW(printLogbookToPdf(logbook, path, QString()), ConversionError);
-    QFile old(path);
-    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-    EXPECT_EQ(old.readAll(), QByteArray("alter Inhalt"));
+    EXPECT_EQ(fileBytes(path), QByteArray("alter Inhalt"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList({QStringLiteral("alt.pdf")}));
 }
@@ -127,10 +112,8 @@ TEST(PdfOutput, PdfCutShortByAFullDiskDoesNotReplaceTheTarget)
     fillLogbook(logbook);
     const QString path = dir.filePath(QStringLiteral("logbuch.pdf"));
     printLogbookToPdf(logbook, path, QString());
-    QFile complete(path);
-    ASSERT_TRUE(complete.open(QIODevice::ReadOnly));
-    const QByteArray before = complete.readAll();
-    complete.close();
+    const QByteArray before = fileBytes(path);
+    ASSERT_FALSE(before.isEmpty());
 
     // Cut at the start, in the middle of the pages and within the last bytes.
     for (const qint64 limit : {qint64(0), qint64(100), before.size() / 2, before.size() - 200,
@@ -145,9 +128,7 @@ TEST(PdfOutput, PdfCutShortByAFullDiskDoesNotReplaceTheTarget)
             }
         }
         EXPECT_TRUE(failed) << "printed under a limit of " << limit << " bytes";
-        QFile target(path);
-        ASSERT_TRUE(target.open(QIODevice::ReadOnly));
-        EXPECT_EQ(target.readAll(), before) << limit;
+        EXPECT_EQ(fileBytes(path), before) << limit;
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
                   QStringList({QStringLiteral("logbuch.pdf")}))
             << limit;

@@ -17,19 +17,23 @@ public:
         m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
         rlimit lowered = m_saved;
         lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
+        m_active = setrlimit(RLIMIT_FSIZE, &lowered) == 0;
     }
     ~FileSizeLimit()
     {
         setrlimit(RLIMIT_FSIZE, &m_saved);
         std::signal(SIGXFSZ, m_previousHandler);
     }
+    // False where the hard limit is below the one asked for.
+    bool active() const { return m_active; }
+
     FileSizeLimit(const FileSizeLimit &) = delete;
     FileSizeLimit &operator=(const FileSizeLimit &) = delete;
 
 private:
     rlimit m_saved{};
     void (*m_previousHandler)(int) = SIG_DFL;
+    bool m_active = false;
 };
 
 } // namespace fb::test

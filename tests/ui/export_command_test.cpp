@@ -1,3 +1,4 @@
+#include "file_bytes.h"
 #include "main_form_fixture.h"
 #include "xlrd_sheet.h"
 
@@ -115,15 +116,12 @@ TEST_F(ExportCommandTest, MoreTripsThanASheetHoldsAreRefusedBeforeAFileExists)
 TEST_F(ExportCommandTest, TheLogbookItselfIsNotOverwritten)
 {
     const QString logbook = pathOf(QStringLiteral("fahrten.fbu"));
-    QFile file(logbook);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray before = file.readAll();
-    file.close();
+    const QByteArray before = fileBytes(logbook);
+    ASSERT_FALSE(before.isEmpty());
     prompts.answerFile(logbook);
     trigger("Exportieren1");
     ASSERT_EQ(prompts.askedKinds(), (QStringList{"save", "stop"}));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), before);
+    EXPECT_EQ(fileBytes(logbook), before);
     expectDocumentUntouched();
 }
 

@@ -2,6 +2,8 @@
 // logbook, a file changed on disk while it is open, and a program that ends without saving.
 #include "main_form_fixture.h"
 
+#include "file_bytes.h"
+
 #include "model/logbook_lock.h"
 #include "model/recovery_journal.h"
 
@@ -18,12 +20,6 @@
 
 namespace fb::test {
 namespace {
-
-QByteArray contentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 qsizetype tripsIn(const QString &path)
 {
@@ -98,7 +94,7 @@ TEST_F(LogbookSafetyTest, UnreadableFileSaysWhyKeepsThePreviousDocumentAndIsNeve
     }
     const QByteArray before = [&] {
         QFile::setPermissions(logbook(), QFile::ReadOwner | QFile::WriteOwner);
-        const QByteArray bytes = contentsOf(logbook());
+        const QByteArray bytes = fileBytes(logbook());
         QFile::setPermissions(logbook(), QFile::WriteOwner);
         return bytes;
     }();
@@ -141,7 +137,7 @@ TEST_F(LogbookSafetyTest, UnreadableFileSaysWhyKeepsThePreviousDocumentAndIsNeve
     EXPECT_TRUE(enabled(*form, "Speichernunter1"));
 
     QFile::setPermissions(logbook(), QFile::ReadOwner | QFile::WriteOwner);
-    EXPECT_EQ(contentsOf(logbook()), before);
+    EXPECT_EQ(fileBytes(logbook()), before);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
@@ -152,11 +148,7 @@ TEST_F(LogbookSafetyTest, SecondWindowOnAnOpenLogbookOpensItReadOnlyHoweverOldTh
     const QString shared = pathOf(QStringLiteral("Passat.fbu"));
     writeLogbookFile(shared, {});
     const QString sharedLock = LogbookLock::lockPathFor(shared);
-    {
-        QFile lock(sharedLock);
-        ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-        lock.write("4711\nfahrtenbuch\nlaptop-im-buero\n");
-    }
+    ASSERT_TRUE(writeFileBytes(sharedLock, "4711\nfahrtenbuch\nlaptop-im-buero\n"));
     const timeval hoursAgo[2] = {{time(nullptr) - 5 * 3600, 0}, {time(nullptr) - 5 * 3600, 0}};
     ASSERT_EQ(::utimes(QFile::encodeName(sharedLock).constData(), hoursAgo), 0);
     prompts.answerQuestion(QMessageBox::No);
@@ -223,7 +215,7 @@ TEST_F(LogbookSafetyTest, FileChangedOnDiskIsNotSavedOverWithoutAsking)
     writeLogbookFile(logbook(),
                      {tripRow("02.11.2026", "A", "B", "1"), tripRow("03.11.2026", "B", "C", "2"),
                       tripRow("04.11.2026", "C", "D", "3")});
-    const QByteArray theirs = contentsOf(logbook());
+    const QByteArray theirs = fileBytes(logbook());
 
     prompts.clearAsked();
     prompts.answerQuestion(QMessageBox::No);
@@ -233,7 +225,7 @@ TEST_F(LogbookSafetyTest, FileChangedOnDiskIsNotSavedOverWithoutAsking)
               QStringLiteral("Die Datei \"Golf.fbu\" wurde seit dem Öffnen außerhalb des "
                              "Programms geändert. Trotzdem speichern?"));
     EXPECT_EQ(prompts.asked().at(0).defaultAnswer, QMessageBox::No);
-    EXPECT_EQ(contentsOf(logbook()), theirs);
+    EXPECT_EQ(fileBytes(logbook()), theirs);
     EXPECT_TRUE(caption().endsWith(QStringLiteral("*]")));
 
     prompts.answerQuestion(QMessageBox::Yes);
@@ -299,12 +291,9 @@ TEST_F(LogbookSafetyTest, DamagedOutdatedOrDeclinedJournalsAreSetAsideAndNeverAp
     };
 
     QString journal = leaveJournalWithOneTrip();
-    QByteArray bytes = contentsOf(journal);
+    QByteArray bytes = fileBytes(journal);
     bytes[bytes.size() - 6] = char(bytes[bytes.size() - 6] ^ 1);
-    QFile damaged(journal);
-    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
-    damaged.write(bytes);
-    damaged.close();
+    ASSERT_TRUE(writeFileBytes(journal, bytes));
     startOnLogbook();
     ASSERT_EQ(prompts.askedKinds(), QStringList{QStringLiteral("stop")});
     EXPECT_TRUE(prompts.asked().at(0).text.startsWith(
@@ -326,7 +315,7 @@ TEST_F(LogbookSafetyTest, DamagedOutdatedOrDeclinedJournalsAreSetAsideAndNeverAp
     form.reset();
 
     // "Nein" keeps the file as it is and is not asked again.
-    const QByteArray file = contentsOf(logbook());
+    const QByteArray file = fileBytes(logbook());
     journal = leaveJournalWithOneTrip();
     prompts.answerQuestion(QMessageBox::No);
     startOnLogbook();
@@ -335,7 +324,7 @@ TEST_F(LogbookSafetyTest, DamagedOutdatedOrDeclinedJournalsAreSetAsideAndNeverAp
     form.reset();
     startOnLogbook();
     EXPECT_TRUE(prompts.asked().isEmpty());
-    EXPECT_EQ(contentsOf(logbook()), file);
+    EXPECT_EQ(fileBytes(logbook()), file);
 }
 
 TEST_F(LogbookSafetyTest, UntitledChangesAreOfferedAtTheNextStartWithoutAFile)

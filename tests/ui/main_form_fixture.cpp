@@ -1,6 +1,7 @@
 #include "main_form_fixture.h"
 
-#include "model/logbook_document.h"
+#include "sample_logbook.h"
+
 #include "ui/date_field.h"
 #include "ui/number_field.h"
 #include "ui/time_field.h"
@@ -72,12 +73,11 @@ ScriptedPrompts::DialogScript cancel()
 
 void writeLogbookFile(const QString &path, const QList<Row> &trips, qint32 startKm)
 {
-    LogbookDocument document;
-    document.logbook().master.startKm = startKm;
-    for (const Row &trip : trips)
-        document.logbook().trips.append(trip);
-    document.setFileName(path);
-    document.SaveTheFile();
+    saveLogbookFile(path, [&](Logbook &logbook) {
+        logbook.master.startKm = startKm;
+        for (const Row &row : trips)
+            logbook.trips.append(row);
+    });
 }
 
 std::unique_ptr<QPrinter> pdfPrinter(const QString &path)

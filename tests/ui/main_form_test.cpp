@@ -1,5 +1,7 @@
 #include "main_form_fixture.h"
 
+#include "file_bytes.h"
+
 #include "ui/number_field.h"
 #include "ui/trip_list_view.h"
 
@@ -20,12 +22,6 @@ const QString kNotSaved =
     QStringLiteral("Die Datei wurde noch nicht gespeichert. Wollen Sie jetzt speichern?");
 const QString kNotSavedBeforeNew =
     QStringLiteral("Die Datei ist noch nicht gespeichert. Wollen Sie jetzt speichern?");
-
-QByteArray contentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 TEST_F(MainFormTest, WindowHasTheDesignedMenuButtonsAndList)
 {
@@ -152,13 +148,9 @@ TEST_F(MainFormTest, DamagedFileOnTheCommandLineIsReportedAndNeverOverwritten)
     const QString path = pathOf(QStringLiteral("Kaputt.fbu"));
     writeLogbookFile(path, {tripRow(QStringLiteral("02.11.2026 08:00:00"), QStringLiteral("A"),
                                     QStringLiteral("B"), QStringLiteral("1"))});
-    QByteArray bytes = contentsOf(path);
+    QByteArray bytes = fileBytes(path);
     bytes.chop(bytes.size() / 2);
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-    }
+    ASSERT_TRUE(writeFileBytes(path, bytes));
     form->setStartFile(path);
     ASSERT_TRUE(showActive(*form));
     ASSERT_EQ(prompts.askedKinds(), QStringList{QStringLiteral("stop")});
@@ -169,7 +161,7 @@ TEST_F(MainFormTest, DamagedFileOnTheCommandLineIsReportedAndNeverOverwritten)
     prompts.answerFile(QString());
     trigger("Speichern1");
     EXPECT_EQ(prompts.asked().last().kind, QStringLiteral("save")) << "Save asks for a name";
-    EXPECT_EQ(contentsOf(path), bytes);
+    EXPECT_EQ(fileBytes(path), bytes);
 }
 
 TEST_F(MainFormTest, QuitWithChangesAsksAndACancelledSaveDialogKeepsTheWindow)
@@ -272,7 +264,7 @@ TEST_F(MainFormTest, SaveAsWritesUnderTheNewNameWithoutAQuestion)
     prompts.answerFile(second);
     trigger("Speichernunter1");
     EXPECT_EQ(caption(), QStringLiteral("Tervona Fahrtenbuch 1.0 - [Zweit.fbu]"));
-    EXPECT_EQ(contentsOf(first), contentsOf(second));
+    EXPECT_EQ(fileBytes(first), fileBytes(second));
     EXPECT_EQ(form->document().fileName(), second);
 
     prompts.answerFile(QString());
@@ -284,7 +276,7 @@ TEST_F(MainFormTest, FailedSaveShowsWhyAndKeepsTheChangedMark)
 {
     const QString path = pathOf(QStringLiteral("Golf.fbu"));
     writeLogbookFile(path, {});
-    const QByteArray before = contentsOf(path);
+    const QByteArray before = fileBytes(path);
     ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
     ASSERT_TRUE(showActive(*form));
     addTrips({tripOn(2, QStringLiteral("Bonn"), QStringLiteral("Köln"), QStringLiteral("30"))});
@@ -301,7 +293,7 @@ TEST_F(MainFormTest, FailedSaveShowsWhyAndKeepsTheChangedMark)
     EXPECT_EQ(caption(), QStringLiteral("Tervona Fahrtenbuch 1.0 - [unbenannt.fbu*]"));
     EXPECT_TRUE(form->document().fileName().isEmpty())
         << "a file that was not written does not become the document's";
-    EXPECT_EQ(contentsOf(path), before);
+    EXPECT_EQ(fileBytes(path), before);
 
     // Quit: "Ja" saves, is asked for a name, fails again, and the window stays open.
     prompts.clearAsked();

@@ -2,7 +2,9 @@
 
 #include "ui/drucken_form.h"
 
+#include "file_bytes.h"
 #include "file_size_limit.h"
+#include "pdf_text.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -13,7 +15,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
 
 #include <functional>
@@ -34,15 +35,6 @@ ScriptedPrompts::DialogScript printOptions(bool confirm,
         control<QPushButton>(options, confirm ? "OkBtn" : "BitBtn2")->click();
         return options.result();
     };
-}
-
-QString pdfText(const QString &pdf)
-{
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-    if (!pdftotext.waitForFinished(30000))
-        return QString();
-    return QString::fromUtf8(pdftotext.readAllStandardOutput());
 }
 
 class PrintCommandsTest : public MainFormTest {
@@ -144,15 +136,7 @@ TEST_F(PrintCommandsTest, TextThatDoesNotConvertEndsTheRunAndTheNextPrintGoesOut
 TEST_F(PrintCommandsTest, PrintIntoAFileKeepsThePreviousFileOnFailureAndNeverTakesTheLogbook)
 {
     const QString pdf = printToPdf();
-    const auto bytesOf = [](const QString &path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
-    {
-        QFile previous(pdf);
-        ASSERT_TRUE(previous.open(QIODevice::WriteOnly));
-        previous.write("voriger Ausdruck");
-    }
+    ASSERT_TRUE(writeFileBytes(pdf, "voriger Ausdruck"));
     prompts.answerDialog(printOptions(true));
     {
         const FileSizeLimit cut(4096);
@@ -160,7 +144,7 @@ TEST_F(PrintCommandsTest, PrintIntoAFileKeepsThePreviousFileOnFailureAndNeverTak
     }
     ASSERT_EQ(prompts.askedKinds(), (QStringList{"dialog", "stop"}));
     EXPECT_EQ(prompts.asked().at(1).text, "File too large.");
-    EXPECT_EQ(bytesOf(pdf), "voriger Ausdruck");
+    EXPECT_EQ(fileBytes(pdf), "voriger Ausdruck");
     EXPECT_EQ(QDir(pathOf(QString())).entryList(QDir::Files | QDir::Hidden),
               QStringList{"druck.pdf"});
 
@@ -170,7 +154,7 @@ TEST_F(PrintCommandsTest, PrintIntoAFileKeepsThePreviousFileOnFailureAndNeverTak
     form->document().setFileName(logbook);
     const QString link = pathOf(QStringLiteral("verweis.pdf"));
     ASSERT_TRUE(QFile::link(logbook, link));
-    const QByteArray stored = bytesOf(logbook);
+    const QByteArray stored = fileBytes(logbook);
     form->setPrinter(pdfPrinter(link));
     prompts.clearAsked();
     prompts.answerDialog(printOptions(true));
@@ -178,7 +162,7 @@ TEST_F(PrintCommandsTest, PrintIntoAFileKeepsThePreviousFileOnFailureAndNeverTak
     ASSERT_EQ(prompts.askedKinds(), (QStringList{"dialog", "stop"}));
     EXPECT_EQ(prompts.asked().at(1).text, "Der Ausdruck würde das Fahrtenbuch selbst "
                                           "überschreiben. Bitte eine andere Datei wählen.");
-    EXPECT_EQ(bytesOf(logbook), stored);
+    EXPECT_EQ(fileBytes(logbook), stored);
 }
 
 TEST_F(PrintCommandsTest, PreviewShowsThePagesAndMarksTheDocumentOnlyWhenPrintedFromIt)

@@ -3,6 +3,8 @@
 // follow from its trips, and whose entry log knows when each row was entered and deleted.
 #include "main_form_fixture.h"
 
+#include "file_bytes.h"
+
 #include "model/entry_log.h"
 #include "model/odometer.h"
 #include "model/text_forms.h"
@@ -10,7 +12,6 @@
 #include "ui/number_field.h"
 #include "ui/time_field.h"
 
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
@@ -32,12 +33,6 @@ Row markedDeleted(Row row)
     row.padSubItems(TripSubItem::Count);
     row.subItems[TripSubItem::Deleted] = kDeletedMark;
     return row;
-}
-
-QByteArray contentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 class TripCommandsPropertyTest : public MainFormTest, public ::testing::WithParamInterface<int> {
@@ -261,7 +256,7 @@ protected:
         ASSERT_TRUE(form->document().outsideChangeFound().isEmpty());
         prompts.answerFile(second);
         trigger("Speichernunter1");
-        ASSERT_EQ(contentsOf(first), contentsOf(second));
+        ASSERT_EQ(fileBytes(first), fileBytes(second));
         ASSERT_TRUE(prompts.scriptUsedUp());
         for (const auto &entry : prompts.asked())
             ASSERT_NE(entry.kind, QStringLiteral("stop")) << entry.text.toStdString();

@@ -1,14 +1,16 @@
 #include "xls/CFile.h"
 #include "XLSTestUtil.h"
+#include "file_bytes.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 using namespace fb::xls;
 using namespace fb::xls::test;
+using fb::test::fileBytes;
+using fb::test::writeFileBytes;
 
 namespace {
 
@@ -109,16 +111,13 @@ TEST(CompoundFile, ReplacesTargetOnlyWhenCommitted)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("a.xls"));
-    ASSERT_TRUE(writeFile(path, "old contents"));
+    ASSERT_TRUE(writeFileBytes(path, "old contents"));
     {
         // A save that fails half-way (freed without Commit) keeps the old file.
         TCFile file(TCFileMode::Create, path);
         file.Root().CreateStream("Workbook").WriteBuffer("new", 3);
     }
-    QFile kept(path);
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), QByteArray("old contents"));
-    kept.close();
+    EXPECT_EQ(fileBytes(path), QByteArray("old contents"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1)
         << "temporary file left";
 
@@ -160,10 +159,7 @@ TEST(CompoundFile, OpeningFailsForMissingOrForeignFiles)
               3);
     EXPECT_EQ(message, QStringLiteral("Can not open a docfile"));
     const QString text = dir.filePath(QStringLiteral("text.xls"));
-    QFile f(text);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray(2048, 'x'));
-    f.close();
+    ASSERT_TRUE(writeFileBytes(text, QByteArray(2048, 'x')));
     EXPECT_EQ(cfileErrorCode([&] { TCFile file(TCFileMode::Open, text); }), 3);
     EXPECT_EQ(cfileErrorCode([&] { TCFile file(QByteArray(2048, 'x')); }), 0);
 }

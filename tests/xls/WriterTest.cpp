@@ -1,4 +1,6 @@
 #include "XLSTestUtil.h"
+#include "file_bytes.h"
+#include "file_size_limit.h"
 
 #include "xls/CFile.h"
 #include "xls/XLSError.h"
@@ -13,14 +15,14 @@
 #include <QFileInfo>
 
 #include <bit>
-#include <csignal>
-
-#include <sys/resource.h>
 
 #include <gtest/gtest.h>
 
 using namespace fb::xls;
 using namespace fb::xls::test;
+using fb::test::fileBytes;
+using fb::test::FileSizeLimit;
+using fb::test::writeFileBytes;
 
 namespace {
 
@@ -364,7 +366,7 @@ TEST_F(WriterTest, ProgressRunsFromZeroToOne)
 TEST_F(WriterTest, FailedSavesRaiseAndLeaveTheTargetAlone)
 {
     const QString target = m_dir.filePath(QStringLiteral("kept.xls"));
-    ASSERT_TRUE(writeFile(target, "previous export"));
+    ASSERT_TRUE(writeFileBytes(target, "previous export"));
 
     TXLSFile empty;
     empty.Workbook().Sheets().Delete(0);
@@ -375,9 +377,7 @@ TEST_F(WriterTest, FailedSavesRaiseAndLeaveTheTargetAlone)
         EXPECT_EQ(e.code(), 12);
         EXPECT_EQ(e.message(), QStringLiteral("There are no sheets in the workbook"));
     }
-    QFile kept(target);
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), QByteArray("previous export"));
+    EXPECT_EQ(fileBytes(target), QByteArray("previous export"));
 
     TXLSFile file;
     file.Workbook().Sheets()[0].Cells(0, 0).SetValue(CellValue::fromAnsiString("a"));
@@ -431,14 +431,13 @@ TEST_F(WriterTest, ListsLongerThanOneRecordHoldsAreRefused)
     // Six bytes an entry after the count: 1370 entries fill a record of 8222 bytes.
     constexpr std::size_t kMost = 1370;
     const QString target = m_dir.filePath(QStringLiteral("kept.xls"));
-    ASSERT_TRUE(writeFile(target, "previous export"));
+    ASSERT_TRUE(writeFileBytes(target, "previous export"));
     auto refused = [&](TXLSFile &file) {
         try {
             file.SaveAs(target);
         } catch (const fb::Error &e) {
             EXPECT_TRUE(e.message().contains(QStringLiteral("at most 1370"))) << e.what();
-            QFile kept(target);
-            return kept.open(QIODevice::ReadOnly) && kept.readAll() == "previous export";
+            return fileBytes(target) == "previous export";
         }
         return false;
     };
@@ -476,14 +475,13 @@ TEST_F(WriterTest, ListsLongerThanOneRecordHoldsAreRefused)
 TEST_F(WriterTest, MoreFontsOrCellFormatsThan16BitIndicesReachAreRefused)
 {
     const QString target = m_dir.filePath(QStringLiteral("kept.xls"));
-    ASSERT_TRUE(writeFile(target, "previous export"));
+    ASSERT_TRUE(writeFileBytes(target, "previous export"));
     auto refused = [&](TXLSFile &file, const QString &what) {
         try {
             file.SaveAs(target);
         } catch (const fb::Error &e) {
             EXPECT_TRUE(e.message().contains(what)) << e.what();
-            QFile kept(target);
-            return kept.open(QIODevice::ReadOnly) && kept.readAll() == "previous export";
+            return fileBytes(target) == "previous export";
         }
         return false;
     };
@@ -518,40 +516,11 @@ TEST_F(WriterTest, MoreFontsOrCellFormatsThan16BitIndicesReachAreRefused)
     }
 }
 
-} // namespace
-
-namespace {
-
-// Lowers the file size limit of the process for one scope, so that writing a larger file
-// fails as it would on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        m_active = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    bool active() const { return m_active; }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int);
-    bool m_active = false;
-};
-
 TEST(WriterFailures, WriteFailureIsReportedNotSuccess)
 {
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("full.xls"));
-    ASSERT_TRUE(writeFile(target, "previous export"));
+    ASSERT_TRUE(writeFileBytes(target, "previous export"));
     TXLSFile file;
     for (std::uint16_t r = 0; r < 20000; ++r)
         file.Workbook().Sheets()[0].Cells(r, 0).SetValue(
@@ -568,9 +537,7 @@ TEST(WriterFailures, WriteFailureIsReportedNotSuccess)
         }
     }
     EXPECT_EQ(code, 7);
-    QFile kept(target);
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), QByteArray("previous export"));
+    EXPECT_EQ(fileBytes(target), QByteArray("previous export"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1)
         << "temporary file left";
 

@@ -1,7 +1,5 @@
 #include "XLSTestUtil.h"
 
-#include <QFile>
-
 #include "xls/CFile.h"
 #include "xls/XLSFile.h"
 
@@ -66,12 +64,6 @@ std::uint16_t word(const QByteArray &data, qsizetype offset)
 std::uint32_t dword(const QByteArray &data, qsizetype offset)
 {
     return qFromLittleEndian<std::uint32_t>(data.constData() + offset);
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace fb::xls::test

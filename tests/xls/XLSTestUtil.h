@@ -28,9 +28,6 @@ std::vector<Record> recordsWithId(const std::vector<Record> &records, std::uint1
 // Saves the file into dir and returns the "Workbook" stream read back through TCFile.
 QByteArray saveAndReadStream(TXLSFile &file, const QTemporaryDir &dir);
 
-// Writes bytes to a file, replacing it; false when it cannot be written.
-bool writeFile(const QString &path, const QByteArray &bytes);
-
 // Bytes from a hex text such as "C8 00 00 00".
 QByteArray hexBytes(const char *hex);
 
