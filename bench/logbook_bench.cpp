@@ -127,6 +127,22 @@ void BM_ApplyNewTripWithJournal(benchmark::State &state)
 }
 BENCHMARK(BM_ApplyNewTripWithJournal)->Unit(benchmark::kMillisecond)->Iterations(20);
 
+// A trip entered late into 100,000 logged trips: it goes to its place in time, half-way down
+// the list, and the log gives it an identity there.
+void BM_ApplyBackdatedTripToLoggedTrips(benchmark::State &state)
+{
+    LogbookDocument document;
+    document.OpenFileWithName(loggedLogbooks().logged);
+    const Row trip{QStringLiteral("15.06.2037 08:00:00"),
+                   {QStringLiteral("Köln"), QStringLiteral("15.06.2037 09:00:00"),
+                    QStringLiteral("Bonn"), QStringLiteral("31,2"), QStringLiteral("Kundentermin"),
+                    QStringLiteral("Geschäftlich")}};
+    for (auto _ : state)
+        document.apply(NewTrip{trip});
+    state.counters["rows"] = double(document.logbook().trips.count());
+}
+BENCHMARK(BM_ApplyBackdatedTripToLoggedTrips)->Unit(benchmark::kMillisecond)->Iterations(20);
+
 // The slowest search: a text no trip holds, so every trip is looked at once.
 void BM_SearchAllTrips(benchmark::State &state)
 {
