@@ -118,6 +118,8 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
     setStatusBar(status);
     m_entryLogState = new QLabel(status);
     m_entryLogState->setObjectName(QStringLiteral("EntryLogState"));
+    // Set apart from the totals beside it: the two say different things.
+    m_entryLogState->setContentsMargins(0, 0, 12, 0);
     status->addPermanentWidget(m_entryLogState);
     m_totals = new QLabel(status);
     m_totals->setObjectName(QStringLiteral("Totals"));
