@@ -95,10 +95,7 @@ TEST_F(FahrtFormTest, HasTheDesignedFieldsLabelsAndTabOrder)
         control<QPushButton>(form, "BitBtn2"),       control<QComboBox>(form, "ComboBox1"),
         control<NumberField>(form, "KM1Ed"),         control<NumberField>(form, "KM2Ed"),
         control<QPlainTextEdit>(form, "ZweckEd")};
-    for (qsizetype i = 0; i + 1 < order.size(); ++i) {
-        QWidget *next = nextTabStop(order.at(i));
-        EXPECT_EQ(next, order.at(i + 1)) << order.at(i)->objectName().toStdString();
-    }
+    expectTabOrder(order);
 }
 
 TEST_F(FahrtFormTest, ChecksTimesThenPlacesThenPurposeAndMovesTheFocus)

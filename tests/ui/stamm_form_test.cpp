@@ -61,10 +61,7 @@ TEST_F(StammFormTest, HasTheDesignedFieldsLabelsAndKeyboardOrderWithOkFirst)
         ASSERT_NE(label, nullptr) << name.toStdString();
         EXPECT_EQ(label->text().remove(u'&'), labels.at(i - 1));
     }
-    for (qsizetype i = 0; i + 1 < order.size(); ++i) {
-        QWidget *next = nextTabStop(order.at(i));
-        EXPECT_EQ(next, order.at(i + 1)) << order.at(i)->objectName().toStdString();
-    }
+    expectTabOrder(order);
 
     ASSERT_TRUE(showActive(form));
     EXPECT_EQ(QApplication::focusWidget(), control<QPushButton>(form, "OkBtn"));

@@ -70,10 +70,7 @@ TEST_F(VorlageNeuFormTest, HasTheDesignedFieldsLabelsAndKeyboardOrder)
         control<QRadioButton>(form, "RadioButton1"), control<QRadioButton>(form, "RadioButton2"),
         control<QPushButton>(form, "OkBtn"),         control<QPushButton>(form, "BitBtn2"),
         control<QPlainTextEdit>(form, "ZweckEd")};
-    for (qsizetype i = 0; i + 1 < order.size(); ++i) {
-        QWidget *next = nextTabStop(order.at(i));
-        EXPECT_EQ(next, order.at(i + 1)) << order.at(i)->objectName().toStdString();
-    }
+    expectTabOrder(order);
 }
 
 TEST_F(VorlageNeuFormTest, ChecksNameThenPlacesThenPurposeAndMovesTheFocus)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QTest>
 #include <QWidget>
@@ -34,6 +35,14 @@ inline QWidget *nextTabStop(QWidget *widget)
            (widget->isAncestorOf(next) || !(next->focusPolicy() & Qt::TabFocus)))
         next = next->nextInFocusChain();
     return next;
+}
+
+// Tab leads through the widgets in the order given.
+inline void expectTabOrder(const QList<QWidget *> &order)
+{
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
+        EXPECT_EQ(nextTabStop(order.at(i)), order.at(i + 1))
+            << order.at(i)->objectName().toStdString();
 }
 
 // A control of a window, found by its name as tests and screen readers see it.
