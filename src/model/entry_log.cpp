@@ -11,8 +11,6 @@
 namespace fb {
 namespace {
 
-constexpr qsizetype kDigestedSubItems = 6;
-
 // Little-endian fields appended to a record.
 class RecordWriter {
 public:

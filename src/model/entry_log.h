@@ -38,6 +38,8 @@ inline constexpr RowId kNotLogged = 0;
 // stores a text (a 32-bit length and the UTF-16LE units), a missing sub-item as an empty text.
 // The deleted mark and the readings are left out: they change for other reasons.
 LogDigest tripDigest(const Row &trip);
+// The sub-items a trip's digest covers after the caption.
+inline constexpr qint32 kDigestedSubItems = 6;
 
 // The stored kinds of event; never renumbered.
 enum class EntryEventKind : quint8 {
@@ -102,7 +104,6 @@ public:
     const QList<RowId> &rowIds() const { return m_rowIds; }
     // Where each identity stands in today's list: index by identity, -1 where none does.
     std::vector<qsizetype> rowsById() const;
-    RowId largestId() const { return RowId(m_byId.size() - 1); }
 
     // The events that entered and deleted the row, or nothing.
     const EntryEvent *enteredEvent(qsizetype row) const;

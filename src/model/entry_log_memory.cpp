@@ -1,5 +1,7 @@
 #include "entry_log_memory.h"
 
+#include "per_logbook_path.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -13,14 +15,7 @@ constexpr qsizetype kChainValueHexDigits = 64;
 
 QString memoryPathFor(const QString &folder, const QString &logbookPath)
 {
-    // Named by the file's own path, so a logbook always finds what was remembered of it; its
-    // name first, for whoever looks into the folder.
-    const QFileInfo info(logbookPath);
-    const QString key = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
-    const QByteArray digest =
-        QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
-    return QDir(folder).filePath(
-        QStringLiteral("%1-%2.protokoll").arg(info.fileName().left(64), QLatin1String(digest)));
+    return perLogbookPath(folder, logbookPath, QStringLiteral(".protokoll"));
 }
 
 } // namespace

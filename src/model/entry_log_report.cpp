@@ -2,30 +2,21 @@
 
 #include "core/error.h"
 #include "core/ole_date.h"
+#include "plausibility.h"
 #include "text_forms.h"
 #include "trip_columns.h"
 
 namespace fb {
 namespace {
 
-constexpr qint64 kLatestEntrySeconds = 7 * 24 * 3600;
 // A message names this many trips at most.
 constexpr qsizetype kNamedTrips = 20;
 
 const QString kMomentFormat = QStringLiteral("dd.MM.yyyy HH:mm");
 
-std::optional<QDateTime> momentOf(const QString &text)
-{
-    try {
-        return parseDateTimeText(text);
-    } catch (const ConversionError &) {
-        return std::nullopt;
-    }
-}
-
 QString shownMoment(const QString &stored)
 {
-    const std::optional<QDateTime> moment = momentOf(stored);
+    const std::optional<QDateTime> moment = tryParseDateTimeText(stored);
     return moment ? moment->toString(kMomentFormat) : stored;
 }
 
@@ -150,11 +141,11 @@ std::optional<qint64> daysEnteredLate(const Logbook &logbook, qsizetype row)
     if (!entered || row >= logbook.trips.count())
         return std::nullopt;
     const std::optional<QDateTime> arrives =
-        momentOf(logbook.trips.at(row).subItem(TripSubItem::ArrivalTime));
+        tryParseDateTimeText(logbook.trips.at(row).subItem(TripSubItem::ArrivalTime));
     const QDateTime enteredAt = localWallClock(entered->when);
-    if (!arrives || !enteredAt.isValid() || arrives->secsTo(enteredAt) <= kLatestEntrySeconds)
+    if (!arrives || !enteredAt.isValid())
         return std::nullopt;
-    return arrives->daysTo(enteredAt);
+    return daysEnteredLate(*arrives, enteredAt);
 }
 
 QString tripSummary(const Logbook &logbook, qsizetype row)

@@ -13,16 +13,6 @@ namespace {
 
 constexpr double kLongestTrip = 100000;
 constexpr double kFastestAverage = 200;
-constexpr qint64 kLatestEntrySeconds = 7 * 24 * 3600;
-
-std::optional<QDateTime> moment(const QString &text)
-{
-    try {
-        return parseDateTimeText(text);
-    } catch (const ConversionError &) {
-        return std::nullopt;
-    }
-}
 
 std::optional<double> number(const QString &text)
 {
@@ -119,8 +109,9 @@ std::vector<Finding> checkPlausibility(const RowTable &trips, const EntryMoment 
         const auto raise = [&](QString text) {
             findings.push_back({row, std::move(text)});
         };
-        const std::optional<QDateTime> departs = moment(trip.caption);
-        const std::optional<QDateTime> arrives = moment(trip.subItem(TripSubItem::ArrivalTime));
+        const std::optional<QDateTime> departs = tryParseDateTimeText(trip.caption);
+        const std::optional<QDateTime> arrives =
+            tryParseDateTimeText(trip.subItem(TripSubItem::ArrivalTime));
 
         if (departs && previousDeparts && *departs < *previousDeparts)
             raise(QStringLiteral("Abfahrt vor der Abfahrt der vorigen Fahrt (%1)")
@@ -130,11 +121,12 @@ std::vector<Finding> checkPlausibility(const RowTable &trips, const EntryMoment 
                       .arg(shown(*previousArrives)));
         checkTrip(trip, departs, arrives, raise);
         if (enteredAt && arrives) {
-            if (const std::optional<QDateTime> entered = enteredAt(row);
-                entered && arrives->secsTo(*entered) > kLatestEntrySeconds)
-                raise(QStringLiteral("Nachgetragen: erfasst am %1, %2 Tage nach der Ankunft")
-                          .arg(shown(*entered))
-                          .arg(arrives->daysTo(*entered)));
+            if (const std::optional<QDateTime> entered = enteredAt(row)) {
+                if (const std::optional<qint64> days = daysEnteredLate(*arrives, *entered))
+                    raise(QStringLiteral("Nachgetragen: erfasst am %1, %2 Tage nach der Ankunft")
+                              .arg(shown(*entered))
+                              .arg(*days));
+            }
         }
         previousDeparts = departs;
         previousArrives = arrives;
@@ -142,10 +134,18 @@ std::vector<Finding> checkPlausibility(const RowTable &trips, const EntryMoment 
     return findings;
 }
 
+std::optional<qint64> daysEnteredLate(const QDateTime &arrives, const QDateTime &entered)
+{
+    constexpr qint64 kLatestEntrySeconds = 7 * 24 * 3600;
+    if (arrives.secsTo(entered) <= kLatestEntrySeconds)
+        return std::nullopt;
+    return arrives.daysTo(entered);
+}
+
 QString findingLine(const RowTable &trips, const Finding &finding)
 {
     const QString caption = trips.at(finding.row).caption;
-    const std::optional<QDateTime> departs = moment(caption);
+    const std::optional<QDateTime> departs = tryParseDateTimeText(caption);
     return QStringLiteral("Fahrt %1 (%2): %3")
         .arg(finding.row + 1)
         .arg(departs ? shown(*departs) : fileTextForMessage(caption), finding.text);

@@ -23,6 +23,10 @@ struct Finding {
 // moments); nothing for a trip whose entry was not logged.
 using EntryMoment = std::function<std::optional<QDateTime>(qsizetype row)>;
 
+// The whole days by which a trip was entered late: only when it was entered more than 7 days
+// after its arrival ("nachgetragen"); nothing when it was entered in time.
+std::optional<qint64> daysEnteredLate(const QDateTime &arrives, const QDateTime &entered);
+
 // Checks the live trips in list order; deleted rows are neither checked nor compared. For each
 // trip, in this order: departing before the live trip above it departs, or else before it
 // arrives; arriving no later than departing; a distance that is negative, over 100000 km or no

@@ -1,5 +1,7 @@
 #include "recovery_journal.h"
 
+#include "per_logbook_path.h"
+
 #include "logbook_fields.h"
 #include "logbook_format.h"
 #include "odometer.h"
@@ -118,14 +120,7 @@ void readSnapshot(const QByteArray &snapshot, Logbook &logbook)
 
 QString journalPathFor(const QString &folder, const QString &logbookPath)
 {
-    // Named by the file's own path, so one logbook always finds its journal; its name first,
-    // for whoever looks into the folder.
-    const QFileInfo info(logbookPath);
-    const QString key = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
-    const QByteArray digest =
-        QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
-    return QDir(folder).filePath(
-        QStringLiteral("%1-%2%3").arg(info.fileName().left(64), QLatin1String(digest), kSuffix));
+    return perLogbookPath(folder, logbookPath, kSuffix);
 }
 
 QString newUntitledJournalPath(const QString &folder)

@@ -77,9 +77,6 @@ QString decodeText(const char *&in)
     return text;
 }
 
-// The texts a trip's digest covers after the caption.
-constexpr qint32 kDigestedSubItems = 6;
-
 // Digests the bytes of a row's caption and first sub-items as the file holds them, which is
 // how tripDigest encodes them; sub-items the row lacks count as empty texts.
 class RowDigester {

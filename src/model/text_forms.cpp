@@ -356,4 +356,13 @@ QDateTime parseDateTimeText(const QString &input)
     return QDateTime(date, time, Qt::UTC);
 }
 
+std::optional<QDateTime> tryParseDateTimeText(const QString &text)
+{
+    try {
+        return parseDateTimeText(text);
+    } catch (const ConversionError &) {
+        return std::nullopt;
+    }
+}
+
 } // namespace fb

@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
+
 namespace fb {
 
 // The text forms in which the trip and template tables hold moments and numbers. They are
@@ -28,5 +30,7 @@ QString formatDateTimeText(const QDateTime &dateTime);
 // plain wall-clock date and time. Throws ConversionError "'text' is not a valid date and time"
 // (the text as fileTextForMessage shows it).
 QDateTime parseDateTimeText(const QString &text);
+// The same, with nothing for a text that is no moment.
+std::optional<QDateTime> tryParseDateTimeText(const QString &text);
 
 } // namespace fb

@@ -84,12 +84,9 @@ std::optional<qint64> departureKey(const QString &caption)
 {
     if (const std::optional<qint64> key = writtenFormKey(caption))
         return key;
-    try {
-        const QDateTime moment = parseDateTimeText(caption);
-        return keyOf(moment.date(), moment.time());
-    } catch (const ConversionError &) {
-        return std::nullopt;
-    }
+    if (const std::optional<QDateTime> moment = tryParseDateTimeText(caption))
+        return keyOf(moment->date(), moment->time());
+    return std::nullopt;
 }
 
 qsizetype placeOfNewTrip(const RowTable &trips, const Row &trip)

@@ -24,15 +24,6 @@ QString separated(const QString &digits, QChar separator, std::initializer_list<
     return text;
 }
 
-std::optional<QDateTime> readMoment(const QString &text)
-{
-    try {
-        return parseDateTimeText(text);
-    } catch (const ConversionError &) {
-        return std::nullopt;
-    }
-}
-
 } // namespace
 
 QString separatedDateText(const QString &typed)
@@ -72,7 +63,7 @@ std::optional<QDate> readTypedDate(const QString &typed)
     // The reader would take a time of day after the date; a date field holds none.
     if (text.contains(QLatin1Char(' ')) || text.contains(QLatin1Char(':')))
         return std::nullopt;
-    const std::optional<QDateTime> moment = readMoment(text);
+    const std::optional<QDateTime> moment = tryParseDateTimeText(text);
     if (!moment)
         return std::nullopt;
     return moment->date();
@@ -84,7 +75,8 @@ std::optional<QTime> readTypedTime(const QString &typed)
     if (text.trimmed().isEmpty() || text.contains(QLatin1Char(' ')))
         return std::nullopt;
     // Any date serves: only the reader's grammar for the time of day is wanted.
-    const std::optional<QDateTime> moment = readMoment(QStringLiteral("01.01.2000 ") + text);
+    const std::optional<QDateTime> moment =
+        tryParseDateTimeText(QStringLiteral("01.01.2000 ") + text);
     if (!moment)
         return std::nullopt;
     return moment->time();
