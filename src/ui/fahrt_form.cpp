@@ -212,7 +212,7 @@ void TFahrtForm::KM2EdChange()
     if (m_updating)
         return;
     m_updating = true;
-    m_fields->setDistance(KM2Ed->value() - KM1Ed->value());
+    m_fields->showDistance(KM2Ed->value() - KM1Ed->value());
     m_updating = false;
 }
 

@@ -204,6 +204,12 @@ void TripFields::setDistance(double kilometres)
     m_settingDistance = false;
 }
 
+void TripFields::showDistance(double kilometres)
+{
+    m_distanceAsSet.reset();
+    KMED->setValue(kilometres);
+}
+
 double TripFields::distance() const
 {
     return m_distanceAsSet.value_or(KMED->value());

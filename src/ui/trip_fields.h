@@ -52,6 +52,9 @@ public:
     // A distance set here is kept exactly, whatever the field shows with its two decimals,
     // until the person edits the field: a change must not round what nobody touched.
     void setDistance(double kilometres);
+    // Shows a distance worked out from the readings: it is stored as the field shows it, like
+    // a typed one, not with the noise of the subtraction.
+    void showDistance(double kilometres);
     double distance() const;
 
     void setPurpose(const QString &purpose);

@@ -314,6 +314,16 @@ TEST_F(TripDialogTypingTest, TheReportedEntriesAreStoredAsTyped)
     EXPECT_EQ(trip.subItem(3), QStringLiteral("12,5"));
 }
 
+TEST_F(TripDialogTypingTest, ATypedEndReadingStoresTheDistanceAsShown)
+{
+    form.setReadings(48725.1, 48725.1, 148725.1, 48725.1);
+    ASSERT_TRUE(showActive(form));
+    // 48737,7 - 48725,1 is not 12,6 in binary floating point.
+    typeOver(*field<NumberField>("KM2Ed"), "48737,7");
+    EXPECT_EQ(field<NumberField>("KMED")->text(), QStringLiteral("12,60"));
+    EXPECT_EQ(form.tripRow().subItem(3), QStringLiteral("12,6"));
+}
+
 TEST_F(TripDialogTypingTest, OkRefusesAnUnreadableMomentThenTheTimesThenTheDistance)
 {
     form.setReadings(100, 100, 100100, 100);
