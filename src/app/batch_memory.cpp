@@ -35,9 +35,27 @@ namespace {
 // of the program (some 40 ms for loading the libraries again).
 constexpr off_t kLargeFileBytes = 4 << 20;
 
+// The output options' values name files that the run writes, not reads: an old large one in
+// their place is no reason to start again.
+bool namesOutput(const char *option)
+{
+    if (option[0] != '-')
+        return false;
+    const char *const name = option + (option[1] == '-' ? 2 : 1);
+    for (const char *output : {"resave", "export-xls", "print-pdf"})
+        if (std::strcmp(name, output) == 0)
+            return true;
+    return false;
+}
+
 bool namesALargeFile(char **argv)
 {
     for (char **argument = argv + 1; *argument; ++argument) {
+        if (namesOutput(*argument)) {
+            if (!*++argument)
+                break;
+            continue;
+        }
         struct stat status {};
         if (::stat(*argument, &status) == 0 && S_ISREG(status.st_mode) &&
             status.st_size >= kLargeFileBytes)

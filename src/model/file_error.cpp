@@ -40,11 +40,6 @@ QString ioErrorMessage(int errorNumber)
     }
 }
 
-QString readBeyondEndMessage()
-{
-    return ioErrorMessage(FileError::kEndOfFile);
-}
-
 QString notARegularFileMessage()
 {
     return ioErrorMessage(FileError::kNotRegularFile);

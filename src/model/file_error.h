@@ -27,9 +27,6 @@ private:
 // "File too large", "Read beyond end of file", ... or "I/O error <number>".
 QString ioErrorMessage(int errorNumber);
 
-// The message for a read that found fewer bytes than it needed.
-QString readBeyondEndMessage();
-
 // The message for a path to open that names a directory, a device or a pipe.
 QString notARegularFileMessage();
 

@@ -97,7 +97,6 @@ public:
     // (entry_log_memory.h); empty, as at first, to remember nothing. Reading then compares a
     // file's log with what was remembered of it, and saving remembers what it wrote.
     void setEntryLogMemoryFolder(const QString &folder) { m_entryLogMemory = folder; }
-    const QString &entryLogMemoryFolder() const { return m_entryLogMemory; }
     // What the last read found changed outside the program, in German words, or empty. The
     // finding is in the entry log as an event, so the next save keeps it.
     const QString &outsideChangeFound() const { return m_outsideChangeFound; }

@@ -11,7 +11,6 @@
 namespace fb {
 namespace {
 
-constexpr double kLongestTrip = 100000;
 constexpr double kFastestAverage = 200;
 
 std::optional<double> number(const QString &text)
@@ -81,7 +80,7 @@ void checkTrip(const Row &trip, const std::optional<QDateTime> &departs,
                   .arg(fileTextForMessage(distanceText)));
     else if (*distance < 0)
         raise(QStringLiteral("Entfernung negativ (%1 km)").arg(figure(*distance)));
-    else if (*distance > kLongestTrip)
+    else if (*distance > kLongestTripKm)
         raise(QStringLiteral("Entfernung über 100000 km (%1 km)").arg(figure(*distance)));
 
     if (distance && *distance >= 0 && departs && arrives && *arrives > *departs) {
@@ -142,13 +141,18 @@ std::optional<qint64> daysEnteredLate(const QDateTime &arrives, const QDateTime 
     return arrives.daysTo(entered);
 }
 
-QString findingLine(const RowTable &trips, const Finding &finding)
+QString findingDeparture(const RowTable &trips, const Finding &finding)
 {
     const QString caption = trips.at(finding.row).caption;
     const std::optional<QDateTime> departs = tryParseDateTimeText(caption);
+    return departs ? shown(*departs) : fileTextForMessage(caption);
+}
+
+QString findingLine(const RowTable &trips, const Finding &finding)
+{
     return QStringLiteral("Fahrt %1 (%2): %3")
         .arg(finding.row + 1)
-        .arg(departs ? shown(*departs) : fileTextForMessage(caption), finding.text);
+        .arg(findingDeparture(trips, finding), finding.text);
 }
 
 } // namespace fb

@@ -35,6 +35,10 @@ std::optional<qint64> daysEnteredLate(const QDateTime &arrives, const QDateTime 
 std::vector<Finding> checkPlausibility(const RowTable &trips,
                                        const EntryMoment &enteredAt = nullptr);
 
+// The trip's departure as a finding shows it: "dd.MM.yyyy HH:mm", or its stored text when that
+// is no moment.
+QString findingDeparture(const RowTable &trips, const Finding &finding);
+
 // "Fahrt N (dd.MM.yyyy HH:mm): text", N counting from 1 with deleted rows, the moment the
 // trip's departure (its stored text when that is no moment).
 QString findingLine(const RowTable &trips, const Finding &finding);

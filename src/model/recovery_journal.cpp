@@ -255,11 +255,12 @@ RecoveryJournal::~RecoveryJournal()
     closeFile();
 }
 
-void RecoveryJournal::closeFile()
+void RecoveryJournal::closeFile(bool syncFirst)
 {
     m_syncTimer.stop();
     if (m_handle >= 0) {
-        ::fdatasync(m_handle);
+        if (syncFirst)
+            ::fdatasync(m_handle);
         ::close(m_handle);
         m_handle = -1;
     }
@@ -267,9 +268,11 @@ void RecoveryJournal::closeFile()
 
 void RecoveryJournal::discard()
 {
-    const bool written = m_handle >= 0;
-    closeFile();
-    if (written)
+    // The journal file is this one's while it holds its lock, even where it could not be
+    // opened again to go on with it; what is removed need not reach the disk first.
+    const bool ours = m_lock != nullptr;
+    closeFile(false);
+    if (ours)
         QFile::remove(m_path);
     m_lock.reset();
     m_failure = 0;

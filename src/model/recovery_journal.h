@@ -114,7 +114,7 @@ private:
     void create(const Logbook &before);
     // Appends the bytes in one piece; on failure cuts the file back to what it held before.
     void writeWhole(const QByteArray &bytes);
-    void closeFile();
+    void closeFile(bool syncFirst = true);
 
     QString m_path;
     JournalBase m_base;

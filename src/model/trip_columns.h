@@ -34,6 +34,9 @@ enum : qsizetype {
 };
 }
 
+// The longest trip in kilometres that a dialog accepts and the check finds believable.
+inline constexpr double kLongestTripKm = 100000;
+
 inline const QString kBusinessTripKind = QStringLiteral("Geschäftlich");
 inline const QString kPrivateTripKind = QStringLiteral("Privat");
 inline const QString kDeletedMark = QStringLiteral("Ja");

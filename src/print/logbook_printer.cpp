@@ -376,7 +376,9 @@ private:
         const QList<AppendixSection> sections = protocolAppendix(m_logbook, [this](qsizetype row) {
             return row < qsizetype(m_printedRows.size()) && m_printedRows[std::size_t(row)];
         });
-        breakPage();
+        // On a page of its own, but not after an empty one that the last line just began.
+        if (m_cursor > m_margin)
+            breakPage();
         printWrapped(QStringLiteral("Änderungsprotokoll"));
         advance(1);
         for (const AppendixSection &section : sections) {

@@ -3,6 +3,7 @@
 // and the next year's logbook started from this year's final reading.
 #include "main_form.h"
 
+#include "file_messages.h"
 #include "prompts.h"
 #include "trip_list_view.h"
 #include "user_settings.h"
@@ -28,10 +29,6 @@
 namespace fb {
 namespace {
 
-const QString kNotSavedBeforeNewQuestion =
-    QStringLiteral("Die Datei ist noch nicht gespeichert. Wollen Sie jetzt speichern?");
-const QString kNotSavedQuestion =
-    QStringLiteral("Die Datei wurde noch nicht gespeichert. Wollen Sie jetzt speichern?");
 constexpr int kNotFoundShownMs = 5000;
 
 } // namespace

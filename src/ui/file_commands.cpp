@@ -8,6 +8,7 @@
 #include "trip_list_view.h"
 #include "user_settings.h"
 
+#include "core/write_target.h"
 #include "model/file_error.h"
 #include "model/logbook_document.h"
 #include "model/logbook_lock.h"
@@ -31,10 +32,6 @@ namespace {
 
 const FileKind kLogbookFiles{QStringLiteral("Fahrtenbuch-Datei (*.fbu)"), QStringLiteral("fbu")};
 const QString kSaveQuestionTitle = QStringLiteral("Speichern");
-const QString kNotSavedQuestion =
-    QStringLiteral("Die Datei wurde noch nicht gespeichert. Wollen Sie jetzt speichern?");
-const QString kNotSavedBeforeNewQuestion =
-    QStringLiteral("Die Datei ist noch nicht gespeichert. Wollen Sie jetzt speichern?");
 
 QString shownName(const QString &path)
 {
@@ -46,11 +43,7 @@ bool sameFile(const QString &first, const QString &second)
 {
     if (first.isEmpty() || second.isEmpty())
         return false;
-    const QFileInfo one(first);
-    const QFileInfo other(second);
-    if (one.exists() && other.exists())
-        return one.canonicalFilePath() == other.canonicalFilePath();
-    return one.absoluteFilePath() == other.absoluteFilePath();
+    return isSameFile(first, second);
 }
 
 QString heldElsewhere(const QString &path, const LogbookLock &lock)

@@ -6,6 +6,13 @@ namespace fb {
 
 class Error;
 
+// The questions before an unsaved logbook is left: for opening another or closing, and for
+// starting a new one (worded a little differently, as they always were).
+inline const QString kNotSavedQuestion =
+    QStringLiteral("Die Datei wurde noch nicht gespeichert. Wollen Sie jetzt speichern?");
+inline const QString kNotSavedBeforeNewQuestion =
+    QStringLiteral("Die Datei ist noch nicht gespeichert. Wollen Sie jetzt speichern?");
+
 // The window's German words for the errors of files, made from the error's number (see
 // FileError): "Zugriff verweigert", "Datei nicht gefunden", "Datenträger voll", ...
 QString germanFileErrorReason(int errorNumber);

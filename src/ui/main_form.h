@@ -54,8 +54,6 @@ public:
     TPruefungForm &pruefungForm() { return *m_pruefungForm; }
     TProtokollForm &protokollForm() { return *m_protokollForm; }
     TDruckenForm &druckenForm() { return *m_druckenForm; }
-    QFontDialog &headingFontDialog() { return *FontDialog1; }
-    QFontDialog &textFontDialog() { return *FontDialog2; }
     // The printer the print commands use, as the printer set-up left it; held for the run.
     // The system's default printer unless the window was given one.
     QPrinter &printer();

@@ -1,23 +1,8 @@
 #include "pruefung_form.h"
 
-#include "core/error.h"
-#include "model/text_forms.h"
-
 #include <QTableWidget>
 
 namespace fb {
-namespace {
-
-QString departureShown(const QString &caption)
-{
-    try {
-        return parseDateTimeText(caption).toString(QStringLiteral("dd.MM.yyyy HH:mm"));
-    } catch (const ConversionError &) {
-        return fileTextForMessage(caption);
-    }
-}
-
-} // namespace
 
 TPruefungForm::TPruefungForm(QWidget *parent)
     : TripLinesDialog(
@@ -37,8 +22,8 @@ void TPruefungForm::showFindings(const RowTable &trips, const std::vector<Findin
     QList<QStringList> lines;
     QList<qsizetype> tripRows;
     for (const Finding &finding : findings) {
-        lines.append({QString::number(finding.row + 1),
-                      departureShown(trips.at(finding.row).caption), finding.text});
+        lines.append(
+            {QString::number(finding.row + 1), findingDeparture(trips, finding), finding.text});
         tripRows.append(finding.row);
     }
     showLines(lines, tripRows,

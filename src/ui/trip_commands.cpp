@@ -14,13 +14,6 @@
 #include "model/trip_columns.h"
 
 namespace fb {
-namespace {
-
-// The end reading's field reaches this far beyond the start reading: the longest trip the
-// dialog accepts.
-constexpr double kMaximumTripDistance = 100000;
-
-} // namespace
 
 int TMainForm::selectedRow() const
 {
@@ -40,7 +33,7 @@ void TMainForm::selectRow(int row)
 void TMainForm::prepareNewReadings()
 {
     const double last = getlastkm();
-    m_fahrtForm->setReadings(last, last, last + kMaximumTripDistance, last);
+    m_fahrtForm->setReadings(last, last, last + kLongestTripKm, last);
 }
 
 void TMainForm::applyAndShow(const LogbookOperation &operation)
@@ -84,7 +77,7 @@ void TMainForm::ndern1Click()
     try {
         const double start = parseNumberText(trips.at(row).subItem(TripSubItem::KmStart));
         m_fahrtForm->setStartReading(start);
-        m_fahrtForm->setEndReadingRange(start, start + kMaximumTripDistance);
+        m_fahrtForm->setEndReadingRange(start, start + kLongestTripKm);
         m_fahrtForm->setEndReading(parseNumberText(trips.at(row).subItem(TripSubItem::KmEnd)));
     } catch (const ConversionError &) {
     }

@@ -19,8 +19,6 @@
 namespace fb {
 namespace {
 
-constexpr double kLongestTrip = 100000;
-
 template<typename Widget> Widget *named(Widget *widget, const char *name)
 {
     widget->setObjectName(QLatin1String(name));
@@ -295,7 +293,7 @@ bool TripFields::distancePlausible(Prompts &prompts, QWidget &dialog)
     }
     // Beyond that the end reading's bounds would no longer hold the distance.
     const double kilometres = distance();
-    if (!(kilometres >= 0 && kilometres <= kLongestTrip)) {
+    if (!(kilometres >= 0 && kilometres <= kLongestTripKm)) {
         refuseInput(prompts, dialog,
                     QStringLiteral("Die Entfernung muss zwischen 0 und 100000 Kilometern liegen."),
                     *KMED);
