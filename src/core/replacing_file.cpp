@@ -155,7 +155,10 @@ int ReplacingFile::create()
         folder + '/' +
         temporaryNameTemplate(m_finalPath.mid(slash + 1), nameMax > 0 ? nameMax : kUsualNameMax);
     // A terminating signal between making the file and noting it for removal would leave it
-    // behind: the two happen with those signals held back.
+    // behind: the two happen with those signals held back in this thread. In a process with
+    // other threads the signal may still go to one of them during these few instructions;
+    // noting the name before it is made would close that gap, but could remove another
+    // program's file of the same name, which is worse than a hidden file left behind.
     sigset_t terminating;
     sigset_t previous;
     ::sigemptyset(&terminating);
