@@ -1,5 +1,6 @@
 #include "fahrt_form.h"
 
+#include "named_widget.h"
 #include "window_placement.h"
 
 #include "button_look.h"
@@ -20,15 +21,6 @@
 #include <QVBoxLayout>
 
 namespace fb {
-namespace {
-
-template<typename Widget> Widget *named(Widget *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-} // namespace
 
 TFahrtForm::TFahrtForm(Prompts &prompts, const RowTable &templates, QWidget *parent)
     : QDialog(parent), m_prompts(prompts), m_templates(templates),

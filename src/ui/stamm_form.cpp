@@ -1,5 +1,6 @@
 #include "stamm_form.h"
 
+#include "named_widget.h"
 #include "window_placement.h"
 
 #include "button_look.h"
@@ -19,15 +20,6 @@
 #include <QVBoxLayout>
 
 namespace fb {
-namespace {
-
-template<typename Widget> Widget *named(Widget *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-} // namespace
 
 TStammForm::TStammForm(Prompts &prompts, MasterData &record, QWidget *parent)
     : QDialog(parent), m_prompts(prompts), m_record(record)

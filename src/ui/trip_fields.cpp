@@ -2,6 +2,7 @@
 
 #include "date_field.h"
 #include "input_checks.h"
+#include "named_widget.h"
 #include "number_field.h"
 #include "time_field.h"
 
@@ -18,12 +19,6 @@
 
 namespace fb {
 namespace {
-
-template<typename Widget> Widget *named(Widget *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 // Moments are plain wall-clock values, as the text forms hold them: no daylight-saving gaps.
 QDateTime combine(const QDate &date, const QTime &time)

@@ -68,9 +68,13 @@ void TypedField::showValidity()
     if (invalid == m_markedInvalid)
         return;
     m_markedInvalid = invalid;
+    if (!invalid) {
+        // Back to the inherited colours, so that later changes of the look reach the field.
+        setPalette(QPalette());
+        return;
+    }
     QPalette marked = QApplication::palette(this);
-    if (invalid)
-        marked.setColor(QPalette::Base, kInvalidBase);
+    marked.setColor(QPalette::Base, kInvalidBase);
     setPalette(marked);
 }
 

@@ -1,5 +1,6 @@
 #include "vorlage_neu_form.h"
 
+#include "named_widget.h"
 #include "window_placement.h"
 
 #include "button_look.h"
@@ -16,15 +17,6 @@
 #include <QVBoxLayout>
 
 namespace fb {
-namespace {
-
-template<typename Widget> Widget *named(Widget *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-} // namespace
 
 TVorlageNeuForm::TVorlageNeuForm(Prompts &prompts, QWidget *parent)
     : QDialog(parent), m_prompts(prompts), m_fields(new TripFields(TripFields::Moments::None, this))

@@ -1,5 +1,6 @@
 #include "vorlagen_form.h"
 
+#include "named_widget.h"
 #include "window_placement.h"
 
 #include "button_look.h"
@@ -24,12 +25,6 @@
 
 namespace fb {
 namespace {
-
-template<typename Widget> Widget *named(Widget *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 constexpr int kColumnWidths[] = {150, 90, 90, 70, 250, 80};
 
