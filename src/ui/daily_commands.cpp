@@ -161,10 +161,7 @@ void TMainForm::NeuesJahr1Click()
                         .arg(finalReading, 0, 'f', 0));
     const QList<Row> templates = m_document->logbook().templates.rows();
 
-    releaseDocument();
-    m_document->setReadOnly(false);
-    m_document->NewAll();
-    bindDocument(nullptr, false, QString());
+    startUntitled();
     // What the new year takes over goes in as changes, so that the journal keeps them until
     // the new logbook is saved.
     for (const Row &entry : templates)

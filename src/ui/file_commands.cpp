@@ -153,6 +153,14 @@ void TMainForm::releaseDocument()
         m_journal->discard();
     stopJournal();
     m_lock.reset();
+    m_document->setReadOnly(false);
+}
+
+void TMainForm::startUntitled()
+{
+    releaseDocument();
+    m_document->NewAll();
+    bindDocument(nullptr, false, QString());
 }
 
 void TMainForm::bindDocument(std::shared_ptr<LogbookLock> lock, bool readOnly, const QString &note)
@@ -286,7 +294,6 @@ bool TMainForm::openLogbook(const QString &path)
 
     // From here the previous document is given up.
     releaseDocument();
-    m_document->setReadOnly(false);
     std::exception_ptr failure;
     if (file) {
         try {
@@ -400,10 +407,7 @@ void TMainForm::Ne1Click()
 {
     if (!maybeSave(kNotSavedBeforeNewQuestion))
         return;
-    releaseDocument();
-    m_document->setReadOnly(false);
-    m_document->NewAll();
-    bindDocument(nullptr, false, QString());
+    startUntitled();
 }
 
 void TMainForm::ffnen1Click()

@@ -157,6 +157,8 @@ private:
     bool saveTo(const QString &path);
     void bindDocument(std::shared_ptr<LogbookLock> lock, bool readOnly, const QString &note);
     void releaseDocument();
+    // A new, unnamed logbook in place of the one given up.
+    void startUntitled();
     void startJournal();
     void stopJournal();
     void offerRecovery();

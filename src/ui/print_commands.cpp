@@ -21,25 +21,26 @@
 namespace fb {
 namespace {
 
+// While the preview lays out its pages, the printer paints into the preview's pictures.
+bool paintsPreview(QPrinter &printer)
+{
+    const QPaintEngine *engine = printer.paintEngine();
+    return engine && engine->type() == QPaintEngine::Picture;
+}
+
 // A print into a file goes the command line's way: through a temporary file that replaces
 // the target only once it is complete, and never onto the logbook itself. Anything else goes
-// to the printer.
+// to the printer, or into the preview's pictures.
 void printLogbookOn(QPrinter &printer, const LogbookDocument &document)
 {
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+    if (!paintsPreview(printer) && printer.outputFormat() == QPrinter::PdfFormat &&
+        !printer.outputFileName().isEmpty()) {
         printLogbookToPdf(document.logbook(), printer.outputFileName(), document.fileName(),
                           pagesOf(printer));
         return;
     }
     PrinterCanvas canvas(printer);
     printLogbook(document.logbook(), canvas);
-}
-
-// While the preview lays out its pages, the printer paints into the preview's pictures.
-bool paintsPreview(QPrinter &printer)
-{
-    const QPaintEngine *engine = printer.paintEngine();
-    return engine && engine->type() == QPaintEngine::Picture;
 }
 
 } // namespace
@@ -105,12 +106,7 @@ bool LogbookPrintCommands::preview(QWidget *parent)
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                      [&](QPrinter *target) {
                          try {
-                             if (paintsPreview(*target)) {
-                                 PrinterCanvas canvas(*target);
-                                 printLogbook(m_document.logbook(), canvas);
-                             } else {
-                                 printLogbookOn(*target, m_document);
-                             }
+                             printLogbookOn(*target, m_document);
                          } catch (const Error &error) {
                              failure = error.message();
                          }
