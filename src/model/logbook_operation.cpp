@@ -10,10 +10,6 @@
 namespace fb {
 namespace {
 
-template<class... Ts> struct Overloaded : Ts... {
-    using Ts::operator()...;
-};
-
 void requireRow(const RowTable &table, qsizetype row, const char *what)
 {
     if (row < 0 || row >= table.count())

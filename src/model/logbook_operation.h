@@ -9,6 +9,11 @@
 
 namespace fb {
 
+// Visits an operation with one lambda for each kind.
+template<class... Ts> struct Overloaded : Ts... {
+    using Ts::operator()...;
+};
+
 // Every change to a logbook is one of these operations, made with the values a dialog
 // gathered. They are applied in one place (LogbookDocument::apply), which is where the
 // recovery journal records them and from where they are replayed.

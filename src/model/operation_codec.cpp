@@ -21,10 +21,6 @@ enum class OperationType : quint8 {
     SetPrintOptions = 9,
 };
 
-template<class... Ts> struct Overloaded : Ts... {
-    using Ts::operator()...;
-};
-
 // The font record keeps the font's pixels per inch only as the writer's; an operation keeps
 // the font exactly.
 void writeExactFont(BinaryWriter &out, const PrintFont &font)

@@ -19,11 +19,6 @@ namespace {
 
 constexpr int kPdfResolution = 600;
 
-[[noreturn]] void throwIoError(int errorNumber)
-{
-    throw FileError(errorNumber);
-}
-
 // A PDF whose writer got through ends with its cross-reference offset and "%%EOF" on a line
 // of its own, and that offset points at the cross-reference table. What the writer wrote is
 // checked as well, but a writer that stopped early would leave one or the other missing.
@@ -72,11 +67,11 @@ void printLogbookToPdf(const Logbook &logbook, const QString &fileName,
         throw Error(QStringLiteral("Der Ausdruck würde das Fahrtenbuch selbst überschreiben. "
                                    "Bitte eine andere Datei wählen."));
     if (const int refusal = writeTargetRefusal(fileName))
-        throwIoError(refusal);
+        throw FileError(refusal);
 
     ReplacingFile file(fileName);
     if (const int error = file.create())
-        throwIoError(error);
+        throw FileError(error);
     CheckedWriteDevice out(file.handle());
     try {
         QPdfWriter writer(&out);
@@ -90,15 +85,15 @@ void printLogbookToPdf(const Logbook &logbook, const QString &fileName,
     } catch (const Error &) {
         // A job that failed because its file could not be written says why.
         if (out.errorNumber() != 0)
-            throwIoError(out.errorNumber());
+            throw FileError(out.errorNumber());
         throw;
     }
     if (const int error = out.finish())
-        throwIoError(error);
+        throw FileError(error);
     if (!isCompletePdf(file.handle()))
-        throwIoError(ENOSPC);
+        throw FileError(ENOSPC);
     if (const int error = file.commit())
-        throwIoError(error);
+        throw FileError(error);
 }
 
 } // namespace fb
