@@ -54,6 +54,16 @@ fi
 # --check exits with 3 when it finds doubtful trips, which the generated logbook may hold.
 measure "--check (100,000 trips, whole process)" bash -c '"$0" --check "$1" >/dev/null; code=$?; [ $code = 0 ] || [ $code = 3 ]' "$bin/fahrtenbuch" "$work/trips100k.fbu"
 
+# Entry logs as large as forged ones: every event kept compactly, the printed appendix sums up
+# a run of changes of one field at one moment in one line.
+echo "== command line, large entry logs"
+"$bin/write_sample_logbook" "$work/events2m.fbu" 10 2000000
+measure "--verify (2,000,000 master data events, $(( $(stat -c %s "$work/events2m.fbu") / 1000000 )) MB)" "$bin/fahrtenbuch" --verify "$work/events2m.fbu"
+if "$bin/fahrtenbuch" --help | grep -q -- --print-pdf; then
+  "$bin/write_sample_logbook" "$work/events450k.fbu" 10 450000
+  measure "--print-pdf (450,000 master data events)" "$bin/fahrtenbuch" --print-pdf "$work/events.pdf" "$work/events450k.fbu"
+fi
+
 echo "== command line, 1,000,000 trips"
 "$bin/write_sample_logbook" "$work/trips1m.fbu" 1000000
 measure "--dump-json (1,000,000 trips, output to /dev/null)" "$bin/fahrtenbuch" --dump-json "$work/trips1m.fbu"

@@ -76,9 +76,10 @@ struct BatchOptions {
 
 // Loads the logbook with the odometer pass; a file that cannot be opened is an error here.
 // Reading never takes the window's lock beside the file, and never waits for it.
-void load(LogbookDocument &document, const QString &path)
+void load(LogbookDocument &document, const QString &path,
+          UnreadableDistance onUnreadable = UnreadableDistance::Fail)
 {
-    document.OpenFileWithName(path);
+    document.OpenFileWithName(path, onUnreadable);
 }
 
 void save(LogbookDocument &document, const QString &path)
@@ -297,7 +298,8 @@ int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
         if (parser.isSet(options.check)) {
             if (!positional.isEmpty())
                 return usageError(err, QStringLiteral("--check takes exactly one FILE."));
-            load(document, parser.value(options.check));
+            // A distance that is no number is one of the check's findings.
+            load(document, parser.value(options.check), UnreadableDistance::Keep);
             const RowTable &trips = document.logbook().trips;
             const std::vector<Finding> findings =
                 checkPlausibility(trips, entryMoments(document.logbook().entryLog));
@@ -310,9 +312,11 @@ int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
         if (parser.isSet(options.verify)) {
             if (!positional.isEmpty())
                 return usageError(err, QStringLiteral("--verify takes exactly one FILE."));
-            load(document, parser.value(options.verify));
+            // The log is judged before anything is converted.
+            load(document, parser.value(options.verify), UnreadableDistance::Keep);
             const auto [line, exitCode] = verdictOn(document);
-            const int printed = print(out, err, line + QLatin1Char('\n'));
+            // The verdict may quote what a file says of itself.
+            const int printed = print(out, err, controlsEscaped(line) + QLatin1Char('\n'));
             return printed != 0 ? printed : exitCode;
         }
         if (parser.isSet(options.printPdf)) {

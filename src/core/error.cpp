@@ -23,22 +23,14 @@ void appendEscape(QString &out, char32_t c)
         out += QLatin1Char(kHexDigits[(c >> shift) & 0xF]);
 }
 
-} // namespace
-
-QString displayMessage(const QString &message)
-{
-    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
-        return message + QLatin1Char('.');
-    return message;
-}
-
-QString fileTextForMessage(QStringView text)
+// The text with its control characters escaped, cut with "…" after limit characters.
+QString escapedText(QStringView text, qsizetype limit)
 {
     QString out;
-    out.reserve(std::min(text.size(), kMessageTextLimit) + 1);
+    out.reserve(std::min(text.size(), limit) + 1);
     qsizetype shown = 0;
     qsizetype i = 0;
-    while (i < text.size() && shown < kMessageTextLimit) {
+    while (i < text.size() && shown < limit) {
         const QChar unit = text[i];
         if (unit.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             out += unit;
@@ -56,6 +48,25 @@ QString fileTextForMessage(QStringView text)
     if (i < text.size())
         out += QChar(0x2026); // …
     return out;
+}
+
+} // namespace
+
+QString displayMessage(const QString &message)
+{
+    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
+        return message + QLatin1Char('.');
+    return message;
+}
+
+QString fileTextForMessage(QStringView text)
+{
+    return escapedText(text, kMessageTextLimit);
+}
+
+QString controlsEscaped(QStringView text)
+{
+    return escapedText(text, text.size());
 }
 
 } // namespace fb

@@ -41,5 +41,7 @@ inline constexpr qsizetype kMessageTextLimit = 100;
 // "\x1B" or "\u202E"; after kMessageTextLimit characters the text is cut with "…". A surrogate
 // pair counts as one character and is never cut in half.
 QString fileTextForMessage(QStringView text);
+// The same escapes, without the cut: for a text of the program's own that may quote a file.
+QString controlsEscaped(QStringView text);
 
 } // namespace fb

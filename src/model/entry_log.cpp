@@ -1,10 +1,12 @@
 #include "entry_log.h"
 
+#include "master_data.h"
 #include "trip_columns.h"
 
 #include <QCryptographicHash>
 #include <QtEndian>
 
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -100,6 +102,20 @@ bool validId(RowId id, RowId maxRowId)
     return id <= maxRowId;
 }
 
+// The field names the program writes, so that a long log shares one copy of each name instead
+// of holding one per event.
+QString sharedFieldName(const QString &name)
+{
+    static const QStringList names = [] {
+        QStringList all;
+        for (const MasterDataField &field : masterDataFields(MasterData()))
+            all.append(field.name);
+        return all;
+    }();
+    const qsizetype at = names.indexOf(name);
+    return at >= 0 ? names.at(at) : name;
+}
+
 } // namespace
 
 LogDigest logHash(QByteArrayView first, QByteArrayView second)
@@ -176,19 +192,24 @@ std::optional<EntryEvent> decodeEntryEvent(QByteArrayView fields, RowId maxRowId
         if (event.row == kNotLogged || !in.digest(event.digest))
             return std::nullopt;
         break;
-    case EntryEventKind::MasterData:
-        event.texts.resize(3);
-        for (QString &text : event.texts) {
+    case EntryEventKind::MasterData: {
+        std::array<QString, 3> texts;
+        for (QString &text : texts) {
             if (!in.text(text))
                 return std::nullopt;
         }
+        if (!texts[0].isEmpty() || !texts[1].isEmpty() || !texts[2].isEmpty())
+            event.texts = {sharedFieldName(texts[0]), texts[1], texts[2]};
         break;
+    }
     case EntryEventKind::OutsideChange: {
-        event.texts.resize(1);
+        QString text;
         quint32 count = 0;
-        if (!in.text(event.texts[0]) || !in.uint32(count) ||
+        if (!in.text(text) || !in.uint32(count) ||
             count > quint32(fields.size() / (4 + kLogDigestSize + 1)))
             return std::nullopt;
+        if (!text.isEmpty())
+            event.texts = {text};
         event.found.resize(qsizetype(count));
         for (FoundRow &row : event.found) {
             quint8 deleted = 0;
@@ -246,6 +267,12 @@ const EntryEvent *EntryLog::enteredEvent(qsizetype row) const
     return state && state->entered >= 0 ? &m_events[std::size_t(state->entered)] : nullptr;
 }
 
+qsizetype EntryLog::enteredEventIndex(RowId id) const
+{
+    const IdState *state = stateOf(id);
+    return state ? state->entered : -1;
+}
+
 const EntryEvent *EntryLog::deletedEvent(qsizetype row) const
 {
     const IdState *state = stateOf(idOf(row));
@@ -279,6 +306,14 @@ bool EntryLog::chainPassedThrough(QByteArrayView value) const
 QString EntryLog::checkValue() const
 {
     return QString::fromLatin1(chainValue().toHex().left(16));
+}
+
+QString EntryLog::printedCheckValue() const
+{
+    const qsizetype written = m_chain.size() - m_unwrittenFinding * kLogDigestSize;
+    return written < kLogDigestSize
+               ? QString()
+               : QString::fromLatin1(m_chain.sliced(written - kLogDigestSize, 8).toHex());
 }
 
 void EntryLog::padRows(qsizetype tableCount)
@@ -317,7 +352,16 @@ void EntryLog::append(EntryEvent event)
     const LogDigest next = logHash(previous, record);
     m_chain.append(reinterpret_cast<const char *>(next.data()), kLogDigestSize);
     m_events.push_back(std::move(event));
+    m_unwrittenFinding = 0;
     index(qsizetype(m_events.size()) - 1);
+}
+
+void EntryLog::appendFinding(std::vector<EntryEvent> events)
+{
+    const qsizetype count = qsizetype(events.size());
+    for (EntryEvent &event : events)
+        append(std::move(event));
+    m_unwrittenFinding = count;
 }
 
 void EntryLog::index(qsizetype eventIndex)
@@ -351,7 +395,7 @@ void EntryLog::index(qsizetype eventIndex)
         m_changedOutside = true;
         for (const FoundRow &row : event.found) {
             IdState &state = stateFor(row.id);
-            state.known = true;
+            state.known = row.digest != kGoneDigest;
             state.deletedMark = row.deleted;
             state.digest = row.digest;
         }

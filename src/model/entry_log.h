@@ -50,13 +50,16 @@ enum class EntryEventKind : quint8 {
 };
 
 // A logged row as a load found it after it was changed outside the program: from then on the
-// log expects the row as it was found, so one change is reported once.
+// log expects the row as it was found, so one change is reported once. A row that was no longer
+// in the file at all is stored with a digest of zeros (kGoneDigest): the log expects it no more.
 struct FoundRow {
     RowId id = kNotLogged;
     LogDigest digest{};
     bool deleted = false;
     friend bool operator==(const FoundRow &, const FoundRow &) = default;
 };
+
+inline constexpr LogDigest kGoneDigest{};
 
 struct EntryEvent {
     EntryEventKind kind = EntryEventKind::Entered;
@@ -69,6 +72,8 @@ struct EntryEvent {
     // Entered and Deleted: the trip's digest at that moment.
     LogDigest digest{};
     // MasterData: the field's name, the old and the new value. OutsideChange: what was found.
+    // Empty (no list at all) where every text is empty, as in a record read from a file: a log
+    // of millions of events must not cost a list each.
     QStringList texts;
     // OutsideChange: the logged rows that no longer matched the log.
     QList<FoundRow> found;
@@ -108,6 +113,10 @@ public:
     // The events that entered and deleted the row, or nothing.
     const EntryEvent *enteredEvent(qsizetype row) const;
     const EntryEvent *deletedEvent(qsizetype row) const;
+    // The event that entered the trip with the identity; its place in the log, or -1.
+    qsizetype enteredEventIndex(RowId id) const;
+    // The largest identity the log has handed out.
+    RowId largestId() const { return RowId(m_byId.size() - 1); }
     // What the log expects of a logged row: its digest and deleted mark.
     struct Expected {
         LogDigest digest;
@@ -120,9 +129,12 @@ public:
     QByteArray chainValue() const;
     // Whether the chain ever had the value: the log goes on from that state.
     bool chainPassedThrough(QByteArrayView value) const;
-    // The first 16 hex digits of the chain's last value, which a printout carries to tie it to
-    // the file; empty while there is no event.
+    // The first 16 hex digits of the chain's last value; empty while there is no event.
     QString checkValue() const;
+    // The check value a printout carries to tie it to the file: the log's last value as the
+    // file holds it. The finding a load has just added (appendFinding) is in no file yet, and
+    // its moment is the load's: printing the same file twice must show the same value.
+    QString printedCheckValue() const;
 
     // Recording, as the operations change the trip table: call these before the table changes.
     // The trip inserted at position of a table of tableCount rows gets a new identity.
@@ -131,6 +143,10 @@ public:
     RowId identify(qsizetype row, qsizetype tableCount);
     // Appends an event and extends the chain.
     void append(EntryEvent event);
+    // Appends what a load found changed outside the program; printedCheckValue() passes over
+    // these events until the log is written (markWritten) or another event follows.
+    void appendFinding(std::vector<EntryEvent> events);
+    void markWritten() { m_unwrittenFinding = 0; }
 
     void clear();
 
@@ -144,7 +160,7 @@ private:
     struct IdState {
         qint32 entered = -1;
         qint32 deleted = -1;
-        bool known = false;
+        bool known = false; // the log expects the row in the file
         bool deletedMark = false;
         LogDigest digest{};
         friend bool operator==(const IdState &, const IdState &) = default;
@@ -160,6 +176,7 @@ private:
     QList<RowId> m_rowIds;
     std::vector<IdState> m_byId = std::vector<IdState>(1); // index 0 stands for kNotLogged
     bool m_changedOutside = false;
+    qsizetype m_unwrittenFinding = 0; // events
 };
 
 } // namespace fb

@@ -60,6 +60,49 @@ QString tripValues(const Row &trip)
     return text + QStringLiteral(" (") + trip.subItem(TripSubItem::Kind) + QLatin1Char(')');
 }
 
+// A master data value from the file or the log, fit for a message: the dates as the dialog
+// shows them, control characters escaped.
+QString shownLoggedValue(const QString &field, const QString &value)
+{
+    return fileTextForMessage(shownMasterDataValue(field, value));
+}
+
+// "eine protokollierte Fahrt fehlt in der Datei (erfasst am ...)", or several.
+QString missingTripsText(const EntryLog &log, const QList<RowId> &ids)
+{
+    QStringList moments;
+    for (qsizetype i = 0; i < std::min(ids.size(), kNamedTrips); ++i) {
+        const qsizetype entered = log.enteredEventIndex(ids.at(i));
+        moments.append(entered >= 0 ? QStringLiteral("erfasst am ") +
+                                          localMomentText(log.events()[std::size_t(entered)].when)
+                                    : QStringLiteral("vor dem Protokoll erfasst"));
+    }
+    if (ids.size() > kNamedTrips)
+        moments.append(QStringLiteral("%1 weitere").arg(ids.size() - kNamedTrips));
+    return (ids.size() == 1
+                ? QStringLiteral("eine protokollierte Fahrt fehlt in der Datei")
+                : QStringLiteral("%1 protokollierte Fahrten fehlen in der Datei").arg(ids.size())) +
+           QStringLiteral(" (") + moments.join(QStringLiteral("; ")) + QLatin1Char(')');
+}
+
+// Which events are master data values a load found changed outside the program: they follow
+// the finding at its moment, so that the log expects the values as found from then on.
+std::vector<bool> valuesFoundOutside(const EntryLog &log)
+{
+    std::vector<bool> found(log.events().size(), false);
+    const EntryEvent *finding = nullptr;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        const EntryEvent &event = log.events()[i];
+        if (event.kind == EntryEventKind::OutsideChange)
+            finding = &event;
+        else if (event.kind != EntryEventKind::MasterData || !finding ||
+                 finding->when != event.when)
+            finding = nullptr;
+        found[i] = finding && event.kind == EntryEventKind::MasterData;
+    }
+    return found;
+}
+
 QString rowName(qsizetype row)
 {
     return row >= 0 ? QStringLiteral("Fahrt %1").arg(row + 1)
@@ -82,7 +125,7 @@ QString entryLogStateText(const EntryLog &log)
 }
 
 QString outsideChangeText(const EntryLogFindings &findings, RememberedLog remembered,
-                          qsizetype tripCount)
+                          const Logbook &logbook)
 {
     QStringList parts;
     if (!findings.changedRows.isEmpty())
@@ -90,9 +133,20 @@ QString outsideChangeText(const EntryLogFindings &findings, RememberedLog rememb
                      (findings.changedRows.size() == 1
                           ? QStringLiteral(" stimmt nicht mehr mit dem Protokoll überein")
                           : QStringLiteral(" stimmen nicht mehr mit dem Protokoll überein")));
+    if (!findings.missingIds.isEmpty())
+        parts.append(missingTripsText(logbook.entryLog, findings.missingIds));
+    if (!findings.movedRows.isEmpty())
+        parts.append(tripNumbers(findings.movedRows) +
+                     (findings.movedRows.size() == 1
+                          ? QStringLiteral(" steht nicht mehr an ihrem Platz in der Liste")
+                          : QStringLiteral(" stehen nicht mehr an ihrem Platz in der Liste")));
+    for (const QStringList &field : findings.masterData)
+        parts.append(QStringLiteral("Stammdaten: %1 ist „%2“, protokolliert war „%3“")
+                         .arg(field.value(0), shownLoggedValue(field.value(0), field.value(2)),
+                              shownLoggedValue(field.value(0), field.value(1))));
     if (findings.loggedRowCount >= 0)
         parts.append(QStringLiteral("die Datei enthält %1 Fahrten, das Protokoll kennt %2")
-                         .arg(tripCount)
+                         .arg(logbook.trips.count())
                          .arg(findings.loggedRowCount));
     if (findings.damaged)
         parts.append(QStringLiteral("das Änderungsprotokoll ist gekürzt oder beschädigt"));
@@ -121,7 +175,8 @@ QDateTime localWallClock(double when)
 QString localMomentText(double when)
 {
     const QDateTime local = localWallClock(when);
-    return local.isValid() ? local.toString(kMomentFormat) : QString();
+    return local.isValid() ? local.toString(kMomentFormat)
+                           : QStringLiteral("unbekannter Zeitpunkt");
 }
 
 EntryMoment entryMoments(const EntryLog &log)
@@ -170,6 +225,7 @@ QList<ProtocolLine> protocolLines(const Logbook &logbook)
             replacedBy[event.replaces] = event.row;
     }
 
+    const std::vector<bool> foundOutside = valuesFoundOutside(log);
     QList<ProtocolLine> lines;
     for (const EntryEvent &event : log.events()) {
         ProtocolLine line;
@@ -212,10 +268,12 @@ QList<ProtocolLine> protocolLines(const Logbook &logbook)
             break;
         }
         case EntryEventKind::MasterData:
-            line.kind = QStringLiteral("Stammdaten");
+            line.kind = foundOutside[std::size_t(lines.size())]
+                            ? QStringLiteral("Außerhalb verändert")
+                            : QStringLiteral("Stammdaten");
             line.trip = event.texts.value(0);
-            line.oldValue = event.texts.value(1);
-            line.newValue = event.texts.value(2);
+            line.oldValue = shownMasterDataValue(line.trip, event.texts.value(1));
+            line.newValue = shownMasterDataValue(line.trip, event.texts.value(2));
             break;
         case EntryEventKind::OutsideChange:
             line.kind = QStringLiteral("Außerhalb verändert");
@@ -268,14 +326,34 @@ QList<AppendixSection> protocolAppendix(const Logbook &logbook,
 
     AppendixSection master{QStringLiteral("Stammdaten"), {}};
     AppendixSection outside{QStringLiteral("Außerhalb des Programms verändert"), {}};
-    for (const EntryEvent &event : log.events()) {
-        if (event.kind == EntryEventKind::MasterData)
-            master.lines.append(QStringLiteral("am %1: %2 von „%3“ auf „%4“")
-                                    .arg(localMomentText(event.when), event.texts.value(0),
-                                         event.texts.value(1), event.texts.value(2)));
-        else if (event.kind == EntryEventKind::OutsideChange)
+    const std::vector<bool> foundOutside = valuesFoundOutside(log);
+    const auto &events = log.events();
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        const EntryEvent &event = events[i];
+        if (event.kind == EntryEventKind::OutsideChange) {
             outside.lines.append(QStringLiteral("festgestellt am %1: %2")
                                      .arg(localMomentText(event.when), event.texts.value(0)));
+            continue;
+        }
+        if (event.kind != EntryEventKind::MasterData)
+            continue;
+        // A run of changes of one field at one moment is one line: a log forged to hold
+        // hundreds of thousands of them must not fill thousands of pages.
+        const QString when = localMomentText(event.when);
+        const QString field = event.texts.value(0);
+        std::size_t last = i;
+        while (
+            last + 1 < events.size() && events[last + 1].kind == EntryEventKind::MasterData &&
+            foundOutside[last + 1] == foundOutside[i] && events[last + 1].texts.value(0) == field &&
+            (events[last + 1].when == event.when || localMomentText(events[last + 1].when) == when))
+            ++last;
+        QString line = QStringLiteral("am %1: %2 von „%3“ auf „%4“")
+                           .arg(when, field, shownMasterDataValue(field, event.texts.value(1)),
+                                shownMasterDataValue(field, events[last].texts.value(2)));
+        if (last > i)
+            line += QStringLiteral(" (%1 Änderungen)").arg(last - i + 1);
+        (foundOutside[i] ? outside : master).lines.append(line);
+        i = last;
     }
 
     QList<AppendixSection> sections;
@@ -283,7 +361,9 @@ QList<AppendixSection> protocolAppendix(const Logbook &logbook,
         if (!section->lines.isEmpty())
             sections.append(std::move(*section));
     }
-    AppendixSection check{QStringLiteral("Prüfwert: ") + log.checkValue(),
+    const QString checkValue = log.printedCheckValue();
+    AppendixSection check{QStringLiteral("Prüfwert: ") +
+                              (checkValue.isEmpty() ? QStringLiteral("keiner") : checkValue),
                           {QStringLiteral("Die ersten 16 Stellen des letzten Kettenwerts im "
                                           "Änderungsprotokoll der Datei (fahrtenbuch --verify "
                                           "zeigt ihn).")}};

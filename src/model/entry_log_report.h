@@ -27,11 +27,13 @@ enum class RememberedLog {
 };
 
 // One text for everything a load found: what does not match, naming the trips concerned by
-// their number in the list (counting from 1); empty when nothing was found.
+// their number in the list (counting from 1), a trip no longer in the file by the moment it was
+// entered; empty when nothing was found.
 QString outsideChangeText(const EntryLogFindings &findings, RememberedLog remembered,
-                          qsizetype tripCount);
+                          const Logbook &logbook);
 
-// "dd.MM.yyyy HH:mm" in local time of a stored moment (days since 30.12.1899, UTC).
+// "dd.MM.yyyy HH:mm" in local time of a stored moment (days since 30.12.1899, UTC);
+// "unbekannter Zeitpunkt" for a moment that is none (a damaged or forged log).
 QString localMomentText(double when);
 // The same as a plain wall-clock moment (time spec UTC, like the trips' own moments).
 QDateTime localWallClock(double when);

@@ -1,12 +1,15 @@
 #include "entry_log_trailer.h"
 
 #include "trip_columns.h"
+#include "trip_placement.h"
 
 #include <QCryptographicHash>
+#include <QHash>
 #include <QtEndian>
 
 #include <QFileDevice>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
@@ -112,17 +115,108 @@ bool chainOf(QByteArrayView trailer, QByteArray &chain)
     return true;
 }
 
-// Bytes that end like a trailer whose beginning was damaged, or that are the start of one.
-bool looksLikeDamagedTrailer(QByteArrayView bytes)
+// Bytes after the text font that were meant to be a trailer: they name it (its magic, whole or
+// as the start of a cut one), or they end as one does, in a size no larger than the file could
+// have held and a seal. Other bytes there are none of the logbook's business.
+constexpr qint64 kSmallestTrailerSizeField = 48;
+constexpr qint64 kTrailerSizeSlack = 16;
+
+bool endsLikeTrailer(QByteArrayView last, qint64 fileSize)
 {
-    if (bytes.size() < kMagic.size())
-        return QByteArrayView(kMagic).startsWith(bytes);
-    if (bytes.size() < kEmptyTrailerSize)
+    if (last.size() < kFooterSize)
         return false;
-    return qFromLittleEndian<qint64>(bytes.data() + bytes.size() - kFooterSize) == bytes.size();
+    const qint64 size = qFromLittleEndian<qint64>(last.data() + last.size() - kFooterSize);
+    return size >= kSmallestTrailerSizeField && size <= fileSize + kTrailerSizeSlack;
+}
+
+bool looksLikeDamagedTrailer(QByteArrayView bytes, qint64 fileSize)
+{
+    if (bytes.size() < kMagic.size() && QByteArrayView(kMagic).startsWith(bytes))
+        return true;
+    return bytes.contains(QByteArrayView(kMagic)) || endsLikeTrailer(bytes, fileSize);
+}
+
+// The same for bytes too many to hold, the first of them read already, the rest piece by piece.
+bool looksLikeDamagedTrailer(QByteArray first, BinaryReader &in, qint64 fileSize)
+{
+    if (in.remaining() == 0)
+        return looksLikeDamagedTrailer(first, fileSize);
+    constexpr qint64 kPiece = qint64{1} << 20;
+    QByteArray carried = std::move(first);
+    while (in.remaining() > 0) {
+        QByteArray piece = carried + in.readBytes(std::min(kPiece, in.remaining()));
+        if (piece.contains(kMagic))
+            return true;
+        carried = piece.right(std::max(kMagic.size() - 1, kFooterSize));
+    }
+    return endsLikeTrailer(carried, fileSize);
+}
+
+// Trips the log expects in the file that the file no longer holds: cut out together with their
+// identity, they would leave no other trace.
+void findMissingTrips(const EntryLog &log, EntryLogFindings &findings)
+{
+    std::vector<bool> present(std::size_t(log.largestId()) + 1, false);
+    for (const RowId id : log.rowIds()) {
+        if (id < present.size())
+            present[id] = true;
+    }
+    for (RowId id = 1; id < present.size(); ++id) {
+        if (!present[id] && log.expected(id)) {
+            findings.missingIds.append(id);
+            findings.foundRows.append(FoundRow{id, kGoneDigest, false});
+        }
+    }
+}
+
+// Trips entered new that no longer stand where the program put them. A new trip goes before
+// the first live trip that departs after it, and nothing the program does later puts a live
+// trip that departs later above it. A changed version is not judged: it stays below the version
+// it replaces, which an older list out of order may hold anywhere. Only trips entered after the
+// last outside change count: what stood before it was judged then.
+void findMovedTrips(const RowTable &trips, const EntryLog &log, EntryLogFindings &findings)
+{
+    qsizetype lastOutsideChange = -1;
+    for (qsizetype i = 0; i < qsizetype(log.events().size()); ++i) {
+        if (log.events()[std::size_t(i)].kind == EntryEventKind::OutsideChange)
+            lastOutsideChange = i;
+    }
+    std::optional<qint64> latestAbove;
+    for (qsizetype row = 0; row < trips.count(); ++row) {
+        const Row &trip = trips.at(row);
+        if (isDeleted(trip))
+            continue;
+        const std::optional<qint64> departs = departureKey(trip.caption);
+        if (!departs)
+            continue;
+        const qsizetype entered = log.enteredEventIndex(log.idOf(row));
+        if (entered > lastOutsideChange && latestAbove && *latestAbove > *departs &&
+            log.events()[std::size_t(entered)].replaces == kNotLogged &&
+            !std::binary_search(findings.changedRows.cbegin(), findings.changedRows.cend(), row))
+            findings.movedRows.append(row);
+        latestAbove = std::max(latestAbove.value_or(*departs), *departs);
+    }
 }
 
 } // namespace
+
+QList<QStringList> masterDataUnlikeLog(const EntryLog &log, const MasterData &master)
+{
+    QHash<QString, QString> logged;
+    for (const EntryEvent &event : log.events()) {
+        if (event.kind == EntryEventKind::MasterData && !event.texts.isEmpty())
+            logged.insert(event.texts.value(0), event.texts.value(2));
+    }
+    QList<QStringList> unlike;
+    if (logged.isEmpty())
+        return unlike;
+    for (const MasterDataField &field : masterDataFields(master)) {
+        const auto last = logged.constFind(field.name);
+        if (last != logged.cend() && *last != field.value)
+            unlike.append({field.name, *last, field.value});
+    }
+    return unlike;
+}
 
 QByteArray EntryLogReader::sealOver(qint64 length, QIODevice &device) const
 {
@@ -253,17 +347,20 @@ EntryLogFindings EntryLogReader::read(BinaryReader &in, QIODevice &device, const
     const qint64 remaining = in.remaining();
     if (remaining == 0)
         return findings;
+    const qint64 fileSize = start + remaining;
     QByteArray held;
     QByteArrayView bytes = in.unreadInMemory();
     if (bytes.size() != remaining) {
         held = in.readBytes(std::min<qint64>(remaining, kMagic.size()));
-        if (held == kMagic)
-            held += in.readBytes(remaining - kMagic.size());
+        if (held != kMagic) {
+            findings.damaged = looksLikeDamagedTrailer(std::move(held), in, fileSize);
+            return findings;
+        }
+        held += in.readBytes(remaining - kMagic.size());
         bytes = held;
     }
     if (!bytes.startsWith(kMagic)) {
-        // Bytes after the text font that are no log are none of the logbook's business.
-        findings.damaged = looksLikeDamagedTrailer(bytes);
+        findings.damaged = looksLikeDamagedTrailer(bytes, fileSize);
         return findings;
     }
 
@@ -391,6 +488,8 @@ EntryLogFindings EntryLogReader::read(BinaryReader &in, QIODevice &device, const
             findings.foundRows.append(FoundRow{id, digest, deleted});
         }
     }
+    findMissingTrips(log, findings);
+    findMovedTrips(trips, log, findings);
     return findings;
 }
 

@@ -2,6 +2,7 @@
 
 #include "binary_stream.h"
 #include "entry_log.h"
+#include "master_data.h"
 #include "row_table.h"
 
 #include <QByteArrayView>
@@ -32,14 +33,22 @@ struct EntryLogFindings {
     bool chainBroken = false; // the events do not give the chain value stored with them
     qsizetype loggedRowCount = -1; // rows the log knows, where the file holds another number
     QList<qsizetype> changedRows;  // logged rows that no longer match the log
-    QList<FoundRow> foundRows;     // the same rows as they were found
+    QList<RowId> missingIds;       // trips the log knows that are no longer in the file
+    QList<qsizetype> movedRows;    // trips that no longer stand where the program put them
+    QList<FoundRow> foundRows;     // the changed and the missing rows as they were found
+    QList<QStringList> masterData; // fields unlike their last logged value: name, logged, found
 
     bool any() const
     {
         return damaged || sealBroken || chainBroken || loggedRowCount >= 0 ||
-               !changedRows.isEmpty();
+               !changedRows.isEmpty() || !missingIds.isEmpty() || !movedRows.isEmpty() ||
+               !masterData.isEmpty();
     }
 };
+
+// The master data fields that differ from the value the log last recorded for them; fields
+// the log never recorded are not compared.
+QList<QStringList> masterDataUnlikeLog(const EntryLog &log, const MasterData &master);
 
 // Writes the trailer of a log with events; the writer's hash has seen every byte of the file
 // written before and is fed the trailer too, up to the seal.

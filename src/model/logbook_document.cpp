@@ -133,6 +133,7 @@ void LogbookDocument::SaveTheFileAs(const QString &path)
     }
     m_fileName = path;
     m_diskState = written;
+    m_logbook.entryLog.markWritten();
     if (!m_entryLogMemory.isEmpty())
         rememberChainValue(m_entryLogMemory, path, m_logbook.entryLog.chainValue());
     SetUnChanged();
@@ -164,13 +165,13 @@ OpenedLogbookFile::OpenedLogbookFile(const QString &path)
     m_fingerprint = fingerprintOfHandle(handle);
 }
 
-void LogbookDocument::OpenFileWithName(const QString &path)
+void LogbookDocument::OpenFileWithName(const QString &path, UnreadableDistance onUnreadable)
 {
     OpenedLogbookFile file(path);
-    readFrom(file);
+    readFrom(file, onUnreadable);
 }
 
-void LogbookDocument::readFrom(OpenedLogbookFile &file)
+void LogbookDocument::readFrom(OpenedLogbookFile &file, UnreadableDistance onUnreadable)
 {
     NewAll();
     m_fileName = file.path();
@@ -185,7 +186,14 @@ void LogbookDocument::readFrom(OpenedLogbookFile &file)
     file.m_file->close();
     m_diskState = file.m_fingerprint;
     noteOutsideChange(findings);
-    UpdateKMSTands(m_logbook);
+    try {
+        UpdateKMSTands(m_logbook);
+    } catch (const ConversionError &) {
+        if (onUnreadable == UnreadableDistance::Fail && m_outsideChangeFound.isEmpty()) {
+            SetUnChanged();
+            throw;
+        }
+    }
     SetUnChanged();
 }
 
@@ -200,14 +208,24 @@ void LogbookDocument::noteOutsideChange(const EntryLogFindings &findings)
         else if (last && !log.chainPassedThrough(*last))
             remembered = RememberedLog::NotContinued;
     }
-    m_outsideChangeFound = outsideChangeText(findings, remembered, m_logbook.trips.count());
+    m_outsideChangeFound = outsideChangeText(findings, remembered, m_logbook);
     if (!m_outsideChangeFound.isEmpty()) {
-        EntryEvent event;
-        event.kind = EntryEventKind::OutsideChange;
-        event.when = toOleDate(QDateTime::currentDateTimeUtc());
-        event.texts = QStringList{m_outsideChangeFound};
-        event.found = findings.foundRows;
-        log.append(std::move(event));
+        const double now = toOleDate(QDateTime::currentDateTimeUtc());
+        std::vector<EntryEvent> events(1);
+        events.front().kind = EntryEventKind::OutsideChange;
+        events.front().when = now;
+        events.front().texts = QStringList{m_outsideChangeFound};
+        events.front().found = findings.foundRows;
+        // The master data as found, so that the log expects it from now on and reports the
+        // change once.
+        for (const QStringList &field : findings.masterData) {
+            EntryEvent value;
+            value.kind = EntryEventKind::MasterData;
+            value.when = now;
+            value.texts = field;
+            events.push_back(std::move(value));
+        }
+        log.appendFinding(std::move(events));
     }
     Q_EMIT entryLogChanged();
 }

@@ -32,6 +32,12 @@ private:
     std::optional<FileFingerprint> m_fingerprint;
 };
 
+// What a load does when a trip's distance is no number, so that the odometer pass stops there.
+enum class UnreadableDistance {
+    Fail, // the load throws the ConversionError once the whole file is read
+    Keep, // the load goes on; the readings from that trip on stay as the file had them
+};
+
 // Sees every operation the document applies: the one place where changes can be recorded
 // (the recovery journal) or logged.
 class OperationHook {
@@ -117,9 +123,13 @@ public:
     // anything changes. A file that ends early or cannot be read throws FileError after the
     // document was emptied: what was read stays, and the file name is cleared so that the
     // damaged file is not overwritten by the next save.
-    void OpenFileWithName(const QString &path);
+    // A file changed outside the program opens even where a distance is no number: the finding
+    // names the trips, and the check and the verdict on the log must still be had.
+    void OpenFileWithName(const QString &path,
+                          UnreadableDistance onUnreadable = UnreadableDistance::Fail);
     // The second half of OpenFileWithName: reads the opened file into the document.
-    void readFrom(OpenedLogbookFile &file);
+    void readFrom(OpenedLogbookFile &file,
+                  UnreadableDistance onUnreadable = UnreadableDistance::Fail);
 
     // The file as the document last read or wrote it; nothing while the document has no file
     // of its own.

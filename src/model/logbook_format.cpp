@@ -82,7 +82,9 @@ EntryLogFindings readLogbook(QIODevice &device, Logbook &logbook, qint64 wholeFi
     readPrintSettings(in, logbook.print);
     readFont(in, logbook.headingFont);
     readFont(in, logbook.textFont);
-    return logReader.read(in, device, logbook.trips, logbook.entryLog);
+    EntryLogFindings findings = logReader.read(in, device, logbook.trips, logbook.entryLog);
+    findings.masterData = masterDataUnlikeLog(logbook.entryLog, logbook.master);
+    return findings;
 }
 
 } // namespace fb

@@ -33,43 +33,6 @@ Row markedDeleted(Row trip)
     return trip;
 }
 
-QString dateText(double stored)
-{
-    const QDateTime moment = fromOleDate(stored);
-    return moment.isValid() ? formatDateTimeText(moment) : QString::number(stored);
-}
-
-// Each field of the master data that differs: its name as the printout labels it, the old and
-// the new value.
-QList<QStringList> masterDataChanges(const MasterData &before, const MasterData &after)
-{
-    QList<QStringList> changes;
-    const auto compare = [&](const char *name, const QString &old, const QString &now) {
-        if (old != now)
-            changes.append({QString::fromUtf8(name), old, now});
-    };
-    compare("Firma", before.company, after.company);
-    compare("Vorname", before.firstName, after.firstName);
-    compare("Nachname", before.lastName, after.lastName);
-    compare("Straße", before.street, after.street);
-    compare("PLZ", before.postcode, after.postcode);
-    compare("Ort", before.town, after.town);
-    compare("Land", before.country, after.country);
-    compare("Telefon", before.telephone, after.telephone);
-    compare("Kennzeichen", before.registrationNumber, after.registrationNumber);
-    compare("Zulassungsbehörde", before.registrationAuthority, after.registrationAuthority);
-    compare("Kilometerstand Beginn", QString::number(before.startKm),
-            QString::number(after.startKm));
-    // Compared as stored, so that a change of the time of day alone counts too.
-    if (before.firstRegistration != after.firstRegistration)
-        changes.append({QStringLiteral("Datum der Erstzulassung"),
-                        dateText(before.firstRegistration), dateText(after.firstRegistration)});
-    if (before.registration != after.registration)
-        changes.append({QStringLiteral("Datum der Zulassung"), dateText(before.registration),
-                        dateText(after.registration)});
-    return changes;
-}
-
 // Records in the log what an operation does to the trips, before the table changes, so that
 // the log's rows and the table's rows agree whenever the table tells its views.
 class TripRecorder {

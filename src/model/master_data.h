@@ -2,6 +2,7 @@
 
 #include "core/ole_date.h"
 
+#include <QList>
 #include <QString>
 
 namespace fb {
@@ -32,5 +33,22 @@ struct MasterData {
 // The start reading a stored value puts into the whole-number field: rounded to the
 // nearest whole number, halves to even; what is not a signed 32-bit integer counts as 0.
 qint32 startKmFromStoredValue(double value);
+
+// One field of the master data as the entry log records it: its name as the printout labels
+// it and its value as text; the two registration dates with their time of day.
+struct MasterDataField {
+    QString name;
+    QString value;
+    bool isDate = false;
+};
+QList<MasterDataField> masterDataFields(const MasterData &master);
+
+// Each field that differs between the two: its name, the old and the new value. The dates are
+// compared as stored, so that a change of the time of day alone counts too.
+QList<QStringList> masterDataChanges(const MasterData &before, const MasterData &after);
+
+// A logged value as the dialog shows the field: the registration dates without the time of day
+// that nobody typed.
+QString shownMasterDataValue(const QString &name, const QString &value);
 
 } // namespace fb

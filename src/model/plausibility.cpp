@@ -12,6 +12,8 @@ namespace fb {
 namespace {
 
 constexpr double kFastestAverage = 200;
+// An arrival date left behind when the departure date was typed makes a trip last for days.
+constexpr qint64 kLongestTripSeconds = 24 * 3600;
 
 std::optional<double> number(const QString &text)
 {
@@ -72,6 +74,8 @@ void checkTrip(const Row &trip, const std::optional<QDateTime> &departs,
                   .arg(fileTextForMessage(arrivalText)));
     if (departs && arrives && *arrives <= *departs)
         raise(QStringLiteral("Ankunft nicht nach der Abfahrt (Ankunft %1)").arg(shown(*arrives)));
+    else if (departs && arrives && departs->secsTo(*arrives) > kLongestTripSeconds)
+        raise(QStringLiteral("Fahrt dauert länger als 24 Stunden"));
 
     const QString distanceText = trip.subItem(TripSubItem::Distance);
     const std::optional<double> distance = number(distanceText);
@@ -101,6 +105,7 @@ std::vector<Finding> checkPlausibility(const RowTable &trips, const EntryMoment 
     std::vector<Finding> findings;
     std::optional<QDateTime> previousDeparts;
     std::optional<QDateTime> previousArrives;
+    qsizetype previousRow = -1;
     for (qsizetype row = 0; row < trips.count(); ++row) {
         const Row &trip = trips.at(row);
         if (isDeleted(trip))
@@ -116,7 +121,8 @@ std::vector<Finding> checkPlausibility(const RowTable &trips, const EntryMoment 
             raise(QStringLiteral("Abfahrt vor der Abfahrt der vorigen Fahrt (%1)")
                       .arg(shown(*previousDeparts)));
         else if (departs && previousArrives && *departs < *previousArrives)
-            raise(QStringLiteral("Abfahrt vor der Ankunft der vorigen Fahrt (%1)")
+            raise(QStringLiteral("Abfahrt vor der Ankunft der vorigen Fahrt %1 (%2)")
+                      .arg(previousRow + 1)
                       .arg(shown(*previousArrives)));
         checkTrip(trip, departs, arrives, raise);
         if (enteredAt && arrives) {
@@ -129,6 +135,7 @@ std::vector<Finding> checkPlausibility(const RowTable &trips, const EntryMoment 
         }
         previousDeparts = departs;
         previousArrives = arrives;
+        previousRow = row;
     }
     return findings;
 }

@@ -29,9 +29,10 @@ std::optional<qint64> daysEnteredLate(const QDateTime &arrives, const QDateTime 
 
 // Checks the live trips in list order; deleted rows are neither checked nor compared. For each
 // trip, in this order: departing before the live trip above it departs, or else before it
-// arrives; arriving no later than departing; a distance that is negative, over 100000 km or no
-// number; an average speed over 200 km/h; a business trip without a purpose; and, where the
-// entry moment is known, an entry more than 7 days after the arrival.
+// arrives (naming that trip); arriving no later than departing, or more than 24 hours after; a
+// distance that is negative, over 100000 km or no number; an average speed over 200 km/h; a
+// business trip without a purpose; and, where the entry moment is known, an entry more than 7 days
+// after the arrival.
 std::vector<Finding> checkPlausibility(const RowTable &trips,
                                        const EntryMoment &enteredAt = nullptr);
 

@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QtNumeric>
 
 #include <gtest/gtest.h>
 
@@ -145,6 +146,35 @@ TEST_F(BatchReports, VerifyJudgesTheEntryLogAndCheckFindsATripEnteredLate)
                                    "%2 Tage nach der Ankunft\n")
                         .arg(local.toString(QStringLiteral("dd.MM.yyyy HH:mm")))
                         .arg(QDate(2026, 12, 1).daysTo(local.date())));
+
+    // The distance "30" becomes "ab" with a hex editor: the log is judged before anything is
+    // converted, and the check names the distance.
+    const QByteArray distance("B\0o\0n\0n\0\2\0\0\0003\0000\000", 16);
+    QByteArray noNumber = fileBytes(path);
+    ASSERT_EQ(noNumber.count(distance), 1);
+    noNumber.replace(noNumber.indexOf(distance) + 12, 4, QByteArray("a\000b\000", 4));
+    const QString tampered = dir.filePath(QStringLiteral("ab.fbu"));
+    writeFileBytes(tampered, noNumber);
+    EXPECT_EQ(batch({QStringLiteral("--verify"), tampered}, &text), 3);
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Außerhalb des Programms verändert: Fahrt 1 ")))
+        << text.toStdString();
+    EXPECT_EQ(batch({QStringLiteral("--check"), tampered}, &text), 3);
+    EXPECT_TRUE(text.startsWith(
+        QStringLiteral("Fahrt 1 (01.12.2026 08:00): Entfernung \"ab\" ist keine Zahl\n")))
+        << text.toStdString();
+
+    // A finding forged into the log reaches no terminal as an escape sequence.
+    LogbookDocument forged;
+    EntryEvent finding;
+    finding.kind = EntryEventKind::OutsideChange;
+    finding.when = qQNaN();
+    finding.texts = {QStringLiteral("\x1b[2Jleer")};
+    forged.logbook().entryLog.append(finding);
+    forged.SaveTheFileAs(dir.filePath(QStringLiteral("forged.fbu")));
+    EXPECT_EQ(
+        batch({QStringLiteral("--verify"), dir.filePath(QStringLiteral("forged.fbu"))}, &text), 3);
+    EXPECT_EQ(text, QStringLiteral("Außerhalb des Programms verändert, festgestellt am "
+                                   "unbekannter Zeitpunkt: \\x1B[2Jleer.\n"));
 
     // "Bonn" becomes "Bonm" with a hex editor.
     QFile file(path);

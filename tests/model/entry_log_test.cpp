@@ -9,7 +9,9 @@
 #include "model/odometer.h"
 #include "model/trip_columns.h"
 
+#include <QCryptographicHash>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -45,6 +47,42 @@ QByteArray rowBytes(const Row &row)
 qsizetype trailerStart(const QByteArray &file)
 {
     return file.lastIndexOf("FBENTLOG");
+}
+
+QByteArray littleEndian32(qint32 value)
+{
+    QByteArray bytes(4, '\0');
+    qToLittleEndian(value, bytes.data());
+    return bytes;
+}
+
+// The file as someone with its format at hand rewrites it: the trips in another order or fewer
+// of them, each with its identity, the events and their chain kept, the seal made anew.
+QByteArray rewrittenWithTrips(const QByteArray &file, const RowTable &trips,
+                              const QList<qsizetype> &order)
+{
+    QList<QByteArray> rows;
+    qsizetype end = 4;
+    for (qsizetype i = 0; i < trips.count(); ++i) {
+        rows.append(rowBytes(trips.at(i)));
+        end += rows.last().size();
+    }
+    const qsizetype start = trailerStart(file);
+    const qsizetype idsAt = start + 12;
+    const qint32 logged = qFromLittleEndian<qint32>(file.constData() + idsAt);
+    QByteArray out = littleEndian32(qint32(order.size()));
+    QByteArray ids = littleEndian32(qint32(order.size()));
+    for (const qsizetype i : order) {
+        out += rows.at(i);
+        ids += file.mid(idsAt + 4 + 4 * i, 4);
+    }
+    QByteArray trailer = file.mid(start);
+    trailer.replace(12, 4 + 4 * logged, ids);
+    const qint64 size = qFromLittleEndian<qint64>(trailer.constData() + trailer.size() - 40);
+    qToLittleEndian(size - 4 * (logged - order.size()), trailer.data() + trailer.size() - 40);
+    QByteArray rewritten = out + file.mid(end, start - end) + trailer;
+    rewritten.chop(kLogDigestSize);
+    return rewritten + QCryptographicHash::hash(rewritten, QCryptographicHash::Blake2b_256);
 }
 
 class EntryLogTest : public ::testing::Test {
@@ -163,6 +201,20 @@ TEST_F(EntryLogTest, ChangesOutsideTheProgramAreFoundNamedAndLoggedOnce)
     const QByteArray foreignLog =
         original.left(trailerStart(original)) + otherFile.mid(trailerStart(otherFile));
 
+    // Rewritten with the format at hand, the seal made anew: a live trip cut out with its
+    // identity, two trips swapped with theirs, the start reading changed without an event.
+    const QByteArray cutOut = rewrittenWithTrips(original, trips, {1, 2, 3});
+    const QByteArray swappedWithIds = rewrittenWithTrips(original, trips, {2, 1, 0, 3});
+    Logbook startReading;
+    readBytes(original, startReading);
+    startReading.master.startKm = 13000;
+
+    // A byte put in before the log, and the log's first byte cut.
+    QByteArray inserted = original;
+    inserted.insert(trailerStart(original), 'x');
+    QByteArray firstByteCut = original;
+    firstByteCut.remove(trailerStart(original), 1);
+
     const struct {
         const char *what;
         QByteArray bytes;
@@ -176,6 +228,18 @@ TEST_F(EntryLogTest, ChangesOutsideTheProgramAreFoundNamedAndLoggedOnce)
                         "passt nicht zum Inhalt der Datei")},
         {"a cut log", cut, QStringLiteral("das Änderungsprotokoll ist gekürzt oder beschädigt")},
         {"another file's log", foreignLog, QString()},
+        {"a live trip cut out", cutOut,
+         QStringLiteral("eine protokollierte Fahrt fehlt in der Datei (erfasst am %1)")
+             .arg(localMomentText(toOleDate(at(20, 10))))},
+        {"two trips swapped with their identities", swappedWithIds,
+         QStringLiteral("Fahrt 3 steht nicht mehr an ihrem Platz in der Liste")},
+        {"the start reading changed", toBytes(startReading),
+         QStringLiteral("Stammdaten: Kilometerstand Beginn ist „13000“, protokolliert war "
+                        "„12500“")},
+        {"a byte before the log", inserted,
+         QStringLiteral("das Änderungsprotokoll ist gekürzt oder beschädigt")},
+        {"the log's first byte cut", firstByteCut,
+         QStringLiteral("das Änderungsprotokoll ist gekürzt oder beschädigt")},
     };
     for (const auto &[what, bytes, found] : cases) {
         LogbookDocument document;
@@ -185,8 +249,12 @@ TEST_F(EntryLogTest, ChangesOutsideTheProgramAreFoundNamedAndLoggedOnce)
         else
             EXPECT_EQ(document.outsideChangeFound(), found) << what;
         EXPECT_EQ(document.logbook().entryLog.state(), EntryLogState::ChangedOutside) << what;
-        const EntryEvent &finding = document.logbook().entryLog.events().back();
-        EXPECT_EQ(finding.kind, EntryEventKind::OutsideChange) << what;
+        // The finding, and after it the master data as found.
+        const auto &logged = document.logbook().entryLog.events();
+        const EntryEvent &finding =
+            *std::find_if(logged.rbegin(), logged.rend(), [](const EntryEvent &event) {
+                return event.kind == EntryEventKind::OutsideChange;
+            });
         EXPECT_EQ(finding.texts.value(0), document.outsideChangeFound()) << what;
 
         // Saved again, the finding stays in the log and is not found anew.
