@@ -190,6 +190,16 @@ TEST_F(BatchReports, VerifyJudgesTheEntryLogAndCheckFindsATripEnteredLate)
     EXPECT_EQ(text, QStringLiteral("Außerhalb des Programms verändert: Fahrt 1 stimmt nicht mehr "
                                    "mit dem Protokoll überein; das Siegel passt nicht zum Inhalt "
                                    "der Datei.\n"));
+    // Printed twice, the paper carries the file's check value, not that of each run's finding.
+    const auto printedCheckValue = [&](const QString &pdf) {
+        EXPECT_EQ(run({QStringLiteral("--print-pdf"), pdf, path}), 0);
+        const QString printed = pdfText(pdf);
+        return printed.mid(printed.indexOf(QStringLiteral("Prüfwert: ")), 26);
+    };
+    EXPECT_EQ(printedCheckValue(dir.filePath(QStringLiteral("1.pdf"))),
+              QStringLiteral("Prüfwert: ") + logged.logbook().entryLog.checkValue());
+    EXPECT_EQ(printedCheckValue(dir.filePath(QStringLiteral("2.pdf"))),
+              QStringLiteral("Prüfwert: ") + logged.logbook().entryLog.checkValue());
     // Saved again, the log records it.
     EXPECT_EQ(batch({QStringLiteral("--resave"), path, path}), 0);
     EXPECT_EQ(batch({QStringLiteral("--verify"), path}, &text), 3);

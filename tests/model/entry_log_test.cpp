@@ -208,6 +208,11 @@ TEST_F(EntryLogTest, ChangesOutsideTheProgramAreFoundNamedAndLoggedOnce)
     Logbook startReading;
     readBytes(original, startReading);
     startReading.master.startKm = 13000;
+    Logbook noNumber;
+    readBytes(original, noNumber);
+    Row tampered = noNumber.trips.at(0);
+    tampered.subItems[TripSubItem::Distance] = QStringLiteral("abc");
+    noNumber.trips.replace(0, tampered);
 
     // A byte put in before the log, and the log's first byte cut.
     QByteArray inserted = original;
@@ -236,6 +241,8 @@ TEST_F(EntryLogTest, ChangesOutsideTheProgramAreFoundNamedAndLoggedOnce)
         {"the start reading changed", toBytes(startReading),
          QStringLiteral("Stammdaten: Kilometerstand Beginn ist „13000“, protokolliert war "
                         "„12500“")},
+        {"a distance that is no number", toBytes(noNumber),
+         QStringLiteral("Fahrt 1 stimmt nicht mehr mit dem Protokoll überein")},
         {"a byte before the log", inserted,
          QStringLiteral("das Änderungsprotokoll ist gekürzt oder beschädigt")},
         {"the log's first byte cut", firstByteCut,
@@ -261,7 +268,7 @@ TEST_F(EntryLogTest, ChangesOutsideTheProgramAreFoundNamedAndLoggedOnce)
         const std::size_t events = document.logbook().entryLog.events().size();
         document.SaveTheFile();
         LogbookDocument again;
-        again.OpenFileWithName(document.fileName());
+        again.OpenFileWithName(document.fileName(), UnreadableDistance::Keep);
         EXPECT_TRUE(again.outsideChangeFound().isEmpty()) << what;
         EXPECT_EQ(again.logbook().entryLog.events().size(), events) << what;
         EXPECT_EQ(again.logbook().entryLog.state(), EntryLogState::ChangedOutside) << what;
@@ -308,6 +315,31 @@ TEST_F(EntryLogTest, RememberedChainFindsALogThatVanishedOrWasReplaced)
         << "an older copy put back";
     load(later, replaced);
     EXPECT_TRUE(replaced.outsideChangeFound().isEmpty());
+}
+
+TEST_F(EntryLogTest, MasterDataDatesShowWithoutTimeAndARunOfChangesIsOneLine)
+{
+    LogbookDocument document;
+    MasterData master = document.logbook().master;
+    master.firstRegistration = toOleDate(QDate(2021, 3, 15), QTime(18, 10));
+    document.apply({SetMasterData{master}, at(2, 9)});
+    for (const QString &town : {QStringLiteral("Bonn"), QStringLiteral("Köln")}) {
+        master.town = town;
+        document.apply({SetMasterData{master}, at(2, 10)});
+    }
+
+    const QList<ProtocolLine> lines = protocolLines(document.logbook());
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines.at(0).oldValue, QStringLiteral("03.04.2008"));
+    EXPECT_EQ(lines.at(0).newValue, QStringLiteral("15.03.2021"));
+    const QStringList printed =
+        protocolAppendix(document.logbook(), [](qsizetype) { return true; }).at(0).lines;
+    EXPECT_EQ(printed,
+              (QStringList{QStringLiteral("am %1: Datum der Erstzulassung von „03.04.2008“ auf "
+                                          "„15.03.2021“")
+                               .arg(localMomentText(toOleDate(at(2, 9)))),
+                           QStringLiteral("am %1: Ort von „“ auf „Köln“ (2 Änderungen)")
+                               .arg(localMomentText(toOleDate(at(2, 10))))}));
 }
 
 TEST_F(EntryLogTest, LogbooksWithoutEventsAreWrittenAsBefore)
