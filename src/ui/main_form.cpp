@@ -73,7 +73,8 @@ bool changesTheLogbook(void (TMainForm::*handler)())
 {
     for (const auto changing :
          {&TMainForm::Speichern1Click, &TMainForm::Neu1Click, &TMainForm::ndern1Click,
-          &TMainForm::Lschen1Click, &TMainForm::Kopieren1Click, &TMainForm::Verwalten1Click,
+          &TMainForm::Lschen1Click, &TMainForm::Kopieren1Click, &TMainForm::returnTrip,
+          &TMainForm::Verwalten1Click,
           &TMainForm::ndern3Click})
         if (handler == changing)
             return true;
@@ -238,6 +239,8 @@ void TMainForm::buildMenu()
     addCommand(trip, QStringLiteral("&Ändern"), "ndern1", &TMainForm::ndern1Click);
     addCommand(trip, QStringLiteral("&Löschen"), "Lschen1", &TMainForm::Lschen1Click);
     addCommand(trip, QStringLiteral("&Kopieren"), "Kopieren1", &TMainForm::Kopieren1Click);
+    addCommand(trip, QStringLiteral("&Rückfahrt..."), "Rueckfahrt1", &TMainForm::returnTrip)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     trip->addSeparator();
     addCommand(trip, QStringLiteral("&Suchen..."), "Suchen1", &TMainForm::Suchen1Click)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));

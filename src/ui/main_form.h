@@ -105,6 +105,9 @@ public:
     void Neu1Click();
     void ndern1Click();
     void Kopieren1Click();
+    // The way back of the selected trip (or the last live one): places swapped, departing when
+    // it arrived and taking as long; a new trip once confirmed.
+    void returnTrip();
     void Lschen1Click();
     // The reports (report_commands.cpp).
     void Auswertunganzeigen1Click();

@@ -65,6 +65,33 @@ void TMainForm::Kopieren1Click()
     applyAndShow(CopyTrip{row, m_fahrtForm->tripRow()});
 }
 
+void TMainForm::returnTrip()
+{
+    const RowTable &trips = m_document->logbook().trips;
+    int row = selectedRow();
+    for (int last = int(trips.count()) - 1; row < 0 && last >= 0; --last) {
+        if (!isDeleted(trips.at(last)))
+            row = last;
+    }
+    if (row < 0)
+        return;
+    const Row &outward = trips.at(row);
+    const QDateTime departs = parseDateTimeText(outward.caption);
+    const QDateTime arrives = parseDateTimeText(outward.subItem(TripSubItem::ArrivalTime));
+    Row back = outward;
+    back.padSubItems(TripSubItem::Kind + 1);
+    back.caption = formatDateTimeText(arrives);
+    back.subItems[TripSubItem::ArrivalTime] =
+        formatDateTimeText(arrives.addSecs(departs.secsTo(arrives)));
+    std::swap(back.subItems[TripSubItem::DeparturePlace], back.subItems[TripSubItem::ArrivalPlace]);
+    prepareNewReadings();
+    m_fahrtForm->fillTemplateList();
+    m_fahrtForm->setFromTrip(back);
+    if (m_prompts.showModal(*m_fahrtForm) != QDialog::Accepted)
+        return;
+    applyAndShow(NewTrip{m_fahrtForm->tripRow()});
+}
+
 void TMainForm::ndern1Click()
 {
     const int row = selectedRow();
