@@ -4,7 +4,9 @@
 #include "model/logbook_document.h"
 #include "model/plausibility.h"
 #include "model/recovery_journal.h"
+#include "model/trip_columns.h"
 #include "model/trip_search.h"
+#include "model/trip_suggestions.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -162,6 +164,41 @@ void BM_PlausibilityCheck(benchmark::State &state)
         benchmark::DoNotOptimize(checkPlausibility(logbook.trips).size());
 }
 BENCHMARK(BM_PlausibilityCheck)->Unit(benchmark::kMillisecond);
+
+// The completion lists of the trip dialog over 100,000 trips, each to a place of its own:
+// built once when the dialog shows, then matched at every key. The slowest key is one that no
+// place matches, so that every place is looked at.
+void fillDistinctPlaces(Logbook &logbook)
+{
+    bench::fillTrips(logbook, kTrips);
+    for (qsizetype row = 0; row < logbook.trips.count(); ++row)
+        logbook.trips.setSubItem(row, TripSubItem::ArrivalPlace,
+                                 QStringLiteral("Kunde %1, Hauptstraße %2").arg(row).arg(row % 97));
+}
+
+void BM_SuggestionsWhenTheDialogShows(benchmark::State &state)
+{
+    Logbook logbook;
+    if (state.range(0) != 0)
+        fillDistinctPlaces(logbook);
+    else
+        bench::fillTrips(logbook, kTrips);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TripSuggestions::of(logbook.trips, logbook.templates));
+}
+// Eight places, as the generated logbook has them; a place of its own for every trip.
+BENCHMARK(BM_SuggestionsWhenTheDialogShows)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_CompletionListAtAKey(benchmark::State &state)
+{
+    Logbook logbook;
+    fillDistinctPlaces(logbook);
+    const TripSuggestions suggestions = TripSuggestions::of(logbook.trips, logbook.templates);
+    const QString typed = QStringLiteral("zugsp");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(suggestions.matchingPlaces(typed));
+}
+BENCHMARK(BM_CompletionListAtAKey)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

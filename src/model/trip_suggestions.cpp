@@ -14,9 +14,9 @@ namespace fb {
 namespace {
 
 // The key of two places in either direction.
-QString pairKey(const QString &one, const QString &other)
+std::pair<QString, QString> pairKey(const QString &one, const QString &other)
 {
-    return one < other ? one + QChar(0x1F) + other : other + QChar(0x1F) + one;
+    return one < other ? std::pair(one, other) : std::pair(other, one);
 }
 
 // Whether typed (case-folded) begins one of the words of folded.
@@ -31,27 +31,50 @@ bool beginsAWord(QStringView folded, QStringView typed)
     return false;
 }
 
-class TextCollector {
+// Collects each text once with the latest moment it was used at; read out latest first.
+template<typename Text> class TextCollector {
 public:
-    void add(const QString &text)
+    void add(const QString &text, qint64 usedAt)
     {
-        if (text.trimmed().isEmpty() || m_seen.contains(text))
+        if (text.isEmpty())
             return;
-        m_seen.insert(text);
-        m_texts.push_back({text, text.toCaseFolded()});
+        const auto found = m_latest.find(text);
+        if (found == m_latest.end())
+            m_latest.insert(text, usedAt);
+        else if (*found < usedAt)
+            *found = usedAt;
     }
-    template<typename Text> std::vector<Text> take()
+    // The texts not seen yet follow in the order added.
+    void addAfterwards(const QString &text)
     {
+        if (!text.isEmpty() && !m_latest.contains(text) && !m_afterwards.contains(text))
+            m_afterwards.append(text);
+    }
+    std::vector<Text> take()
+    {
+        std::vector<std::pair<qint64, QString>> used;
+        used.reserve(std::size_t(m_latest.size()));
+        for (auto it = m_latest.cbegin(); it != m_latest.cend(); ++it)
+            used.emplace_back(it.value(), it.key());
+        std::sort(used.begin(), used.end(), [](const auto &a, const auto &b) {
+            return a.first != b.first ? a.first > b.first : a.second < b.second;
+        });
         std::vector<Text> texts;
-        texts.reserve(m_texts.size());
-        for (auto &[shown, folded] : m_texts)
-            texts.push_back(Text{std::move(shown), std::move(folded)});
+        texts.reserve(used.size() + std::size_t(m_afterwards.size()));
+        const auto keep = [&texts](const QString &text) {
+            if (!text.trimmed().isEmpty())
+                texts.push_back(Text{text, text.toCaseFolded()});
+        };
+        for (const auto &[usedAt, text] : used)
+            keep(text);
+        for (const QString &text : std::as_const(m_afterwards))
+            keep(text);
         return texts;
     }
 
 private:
-    QSet<QString> m_seen;
-    std::vector<std::pair<QString, QString>> m_texts;
+    QHash<QString, qint64> m_latest;
+    QStringList m_afterwards;
 };
 
 std::optional<double> kilometres(const QString &text)
@@ -68,62 +91,54 @@ std::optional<double> kilometres(const QString &text)
 TripSuggestions TripSuggestions::of(const RowTable &trips, const RowTable &templates)
 {
     TripSuggestions suggestions;
-    struct Live {
-        std::optional<qint64> departs;
-        qsizetype row;
-    };
-    std::vector<Live> live;
+    suggestions.m_arrivals.reserve(std::size_t(trips.count()));
+    TextCollector<Text> places;
+    TextCollector<Text> purposes;
+    // The trips are read in list order, one after the other: sorting them by their departure
+    // first would jump about a large list.
+    constexpr qint64 kNoMoment = std::numeric_limits<qint64>::min() / 4;
     for (qsizetype row = 0; row < trips.count(); ++row) {
         const Row &trip = trips.at(row);
         if (isDeleted(trip))
             continue;
-        live.push_back({departureKey(trip.caption), row});
-        suggestions.m_arrivals.emplace_back(live.back().departs,
-                                            trip.subItem(TripSubItem::ArrivalPlace));
-    }
-    // The most recent first; among equal moments, or none, the lower row first.
-    std::stable_sort(live.begin(), live.end(), [](const Live &a, const Live &b) {
-        return a.departs.value_or(std::numeric_limits<qint64>::min()) >
-               b.departs.value_or(std::numeric_limits<qint64>::min());
-    });
-
-    TextCollector places;
-    TextCollector purposes;
-    for (const Live &entry : live) {
-        const Row &trip = trips.at(entry.row);
+        const std::optional<qint64> departs = departureKey(trip.caption);
         const QString &from = trip.subItem(TripSubItem::DeparturePlace);
         const QString &to = trip.subItem(TripSubItem::ArrivalPlace);
-        places.add(to);
-        places.add(from);
-        purposes.add(trip.subItem(TripSubItem::Purpose));
-        const QString key = pairKey(from, to);
-        if (!from.isEmpty() && !to.isEmpty() && !suggestions.m_distances.contains(key)) {
-            const std::optional<QDateTime> departs = tryParseDateTimeText(trip.caption);
-            if (const std::optional<double> km = kilometres(trip.subItem(TripSubItem::Distance));
-                km && departs)
-                suggestions.m_distances.insert(
-                    key, {*km, QStringLiteral("wie am ") +
-                                   departs->date().toString(QStringLiteral("dd.MM.yyyy"))});
-        }
+        suggestions.m_arrivals.emplace_back(departs, to);
+        // Where a trip arrived comes before where it departed.
+        const qint64 usedAt = 2 * departs.value_or(kNoMoment);
+        places.add(to, usedAt + 1);
+        places.add(from, usedAt);
+        purposes.add(trip.subItem(TripSubItem::Purpose), usedAt);
+        suggestions.join(from, to, {trip.subItem(TripSubItem::Distance), trip.caption, {}, usedAt});
     }
     for (qsizetype row = 0; row < templates.count(); ++row) {
         const Row &entry = templates.at(row);
         const QString &from = entry.subItem(TemplateSubItem::DeparturePlace);
         const QString &to = entry.subItem(TemplateSubItem::ArrivalPlace);
-        places.add(from);
-        places.add(to);
-        purposes.add(entry.subItem(TemplateSubItem::Purpose));
-        const QString key = pairKey(from, to);
-        if (!from.isEmpty() && !to.isEmpty() && !suggestions.m_distances.contains(key)) {
-            if (const std::optional<double> km =
-                    kilometres(entry.subItem(TemplateSubItem::Distance)))
-                suggestions.m_distances.insert(
-                    key, {*km, QStringLiteral("wie Vorlage \"%1\"").arg(entry.caption)});
-        }
+        places.addAfterwards(from);
+        places.addAfterwards(to);
+        purposes.addAfterwards(entry.subItem(TemplateSubItem::Purpose));
+        suggestions.join(
+            from, to, {entry.subItem(TemplateSubItem::Distance), {}, entry.caption, std::nullopt});
     }
-    suggestions.m_places = places.take<Text>();
-    suggestions.m_purposes = purposes.take<Text>();
+    suggestions.m_places = places.take();
+    suggestions.m_purposes = purposes.take();
     return suggestions;
+}
+
+void TripSuggestions::join(const QString &from, const QString &to, Joined joined)
+{
+    const std::optional<qint64> usedAt = joined.usedAt;
+    if (from.isEmpty() || to.isEmpty())
+        return;
+    const std::pair<QString, QString> key = pairKey(from, to);
+    const auto found = m_joined.find(key);
+    // A trip wins over a template, the later trip over the earlier one.
+    if (found == m_joined.end())
+        m_joined.insert(key, std::move(joined));
+    else if (usedAt && (!found->usedAt || *found->usedAt < *usedAt))
+        *found = std::move(joined);
 }
 
 QStringList TripSuggestions::matching(const std::vector<Text> &texts, const QString &typed,
@@ -179,10 +194,18 @@ QStringList TripSuggestions::placesBefore(const QDateTime &departure, qsizetype 
 std::optional<TripSuggestions::Distance> TripSuggestions::distanceBetween(const QString &from,
                                                                           const QString &to) const
 {
-    const auto found = m_distances.constFind(pairKey(from, to));
-    if (found == m_distances.cend())
+    const auto found = m_joined.constFind(pairKey(from, to));
+    if (found == m_joined.cend())
         return std::nullopt;
-    return *found;
+    const std::optional<double> km = kilometres(found->distance);
+    if (!km)
+        return std::nullopt;
+    if (found->departure.isEmpty())
+        return Distance{*km, QStringLiteral("wie Vorlage \"%1\"").arg(found->templateName)};
+    const std::optional<QDateTime> departs = tryParseDateTimeText(found->departure);
+    return Distance{*km, QStringLiteral("wie am ") +
+                             (departs ? departs->date().toString(QStringLiteral("dd.MM.yyyy"))
+                                      : found->departure)};
 }
 
 } // namespace fb

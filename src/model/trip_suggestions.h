@@ -56,7 +56,17 @@ private:
     std::vector<Text> m_purposes;
     // The live trips in list order: departure (seconds, when it is a moment) and arrival place.
     std::vector<std::pair<std::optional<qint64>, QString>> m_arrivals;
-    QHash<QString, Distance> m_distances;
+    // For two places (in either order): the distance text that joined them last and the
+    // departure of that trip, or the template's name; read only when asked.
+    struct Joined {
+        QString distance;
+        QString departure;
+        QString templateName;
+        std::optional<qint64> usedAt; // nothing for a template
+    };
+    QHash<std::pair<QString, QString>, Joined> m_joined;
+    // Keeps the latest trip that joined the two places, or else the first template.
+    void join(const QString &from, const QString &to, Joined joined);
 };
 
 } // namespace fb
