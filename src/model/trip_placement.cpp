@@ -89,6 +89,11 @@ std::optional<qint64> departureKey(const QString &caption)
     return std::nullopt;
 }
 
+qint64 departureKey(const QDateTime &moment)
+{
+    return keyOf(moment.date(), moment.time());
+}
+
 qsizetype placeOfNewTrip(const RowTable &trips, const Row &trip)
 {
     const std::optional<qint64> key = departureKey(trip.caption);

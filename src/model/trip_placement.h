@@ -2,6 +2,8 @@
 
 #include "row_table.h"
 
+#include <QDateTime>
+
 #include <optional>
 
 namespace fb {
@@ -14,6 +16,8 @@ namespace fb {
 // The departure of a trip as a number that orders moments: seconds since the start of the
 // calendar; nothing when the caption is no date and time.
 std::optional<qint64> departureKey(const QString &caption);
+// The same for a moment, as the trip dialog holds it, to the second.
+qint64 departureKey(const QDateTime &moment);
 
 // A new or copied trip goes directly before the first live trip that departs after it; at the
 // end when none does.

@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <limits>
 
 namespace fb {
@@ -22,6 +21,12 @@ constexpr double kMarginMillimetres = 15.0;
 constexpr double kPenMillimetres = 0.5;
 // Keeps a text that fills its column apart from the next column's text.
 constexpr double kColumnGapMillimetres = 1.0;
+
+PrintFont struckOut(PrintFont font)
+{
+    font.style = quint8(font.style | PrintFont::StrikeOut);
+    return font;
+}
 
 QString shortDate(const QDate &date)
 {
@@ -333,12 +338,21 @@ private:
         if (m_cursor + rowHeight > m_pageHeight && m_cursor > m_margin)
             breakPage();
 
+        // Every text of a deleted trip is struck through in its font, line by line and as far
+        // as the text reaches: one line across the row would miss the lower lines of a wrapped
+        // row, or cross them anywhere but through their letters.
+        const PrintFont rowFont = deleted ? struckOut(m_logbook.textFont) : m_logbook.textFont;
+        if (deleted)
+            select(rowFont);
         // Only a row longer than a whole page is carried over to the next pages, line by
         // line, so that none of its lines is printed off the paper.
         qint64 lineY = m_cursor;
         for (qsizetype k = 0; k < lineCount; ++k) {
             if (k > 0 && lineY + lineHeight > m_pageHeight) {
+                // The page number is never struck out.
+                select(m_logbook.textFont);
                 breakPage();
+                select(rowFont);
                 lineY = m_cursor;
             }
             for (const Cell &cell : cells) {
@@ -346,11 +360,9 @@ private:
                     m_canvas.textOut(cell.x, toCoordinate(lineY), cell.lines.at(k));
             }
             lineY += lineHeight;
-            // Every line of a deleted trip is struck through, on the page that holds it: a
-            // single line would leave the other lines of a wrapped row standing as if valid.
-            if (deleted)
-                drawRule(lineY - std::abs(lineHeight) / 2);
         }
+        if (deleted)
+            select(m_logbook.textFont);
         m_cursor = lineY;
         checkPage();
         return true;

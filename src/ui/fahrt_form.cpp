@@ -53,6 +53,7 @@ TFahrtForm::TFahrtForm(Prompts &prompts, const RowTable &templates, QWidget *par
         }
     });
     connect(m_fields, &TripFields::distanceChanged, this, &TFahrtForm::KMEDChange);
+    connect(m_fields, &TripFields::departureChanged, this, &TFahrtForm::showReadingsForDeparture);
     connect(KM2Ed, &NumberField::changed, this, &TFahrtForm::KM2EdChange);
     connect(OkBtn, &QPushButton::clicked, this, &TFahrtForm::OkBtnClick);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
@@ -92,6 +93,12 @@ void TFahrtForm::showEvent(QShowEvent *event)
     m_fields->focusFirstField();
 }
 
+void TFahrtForm::done(int result)
+{
+    m_startReadingAt = nullptr;
+    QDialog::done(result);
+}
+
 void TFahrtForm::setDeparture(const QDateTime &moment)
 {
     m_fields->setDeparture(moment);
@@ -114,24 +121,27 @@ QDateTime TFahrtForm::arrival() const
 
 void TFahrtForm::setReadings(double start, double endMinimum, double endMaximum, double end)
 {
-    setStartReading(start);
-    setEndReadingRange(endMinimum, endMaximum);
-    setEndReading(end);
-}
-
-void TFahrtForm::setStartReading(double start)
-{
+    m_startReadingAt = nullptr;
     KM1Ed->setValue(start);
-}
-
-void TFahrtForm::setEndReadingRange(double minimum, double maximum)
-{
-    KM2Ed->setRange(minimum, maximum);
-}
-
-void TFahrtForm::setEndReading(double end)
-{
+    KM2Ed->setRange(endMinimum, endMaximum);
     KM2Ed->setValue(end);
+}
+
+void TFahrtForm::followDeparture(StartReadingAt startReadingAt)
+{
+    m_startReadingAt = std::move(startReadingAt);
+    showReadingsForDeparture();
+}
+
+void TFahrtForm::showReadingsForDeparture()
+{
+    if (!m_startReadingAt)
+        return;
+    const double start = m_startReadingAt(departure());
+    KM1Ed->setValue(start);
+    KM2Ed->setRange(start, start + kLongestTripKm);
+    // The distance stays what it is; the end reading moves with the start.
+    KMEDChange();
 }
 
 double TFahrtForm::startReading() const

@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QDialog>
 
+#include <functional>
+
 class QComboBox;
 class QPushButton;
 
@@ -29,10 +31,14 @@ public:
     QDateTime departure() const;
     QDateTime arrival() const;
 
+    // Readings that stay as set whatever the departure.
     void setReadings(double start, double endMinimum, double endMaximum, double end);
-    void setStartReading(double start);
-    void setEndReadingRange(double minimum, double maximum);
-    void setEndReading(double end);
+    // The start reading of a trip departing at a moment: where the trip will go decides it.
+    using StartReadingAt = std::function<double(const QDateTime &departure)>;
+    // The start reading follows the departure until the dialog closes, with the end reading's
+    // bounds (start to start + 100000) and the end reading (start + distance); empty leaves
+    // the readings as they are.
+    void followDeparture(StartReadingAt startReadingAt);
     double startReading() const;
     double endReading() const;
 
@@ -56,9 +62,12 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Lets go of what the readings followed: it belongs to the trip just entered.
+    void done(int result) override;
 
 private:
     void buildLayout();
+    void showReadingsForDeparture();
 
     Prompts &m_prompts;
     const RowTable &m_templates;
@@ -68,6 +77,7 @@ private:
     NumberField *KM2Ed;
     QPushButton *OkBtn;
     QPushButton *BitBtn2;
+    StartReadingAt m_startReadingAt;
     bool m_updating = false;
 };
 

@@ -147,9 +147,10 @@ private:
     bool maybeSave(const QString &question);
     void updateCaption();
 
-    // The trip dialog's readings for a new trip, and a trip operation applied with the row it
-    // wrote shown (trip_commands.cpp).
+    // The trip dialog's readings for a new trip and for a change of the trip at row, and a
+    // trip operation applied with the row it wrote shown (trip_commands.cpp).
     void prepareNewReadings();
+    void prepareChangeReadings(int row);
     void applyAndShow(const LogbookOperation &operation);
 
     // The document's file, its lock and its journal (file_commands.cpp).

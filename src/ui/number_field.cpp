@@ -81,11 +81,16 @@ NumberField::Reading NumberField::read(const QString &text, double *value) const
         }
         return Reading::Refused;
     }
-    if (looksGrouped(text, separator))
-        return Reading::Ambiguous;
     QString decimalComma = text;
-    if (separator >= 0)
+    if (looksGrouped(text, separator)) {
+        // A decimal may have three decimals, so "48.725" could be either; a whole number has
+        // no decimals, so there the full stop can only group thousands.
+        if (m_kind == Kind::Decimal)
+            return Reading::Ambiguous;
+        decimalComma.remove(separator, 1);
+    } else if (separator >= 0) {
         decimalComma[separator] = QLatin1Char(',');
+    }
     try {
         *value = parseNumberText(decimalComma);
     } catch (const ConversionError &) {

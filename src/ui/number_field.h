@@ -6,11 +6,12 @@ namespace fb {
 
 // An input field that holds a number as its text. The decimal kind shows two decimals with
 // the decimal comma ("0,00"); the whole-number kind shows no decimals. People type a full stop
-// or a comma as the decimal separator; a full stop before exactly three digits ("48.725") reads
-// as a thousands separator and is marked as ambiguous rather than guessed. Text that does not
-// read as a number reads as the lower bound. Bounds apply only when they differ: a value set by
-// the program is clamped, a typed value outside them becomes the nearer bound when the field
-// loses the focus. Spin buttons and arrow keys step by 1, unless the field is read-only.
+// or a comma as the decimal separator. A full stop before exactly three digits ("48.725") groups
+// thousands in a whole number (48725); in a decimal it is marked as ambiguous rather than
+// guessed. Text that does not read as a number reads as the lower bound. Bounds apply only when
+// they differ: a value set by the program is clamped, a typed value outside them becomes the
+// nearer bound when the field loses the focus. Spin buttons and arrow keys step by 1, unless the
+// field is read-only.
 class NumberField : public TypedField {
     Q_OBJECT
 public:
@@ -45,9 +46,9 @@ protected:
 
 private:
     enum class Reading { Number, NotANumber, Ambiguous, Refused };
-    // What a text holds: a number (in *value), a text on its way to one, a full stop that may
-    // group thousands, or a text no typing can make a number of (a stray character, a second
-    // separator, a whole number beyond 32 bits).
+    // What a text holds: a number (in *value), a text on its way to one, a full stop in a
+    // decimal that may group thousands, or a text no typing can make a number of (a stray
+    // character, a second separator, a whole number beyond 32 bits).
     Reading read(const QString &text, double *value) const;
     double clamped(double value) const;
 

@@ -9,9 +9,9 @@
 
 #include "core/error.h"
 #include "model/logbook_document.h"
-#include "model/odometer.h"
 #include "model/text_forms.h"
 #include "model/trip_columns.h"
+#include "model/trip_start_reading.h"
 
 namespace fb {
 
@@ -30,10 +30,41 @@ void TMainForm::selectRow(int row)
     ListView1->scrollTo(index);
 }
 
+namespace {
+
+TFahrtForm::StartReadingAt startReadingAt(TripStartReading readings)
+{
+    return [readings = std::move(readings)](const QDateTime &departure) {
+        return readings.at(departure);
+    };
+}
+
+} // namespace
+
 void TMainForm::prepareNewReadings()
 {
-    const double last = getlastkm();
-    m_fahrtForm->setReadings(last, last, last + kLongestTripKm, last);
+    m_fahrtForm->followDeparture(
+        startReadingAt(TripStartReading::forNewTrip(m_document->logbook())));
+}
+
+void TMainForm::prepareChangeReadings(int row)
+{
+    const Logbook &logbook = m_document->logbook();
+    try {
+        m_fahrtForm->followDeparture(
+            startReadingAt(TripStartReading::forChangedTrip(logbook, row)));
+        return;
+    } catch (const ConversionError &) {
+    }
+    // A distance in the list that does not read: the start reading the last odometer pass
+    // gave the trip, where it reads; otherwise the fields keep what they held. The command
+    // goes on, so that such a trip can be mended.
+    try {
+        const double start = parseNumberText(logbook.trips.at(row).subItem(TripSubItem::KmStart));
+        m_fahrtForm->followDeparture([start](const QDateTime &) { return start; });
+    } catch (const ConversionError &) {
+        m_fahrtForm->followDeparture(nullptr);
+    }
 }
 
 void TMainForm::applyAndShow(const LogbookOperation &operation)
@@ -100,14 +131,7 @@ void TMainForm::ndern1Click()
     const RowTable &trips = m_document->logbook().trips;
     if (isDeleted(trips.at(row)))
         return;
-    // Readings that do not parse leave the fields as far as they got; the command goes on.
-    try {
-        const double start = parseNumberText(trips.at(row).subItem(TripSubItem::KmStart));
-        m_fahrtForm->setStartReading(start);
-        m_fahrtForm->setEndReadingRange(start, start + kLongestTripKm);
-        m_fahrtForm->setEndReading(parseNumberText(trips.at(row).subItem(TripSubItem::KmEnd)));
-    } catch (const ConversionError &) {
-    }
+    prepareChangeReadings(row);
     m_fahrtForm->fillTemplateList();
     m_fahrtForm->setFromTrip(trips.at(row));
     if (m_prompts.showModal(*m_fahrtForm) != QDialog::Accepted)

@@ -86,6 +86,10 @@ TripFields::TripFields(Moments moments, QWidget *parent)
     qobject_cast<QLabel *>(m_grid->itemAtPosition(m_nextRow++, 0)->widget())
         ->setBuddy(RadioButton1);
 
+    if (DateTimePicker1) {
+        connect(DateTimePicker1, &TypedField::changed, this, &TripFields::departureChanged);
+        connect(DateTimePicker2, &TypedField::changed, this, &TripFields::departureChanged);
+    }
     connect(KMED, &NumberField::changed, this, [this] {
         if (!m_settingDistance)
             m_distanceAsSet.reset();

@@ -83,6 +83,8 @@ public:
 Q_SIGNALS:
     // The distance field's text changed, typed or set.
     void distanceChanged();
+    // The departure date's or time's text changed, typed or set.
+    void departureChanged();
 
 private:
     void addRow(int row, const QString &label, QWidget *field, QWidget *beside = nullptr);

@@ -22,6 +22,7 @@ public:
         int y;
         QString text;
         QString face;
+        bool struckOut;
     };
     struct Line {
         int page;
@@ -58,7 +59,7 @@ public:
     void selectFont(const PrintFont &selected) override { m_font = selected; }
     void textOut(int x, int y, const QString &text) override
     {
-        texts.append({page, x, y, text, m_font.face});
+        texts.append({page, x, y, text, m_font.face, m_font.strikeOut()});
     }
     int textWidth(const QString &text) const override
     {

@@ -75,6 +75,51 @@ TEST_F(TripCommandsTest, BackdatedNewTripGoesToItsPlaceInTimeWithReadingsOfItsNe
     EXPECT_EQ(form->selectedRow(), 4);
 }
 
+TEST_F(TripCommandsTest, DialogShowsTheReadingsOfThePlaceInTimeTheTripWillTake)
+{
+    addFiveTrips();
+    const auto shown = [](TFahrtForm &fahrt) {
+        return QStringList{control<NumberField>(fahrt, "KM1Ed")->text(),
+                           control<NumberField>(fahrt, "KM2Ed")->text()};
+    };
+    // A new trip between the 3rd and the 4th: after 1060 km, not after the last trip's 1150.
+    TripInput noon = tripOn(3, "Mittag", "Abend", "7");
+    noon.departure = noon.departure.addSecs(4 * 3600);
+    noon.arrival = noon.arrival.addSecs(4 * 3600);
+    QStringList shownAtOk;
+    prompts.answerDialog([&](QDialog &dialog) {
+        auto &fahrt = dynamic_cast<TFahrtForm &>(dialog);
+        EXPECT_EQ(shown(fahrt), (QStringList{"1150,00", "1150,00"}));
+        fahrt.setDeparture(noon.departure);
+        EXPECT_EQ(shown(fahrt), (QStringList{"1060,00", "1060,00"}));
+        EXPECT_EQ(control<NumberField>(fahrt, "KM2Ed")->maximum(), 101060);
+        const int result = enter(noon)(dialog);
+        shownAtOk = shown(fahrt);
+        return result;
+    });
+    trigger("Neu1");
+    EXPECT_EQ(shownAtOk, (QStringList{"1060,00", "1067,00"}));
+    EXPECT_EQ(readings(3), (QStringList{"1060", "1067"}));
+
+    // The trip of the 4th moved to the 2nd at noon: its new version goes before the 3rd and
+    // starts after the 1st and 2nd, while its old version no longer counts.
+    form->selectRow(4);
+    prompts.answerDialog([&](QDialog &dialog) {
+        auto &fahrt = dynamic_cast<TFahrtForm &>(dialog);
+        EXPECT_EQ(shown(fahrt), (QStringList{"1067,00", "1107,00"}));
+        fahrt.setDeparture(QDateTime(QDate(2026, 11, 2), QTime(12, 0), Qt::UTC));
+        fahrt.setArrival(QDateTime(QDate(2026, 11, 2), QTime(13, 0), Qt::UTC));
+        shownAtOk = shown(fahrt);
+        fahrt.OkBtnClick();
+        return fahrt.result();
+    });
+    trigger("ndern1");
+    EXPECT_EQ(shownAtOk, (QStringList{"1030,00", "1070,00"}));
+    ASSERT_EQ(trips().count(), 7);
+    EXPECT_EQ(trips().at(2).subItem(TripSubItem::Distance), QStringLiteral("40"));
+    EXPECT_EQ(readings(2), (QStringList{"1030", "1070"}));
+}
+
 TEST_F(TripCommandsTest, ChangingTheThirdOfFiveTripsInsertsTheNewVersionBelowTheOld)
 {
     addFiveTrips();

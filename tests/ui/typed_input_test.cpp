@@ -253,7 +253,7 @@ TEST(TypedNumber, WholeNumbersTakeADecimalSeparatorRoundToEvenAndRefuseWhatExcee
         EXPECT_EQ(field.text(), QString::fromLatin1(shown)) << typed;
     }
     typeOver(field, "48.725");
-    EXPECT_FALSE(field.isInputValid()) << "a thousands separator is not taken for a decimal one";
+    EXPECT_EQ(field.text(), QStringLiteral("48725")) << "a whole number's full stop groups";
 }
 
 // --- The dialogs -----------------------------------------------------------------------------
@@ -410,8 +410,13 @@ TEST(MasterDataTyping, DatesAndTheStartReadingAreStoredAsTypedAndInvalidOnesNeve
     EXPECT_EQ(control<NumberField>(form, "RxSpinEdit1")->text(), QStringLiteral("999999999"))
         << "the tenth 9 is refused";
     EXPECT_EQ(record.startKm, 999999999);
+    // A full stop before three digits groups thousands: never 49, never a question.
     typeOver(*control<NumberField>(form, "RxSpinEdit1"), "48.725");
-    EXPECT_EQ(record.startKm, 999999999) << "no number the text passed through on the way";
+    EXPECT_EQ(record.startKm, 48725);
+    EXPECT_EQ(control<NumberField>(form, "RxSpinEdit1")->text(), QStringLiteral("48725"));
+    EXPECT_TRUE(control<NumberField>(form, "RxSpinEdit1")->invalidInputMessage().isEmpty());
+    typeOver(*control<NumberField>(form, "RxSpinEdit1"), "-");
+    EXPECT_EQ(record.startKm, 48725) << "a text that is no number keeps the record";
     form.OkBtnClick();
     ASSERT_EQ(prompts.asked().size(), 1);
     EXPECT_EQ(QApplication::focusWidget(), control<NumberField>(form, "RxSpinEdit1"));
@@ -422,7 +427,7 @@ TEST(MasterDataTyping, DatesAndTheStartReadingAreStoredAsTypedAndInvalidOnesNeve
     EXPECT_EQ(control<DateField>(form, "DateTimePicker2")->text(), QStringLiteral("03.04.2008"))
         << "shown again";
     EXPECT_EQ(record.registration, MasterData::defaultRegistrationDate());
-    EXPECT_EQ(control<NumberField>(form, "RxSpinEdit1")->text(), QStringLiteral("999999999"));
+    EXPECT_EQ(control<NumberField>(form, "RxSpinEdit1")->text(), QStringLiteral("48725"));
 }
 
 TEST(PrintRangeTyping, OkRefusesARangeDateThatDoesNotRead)
