@@ -3,6 +3,7 @@
 #include "about_box.h"
 #include "auswertung_form.h"
 #include "button_look.h"
+#include "column_widths.h"
 #include "drucken_form.h"
 #include "fahrt_form.h"
 #include "file_messages.h"
@@ -67,6 +68,8 @@ QFontDialog *newFontDialog(QWidget *parent, const char *name)
 
 // The trips' ten columns, then "Erfasst am" and "Gelöscht am".
 constexpr int kColumnWidths[] = {140, 90, 140, 90, 70, 250, 80, 50, 75, 75, 110, 110};
+// All but the places and the purpose, whose free texts may be cut off.
+constexpr int kShortValueColumns[] = {0, 2, 4, 6, 7, 8, 9, 10, 11};
 
 // The commands a read-only window does not offer: they change the logbook or write its file.
 bool changesTheLogbook(void (TMainForm::*handler)())
@@ -108,8 +111,7 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
     ListView1->setFont(listFont);
     ListView1->verticalHeader()->setDefaultSectionSize(QFontMetrics(listFont).height() + 4);
     ListView1->setTripModel(m_tripModel);
-    for (int column = 0; column < int(std::size(kColumnWidths)); ++column)
-        ListView1->setColumnWidth(column, kColumnWidths[column]);
+    fitColumns(*ListView1, kColumnWidths, kShortValueColumns);
     layout->addWidget(ListView1, 1);
     setCentralWidget(central);
 

@@ -4,6 +4,7 @@
 #include "input_checks.h"
 #include "named_widget.h"
 #include "number_field.h"
+#include "text_from_start.h"
 #include "time_field.h"
 
 #include "model/row.h"
@@ -150,7 +151,7 @@ void TripFields::focusFirstField()
         DateTimePicker1->selectAll();
     } else {
         AbfahrtEd->setFocus(Qt::TabFocusReason);
-        AbfahrtEd->selectAll();
+        selectAllFromStart(*AbfahrtEd);
     }
 }
 
@@ -178,8 +179,8 @@ QDateTime TripFields::arrival() const
 
 void TripFields::setPlaces(const QString &from, const QString &to)
 {
-    AbfahrtEd->setText(from);
-    AnkunftEd->setText(to);
+    fillFromStart(*AbfahrtEd, from);
+    fillFromStart(*AnkunftEd, to);
 }
 
 QString TripFields::departurePlace() const
@@ -242,8 +243,8 @@ void TripFields::clearTexts()
 
 void TripFields::applyTemplate(const Row &entry)
 {
-    AbfahrtEd->setText(entry.subItem(TemplateSubItem::DeparturePlace));
-    AnkunftEd->setText(entry.subItem(TemplateSubItem::ArrivalPlace));
+    fillFromStart(*AbfahrtEd, entry.subItem(TemplateSubItem::DeparturePlace));
+    fillFromStart(*AnkunftEd, entry.subItem(TemplateSubItem::ArrivalPlace));
     setDistance(parseNumberText(entry.subItem(TemplateSubItem::Distance)));
     setPurpose(entry.subItem(TemplateSubItem::Purpose));
     setBusiness(entry.subItem(TemplateSubItem::Kind) == kBusinessTripKind);

@@ -4,8 +4,10 @@
 #include "window_placement.h"
 
 #include "button_look.h"
+#include "caption_width.h"
 #include "input_checks.h"
 #include "prompts.h"
+#include "text_from_start.h"
 #include "trip_fields.h"
 
 #include "model/text_forms.h"
@@ -15,6 +17,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace fb {
 
@@ -50,7 +54,8 @@ void TVorlageNeuForm::buildLayout()
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_fields, 1);
     layout->addLayout(buttons);
-    setFixedSize(352, 322);
+    // As designed, but wide enough for the title bar to show the whole caption.
+    setFixedSize(std::max(352, widthShowingCaption(windowTitle())), 322);
 }
 
 void TVorlageNeuForm::showEvent(QShowEvent *event)
@@ -58,14 +63,14 @@ void TVorlageNeuForm::showEvent(QShowEvent *event)
     centreOnScreen(*this);
     QDialog::showEvent(event);
     DescEd->setFocus(Qt::TabFocusReason);
-    DescEd->selectAll();
+    selectAllFromStart(*DescEd);
 }
 
 void TVorlageNeuForm::setFromTemplate(const Row &entry)
 {
     // Parsed first, so that a template that cannot be shown leaves the fields as they were.
     parseNumberText(entry.subItem(TemplateSubItem::Distance));
-    DescEd->setText(entry.caption);
+    fillFromStart(*DescEd, entry.caption);
     m_fields->applyTemplate(entry);
 }
 

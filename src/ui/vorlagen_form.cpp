@@ -4,6 +4,7 @@
 #include "window_placement.h"
 
 #include "button_look.h"
+#include "column_widths.h"
 #include "file_messages.h"
 
 #include "prompts.h"
@@ -27,6 +28,8 @@ namespace fb {
 namespace {
 
 constexpr int kColumnWidths[] = {150, 90, 90, 70, 250, 80};
+// The distance and the kind; the name, the places and the purpose may be cut off.
+constexpr int kShortValueColumns[] = {1 + TemplateSubItem::Distance, 1 + TemplateSubItem::Kind};
 
 } // namespace
 
@@ -68,8 +71,7 @@ TVorlagenForm::TVorlagenForm(Prompts &prompts, LogbookDocument &document, QWidge
     ListView1->verticalHeader()->setDefaultSectionSize(ListView1->fontMetrics().height() + 4);
     ListView1->horizontalHeader()->setHighlightSections(false);
     ListView1->horizontalHeader()->setStretchLastSection(false);
-    for (int column = 0; column < int(std::size(kColumnWidths)); ++column)
-        ListView1->setColumnWidth(column, kColumnWidths[column]);
+    fitColumns(*ListView1, kColumnWidths, kShortValueColumns);
     // The selected template stays visible while a button has the focus.
     QPalette colours = ListView1->palette();
     colours.setColor(QPalette::Inactive, QPalette::Highlight,
