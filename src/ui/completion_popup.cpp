@@ -8,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace fb {
 
 CompletionPopup::CompletionPopup(QWidget *field, Source matching, Source whenEmpty)
@@ -93,8 +95,16 @@ void CompletionPopup::offer(const QStringList &entries)
     m_list->clearSelection();
     const int rowHeight = m_list->sizeHintForRow(0);
     const int frame = 2 * m_list->frameWidth();
-    QPoint below = m_field->mapToGlobal(QPoint(0, m_field->height()));
-    const QSize size(m_field->width(), rowHeight * int(entries.size()) + frame);
+    // Under the line being typed, as wide as the field or, for long entries, up to twice that.
+    const int lineBottom =
+        m_textEdit
+            ? m_textEdit->viewport()->mapTo(m_field, m_textEdit->cursorRect().bottomLeft()).y() +
+                  frame
+            : m_field->height();
+    QPoint below = m_field->mapToGlobal(QPoint(0, lineBottom));
+    const int width = std::clamp(m_list->sizeHintForColumn(0) + frame + 8, m_field->width(),
+                                 2 * m_field->width());
+    const QSize size(width, rowHeight * int(entries.size()) + frame);
     // Above the field where the screen ends below it.
     if (const QScreen *screen = m_field->screen();
         screen && below.y() + size.height() > screen->availableGeometry().bottom())

@@ -52,6 +52,7 @@ TFahrtForm::TFahrtForm(Prompts &prompts, const RowTable &templates, QWidget *par
             m_prompts.showError(this, error.message());
         }
     });
+    m_fields->setDistanceProposed(true);
     connect(m_fields, &TripFields::distanceChanged, this, &TFahrtForm::KMEDChange);
     connect(m_fields, &TripFields::departureChanged, this, &TFahrtForm::showReadingsForDeparture);
     connect(KM2Ed, &NumberField::changed, this, &TFahrtForm::KM2EdChange);
@@ -152,6 +153,11 @@ double TFahrtForm::startReading() const
 double TFahrtForm::endReading() const
 {
     return KM2Ed->value();
+}
+
+void TFahrtForm::setSuggestions(std::shared_ptr<const TripSuggestions> suggestions)
+{
+    m_fields->setSuggestions(std::move(suggestions));
 }
 
 void TFahrtForm::fillTemplateList()

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <memory>
 
 class QComboBox;
 class QPushButton;
@@ -16,6 +17,7 @@ class NumberField;
 class Prompts;
 class RowTable;
 class TripFields;
+class TripSuggestions;
 
 // The trip dialog: one trip entered or changed. It keeps the three kilometre fields
 // consistent, applies a chosen template, and closes confirmed only for a plausible trip.
@@ -44,6 +46,8 @@ public:
 
     // Empties the list and adds every template's name in table order; nothing is chosen.
     void fillTemplateList();
+    // What the places, the purpose and the distance are completed from (TripFields).
+    void setSuggestions(std::shared_ptr<const TripSuggestions> suggestions);
     // Sets the places, moments, distance, purpose and kind from a trip row; the moments and
     // the distance must parse (ConversionError otherwise) and are parsed before any field
     // changes.

@@ -152,6 +152,8 @@ private:
     void prepareNewReadings();
     void prepareChangeReadings(int row);
     void applyAndShow(const LogbookOperation &operation);
+    // The templates and the completion lists, as the logbook holds them now.
+    void prepareTripDialog();
 
     // The document's file, its lock and its journal (file_commands.cpp).
     struct Access;

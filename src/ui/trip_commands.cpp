@@ -12,6 +12,7 @@
 #include "model/text_forms.h"
 #include "model/trip_columns.h"
 #include "model/trip_start_reading.h"
+#include "model/trip_suggestions.h"
 
 namespace fb {
 
@@ -67,6 +68,14 @@ void TMainForm::prepareChangeReadings(int row)
     }
 }
 
+void TMainForm::prepareTripDialog()
+{
+    m_fahrtForm->fillTemplateList();
+    const Logbook &logbook = m_document->logbook();
+    m_fahrtForm->setSuggestions(std::make_shared<const TripSuggestions>(
+        TripSuggestions::of(logbook.trips, logbook.templates)));
+}
+
 void TMainForm::applyAndShow(const LogbookOperation &operation)
 {
     // The row the operation wrote: the new trip, or a changed trip's new version.
@@ -76,7 +85,7 @@ void TMainForm::applyAndShow(const LogbookOperation &operation)
 void TMainForm::Neu1Click()
 {
     prepareNewReadings();
-    m_fahrtForm->fillTemplateList();
+    prepareTripDialog();
     m_fahrtForm->clearTexts();
     if (m_prompts.showModal(*m_fahrtForm) != QDialog::Accepted)
         return;
@@ -89,7 +98,7 @@ void TMainForm::Kopieren1Click()
     if (row < 0)
         return;
     prepareNewReadings();
-    m_fahrtForm->fillTemplateList();
+    prepareTripDialog();
     m_fahrtForm->setFromTrip(m_document->logbook().trips.at(row));
     if (m_prompts.showModal(*m_fahrtForm) != QDialog::Accepted)
         return;
@@ -116,7 +125,7 @@ void TMainForm::returnTrip()
         formatDateTimeText(arrives.addSecs(departs.secsTo(arrives)));
     std::swap(back.subItems[TripSubItem::DeparturePlace], back.subItems[TripSubItem::ArrivalPlace]);
     prepareNewReadings();
-    m_fahrtForm->fillTemplateList();
+    prepareTripDialog();
     m_fahrtForm->setFromTrip(back);
     if (m_prompts.showModal(*m_fahrtForm) != QDialog::Accepted)
         return;
@@ -132,7 +141,7 @@ void TMainForm::ndern1Click()
     if (isDeleted(trips.at(row)))
         return;
     prepareChangeReadings(row);
-    m_fahrtForm->fillTemplateList();
+    prepareTripDialog();
     m_fahrtForm->setFromTrip(trips.at(row));
     if (m_prompts.showModal(*m_fahrtForm) != QDialog::Accepted)
         return;

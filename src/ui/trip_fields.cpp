@@ -1,5 +1,6 @@
 #include "trip_fields.h"
 
+#include "completion_popup.h"
 #include "date_field.h"
 #include "input_checks.h"
 #include "named_widget.h"
@@ -10,6 +11,7 @@
 #include "model/row.h"
 #include "model/text_forms.h"
 #include "model/trip_columns.h"
+#include "model/trip_suggestions.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -88,14 +90,91 @@ TripFields::TripFields(Moments moments, QWidget *parent)
         ->setBuddy(RadioButton1);
 
     if (DateTimePicker1) {
+        connect(DateTimePicker1, &TypedField::changed, this, &TripFields::followDepartureDate);
         connect(DateTimePicker1, &TypedField::changed, this, &TripFields::departureChanged);
         connect(DateTimePicker2, &TypedField::changed, this, &TripFields::departureChanged);
     }
     connect(KMED, &NumberField::changed, this, [this] {
-        if (!m_settingDistance)
+        if (!m_settingDistance) {
+            // Typed: the person's value, never replaced by a proposal.
             m_distanceAsSet.reset();
+            if (std::exchange(m_distanceProposal, false))
+                showAsProposal(QString());
+        }
         Q_EMIT distanceChanged();
     });
+    attachCompletion();
+}
+
+void TripFields::attachCompletion()
+{
+    const auto places = [this](const QString &typed) {
+        return m_suggestions ? m_suggestions->matchingPlaces(typed) : QStringList();
+    };
+    // Down in an empty place offers where the car is first.
+    const auto placesHere = [this](const QString &) {
+        return m_suggestions
+                   ? m_suggestions->placesBefore(DateTimePicker1 ? departure() : QDateTime())
+                   : QStringList();
+    };
+    m_fromCompletion = new CompletionPopup(AbfahrtEd, places, placesHere);
+    m_toCompletion = new CompletionPopup(AnkunftEd, places, placesHere);
+    m_purposeCompletion = new CompletionPopup(ZweckEd, [this](const QString &typed) {
+        return m_suggestions ? m_suggestions->matchingPurposes(typed) : QStringList();
+    });
+    connect(AbfahrtEd, &QLineEdit::textChanged, this, &TripFields::proposeDistance);
+    connect(AnkunftEd, &QLineEdit::textChanged, this, &TripFields::proposeDistance);
+}
+
+const CompletionPopup &TripFields::completion(const QWidget &field) const
+{
+    return &field == AbfahrtEd   ? *m_fromCompletion
+           : &field == AnkunftEd ? *m_toCompletion
+                                 : *m_purposeCompletion;
+}
+
+void TripFields::setSuggestions(std::shared_ptr<const TripSuggestions> suggestions)
+{
+    m_suggestions = std::move(suggestions);
+}
+
+void TripFields::proposeDistance()
+{
+    // Only a distance nobody typed: as prepared, or proposed before.
+    if (!m_proposesDistance || !m_suggestions || !m_distanceAsSet)
+        return;
+    const std::optional<TripSuggestions::Distance> earlier =
+        m_suggestions->distanceBetween(AbfahrtEd->text(), AnkunftEd->text());
+    if (!earlier && !m_distanceProposal)
+        return;
+    m_settingDistance = true;
+    KMED->setValue(earlier ? earlier->kilometres : m_preparedDistance);
+    m_distanceAsSet = earlier ? earlier->kilometres : m_preparedDistance;
+    m_distanceProposal = earlier.has_value();
+    m_settingDistance = false;
+    showAsProposal(earlier ? earlier->source : QString());
+    Q_EMIT distanceChanged();
+}
+
+void TripFields::showAsProposal(const QString &source)
+{
+    QFont font = KMED->font();
+    font.setItalic(!source.isEmpty());
+    KMED->setFont(font);
+    KMED->setToolTip(source);
+    KMED->setAccessibleDescription(source);
+}
+
+void TripFields::followDepartureDate()
+{
+    const QDate now = DateTimePicker1->date();
+    if (!now.isValid())
+        return;
+    // Moves along only while the two dates are one: a trip over midnight keeps its own.
+    if (m_departureDate.isValid() && now != m_departureDate &&
+        DateTimePicker3->date() == m_departureDate)
+        DateTimePicker3->setDate(now);
+    m_departureDate = now;
 }
 
 void TripFields::addRow(int row, const QString &label, QWidget *field, QWidget *beside)
@@ -157,6 +236,8 @@ void TripFields::focusFirstField()
 
 void TripFields::setDeparture(const QDateTime &moment)
 {
+    // Set by the command: the arrival is set on its own.
+    m_departureDate = moment.date();
     DateTimePicker1->setDate(moment.date());
     DateTimePicker2->setTime(moment.time());
 }
@@ -197,6 +278,9 @@ void TripFields::setDistance(double kilometres)
 {
     // Kept before the field announces its new text, so that the end reading follows it.
     m_distanceAsSet = kilometres;
+    m_preparedDistance = kilometres;
+    if (std::exchange(m_distanceProposal, false))
+        showAsProposal(QString());
     m_settingDistance = true;
     KMED->setValue(kilometres);
     m_settingDistance = false;

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class QGridLayout;
@@ -12,8 +13,10 @@ class QRadioButton;
 
 namespace fb {
 
+class CompletionPopup;
 class DateField;
 class NumberField;
+class TripSuggestions;
 class Prompts;
 class TimeField;
 struct Row;
@@ -66,6 +69,16 @@ public:
     // Empty places and purpose, distance 0; the moments and the kind stay.
     void clearTexts();
 
+    // What the places and the purpose complete from while typed, and, where distances are
+    // proposed, the distance of an earlier trip between the two places; set each time the
+    // dialog is shown. A proposal fills only a distance still as the dialog was prepared, and
+    // shows in italics with where it came from until the person types into the field.
+    void setSuggestions(std::shared_ptr<const TripSuggestions> suggestions);
+    void setDistanceProposed(bool proposed) { m_proposesDistance = proposed; }
+    bool isDistanceProposal() const { return m_distanceProposal; }
+    // The completion lists of the places and the purpose.
+    const CompletionPopup &completion(const QWidget &field) const;
+
     // Places, distance, purpose and kind from a template row, in this order. A distance that
     // does not parse throws ConversionError; the places are written by then.
     void applyTemplate(const Row &entry);
@@ -88,6 +101,10 @@ Q_SIGNALS:
 
 private:
     void addRow(int row, const QString &label, QWidget *field, QWidget *beside = nullptr);
+    void attachCompletion();
+    void proposeDistance();
+    void showAsProposal(const QString &source);
+    void followDepartureDate();
 
     QGridLayout *m_grid;
     int m_nextRow = 1; // row 0 is kept for the leading row
@@ -103,6 +120,14 @@ private:
     QRadioButton *RadioButton2;
     std::optional<double> m_distanceAsSet;
     bool m_settingDistance = false;
+    std::shared_ptr<const TripSuggestions> m_suggestions;
+    CompletionPopup *m_fromCompletion = nullptr;
+    CompletionPopup *m_toCompletion = nullptr;
+    CompletionPopup *m_purposeCompletion = nullptr;
+    bool m_proposesDistance = false;
+    bool m_distanceProposal = false;
+    double m_preparedDistance = 0; // as the command set it, before any proposal
+    QDate m_departureDate;         // the last departure date that read as one
 };
 
 } // namespace fb

@@ -66,6 +66,11 @@ void TVorlageNeuForm::showEvent(QShowEvent *event)
     selectAllFromStart(*DescEd);
 }
 
+void TVorlageNeuForm::setSuggestions(std::shared_ptr<const TripSuggestions> suggestions)
+{
+    m_fields->setSuggestions(std::move(suggestions));
+}
+
 void TVorlageNeuForm::setFromTemplate(const Row &entry)
 {
     // Parsed first, so that a template that cannot be shown leaves the fields as they were.

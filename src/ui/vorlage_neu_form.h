@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class QLineEdit;
 class QPushButton;
 
@@ -11,6 +13,7 @@ namespace fb {
 
 class Prompts;
 class TripFields;
+class TripSuggestions;
 
 // The template editor: one template's name, places, distance, purpose and kind. It keeps its
 // fields between uses, so a new template starts from what the previous use left.
@@ -22,6 +25,8 @@ public:
     // Fills the fields from a template row. The distance must parse (ConversionError
     // otherwise); it is parsed before any field changes.
     void setFromTemplate(const Row &entry);
+    // What the places and the purpose are completed from while typed.
+    void setSuggestions(std::shared_ptr<const TripSuggestions> suggestions);
     // The template as the editor holds it: the name and five sub-items.
     Row templateRow() const;
 

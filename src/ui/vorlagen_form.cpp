@@ -15,6 +15,7 @@
 #include "model/logbook_document.h"
 #include "model/row_table.h"
 #include "model/trip_columns.h"
+#include "model/trip_suggestions.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -169,6 +170,8 @@ void TVorlagenForm::selectRow(int row)
 void TVorlagenForm::NewBtnClick()
 {
     // The editor shows what its previous use left in it.
+    m_editor->setSuggestions(std::make_shared<const TripSuggestions>(
+        TripSuggestions::of(m_document.logbook().trips, m_templates)));
     if (m_prompts.showModal(*m_editor) != QDialog::Accepted)
         return;
     selectRow(int(m_document.apply(NewTemplate{m_editor->templateRow()})));
@@ -180,6 +183,8 @@ void TVorlagenForm::EditBtnClick()
     if (row < 0)
         return;
     m_editor->setFromTemplate(m_templates.at(row));
+    m_editor->setSuggestions(std::make_shared<const TripSuggestions>(
+        TripSuggestions::of(m_document.logbook().trips, m_templates)));
     if (m_prompts.showModal(*m_editor) != QDialog::Accepted)
         return;
     m_document.apply(ChangeTemplate{row, m_editor->templateRow()});
@@ -191,6 +196,8 @@ void TVorlagenForm::CopyBtnClick()
     if (row < 0)
         return;
     m_editor->setFromTemplate(m_templates.at(row));
+    m_editor->setSuggestions(std::make_shared<const TripSuggestions>(
+        TripSuggestions::of(m_document.logbook().trips, m_templates)));
     if (m_prompts.showModal(*m_editor) != QDialog::Accepted)
         return;
     selectRow(int(m_document.apply(NewTemplate{m_editor->templateRow()})));
