@@ -211,7 +211,7 @@ void TMainForm::offerUntitledRecovery()
 
 bool TMainForm::recoverFrom(const QString &journalPath)
 {
-    if (!QFileInfo::exists(journalPath))
+    if (!journalPresent(journalPath))
         return false;
     std::unique_ptr<QLockFile> claim = claimJournal(journalPath);
     if (!claim)
@@ -233,6 +233,8 @@ bool TMainForm::recoverFrom(const QString &journalPath)
         journal = readJournal(journalPath);
     } catch (const JournalDamaged &) {
         return setAside(QStringLiteral("beschaedigt"), damaged);
+    } catch (const JournalUnreadable &) {
+        return setAside(QStringLiteral("unlesbar"), damaged);
     } catch (const FileError &error) {
         return setAside(QStringLiteral("unlesbar"), germanFileErrorReason(error.errorNumber()));
     }

@@ -16,7 +16,9 @@
 #include <QStatusBar>
 #include <QSysInfo>
 
+#include <sys/stat.h>
 #include <sys/time.h>
+#include <unistd.h>
 
 namespace fb::test {
 namespace {
@@ -325,6 +327,50 @@ TEST_F(LogbookSafetyTest, DamagedOutdatedOrDeclinedJournalsAreSetAsideAndNeverAp
     startOnLogbook();
     EXPECT_TRUE(prompts.asked().isEmpty());
     EXPECT_EQ(fileBytes(logbook()), file);
+}
+
+TEST_F(LogbookSafetyTest, JournalsThatAreNoRegularFilesAreSetAsideAndTheWindowStarts)
+{
+    // A link to a device without end as the logbook's journal, and a pipe nobody writes to as
+    // an untitled logbook's: read, the one would fill the memory, the other wait for ever.
+    ASSERT_TRUE(QDir().mkpath(journals()));
+    const QString link = journalPathFor(journals(), logbook());
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), link));
+    const QString pipe =
+        QDir(journals()).filePath(QStringLiteral("unbenannt-20261209-183000000-4711.fbj"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const auto setAside = [&] {
+        return QDir(journals())
+            .entryInfoList({QStringLiteral("*.fbj.unlesbar-*")}, QDir::Files | QDir::System);
+    };
+    const auto expectReported = [&](const QString &name) {
+        ASSERT_EQ(prompts.askedKinds(), QStringList{QStringLiteral("stop")});
+        EXPECT_TRUE(prompts.asked().at(0).text.startsWith(
+            QStringLiteral("Die ungespeicherten Änderungen an \"%1\" können nicht "
+                           "wiederhergestellt werden: Die Wiederherstellungsdatei ist "
+                           "beschädigt. Die Wiederherstellungsdatei liegt jetzt unter")
+                .arg(name)))
+            << prompts.asked().at(0).text.toStdString();
+    };
+
+    form->setStartFile(logbook());
+    ASSERT_TRUE(showActive(*form));
+    expectReported(QStringLiteral("Golf.fbu"));
+    EXPECT_EQ(trips().count(), 1) << "the file as it is";
+    EXPECT_FALSE(form->document().isChanged());
+    EXPECT_FALSE(form->isReadOnly());
+    ASSERT_EQ(setAside().size(), 1);
+    EXPECT_TRUE(setAside().at(0).isSymLink()) << "the link itself is moved";
+    EXPECT_EQ(setAside().at(0).symLinkTarget(), QStringLiteral("/dev/zero"));
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+
+    prompts.clearAsked();
+    form = newWindow();
+    ASSERT_TRUE(showActive(*form));
+    expectReported(QStringLiteral("unbenannt.fbu"));
+    EXPECT_EQ(trips().count(), 0);
+    EXPECT_FALSE(QFileInfo::exists(pipe));
+    EXPECT_EQ(setAside().size(), 2);
 }
 
 TEST_F(LogbookSafetyTest, UntitledChangesAreOfferedAtTheNextStartWithoutAFile)
