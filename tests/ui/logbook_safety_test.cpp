@@ -208,6 +208,59 @@ TEST_F(LogbookSafetyTest, SecondWindowOnAnOpenLogbookOpensItReadOnlyHoweverOldTh
     EXPECT_EQ(third->document().logbook().trips.count(), 0);
 }
 
+TEST_F(LogbookSafetyTest, EveryNameOfAnOpenLogbookMeetsItsLock)
+{
+    form->setStartFile(logbook());
+    ASSERT_TRUE(showActive(*form));
+    const QString symbolic = pathOf(QStringLiteral("Verweis.fbu"));
+    ASSERT_TRUE(QFile::link(logbook(), symbolic));
+    const auto hardLink = [&](const QString &name) {
+        const QString path = pathOf(name);
+        EXPECT_EQ(
+            ::link(QFile::encodeName(logbook()).constData(), QFile::encodeName(path).constData()),
+            0);
+        return path;
+    };
+    const QString hard = hardLink(QStringLiteral("Zweitname.fbu"));
+    const auto expectAskedAndReadOnly = [&](const QString &path, const QString &held) {
+        prompts.clearAsked();
+        prompts.answerQuestion(QMessageBox::Yes);
+        auto other = newWindow(path);
+        ASSERT_TRUE(showActive(*other));
+        ASSERT_EQ(prompts.askedKinds(), QStringList{QStringLiteral("yesNo")});
+        EXPECT_EQ(prompts.asked().at(0).text,
+                  QStringLiteral("Das Fahrtenbuch \"%1\" ist bereits geöffnet%2. "
+                                 "Schreibgeschützt öffnen?")
+                      .arg(QFileInfo(path).fileName(), held));
+        EXPECT_TRUE(other->isReadOnly());
+        EXPECT_FALSE(QFile::exists(QFileInfo(path).dir().filePath(
+            QLatin1Char('.') + QFileInfo(path).fileName() + QStringLiteral(".lock"))));
+    };
+    const QString thisWindow = QStringLiteral(" (Prozess %1 auf Rechner %2)")
+                                   .arg(QCoreApplication::applicationPid())
+                                   .arg(QSysInfo::machineHostName());
+    expectAskedAndReadOnly(symbolic, thisWindow);
+    expectAskedAndReadOnly(hard, QString());
+
+    // Saving puts a new file in place, and the lock goes with it.
+    addTrips({tripOn(3, QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("5"))});
+    trigger("Speichern1");
+    expectAskedAndReadOnly(hardLink(QStringLiteral("Nachher.fbu")), QString());
+
+    // A folder where the lock file belongs: no lock file can be made there.
+    const QString polo = pathOf(QStringLiteral("Polo.fbu"));
+    writeLogbookFile(polo, {});
+    ASSERT_TRUE(QDir().mkdir(LogbookLock::lockPathFor(polo)));
+    prompts.clearAsked();
+    auto onPolo = newWindow(polo);
+    ASSERT_TRUE(showActive(*onPolo));
+    EXPECT_TRUE(prompts.asked().isEmpty());
+    EXPECT_TRUE(onPolo->isReadOnly());
+    EXPECT_EQ(onPolo->statusBar()->currentMessage(),
+              QStringLiteral("Schreibgeschützt geöffnet: Neben \"Polo.fbu\" kann keine "
+                             "Sperrdatei angelegt werden (Zugriff verweigert)."));
+}
+
 TEST_F(LogbookSafetyTest, FileChangedOnDiskIsNotSavedOverWithoutAsking)
 {
     form->setStartFile(logbook());
