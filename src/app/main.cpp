@@ -16,6 +16,21 @@
 
 namespace {
 
+QtMessageHandler g_previousMessageHandler = nullptr;
+
+// Starting a GUI application, Qt looks for a sandbox's mark in the session's runtime folder and,
+// where the environment names none (a cron job, a build, a login without a session), warns that
+// it falls back on one of its own. A batch run never uses that folder: this one message is left
+// out, every other goes on as before.
+void leaveOutMissingRuntimeFolder(QtMsgType type, const QMessageLogContext &context,
+                                  const QString &message)
+{
+    if (type == QtWarningMsg &&
+        message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    g_previousMessageHandler(type, context, message);
+}
+
 QStringList argumentsOf(int argc, char **argv)
 {
     QStringList arguments;
@@ -45,7 +60,9 @@ int runBatch(int argc, char **argv)
     if (fb::batchNeedsGui(argumentsOf(argc, argv))) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+        g_previousMessageHandler = qInstallMessageHandler(leaveOutMissingRuntimeFolder);
         app = std::make_unique<QGuiApplication>(argc, argv);
+        qInstallMessageHandler(g_previousMessageHandler);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }

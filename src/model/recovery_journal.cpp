@@ -18,6 +18,7 @@
 #include <cerrno>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -30,6 +31,36 @@ const QString kSuffix = QStringLiteral(".fbj");
 const QString kUntitledPrefix = QStringLiteral("unbenannt-");
 // Frame length and checksum around each frame's bytes.
 constexpr qsizetype kFrameOverhead = 8;
+// Far beyond any journal, the snapshot of a large untitled logbook included; a file larger than
+// this is not read into memory.
+constexpr qint64 kLargestJournal = qint64(256) << 20;
+// Journals are opened without following a link, since one might lead to a device that never
+// ends, and without waiting, since a pipe would hold the window until someone writes to it.
+constexpr int kJournalOpenFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+
+bool isJournalSized(const struct stat &status)
+{
+    return S_ISREG(status.st_mode) && status.st_size <= kLargestJournal;
+}
+
+// The journal opened for appending, or -1 with the reason in errorNumber; a pipe that has a
+// reader or a device is no journal either.
+int openForAppending(const QString &path, int flags, int &errorNumber)
+{
+    const int handle = ::open(QFile::encodeName(path).constData(),
+                              O_WRONLY | O_APPEND | kJournalOpenFlags | flags, 0600);
+    if (handle < 0) {
+        errorNumber = errno != 0 ? errno : EACCES;
+        return -1;
+    }
+    struct stat status {};
+    if (::fstat(handle, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(handle);
+        errorNumber = FileError::kNotRegularFile;
+        return -1;
+    }
+    return handle;
+}
 
 quint32 checksumOf(const QByteArray &bytes)
 {
@@ -137,8 +168,9 @@ QStringList untitledJournals(const QString &folder)
 {
     const QDir dir(folder);
     QStringList paths;
-    for (const QString &name :
-         dir.entryList({kUntitledPrefix + QLatin1Char('*') + kSuffix}, QDir::Files, QDir::Time))
+    // Links, pipes and devices too, so that they are set aside rather than lie there for ever.
+    for (const QString &name : dir.entryList({kUntitledPrefix + QLatin1Char('*') + kSuffix},
+                                             QDir::Files | QDir::System, QDir::Time))
         paths.append(dir.filePath(name));
     return paths;
 }
@@ -151,13 +183,33 @@ std::unique_ptr<QLockFile> claimJournal(const QString &path)
     return lock;
 }
 
+bool journalPresent(const QString &path)
+{
+    struct stat status {};
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
+}
+
 JournalContents readJournal(const QString &path)
 {
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly))
-        throw FileError(errno != 0 ? errno : EACCES);
-    const QByteArray bytes = file.readAll();
+    const QByteArray nativePath = QFile::encodeName(path);
+    struct stat status {};
+    if (::lstat(nativePath.constData(), &status) == 0 && !isJournalSized(status))
+        throw JournalUnreadable(QStringLiteral("No regular file of a journal's size."));
+    const int handle = ::open(nativePath.constData(), O_RDONLY | kJournalOpenFlags);
+    if (handle < 0) {
+        const int errorNumber = errno;
+        if (errorNumber == ELOOP) // a link put there since
+            throw JournalUnreadable(QStringLiteral("No regular file of a journal's size."));
+        throw FileError(errorNumber != 0 ? errorNumber : EACCES);
+    }
+    QFile file;
+    if (!file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(handle);
+        throw FileError(EACCES);
+    }
+    if (::fstat(handle, &status) != 0 || !isJournalSized(status))
+        throw JournalUnreadable(QStringLiteral("No regular file of a journal's size."));
+    const QByteArray bytes = file.read(kLargestJournal + 1);
     if (!bytes.startsWith(kMagic))
         throw JournalDamaged(QStringLiteral("No recovery journal."));
 
@@ -225,8 +277,11 @@ QString setJournalAside(const QString &path, const QString &reason,
         QStringLiteral("%1.%2-%3")
             .arg(path, reason,
                  QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    if (!QFile::rename(path, aside))
-        QFile::remove(path); // never offered again, whatever happens
+    const QByteArray from = QFile::encodeName(path);
+    // The name itself moves, a link included; an older one of the same second is kept.
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, QFile::encodeName(aside).constData(),
+                    RENAME_NOREPLACE) != 0)
+        ::unlink(from.constData()); // never offered again, whatever happens
     claim.reset();
     return aside;
 }
@@ -242,11 +297,9 @@ RecoveryJournal::RecoveryJournal(QString path, std::unique_ptr<QLockFile> claim,
     : RecoveryJournal(std::move(path), JournalBase(), parent)
 {
     m_lock = std::move(claim);
-    m_handle = ::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (m_handle < 0) {
-        m_failure = errno != 0 ? errno : EACCES;
+    m_handle = openForAppending(m_path, 0, m_failure);
+    if (m_handle < 0)
         return;
-    }
     m_goodSize = ::lseek(m_handle, 0, SEEK_END);
 }
 
@@ -302,12 +355,9 @@ void RecoveryJournal::create(const Logbook &before)
         buffer.open(QIODevice::WriteOnly);
         writeLogbook(buffer, before);
     }
-    m_handle = ::open(QFile::encodeName(m_path).constData(),
-                      O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0600);
-    if (m_handle < 0) {
-        m_failure = errno != 0 ? errno : EACCES;
+    m_handle = openForAppending(m_path, O_CREAT | O_TRUNC, m_failure);
+    if (m_handle < 0)
         return;
-    }
     m_goodSize = 0;
     writeWhole(kMagic + frame(encodeBase(m_base)));
 }

@@ -45,6 +45,13 @@ public:
     using Error::Error;
 };
 
+// The journal's name holds no regular file of a journal's size: a symbolic link, a pipe, a
+// device, or more bytes than any journal reaches. It is never opened for reading.
+class JournalUnreadable : public Error {
+public:
+    using Error::Error;
+};
+
 // The journal could not be made or written: the changes made since are not protected.
 class JournalWriteFailed : public FileError {
 public:
@@ -54,15 +61,19 @@ public:
 // The journal file of a logbook file, and of an untitled logbook.
 QString journalPathFor(const QString &folder, const QString &logbookPath);
 QString newUntitledJournalPath(const QString &folder);
-// The journals of untitled logbooks in the folder, newest first.
+// The journals of untitled logbooks in the folder, newest first, whatever kind of file is
+// there under such a name.
 QStringList untitledJournals(const QString &folder);
 
 // Claims a journal that no running program writes any more (its writer ended, however): the
 // lock beside it, or nothing while its writer still runs.
 std::unique_ptr<QLockFile> claimJournal(const QString &path);
 
-// Reads a whole journal. Throws FileError when it cannot be read, JournalDamaged when any part
-// of it is damaged.
+// Whether anything is at the journal's name: a file, or a link wherever it leads.
+bool journalPresent(const QString &path);
+
+// Reads a whole journal. Throws FileError when it cannot be read, JournalUnreadable when it is
+// no regular file of a journal's size, JournalDamaged when any part of it is damaged.
 JournalContents readJournal(const QString &path);
 
 // Whether the journal's changes start from the document as it now stands: the file it was
@@ -76,7 +87,8 @@ bool journalStartsFrom(const JournalBase &base, const LogbookDocument &document)
 void replayJournal(const JournalContents &journal, LogbookDocument &document);
 
 // Moves a journal out of the way under a name that is never offered again,
-// "<name>.<reason>-<yyyyMMdd-HHmmss>", and releases its lock; returns the new path.
+// "<name>.<reason>-<yyyyMMdd-HHmmss>", and releases its lock; returns the new path. A link is
+// moved itself, never what it leads to.
 QString setJournalAside(const QString &path, const QString &reason,
                         std::unique_ptr<QLockFile> claim);
 

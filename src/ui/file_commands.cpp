@@ -48,6 +48,10 @@ bool sameFile(const QString &first, const QString &second)
 
 QString heldElsewhere(const QString &path, const LogbookLock &lock)
 {
+    // A window that holds the file under another name (a hard link), or whose lock file cannot
+    // be read, is not known by its process.
+    if (lock.holderPid() <= 0)
+        return QStringLiteral("Das Fahrtenbuch \"%1\" ist bereits geöffnet.").arg(shownName(path));
     return QStringLiteral(
                "Das Fahrtenbuch \"%1\" ist bereits geöffnet (Prozess %2 auf Rechner %3).")
         .arg(shownName(path))
@@ -211,7 +215,7 @@ void TMainForm::offerUntitledRecovery()
 
 bool TMainForm::recoverFrom(const QString &journalPath)
 {
-    if (!QFileInfo::exists(journalPath))
+    if (!journalPresent(journalPath))
         return false;
     std::unique_ptr<QLockFile> claim = claimJournal(journalPath);
     if (!claim)
@@ -233,6 +237,8 @@ bool TMainForm::recoverFrom(const QString &journalPath)
         journal = readJournal(journalPath);
     } catch (const JournalDamaged &) {
         return setAside(QStringLiteral("beschaedigt"), damaged);
+    } catch (const JournalUnreadable &) {
+        return setAside(QStringLiteral("unlesbar"), damaged);
     } catch (const FileError &error) {
         return setAside(QStringLiteral("unlesbar"), germanFileErrorReason(error.errorNumber()));
     }
@@ -383,6 +389,8 @@ bool TMainForm::saveTo(const QString &path)
         m_prompts.showError(this, cannotSaveMessage(path, error));
         return false;
     }
+    // Saving put a new file in place: the lock moves on to it.
+    lock->holdWrittenFile();
     // The file holds every change now: the journal starts anew from it.
     releaseDocument();
     bindDocument(std::move(lock), false, QString());

@@ -120,7 +120,12 @@ void keepOnScreen(QWidget &window)
         placed.moveBottom(available.bottom());
     placed.moveLeft(std::max(placed.left(), available.left()));
     placed.moveTop(std::max(placed.top(), available.top()));
-    window.move(placed.topLeft());
+    // Set as the window's own geometry, as restoreGeometry sets it, and only where it changes:
+    // move() places the frame, whose size is not known before the window is shown, so the
+    // window would come down by its title bar at every start.
+    const QRect inside = placed.marginsRemoved(margins);
+    if (inside != inner)
+        window.setGeometry(inside);
 }
 
 } // namespace fb

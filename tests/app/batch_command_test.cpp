@@ -428,12 +428,12 @@ struct ProcessResult {
     QByteArray err;
 };
 
-// Runs the executable as a terminal without a display would: were it to open a window, Qt
-// would abort for want of one.
+// Runs the executable as a terminal without a display or a login session would (a cron job,
+// a login over the network): were it to open a window, Qt would abort for want of one.
 ProcessResult runWithoutDisplay(const QStringList &arguments)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
         environment.remove(QString::fromLatin1(name));
     environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(EXIT_PROBE));
     // A sanitized build's runtime wants to be loaded first; the probe needs no checking.
@@ -480,6 +480,21 @@ TEST_F(BatchCommand, VersionPrintsTheProjectVersion)
     EXPECT_EQ(result.err, kExitHandlersRan);
     // The caption and the about box name the same version.
     EXPECT_EQ(kProductName, QStringLiteral("Tervona Fahrtenbuch " FAHRTENBUCH_VERSION));
+}
+
+TEST_F(BatchCommand, ARunThatSucceedsSaysNothingOnStandardError)
+{
+    for (const QStringList &arguments :
+         {QStringList{QStringLiteral("--print-pdf"), path(QStringLiteral("a.pdf")), sample},
+          QStringList{QStringLiteral("--export-xls"), path(QStringLiteral("a.xls")), sample},
+          QStringList{QStringLiteral("--resave"), path(QStringLiteral("a.fbu")), sample},
+          QStringList{QStringLiteral("--evaluate"), sample},
+          QStringList{QStringLiteral("--dump-json"), sample}}) {
+        const ProcessResult result = runWithoutDisplay(arguments);
+        EXPECT_EQ(result.exitCode, 0) << arguments.first().toStdString();
+        EXPECT_EQ(result.err.toStdString(), kExitHandlersRan.toStdString())
+            << arguments.first().toStdString();
+    }
 }
 
 TEST_F(BatchCommand, TheExecutableEndsThroughExitSoDestructorsAndHandlersRun)

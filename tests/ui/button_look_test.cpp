@@ -10,6 +10,7 @@
 #include "ui/vorlagen_form.h"
 
 #include <QPushButton>
+#include <QStyle>
 
 namespace fb::test {
 namespace {
@@ -40,6 +41,20 @@ TEST(ButtonLook, EveryKindGetsAnIconAndKeepsItsText)
         EXPECT_FALSE(button.icon().pixmap(16, 16).isNull()) << int(icon);
         EXPECT_EQ(button.text(), QStringLiteral("Text"));
     }
+}
+
+TEST(ButtonLook, CopyIsNeitherTheMagnifierNorTheNewPage)
+{
+    const auto imageOf = [](const QIcon &icon) {
+        return icon.pixmap(16, 16).toImage();
+    };
+    QPushButton copy(QStringLiteral("Fahrt kopieren..."));
+    setButtonLook(copy, ButtonIcon::Copy);
+    QPushButton added(QStringLiteral("Neue Fahrt..."));
+    setButtonLook(added, ButtonIcon::New);
+    const QIcon magnifier = copy.style()->standardIcon(QStyle::SP_FileDialogContentsView);
+    EXPECT_NE(imageOf(copy.icon()), imageOf(magnifier));
+    EXPECT_NE(imageOf(copy.icon()), imageOf(added.icon()));
 }
 
 TEST_F(MainFormTest, ButtonsOfTheWindowsCarryTheirIcons)

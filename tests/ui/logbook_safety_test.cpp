@@ -16,7 +16,9 @@
 #include <QStatusBar>
 #include <QSysInfo>
 
+#include <sys/stat.h>
 #include <sys/time.h>
+#include <unistd.h>
 
 namespace fb::test {
 namespace {
@@ -206,6 +208,59 @@ TEST_F(LogbookSafetyTest, SecondWindowOnAnOpenLogbookOpensItReadOnlyHoweverOldTh
     EXPECT_EQ(third->document().logbook().trips.count(), 0);
 }
 
+TEST_F(LogbookSafetyTest, EveryNameOfAnOpenLogbookMeetsItsLock)
+{
+    form->setStartFile(logbook());
+    ASSERT_TRUE(showActive(*form));
+    const QString symbolic = pathOf(QStringLiteral("Verweis.fbu"));
+    ASSERT_TRUE(QFile::link(logbook(), symbolic));
+    const auto hardLink = [&](const QString &name) {
+        const QString path = pathOf(name);
+        EXPECT_EQ(
+            ::link(QFile::encodeName(logbook()).constData(), QFile::encodeName(path).constData()),
+            0);
+        return path;
+    };
+    const QString hard = hardLink(QStringLiteral("Zweitname.fbu"));
+    const auto expectAskedAndReadOnly = [&](const QString &path, const QString &held) {
+        prompts.clearAsked();
+        prompts.answerQuestion(QMessageBox::Yes);
+        auto other = newWindow(path);
+        ASSERT_TRUE(showActive(*other));
+        ASSERT_EQ(prompts.askedKinds(), QStringList{QStringLiteral("yesNo")});
+        EXPECT_EQ(prompts.asked().at(0).text,
+                  QStringLiteral("Das Fahrtenbuch \"%1\" ist bereits geöffnet%2. "
+                                 "Schreibgeschützt öffnen?")
+                      .arg(QFileInfo(path).fileName(), held));
+        EXPECT_TRUE(other->isReadOnly());
+        EXPECT_FALSE(QFile::exists(QFileInfo(path).dir().filePath(
+            QLatin1Char('.') + QFileInfo(path).fileName() + QStringLiteral(".lock"))));
+    };
+    const QString thisWindow = QStringLiteral(" (Prozess %1 auf Rechner %2)")
+                                   .arg(QCoreApplication::applicationPid())
+                                   .arg(QSysInfo::machineHostName());
+    expectAskedAndReadOnly(symbolic, thisWindow);
+    expectAskedAndReadOnly(hard, QString());
+
+    // Saving puts a new file in place, and the lock goes with it.
+    addTrips({tripOn(3, QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("5"))});
+    trigger("Speichern1");
+    expectAskedAndReadOnly(hardLink(QStringLiteral("Nachher.fbu")), QString());
+
+    // A folder where the lock file belongs: no lock file can be made there.
+    const QString polo = pathOf(QStringLiteral("Polo.fbu"));
+    writeLogbookFile(polo, {});
+    ASSERT_TRUE(QDir().mkdir(LogbookLock::lockPathFor(polo)));
+    prompts.clearAsked();
+    auto onPolo = newWindow(polo);
+    ASSERT_TRUE(showActive(*onPolo));
+    EXPECT_TRUE(prompts.asked().isEmpty());
+    EXPECT_TRUE(onPolo->isReadOnly());
+    EXPECT_EQ(onPolo->statusBar()->currentMessage(),
+              QStringLiteral("Schreibgeschützt geöffnet: Neben \"Polo.fbu\" kann keine "
+                             "Sperrdatei angelegt werden (Zugriff verweigert)."));
+}
+
 TEST_F(LogbookSafetyTest, FileChangedOnDiskIsNotSavedOverWithoutAsking)
 {
     form->setStartFile(logbook());
@@ -325,6 +380,50 @@ TEST_F(LogbookSafetyTest, DamagedOutdatedOrDeclinedJournalsAreSetAsideAndNeverAp
     startOnLogbook();
     EXPECT_TRUE(prompts.asked().isEmpty());
     EXPECT_EQ(fileBytes(logbook()), file);
+}
+
+TEST_F(LogbookSafetyTest, JournalsThatAreNoRegularFilesAreSetAsideAndTheWindowStarts)
+{
+    // A link to a device without end as the logbook's journal, and a pipe nobody writes to as
+    // an untitled logbook's: read, the one would fill the memory, the other wait for ever.
+    ASSERT_TRUE(QDir().mkpath(journals()));
+    const QString link = journalPathFor(journals(), logbook());
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), link));
+    const QString pipe =
+        QDir(journals()).filePath(QStringLiteral("unbenannt-20261209-183000000-4711.fbj"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const auto setAside = [&] {
+        return QDir(journals())
+            .entryInfoList({QStringLiteral("*.fbj.unlesbar-*")}, QDir::Files | QDir::System);
+    };
+    const auto expectReported = [&](const QString &name) {
+        ASSERT_EQ(prompts.askedKinds(), QStringList{QStringLiteral("stop")});
+        EXPECT_TRUE(prompts.asked().at(0).text.startsWith(
+            QStringLiteral("Die ungespeicherten Änderungen an \"%1\" können nicht "
+                           "wiederhergestellt werden: Die Wiederherstellungsdatei ist "
+                           "beschädigt. Die Wiederherstellungsdatei liegt jetzt unter")
+                .arg(name)))
+            << prompts.asked().at(0).text.toStdString();
+    };
+
+    form->setStartFile(logbook());
+    ASSERT_TRUE(showActive(*form));
+    expectReported(QStringLiteral("Golf.fbu"));
+    EXPECT_EQ(trips().count(), 1) << "the file as it is";
+    EXPECT_FALSE(form->document().isChanged());
+    EXPECT_FALSE(form->isReadOnly());
+    ASSERT_EQ(setAside().size(), 1);
+    EXPECT_TRUE(setAside().at(0).isSymLink()) << "the link itself is moved";
+    EXPECT_EQ(setAside().at(0).symLinkTarget(), QStringLiteral("/dev/zero"));
+    EXPECT_FALSE(QFileInfo(link).isSymLink());
+
+    prompts.clearAsked();
+    form = newWindow();
+    ASSERT_TRUE(showActive(*form));
+    expectReported(QStringLiteral("unbenannt.fbu"));
+    EXPECT_EQ(trips().count(), 0);
+    EXPECT_FALSE(QFileInfo::exists(pipe));
+    EXPECT_EQ(setAside().size(), 2);
 }
 
 TEST_F(LogbookSafetyTest, UntitledChangesAreOfferedAtTheNextStartWithoutAFile)

@@ -73,5 +73,32 @@ TEST_F(UserSettingsTest, WindowAndColumnsComeBackAndStayOnTheScreen)
         << window.frameGeometry().x() << "," << window.frameGeometry().width();
 }
 
+TEST_F(UserSettingsTest, AWindowStartedAgainAndAgainStaysWhereItWas)
+{
+    // Each start restores before the window shows, as the program does; the frame the platform
+    // draws around a window (a title bar) must not push it down at every start.
+    const auto placeOf = [](const QWidget &window) {
+        const QRect frame = window.frameGeometry();
+        return QStringLiteral("%1,%2 %3x%4")
+            .arg(frame.x())
+            .arg(frame.y())
+            .arg(frame.width())
+            .arg(frame.height());
+    };
+    QString first;
+    for (int start = 0; start < 6; ++start) {
+        QMainWindow window;
+        auto *list = new QTableWidget(3, 4, &window);
+        window.setCentralWidget(list);
+        if (!settings()->restoreWindow(window, *list->horizontalHeader()))
+            window.setGeometry(120, 90, 500, 300);
+        ASSERT_TRUE(showActive(window));
+        if (start == 0)
+            first = placeOf(window);
+        EXPECT_EQ(placeOf(window), first) << "start " << start + 1;
+        settings()->saveWindow(window, *list->horizontalHeader());
+    }
+}
+
 } // namespace
 } // namespace fb::test
