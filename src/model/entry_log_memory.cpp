@@ -8,6 +8,10 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace fb {
 namespace {
 
@@ -22,9 +26,19 @@ QString memoryPathFor(const QString &folder, const QString &logbookPath)
 
 std::optional<QByteArray> recallChainValue(const QString &folder, const QString &logbookPath)
 {
-    QFile file(memoryPathFor(folder, logbookPath));
-    if (!file.open(QIODevice::ReadOnly))
+    // Read without following a link and without waiting: a pipe put there must not hold the
+    // program at every load.
+    const QByteArray native = QFile::encodeName(memoryPathFor(folder, logbookPath));
+    const int handle = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (handle < 0)
         return std::nullopt;
+    QFile file;
+    struct stat status {};
+    if (::fstat(handle, &status) != 0 || !S_ISREG(status.st_mode) ||
+        !file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(handle);
+        return std::nullopt;
+    }
     const QByteArray hex = file.read(kChainValueHexDigits + 1).trimmed();
     if (hex.size() != kChainValueHexDigits)
         return std::nullopt;

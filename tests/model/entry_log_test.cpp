@@ -7,6 +7,7 @@
 #include "model/logbook_document.h"
 #include "model/logbook_fields.h"
 #include "model/odometer.h"
+#include "model/per_logbook_path.h"
 #include "model/trip_columns.h"
 
 #include <QCryptographicHash>
@@ -14,6 +15,8 @@
 #include <QtEndian>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace fb;
 using namespace fb::test;
@@ -313,6 +316,14 @@ TEST_F(EntryLogTest, RememberedChainFindsALogThatVanishedOrWasReplaced)
               QStringLiteral("die Datei ist nicht die Fassung, die dieses Programm zuletzt "
                              "gespeichert hat"))
         << "an older copy put back";
+    load(later, replaced);
+    EXPECT_TRUE(replaced.outsideChangeFound().isEmpty());
+
+    // A pipe in the memory's place is passed over, not waited on.
+    const QString remembered =
+        perLogbookPath(memory(), path(QStringLiteral("golf.fbu")), QStringLiteral(".protokoll"));
+    QFile::remove(remembered);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(remembered).constData(), 0600), 0);
     load(later, replaced);
     EXPECT_TRUE(replaced.outsideChangeFound().isEmpty());
 }
