@@ -23,7 +23,6 @@ public:
     int create();
     // The temporary file's descriptor, open for reading and writing; -1 before create().
     int handle() const { return m_handle; }
-    QByteArray temporaryPath() const { return m_temporaryPath; }
 
     // Gives the file the target's permissions (a new one the usual ones), syncs it to the
     // disk and puts it in the target's place; 0 or the error number. The file is closed

@@ -40,16 +40,12 @@ void UpdateKMSTands(Logbook &logbook)
     }
 }
 
-double getlastkm(Logbook &logbook)
+double getlastkm(const Logbook &logbook)
 {
-    RowTable &trips = logbook.trips;
-    const RowTable::BulkUpdate bulk(trips, RowTable::BulkKind::RewriteRows);
     double running = logbook.master.startKm;
-    for (qsizetype i = 0; i < trips.count(); ++i) {
-        Row &trip = trips.rowForUpdate(i);
-        trip.padSubItems(TripSubItem::Count);
+    for (const Row &trip : logbook.trips.rows()) {
         if (!isDeleted(trip))
-            running += distanceOf(trip);
+            running += parseNumberText(trip.subItem(TripSubItem::Distance));
     }
     return running;
 }

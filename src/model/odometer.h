@@ -13,8 +13,8 @@ namespace fb {
 // readings.
 void UpdateKMSTands(Logbook &logbook);
 
-// The reading after the last live trip; pads the rows like UpdateKMSTands and throws the
-// same way.
-double getlastkm(Logbook &logbook);
+// The reading after the last live trip; throws like UpdateKMSTands. A query: no row is
+// touched, so that the views of the table are not told of a change that did not happen.
+double getlastkm(const Logbook &logbook);
 
 } // namespace fb

@@ -24,8 +24,6 @@ public:
     // the general error display; the document is only read.
     void run(QWidget *parent, Prompts &prompts, const LogbookDocument &document);
 
-    const QString &lastPath() const { return m_lastPath; }
-
 private:
     QString m_lastPath;
 };

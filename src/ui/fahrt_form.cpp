@@ -145,16 +145,6 @@ void TFahrtForm::showReadingsForDeparture()
     KMEDChange();
 }
 
-double TFahrtForm::startReading() const
-{
-    return KM1Ed->value();
-}
-
-double TFahrtForm::endReading() const
-{
-    return KM2Ed->value();
-}
-
 void TFahrtForm::setSuggestions(std::shared_ptr<const TripSuggestions> suggestions)
 {
     m_fields->setSuggestions(std::move(suggestions));

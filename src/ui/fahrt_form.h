@@ -41,8 +41,6 @@ public:
     // bounds (start to start + 100000) and the end reading (start + distance); empty leaves
     // the readings as they are.
     void followDeparture(StartReadingAt startReadingAt);
-    double startReading() const;
-    double endReading() const;
 
     // Empties the list and adds every template's name in table order; nothing is chosen.
     void fillTemplateList();

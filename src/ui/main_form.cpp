@@ -77,8 +77,7 @@ bool changesTheLogbook(void (TMainForm::*handler)())
     for (const auto changing :
          {&TMainForm::Speichern1Click, &TMainForm::Neu1Click, &TMainForm::ndern1Click,
           &TMainForm::Lschen1Click, &TMainForm::Kopieren1Click, &TMainForm::returnTrip,
-          &TMainForm::Verwalten1Click,
-          &TMainForm::ndern3Click})
+          &TMainForm::Verwalten1Click, &TMainForm::ndern3Click})
         if (handler == changing)
             return true;
     return false;
@@ -196,10 +195,7 @@ QAction *TMainForm::addCommand(QMenu *menu, const QString &text, const char *nam
     action->setObjectName(QLatin1String(name));
     if (changesTheLogbook(handler))
         m_changingCommands.append(action);
-    if (handler)
-        connect(action, &QAction::triggered, this, [this, handler] { runCommand(handler); });
-    else
-        action->setEnabled(false); // its command comes later
+    connect(action, &QAction::triggered, this, [this, handler] { runCommand(handler); });
     return action;
 }
 

@@ -182,15 +182,6 @@ bool TCFileStream::WriteBuffer(const void *buffer, qint64 count)
     return buffer && Write(buffer, count) == count;
 }
 
-bool TCFileStream::ReadWord(quint16 &value)
-{
-    uchar bytes[2];
-    if (Read(bytes, 2) != 2)
-        return false;
-    value = qFromLittleEndian<quint16>(bytes);
-    return true;
-}
-
 bool TCFileStream::ReadBuffer(void *buffer, qint64 count)
 {
     return buffer && Read(buffer, count) == count;
@@ -246,16 +237,6 @@ TCFileStream *TCFileStorage::FindStream(const QByteArray &name)
         if (auto *stream = dynamic_cast<TCFileStream *>(child.get());
             stream && stream->Name() == name)
             return stream;
-    }
-    return nullptr;
-}
-
-TCFileStorage *TCFileStorage::FindStorage(const QByteArray &name)
-{
-    for (const auto &child : m_children) {
-        if (auto *storage = dynamic_cast<TCFileStorage *>(child.get());
-            storage && storage->Name() == name)
-            return storage;
     }
     return nullptr;
 }

@@ -79,7 +79,6 @@ public:
     bool WriteWord(quint16 value);
     bool WriteDWord(quint32 value);
     bool WriteBuffer(const void *buffer, qint64 count);
-    bool ReadWord(quint16 &value);
     bool ReadBuffer(void *buffer, qint64 count);
     // Everything from the start, for reading streams.
     QByteArray ReadAll();
@@ -103,9 +102,8 @@ public:
 
     int Count() const noexcept { return static_cast<int>(m_children.size()); }
     TCFileItem &Item(int index);
-    // The child stream or storage of that name, or nullptr.
+    // The child stream of that name, or nullptr.
     TCFileStream *FindStream(const QByteArray &name);
-    TCFileStorage *FindStorage(const QByteArray &name);
 
 private:
     friend class TCFile;

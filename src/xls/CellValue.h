@@ -47,13 +47,7 @@ public:
     // cell refuses (error, dispatch, ...). Every value is thus well-formed for its kind.
     static CellValue ofKind(VarType kind);
 
-    static CellValue fromSmallInt(qint16 v) { return CellValue(VarType::SmallInt, qint64(v)); }
     static CellValue fromInteger(qint32 v) { return CellValue(VarType::Integer, qint64(v)); }
-    static CellValue fromShortInt(qint8 v) { return CellValue(VarType::ShortInt, qint64(v)); }
-    static CellValue fromByte(quint8 v) { return CellValue(VarType::Byte, qint64(v)); }
-    static CellValue fromWord(quint16 v) { return CellValue(VarType::Word, qint64(v)); }
-    static CellValue fromLongWord(quint32 v) { return CellValue(VarType::LongWord, qint64(v)); }
-    static CellValue fromInt64(qint64 v) { return CellValue(VarType::Int64, v); }
     static CellValue fromSingle(float v) { return CellValue(VarType::Single, double(v)); }
     static CellValue fromDouble(double v) { return CellValue(VarType::Double, v); }
     // Currency in ten-thousandths, the fixed-point form the value is kept in.
