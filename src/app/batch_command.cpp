@@ -16,8 +16,10 @@
 #include <QGuiApplication>
 
 #include <cerrno>
+#include <functional>
 #include <new>
 #include <optional>
+#include <vector>
 
 namespace fb {
 namespace {
@@ -45,47 +47,6 @@ constexpr auto kUsage = "Usage: fahrtenbuch [FILE.fbu]\n"
                         "       fahrtenbuch --check FILE.fbu\n"
                         "       fahrtenbuch --verify FILE.fbu\n"
                         "       fahrtenbuch --help | --version\n";
-
-struct BatchOptions {
-    QCommandLineOption dumpJson{kDumpJson, QStringLiteral("Print the logbook FILE as JSON."),
-                                QStringLiteral("FILE")};
-    QCommandLineOption resave{kResave, QStringLiteral("Load FILE and save it again to OUT."),
-                              QStringLiteral("OUT")};
-    QCommandLineOption exportXls{kExportXls,
-                                 QStringLiteral("Load FILE and export its trips to the "
-                                                "spreadsheet OUT (.xls)."),
-                                 QStringLiteral("OUT")};
-    QCommandLineOption evaluate{kEvaluate,
-                                QStringLiteral("Print the evaluation of the logbook FILE."),
-                                QStringLiteral("FILE")};
-    QCommandLineOption printPdf{kPrintPdf,
-                                QStringLiteral("Load FILE and print it with its print settings "
-                                               "into the PDF file OUT (A4)."),
-                                QStringLiteral("OUT")};
-    QCommandLineOption check{kCheck,
-                             QStringLiteral("Check the logbook FILE as an auditor reads it: one "
-                                            "line per doubtful trip; exit code 3 when there is "
-                                            "one."),
-                             QStringLiteral("FILE")};
-    QCommandLineOption verify{kVerify,
-                              QStringLiteral("Check the entry log of the logbook FILE: exit code "
-                                             "0 when it is intact, 3 when the file was changed "
-                                             "outside the program, 4 when it keeps no log."),
-                              QStringLiteral("FILE")};
-};
-
-// Loads the logbook with the odometer pass; a file that cannot be opened is an error here.
-// Reading never takes the window's lock beside the file, and never waits for it.
-void load(LogbookDocument &document, const QString &path,
-          UnreadableDistance onUnreadable = UnreadableDistance::Fail)
-{
-    document.OpenFileWithName(path, onUnreadable);
-}
-
-void save(LogbookDocument &document, const QString &path)
-{
-    document.SaveTheFileAs(path);
-}
 
 int fail(QTextStream &err, const QString &message)
 {
@@ -191,6 +152,142 @@ int usageError(QTextStream &err, const QString &problem)
     return kUsageExitCode;
 }
 
+// What a command works with: where it prints, and the logbook it loads.
+struct BatchRun {
+    QIODevice &out;
+    QTextStream &err;
+    LogbookDocument &document;
+};
+
+// One command of the command line: its option; whether the option's value is the logbook FILE
+// (--check FILE) or the OUT it writes, with the FILE after it (--resave OUT FILE); how the load
+// treats a distance that is no number; and what it does with the loaded logbook.
+struct BatchCommand {
+    QCommandLineOption option;
+    bool valueIsFile = true;
+    UnreadableDistance onUnreadable = UnreadableDistance::Fail;
+    bool needsGui = false;
+    std::function<int(BatchRun &run, const QString &out)> perform;
+};
+
+int dumpJson(BatchRun &run, const QString &)
+{
+    writeLogbookJson(run.document.logbook(), run.out);
+    return 0;
+}
+
+int resave(BatchRun &run, const QString &target)
+{
+    run.document.SaveTheFileAs(target);
+    return 0;
+}
+
+int exportXls(BatchRun &run, const QString &target)
+{
+    refuseExportOntoLogbook(target, run.document.fileName());
+    exportTripsToXls(run.document.logbook().trips, target);
+    return 0;
+}
+
+int evaluate(BatchRun &run, const QString &)
+{
+    QString text;
+    for (const QString &line : evaluationLines(evaluateTrips(run.document.logbook().trips)))
+        text += line + QLatin1Char('\n');
+    return print(run.out, run.err, text);
+}
+
+int check(BatchRun &run, const QString &)
+{
+    const RowTable &trips = run.document.logbook().trips;
+    const std::vector<Finding> findings =
+        checkPlausibility(trips, entryMoments(run.document.logbook().entryLog));
+    QString text;
+    for (const Finding &finding : findings)
+        text += findingLine(trips, finding) + QLatin1Char('\n');
+    const int printed = print(run.out, run.err, text);
+    return printed != 0 || findings.empty() ? printed : kFindingsExitCode;
+}
+
+int verify(BatchRun &run, const QString &)
+{
+    const auto [line, exitCode] = verdictOn(run.document);
+    // The verdict may quote what a file says of itself.
+    const int printed = print(run.out, run.err, controlsEscaped(line) + QLatin1Char('\n'));
+    return printed != 0 ? printed : exitCode;
+}
+
+int printPdf(BatchRun &run, const QString &target)
+{
+    // "Zeit ausdrucken" is not stored in the file: on, as at every program start.
+    run.document.logbook().print.printTimes = true;
+    printLogbookToPdf(run.document.logbook(), target, run.document.fileName());
+    return 0;
+}
+
+std::vector<BatchCommand> batchCommands()
+{
+    const auto option = [](const QString &name, const char *description, const char *value) {
+        return QCommandLineOption(name, QString::fromUtf8(description), QString::fromUtf8(value));
+    };
+    std::vector<BatchCommand> commands;
+    commands.push_back({option(kDumpJson, "Print the logbook FILE as JSON.", "FILE"), true,
+                        UnreadableDistance::Fail, false, dumpJson});
+    commands.push_back({option(kResave, "Load FILE and save it again to OUT.", "OUT"), false,
+                        UnreadableDistance::Fail, false, resave});
+    commands.push_back(
+        {option(kExportXls, "Load FILE and export its trips to the spreadsheet OUT (.xls).", "OUT"),
+         false, UnreadableDistance::Fail, false, exportXls});
+    commands.push_back({option(kEvaluate, "Print the evaluation of the logbook FILE.", "FILE"),
+                        true, UnreadableDistance::Fail, false, evaluate});
+    // Fonts and their metrics need the graphical side of Qt.
+    commands.push_back({option(kPrintPdf,
+                               "Load FILE and print it with its print settings into the PDF "
+                               "file OUT (A4).",
+                               "OUT"),
+                        false, UnreadableDistance::Fail, true, printPdf});
+    // A distance that is no number is one of the check's findings.
+    commands.push_back({option(kCheck,
+                               "Check the logbook FILE as an auditor reads it: one line per "
+                               "doubtful trip; exit code 3 when there is one.",
+                               "FILE"),
+                        true, UnreadableDistance::Keep, false, check});
+    // The log is judged before anything is converted.
+    commands.push_back({option(kVerify,
+                               "Check the entry log of the logbook FILE: exit code 0 when it is "
+                               "intact, 3 when the file was changed outside the program, 4 when "
+                               "it keeps no log.",
+                               "FILE"),
+                        true, UnreadableDistance::Keep, false, verify});
+    return commands;
+}
+
+// Checks the command's arguments, loads the logbook and runs the command; every failure is one
+// German or English line on the error stream.
+int runCommand(const BatchCommand &command, const QCommandLineParser &parser, BatchRun run)
+{
+    const QString name = QStringLiteral("--") + command.option.names().constFirst();
+    const QStringList positional = parser.positionalArguments();
+    if (command.valueIsFile ? !positional.isEmpty() : positional.size() != 1)
+        return usageError(run.err,
+                          command.valueIsFile
+                              ? QStringLiteral("%1 takes exactly one FILE.").arg(name)
+                              : QStringLiteral("%1 takes OUT and exactly one FILE.").arg(name));
+    if (command.needsGui && !qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return fail(run.err, QStringLiteral("%1 needs a Qt GUI application").arg(name));
+    const QString value = parser.value(command.option);
+    try {
+        // Reading never takes the window's lock beside the file, and never waits for it.
+        run.document.OpenFileWithName(command.valueIsFile ? value : positional.constFirst(),
+                                      command.onUnreadable);
+        return command.perform(run, value);
+    } catch (const Error &error) {
+        return fail(run.err, error.message());
+    } catch (const std::bad_alloc &) {
+        return fail(run.err, QStringLiteral("Out of memory"));
+    }
+}
+
 } // namespace
 
 bool isBatchInvocation(const QStringList &arguments)
@@ -227,7 +324,7 @@ int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err)
 int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
              LogbookDocument &document)
 {
-    const BatchOptions options;
+    const std::vector<BatchCommand> commands = batchCommands();
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Fahrtenbuch: a vehicle trip logbook. Without options it opens the "
@@ -235,13 +332,8 @@ int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    parser.addOption(options.dumpJson);
-    parser.addOption(options.resave);
-    parser.addOption(options.exportXls);
-    parser.addOption(options.evaluate);
-    parser.addOption(options.printPdf);
-    parser.addOption(options.check);
-    parser.addOption(options.verify);
+    for (const BatchCommand &command : commands)
+        parser.addOption(command.option);
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("The logbook file (.fbu) to read."));
     if (!parser.parse(withoutWindowSystemOptions(arguments)))
@@ -251,94 +343,19 @@ int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
     if (parser.isSet(version))
         return print(out, err, QStringLiteral("Fahrtenbuch %1\n").arg(kProductVersion));
 
-    const QStringList positional = parser.positionalArguments();
-    try {
-        const int commands =
-            int(parser.isSet(options.dumpJson)) + int(parser.isSet(options.resave)) +
-            int(parser.isSet(options.exportXls)) + int(parser.isSet(options.evaluate)) +
-            int(parser.isSet(options.printPdf)) + int(parser.isSet(options.check)) +
-            int(parser.isSet(options.verify));
-        if (commands > 1)
+    const BatchCommand *chosen = nullptr;
+    for (const BatchCommand &command : commands) {
+        if (!parser.isSet(command.option))
+            continue;
+        if (chosen)
             return usageError(err,
                               QStringLiteral("Give one of --dump-json, --resave, --export-xls, "
                                              "--evaluate, --print-pdf, --check, --verify."));
-        if (parser.isSet(options.dumpJson)) {
-            if (!positional.isEmpty())
-                return usageError(err, QStringLiteral("--dump-json takes exactly one FILE."));
-            load(document, parser.value(options.dumpJson));
-            writeLogbookJson(document.logbook(), out);
-            return 0;
-        }
-        if (parser.isSet(options.resave)) {
-            if (positional.size() != 1)
-                return usageError(err, QStringLiteral("--resave takes OUT and exactly one FILE."));
-            load(document, positional.first());
-            save(document, parser.value(options.resave));
-            return 0;
-        }
-        if (parser.isSet(options.exportXls)) {
-            if (positional.size() != 1)
-                return usageError(err,
-                                  QStringLiteral("--export-xls takes OUT and exactly one FILE."));
-            load(document, positional.first());
-            const QString target = parser.value(options.exportXls);
-            refuseExportOntoLogbook(target, document.fileName());
-            exportTripsToXls(document.logbook().trips, target);
-            return 0;
-        }
-        if (parser.isSet(options.evaluate)) {
-            if (!positional.isEmpty())
-                return usageError(err, QStringLiteral("--evaluate takes exactly one FILE."));
-            load(document, parser.value(options.evaluate));
-            QString text;
-            for (const QString &line : evaluationLines(evaluateTrips(document.logbook().trips)))
-                text += line + QLatin1Char('\n');
-            return print(out, err, text);
-        }
-        if (parser.isSet(options.check)) {
-            if (!positional.isEmpty())
-                return usageError(err, QStringLiteral("--check takes exactly one FILE."));
-            // A distance that is no number is one of the check's findings.
-            load(document, parser.value(options.check), UnreadableDistance::Keep);
-            const RowTable &trips = document.logbook().trips;
-            const std::vector<Finding> findings =
-                checkPlausibility(trips, entryMoments(document.logbook().entryLog));
-            QString text;
-            for (const Finding &finding : findings)
-                text += findingLine(trips, finding) + QLatin1Char('\n');
-            const int printed = print(out, err, text);
-            return printed != 0 || findings.empty() ? printed : kFindingsExitCode;
-        }
-        if (parser.isSet(options.verify)) {
-            if (!positional.isEmpty())
-                return usageError(err, QStringLiteral("--verify takes exactly one FILE."));
-            // The log is judged before anything is converted.
-            load(document, parser.value(options.verify), UnreadableDistance::Keep);
-            const auto [line, exitCode] = verdictOn(document);
-            // The verdict may quote what a file says of itself.
-            const int printed = print(out, err, controlsEscaped(line) + QLatin1Char('\n'));
-            return printed != 0 ? printed : exitCode;
-        }
-        if (parser.isSet(options.printPdf)) {
-            if (positional.size() != 1)
-                return usageError(err,
-                                  QStringLiteral("--print-pdf takes OUT and exactly one FILE."));
-            // Fonts and their metrics need the graphical side of Qt.
-            if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-                return fail(err, QStringLiteral("--print-pdf needs a Qt GUI application"));
-            load(document, positional.first());
-            // "Zeit ausdrucken" is not stored in the file: on, as at every program start.
-            document.logbook().print.printTimes = true;
-            printLogbookToPdf(document.logbook(), parser.value(options.printPdf),
-                              document.fileName());
-            return 0;
-        }
-        return usageError(err, QStringLiteral("Nothing to do."));
-    } catch (const Error &error) {
-        return fail(err, error.message());
-    } catch (const std::bad_alloc &) {
-        return fail(err, QStringLiteral("Out of memory"));
+        chosen = &command;
     }
+    if (!chosen)
+        return usageError(err, QStringLiteral("Nothing to do."));
+    return runCommand(*chosen, parser, BatchRun{out, err, document});
 }
 
 } // namespace fb

@@ -17,20 +17,6 @@
 #include <unistd.h>
 
 namespace fb {
-namespace {
-
-const QByteArray kMagic = QByteArrayLiteral("FBENTLOG");
-constexpr qint32 kVersion = 1;
-// The trailer's size and the seal end the file.
-constexpr qsizetype kFooterSize = 8 + kLogDigestSize;
-// Magic, version, the two counts, the chain value and the footer.
-constexpr qsizetype kEmptyTrailerSize = 8 + 4 + 4 + 4 + kLogDigestSize + kFooterSize;
-constexpr qint64 kSealChunk = qint64{1} << 20;
-
-QByteArray sealOf(QByteArrayView bytes)
-{
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Blake2b_256);
-}
 
 // Reads the trailer's fields; every read says whether the bytes held it.
 class TrailerCursor {
@@ -68,6 +54,21 @@ private:
     QByteArrayView m_bytes;
     qsizetype m_pos = 0;
 };
+
+namespace {
+
+const QByteArray kMagic = QByteArrayLiteral("FBENTLOG");
+constexpr qint32 kVersion = 1;
+// The trailer's size and the seal end the file.
+constexpr qsizetype kFooterSize = 8 + kLogDigestSize;
+// Magic, version, the two counts, the chain value and the footer.
+constexpr qsizetype kEmptyTrailerSize = 8 + 4 + 4 + 4 + kLogDigestSize + kFooterSize;
+constexpr qint64 kSealChunk = qint64{1} << 20;
+
+QByteArray sealOf(QByteArrayView bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Blake2b_256);
+}
 
 bool readAt(int handle, qint64 offset, char *target, qint64 length)
 {
@@ -150,6 +151,54 @@ bool looksLikeDamagedTrailer(QByteArray first, BinaryReader &in, qint64 fileSize
         carried = piece.right(std::max(kMagic.size() - 1, kFooterSize));
     }
     return endsLikeTrailer(carried, fileSize);
+}
+
+// The rows' identities as far as the events know them; a row that only the damaged rest of
+// the log would have named counts as not logged.
+void keepKnownIdentities(EntryLogReader::ReadTrailer &trailer, qsizetype tripCount,
+                         EntryLogFindings &findings)
+{
+    QList<RowId> &rowIds = trailer.rowIds;
+    rowIds.resize(std::min<qsizetype>(rowIds.size(), tripCount));
+    std::vector<bool> known(trailer.events.size() + 1, false);
+    for (const EntryEvent &event : trailer.events) {
+        known[event.row] = event.row != kNotLogged;
+        for (const FoundRow &found : event.found)
+            known[found.id] = true;
+    }
+    std::vector<bool> seen(known.size(), false);
+    for (RowId &id : rowIds) {
+        if (id == kNotLogged)
+            continue;
+        if (id >= known.size() || !known[id] || seen[id]) {
+            findings.damaged = true;
+            id = kNotLogged;
+            continue;
+        }
+        seen[id] = true;
+    }
+}
+
+// Logged rows that no longer say what the log says of them; digests where the load worked
+// them out while decoding.
+void findChangedTrips(const RowTable &trips, const EntryLog &log,
+                      const std::vector<LogDigest> *digests, EntryLogFindings &findings)
+{
+    for (qsizetype row = 0; row < log.rowIds().size(); ++row) {
+        const RowId id = log.rowIds().at(row);
+        if (id == kNotLogged)
+            continue;
+        const std::optional<EntryLog::Expected> expected = log.expected(id);
+        if (!expected)
+            continue;
+        const Row &trip = trips.at(row);
+        const LogDigest digest = digests ? (*digests)[std::size_t(row)] : tripDigest(trip);
+        const bool deleted = isDeleted(trip);
+        if (digest != expected->digest || deleted != expected->deleted) {
+            findings.changedRows.append(row);
+            findings.foundRows.append(FoundRow{id, digest, deleted});
+        }
+    }
 }
 
 // Trips the log expects in the file that the file no longer holds: cut out together with their
@@ -339,74 +388,69 @@ void EntryLogReader::finish()
         m_hashed.wait();
 }
 
-EntryLogFindings EntryLogReader::read(BinaryReader &in, QIODevice &device, const RowTable &trips,
-                                      EntryLog &log)
+std::optional<QByteArrayView> EntryLogReader::trailerBytes(BinaryReader &in, QByteArray &held,
+                                                           EntryLogFindings &findings)
 {
-    EntryLogFindings findings;
-    const qint64 start = in.position();
     const qint64 remaining = in.remaining();
-    if (remaining == 0)
-        return findings;
-    const qint64 fileSize = start + remaining;
-    QByteArray held;
+    const qint64 fileSize = in.position() + remaining;
     QByteArrayView bytes = in.unreadInMemory();
     if (bytes.size() != remaining) {
         held = in.readBytes(std::min<qint64>(remaining, kMagic.size()));
         if (held != kMagic) {
             findings.damaged = looksLikeDamagedTrailer(std::move(held), in, fileSize);
-            return findings;
+            return std::nullopt;
         }
         held += in.readBytes(remaining - kMagic.size());
         bytes = held;
     }
     if (!bytes.startsWith(kMagic)) {
         findings.damaged = looksLikeDamagedTrailer(bytes, fileSize);
-        return findings;
+        return std::nullopt;
     }
+    return bytes;
+}
 
-    TrailerCursor cursor(bytes);
+bool EntryLogReader::readHeader(TrailerCursor &cursor, ReadTrailer &trailer,
+                                EntryLogFindings &findings)
+{
     QByteArrayView field;
     qint32 version = 0;
-    qint32 rowCount = 0;
-    qint32 eventCount = 0;
     cursor.bytes(kMagic.size(), field);
-    if (!cursor.int32(version) || version != kVersion || !cursor.int32(rowCount) || rowCount < 0 ||
-        rowCount > cursor.left() / 4) {
+    if (!cursor.int32(version) || version != kVersion || !cursor.int32(trailer.rowCount) ||
+        trailer.rowCount < 0 || trailer.rowCount > cursor.left() / 4) {
         findings.damaged = true;
-        return findings;
+        return false;
     }
-    QList<RowId> rowIds(rowCount);
-    for (RowId &id : rowIds) {
+    trailer.rowIds.resize(trailer.rowCount);
+    for (RowId &id : trailer.rowIds) {
         qint32 value = 0;
         cursor.int32(value);
         id = RowId(value);
     }
     // A record takes at least its length and the kind, moment and row.
     constexpr qsizetype kSmallestRecord = 4 + 1 + 8 + 4;
-    if (!cursor.int32(eventCount) || eventCount < 0 ||
-        eventCount > cursor.left() / kSmallestRecord) {
+    if (!cursor.int32(trailer.eventCount) || trailer.eventCount < 0 ||
+        trailer.eventCount > cursor.left() / kSmallestRecord) {
         findings.damaged = true;
-        eventCount = 0;
+        trailer.eventCount = 0;
     }
+    return true;
+}
 
-    // What the hashing thread made of the same trailer, where it went by the same bytes.
-    Hashed hashed;
-    if (m_hashed.valid())
-        hashed = m_hashed.get();
-    const bool sameTrailer =
-        !hashed.seal.isEmpty() && start == m_size - m_trailerSize && bytes.size() == m_trailerSize;
-
-    std::vector<EntryEvent> events;
-    events.reserve(std::size_t(eventCount));
-    const bool chainHashed = sameTrailer && hashed.chainRead &&
-                             hashed.chain.size() == qsizetype(eventCount) * kLogDigestSize;
-    QByteArray chain;
+void EntryLogReader::readEvents(TrailerCursor &cursor, QByteArrayView bytes, const Hashed *hashed,
+                                ReadTrailer &trailer, EntryLogFindings &findings)
+{
+    const qint32 eventCount = trailer.eventCount;
+    trailer.events.reserve(std::size_t(eventCount));
+    // The chain the hashing thread worked out from the same bytes, where it did.
+    const bool chainHashed = hashed && hashed->chainRead &&
+                             hashed->chain.size() == qsizetype(eventCount) * kLogDigestSize;
     if (chainHashed)
-        chain = hashed.chain;
+        trailer.chain = hashed->chain;
     else
-        chain.reserve(qsizetype(eventCount) * kLogDigestSize);
+        trailer.chain.reserve(qsizetype(eventCount) * kLogDigestSize);
     QCryptographicHash link(QCryptographicHash::Blake2b_256);
-    QByteArray previous(kLogDigestSize, '\0');
+    trailer.last = QByteArray(kLogDigestSize, '\0');
     for (qint32 i = 0; i < eventCount && !findings.damaged; ++i) {
         const qsizetype recordStart = cursor.position();
         qint32 length = 0;
@@ -421,73 +465,70 @@ EntryLogFindings EntryLogReader::read(BinaryReader &in, QIODevice &device, const
         }
         if (!chainHashed) {
             link.reset();
-            link.addData(previous);
+            link.addData(trailer.last);
             link.addData(bytes.sliced(recordStart, cursor.position() - recordStart));
-            previous = link.result();
-            chain.append(previous);
+            trailer.last = link.result();
+            trailer.chain.append(trailer.last);
         }
-        events.push_back(std::move(*event));
+        trailer.events.push_back(std::move(*event));
     }
     if (findings.damaged)
-        chain.truncate(qsizetype(events.size()) * kLogDigestSize);
+        trailer.chain.truncate(qsizetype(trailer.events.size()) * kLogDigestSize);
     else if (chainHashed && eventCount > 0)
-        previous = chain.right(kLogDigestSize);
+        trailer.last = trailer.chain.right(kLogDigestSize);
+}
 
-    if (!findings.damaged) {
-        QByteArrayView storedChain;
-        qint64 size = 0;
-        QByteArrayView seal;
-        if (!cursor.bytes(kLogDigestSize, storedChain) || !cursor.int64(size) ||
-            !cursor.bytes(kLogDigestSize, seal) || cursor.left() != 0 || size != bytes.size()) {
-            findings.damaged = true;
-        } else {
-            findings.chainBroken = storedChain != QByteArrayView(previous);
-            const qint64 sealed = start + bytes.size() - kLogDigestSize;
-            findings.sealBroken = (sameTrailer ? hashed.seal : sealOver(sealed, device)) != seal;
-        }
+void EntryLogReader::checkEnd(TrailerCursor &cursor, QByteArrayView bytes, qint64 start,
+                              const Hashed *hashed, QIODevice &device, const ReadTrailer &trailer,
+                              EntryLogFindings &findings) const
+{
+    QByteArrayView storedChain;
+    qint64 size = 0;
+    QByteArrayView seal;
+    if (!cursor.bytes(kLogDigestSize, storedChain) || !cursor.int64(size) ||
+        !cursor.bytes(kLogDigestSize, seal) || cursor.left() != 0 || size != bytes.size()) {
+        findings.damaged = true;
+        return;
     }
+    findings.chainBroken = storedChain != QByteArrayView(trailer.last);
+    const qint64 sealed = start + bytes.size() - kLogDigestSize;
+    findings.sealBroken = (hashed ? hashed->seal : sealOver(sealed, device)) != seal;
+}
 
-    // The rows' identities as far as the events know them; a row that only the damaged rest of
-    // the log would have named counts as not logged.
+EntryLogFindings EntryLogReader::read(BinaryReader &in, QIODevice &device, const RowTable &trips,
+                                      EntryLog &log)
+{
+    EntryLogFindings findings;
+    const qint64 start = in.position();
+    if (in.remaining() == 0)
+        return findings;
+    QByteArray held;
+    const std::optional<QByteArrayView> bytes = trailerBytes(in, held, findings);
+    if (!bytes)
+        return findings;
+
+    TrailerCursor cursor(*bytes);
+    ReadTrailer trailer;
+    if (!readHeader(cursor, trailer, findings))
+        return findings;
+    // What the hashing thread made of the same trailer, where it went by the same bytes.
+    Hashed hashed;
+    if (m_hashed.valid())
+        hashed = m_hashed.get();
+    const bool sameTrailer =
+        !hashed.seal.isEmpty() && start == m_size - m_trailerSize && bytes->size() == m_trailerSize;
+    readEvents(cursor, *bytes, sameTrailer ? &hashed : nullptr, trailer, findings);
+    if (!findings.damaged)
+        checkEnd(cursor, *bytes, start, sameTrailer ? &hashed : nullptr, device, trailer, findings);
+
     const qsizetype tripCount = trips.count();
-    if (rowCount != tripCount)
-        findings.loggedRowCount = rowCount;
-    rowIds.resize(std::min<qsizetype>(rowIds.size(), tripCount));
-    std::vector<bool> known(events.size() + 1, false);
-    for (const EntryEvent &event : events) {
-        known[event.row] = event.row != kNotLogged;
-        for (const FoundRow &found : event.found)
-            known[found.id] = true;
-    }
-    std::vector<bool> seen(known.size(), false);
-    for (RowId &id : rowIds) {
-        if (id == kNotLogged)
-            continue;
-        if (id >= known.size() || !known[id] || seen[id]) {
-            findings.damaged = true;
-            id = kNotLogged;
-            continue;
-        }
-        seen[id] = true;
-    }
-    log.restore(std::move(rowIds), std::move(events), std::move(chain));
+    if (trailer.rowCount != tripCount)
+        findings.loggedRowCount = trailer.rowCount;
+    keepKnownIdentities(trailer, tripCount, findings);
+    log.restore(std::move(trailer.rowIds), std::move(trailer.events), std::move(trailer.chain));
 
-    const bool digestsRead = m_digests.size() == std::size_t(tripCount);
-    for (qsizetype row = 0; row < log.rowIds().size(); ++row) {
-        const RowId id = log.rowIds().at(row);
-        if (id == kNotLogged)
-            continue;
-        const std::optional<EntryLog::Expected> expected = log.expected(id);
-        if (!expected)
-            continue;
-        const Row &trip = trips.at(row);
-        const LogDigest digest = digestsRead ? m_digests[std::size_t(row)] : tripDigest(trip);
-        const bool deleted = isDeleted(trip);
-        if (digest != expected->digest || deleted != expected->deleted) {
-            findings.changedRows.append(row);
-            findings.foundRows.append(FoundRow{id, digest, deleted});
-        }
-    }
+    findChangedTrips(trips, log, m_digests.size() == std::size_t(tripCount) ? &m_digests : nullptr,
+                     findings);
     findMissingTrips(log, findings);
     findMovedTrips(trips, log, findings);
     return findings;

@@ -26,6 +26,8 @@ namespace fb {
 //   int64: the trailer's size from the magic to the end of the file
 //   32 bytes: the seal, BLAKE2b-256 over every byte of the file before it
 
+class TrailerCursor;
+
 // What a load found wrong with the entry log; nothing when it is intact or there is none.
 struct EntryLogFindings {
     bool damaged = false;     // cut short, of an unknown version, or not as the program writes it
@@ -89,8 +91,30 @@ public:
         bool chainRead = false;
     };
 
+    // A trailer's fields as read, before they are checked against the trips.
+    struct ReadTrailer {
+        qint32 rowCount = 0;
+        qint32 eventCount = 0;
+        QList<RowId> rowIds;
+        std::vector<EntryEvent> events;
+        QByteArray chain; // the chain's value after each event
+        QByteArray last;  // the chain's last value as the events give it
+    };
+
 private:
     void start(std::function<Hashed()> work);
+    // The bytes after the text font when they start as a trailer does; otherwise nothing, and
+    // the findings say whether they were meant to be one. held keeps bytes not in memory.
+    static std::optional<QByteArrayView> trailerBytes(BinaryReader &in, QByteArray &held,
+                                                      EntryLogFindings &findings);
+    // Magic, version, the rows' identities and the count of events; false when unreadable.
+    static bool readHeader(TrailerCursor &cursor, ReadTrailer &trailer, EntryLogFindings &findings);
+    // The events and the chain over them; hashed, where the thread read the same bytes.
+    static void readEvents(TrailerCursor &cursor, QByteArrayView bytes, const Hashed *hashed,
+                           ReadTrailer &trailer, EntryLogFindings &findings);
+    // The stored chain value, the trailer's size and the seal.
+    void checkEnd(TrailerCursor &cursor, QByteArrayView bytes, qint64 start, const Hashed *hashed,
+                  QIODevice &device, const ReadTrailer &trailer, EntryLogFindings &findings) const;
     // The seal over the first length bytes, hashed here: from memory, or read again.
     QByteArray sealOver(qint64 length, QIODevice &device) const;
 
