@@ -11,6 +11,8 @@ namespace {
 
 // A message names this many trips at most.
 constexpr qsizetype kNamedTrips = 20;
+// The printed appendix lists this many master data changes and outside changes at most.
+constexpr qsizetype kAppendixLinesShown = 2000;
 
 const QString kMomentFormat = QStringLiteral("dd.MM.yyyy HH:mm");
 
@@ -169,6 +171,9 @@ QDateTime localWallClock(double when)
     if (!utc.isValid())
         return {};
     const QDateTime local = utc.toLocalTime();
+    // Near the ends of the calendar the local time may leave the years the text forms hold.
+    if (local.date().year() < 1 || local.date().year() > 9999)
+        return {};
     return QDateTime(local.date(), local.time(), Qt::UTC);
 }
 
@@ -356,6 +361,17 @@ QList<AppendixSection> protocolAppendix(const Logbook &logbook,
         i = last;
     }
 
+    // A forged log may hold millions of such events; the paper sums up what goes beyond a
+    // readable appendix, and the file keeps every one of them.
+    for (AppendixSection *section : {&master, &outside}) {
+        if (section->lines.size() > kAppendixLinesShown) {
+            const qsizetype more = section->lines.size() - kAppendixLinesShown;
+            section->lines.resize(kAppendixLinesShown);
+            section->lines.append(QStringLiteral("… und %1 weitere Einträge (fahrtenbuch "
+                                                 "--dump-json zeigt alle)")
+                                      .arg(more));
+        }
+    }
     QList<AppendixSection> sections;
     for (AppendixSection *section : {&removed, &late, &master, &outside}) {
         if (!section->lines.isEmpty())

@@ -14,10 +14,11 @@ namespace fb {
 
 CompletionPopup::CompletionPopup(QWidget *field, Source matching, Source whenEmpty)
     : QObject(field), m_field(field), m_matching(std::move(matching)),
-      m_whenEmpty(std::move(whenEmpty)), m_list(new QListWidget)
+      m_whenEmpty(std::move(whenEmpty)), m_list(new QListWidget(field->window()))
 {
     // A window of its own that never takes the focus: every key goes to the field, and the
-    // field hands over the few the list uses.
+    // field hands over the few the list uses. It belongs to the field's dialog, so that the
+    // dialog's modality lets a click through to it.
     m_list->setObjectName(QStringLiteral("Vorschlaege"));
     m_list->setAccessibleName(QStringLiteral("Vorschläge"));
     m_list->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
@@ -29,6 +30,8 @@ CompletionPopup::CompletionPopup(QWidget *field, Source matching, Source whenEmp
     connect(m_list, &QListWidget::itemClicked, this,
             [this](QListWidgetItem *item) { take(m_list->row(item)); });
     field->installEventFilter(this);
+    // Moving the dialog leaves the list behind otherwise.
+    field->window()->installEventFilter(this);
 }
 
 CompletionPopup::CompletionPopup(QLineEdit *field, Source matching, Source whenEmpty)
@@ -53,11 +56,6 @@ CompletionPopup::CompletionPopup(QPlainTextEdit *field, Source matching)
     });
 }
 
-CompletionPopup::~CompletionPopup()
-{
-    delete m_list;
-}
-
 bool CompletionPopup::isOpen() const
 {
     return m_list->isVisible();
@@ -72,22 +70,30 @@ void CompletionPopup::setFieldText(const QString &text)
 {
     if (m_lineEdit) {
         m_lineEdit->setText(text);
+        // From its start, as a place the dialog fills.
+        m_lineEdit->setCursorPosition(0);
         return;
     }
     m_textEdit->setPlainText(text);
     m_textEdit->moveCursor(QTextCursor::End);
 }
 
-void CompletionPopup::offer(const QStringList &entries)
+void CompletionPopup::offer(const QStringList &offered)
 {
-    if (entries.isEmpty() || !m_field->hasFocus()) {
+    // The tables hold line breaks as CR LF, a field of several lines as plain line feeds.
+    QStringList entries = offered;
+    if (m_textEdit)
+        entries.replaceInStrings(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    // A text typed in full has nothing left to complete: Enter must not replace it by another
+    // that merely begins the same way (and in the purpose, Enter starts a new line).
+    if (entries.isEmpty() || !m_field->hasFocus() || entries.contains(fieldText())) {
         close();
         return;
     }
     m_list->clear();
-    for (const QString &entry : entries) {
+    for (const QString &entry : std::as_const(entries)) {
         auto *item = new QListWidgetItem(
-            QString(entry).replace(QLatin1String("\r\n"), QLatin1String(" / ")), m_list);
+            QString(entry).replace(QLatin1Char('\n'), QLatin1String(" / ")), m_list);
         item->setData(Qt::UserRole, entry);
         item->setToolTip(entry);
     }
@@ -176,6 +182,11 @@ bool CompletionPopup::keyWhileOpen(int key)
 
 bool CompletionPopup::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_field->window() && watched != m_field) {
+        if (event->type() == QEvent::Move || event->type() == QEvent::Hide)
+            close();
+        return QObject::eventFilter(watched, event);
+    }
     if (watched != m_field)
         return QObject::eventFilter(watched, event);
     switch (event->type()) {

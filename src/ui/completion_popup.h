@@ -28,7 +28,6 @@ public:
     CompletionPopup(QLineEdit *field, Source matching, Source whenEmpty = {});
     // A field of several lines: its whole text is what was typed.
     CompletionPopup(QPlainTextEdit *field, Source matching);
-    ~CompletionPopup() override;
 
     bool isOpen() const;
     // The list as it shows, for tests and screen readers.
@@ -52,7 +51,7 @@ private:
     QPlainTextEdit *m_textEdit = nullptr;
     Source m_matching;
     Source m_whenEmpty;
-    QListWidget *m_list; // a window of its own, owned here
+    QListWidget *m_list; // a window of its own, owned by the field's dialog
     bool m_keyTyped = false;
 };
 

@@ -131,11 +131,13 @@ TEST_F(FastEntryTest, TypedDistanceAndOwnArrivalDateAreNeverReplaced)
         keys.press(Qt::Key_A, Qt::ControlModifier);
         keys.type("44");
         control<QLineEdit>(dialog, "AbfahrtEd")->setFocus();
-        keys.type("Bonn, Kunde Meier");
+        keys.type("Bonn, Kunde Meie");
         EXPECT_TRUE(listOf(dialog, "AbfahrtEd").isVisible());
         keys.press(Qt::Key_Escape); // closes the list, keeps the text and the dialog
         EXPECT_FALSE(listOf(dialog, "AbfahrtEd").isVisible());
         EXPECT_TRUE(dialog.isVisible());
+        keys.type("r");
+        EXPECT_FALSE(listOf(dialog, "AbfahrtEd").isVisible()) << "typed in full: nothing to offer";
         EXPECT_EQ(control<QLineEdit>(dialog, "AbfahrtEd")->text(), "Bonn, Kunde Meier");
         control<QLineEdit>(dialog, "AnkunftEd")->setFocus();
         keys.press(Qt::Key_Backspace);
