@@ -105,6 +105,59 @@ std::vector<bool> valuesFoundOutside(const EntryLog &log)
     return found;
 }
 
+// The master data changes and the changes found outside the program, a section each. A run of
+// changes of one field at one moment is one line, and beyond kAppendixLinesShown lines a
+// section counts the rest: a log forged to hold millions of events must not fill thousands of
+// pages, and the file keeps every one of them.
+std::pair<AppendixSection, AppendixSection> masterDataAndOutsideSections(const EntryLog &log)
+{
+    AppendixSection master{QStringLiteral("Stammdaten"), {}};
+    AppendixSection outside{QStringLiteral("Außerhalb des Programms verändert"), {}};
+    qsizetype masterMore = 0;
+    qsizetype outsideMore = 0;
+    const std::vector<bool> foundOutside = valuesFoundOutside(log);
+    const auto &events = log.events();
+    for (std::size_t i = 0; i < events.size(); ++i) {
+        const EntryEvent &event = events[i];
+        if (event.kind != EntryEventKind::OutsideChange && event.kind != EntryEventKind::MasterData)
+            continue;
+        const bool isOutside = event.kind == EntryEventKind::OutsideChange || foundOutside[i];
+        AppendixSection &section = isOutside ? outside : master;
+        if (section.lines.size() >= kAppendixLinesShown) {
+            ++(isOutside ? outsideMore : masterMore);
+            continue;
+        }
+        const QString when = localMomentText(event.when);
+        if (event.kind == EntryEventKind::OutsideChange) {
+            section.lines.append(
+                QStringLiteral("festgestellt am %1: %2").arg(when, event.texts.value(0)));
+            continue;
+        }
+        const QString field = event.texts.value(0);
+        std::size_t last = i;
+        while (
+            last + 1 < events.size() && events[last + 1].kind == EntryEventKind::MasterData &&
+            foundOutside[last + 1] == foundOutside[i] && events[last + 1].texts.value(0) == field &&
+            (events[last + 1].when == event.when || localMomentText(events[last + 1].when) == when))
+            ++last;
+        QString line = QStringLiteral("am %1: %2 von „%3“ auf „%4“")
+                           .arg(when, field, shownMasterDataValue(field, event.texts.value(1)),
+                                shownMasterDataValue(field, events[last].texts.value(2)));
+        if (last > i)
+            line += QStringLiteral(" (%1 Änderungen)").arg(last - i + 1);
+        section.lines.append(line);
+        i = last;
+    }
+    for (const auto &[section, more] :
+         {std::pair(&master, masterMore), std::pair(&outside, outsideMore)}) {
+        if (more > 0)
+            section->lines.append(
+                QStringLiteral("… und %1 weitere Ereignisse (fahrtenbuch --dump-json zeigt alle)")
+                    .arg(more));
+    }
+    return {std::move(master), std::move(outside)};
+}
+
 QString rowName(qsizetype row)
 {
     return row >= 0 ? QStringLiteral("Fahrt %1").arg(row + 1)
@@ -329,49 +382,8 @@ QList<AppendixSection> protocolAppendix(const Logbook &logbook,
                               QStringLiteral(", %1 Tage nach der Ankunft").arg(*days));
     }
 
-    AppendixSection master{QStringLiteral("Stammdaten"), {}};
-    AppendixSection outside{QStringLiteral("Außerhalb des Programms verändert"), {}};
-    const std::vector<bool> foundOutside = valuesFoundOutside(log);
-    const auto &events = log.events();
-    for (std::size_t i = 0; i < events.size(); ++i) {
-        const EntryEvent &event = events[i];
-        if (event.kind == EntryEventKind::OutsideChange) {
-            outside.lines.append(QStringLiteral("festgestellt am %1: %2")
-                                     .arg(localMomentText(event.when), event.texts.value(0)));
-            continue;
-        }
-        if (event.kind != EntryEventKind::MasterData)
-            continue;
-        // A run of changes of one field at one moment is one line: a log forged to hold
-        // hundreds of thousands of them must not fill thousands of pages.
-        const QString when = localMomentText(event.when);
-        const QString field = event.texts.value(0);
-        std::size_t last = i;
-        while (
-            last + 1 < events.size() && events[last + 1].kind == EntryEventKind::MasterData &&
-            foundOutside[last + 1] == foundOutside[i] && events[last + 1].texts.value(0) == field &&
-            (events[last + 1].when == event.when || localMomentText(events[last + 1].when) == when))
-            ++last;
-        QString line = QStringLiteral("am %1: %2 von „%3“ auf „%4“")
-                           .arg(when, field, shownMasterDataValue(field, event.texts.value(1)),
-                                shownMasterDataValue(field, events[last].texts.value(2)));
-        if (last > i)
-            line += QStringLiteral(" (%1 Änderungen)").arg(last - i + 1);
-        (foundOutside[i] ? outside : master).lines.append(line);
-        i = last;
-    }
+    auto [master, outside] = masterDataAndOutsideSections(log);
 
-    // A forged log may hold millions of such events; the paper sums up what goes beyond a
-    // readable appendix, and the file keeps every one of them.
-    for (AppendixSection *section : {&master, &outside}) {
-        if (section->lines.size() > kAppendixLinesShown) {
-            const qsizetype more = section->lines.size() - kAppendixLinesShown;
-            section->lines.resize(kAppendixLinesShown);
-            section->lines.append(QStringLiteral("… und %1 weitere Einträge (fahrtenbuch "
-                                                 "--dump-json zeigt alle)")
-                                      .arg(more));
-        }
-    }
     QList<AppendixSection> sections;
     for (AppendixSection *section : {&removed, &late, &master, &outside}) {
         if (!section->lines.isEmpty())
