@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # check_package.sh BUILD_DIR: builds the Debian package as `make package` does, into a scratch
-# folder, and has lintian check it. An error or a warning fails; the README lists the tags
-# that remain below that, with the reason each stays.
+# folder, and has lintian check it. An error or a warning fails; docs/development.md lists the
+# tags that remain below that, with the reason each stays.
 set -euo pipefail
 build=$1
 scratch=$(mktemp -d /tmp/fahrtenbuch-package.XXXXXX)
