@@ -3,7 +3,7 @@
 // the keyboard.
 #include "saved_logbook.h"
 
-#include "model/logbook_document.h"
+#include "storage/logbook_document.h"
 #include "ui/fahrt_form.h"
 #include "ui/main_form.h"
 #include "ui/number_field.h"

@@ -2,7 +2,7 @@
 #include "batch_memory.h"
 
 #include "core/replacing_file.h"
-#include "model/logbook_document.h"
+#include "storage/logbook_document.h"
 #include "ui/main_window_run.h"
 
 #include <QCoreApplication>

@@ -8,11 +8,11 @@
 #include "trip_list_view.h"
 #include "user_settings.h"
 
+#include "checks/trip_search.h"
+#include "checks/trip_totals.h"
 #include "core/error.h"
-#include "model/logbook_document.h"
 #include "model/odometer.h"
-#include "model/trip_search.h"
-#include "model/trip_totals.h"
+#include "storage/logbook_document.h"
 
 #include <QAction>
 #include <QCoreApplication>

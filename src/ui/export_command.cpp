@@ -2,7 +2,7 @@
 
 #include "export/export_target.h"
 #include "export/trip_export.h"
-#include "model/logbook_document.h"
+#include "storage/logbook_document.h"
 
 #include <QGuiApplication>
 

@@ -8,11 +8,11 @@
 #include "trip_list_view.h"
 #include "user_settings.h"
 
+#include "core/file_error.h"
 #include "core/write_target.h"
-#include "model/file_error.h"
-#include "model/logbook_document.h"
-#include "model/logbook_lock.h"
-#include "model/recovery_journal.h"
+#include "storage/logbook_document.h"
+#include "storage/logbook_lock.h"
+#include "storage/recovery_journal.h"
 
 #include <QAction>
 #include <QCloseEvent>

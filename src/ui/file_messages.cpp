@@ -1,7 +1,7 @@
 #include "file_messages.h"
 
-#include "model/file_error.h"
-#include "model/recovery_journal.h"
+#include "core/file_error.h"
+#include "storage/recovery_journal.h"
 
 #include <QFileInfo>
 

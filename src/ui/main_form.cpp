@@ -16,17 +16,17 @@
 #include "user_settings.h"
 #include "vorlagen_form.h"
 
+#include "checks/entry_log_report.h"
+#include "checks/evaluation.h"
+#include "checks/plausibility.h"
 #include "core/error.h"
 #include "core/ole_date.h"
-#include "model/entry_log_report.h"
-#include "model/evaluation.h"
-#include "model/logbook_document.h"
-#include "model/logbook_lock.h"
 #include "model/odometer.h"
-#include "model/plausibility.h"
-#include "model/recovery_journal.h"
 #include "model/text_forms.h"
 #include "model/trip_columns.h"
+#include "storage/logbook_document.h"
+#include "storage/logbook_lock.h"
+#include "storage/recovery_journal.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -77,8 +77,7 @@ bool changesTheLogbook(void (TMainForm::*handler)())
     for (const auto changing :
          {&TMainForm::Speichern1Click, &TMainForm::Neu1Click, &TMainForm::ndern1Click,
           &TMainForm::Lschen1Click, &TMainForm::Kopieren1Click, &TMainForm::returnTrip,
-          &TMainForm::Verwalten1Click,
-          &TMainForm::ndern3Click})
+          &TMainForm::Verwalten1Click, &TMainForm::ndern3Click})
         if (handler == changing)
             return true;
     return false;

@@ -4,10 +4,10 @@
 #include "prompts.h"
 
 #include "core/error.h"
-#include "model/logbook_document.h"
 #include "print/logbook_printer.h"
 #include "print/pdf_output.h"
 #include "print/printer_canvas.h"
+#include "storage/logbook_document.h"
 
 #include <QDialogButtonBox>
 #include <QPaintEngine>

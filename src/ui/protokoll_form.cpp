@@ -1,6 +1,6 @@
 #include "protokoll_form.h"
 
-#include "model/entry_log_report.h"
+#include "checks/entry_log_report.h"
 
 #include <QHeaderView>
 #include <QLabel>

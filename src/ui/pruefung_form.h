@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/plausibility.h"
+#include "checks/plausibility.h"
 
 #include "trip_lines_dialog.h"
 

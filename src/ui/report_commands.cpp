@@ -7,10 +7,10 @@
 #include "protokoll_form.h"
 #include "pruefung_form.h"
 
-#include "model/entry_log_report.h"
-#include "model/evaluation.h"
-#include "model/logbook_document.h"
-#include "model/plausibility.h"
+#include "checks/entry_log_report.h"
+#include "checks/evaluation.h"
+#include "checks/plausibility.h"
+#include "storage/logbook_document.h"
 
 namespace fb {
 

@@ -8,11 +8,11 @@
 #include "trip_list_view.h"
 
 #include "core/error.h"
-#include "model/logbook_document.h"
 #include "model/text_forms.h"
 #include "model/trip_columns.h"
 #include "model/trip_start_reading.h"
 #include "model/trip_suggestions.h"
+#include "storage/logbook_document.h"
 
 namespace fb {
 

@@ -1,7 +1,7 @@
 #include "trip_list_model.h"
 
+#include "checks/entry_log_report.h"
 #include "model/entry_log.h"
-#include "model/entry_log_report.h"
 #include "model/row_table.h"
 #include "model/trip_columns.h"
 

@@ -12,10 +12,10 @@
 #include "vorlage_neu_form.h"
 
 #include "core/error.h"
-#include "model/logbook_document.h"
 #include "model/row_table.h"
 #include "model/trip_columns.h"
 #include "model/trip_suggestions.h"
+#include "storage/logbook_document.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

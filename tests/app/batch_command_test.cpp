@@ -1,9 +1,9 @@
 #include "app/batch_command.h"
 
 #include "core/ole_date.h"
-#include "model/logbook_document.h"
-#include "model/logbook_lock.h"
 #include "model/trip_columns.h"
+#include "storage/logbook_document.h"
+#include "storage/logbook_lock.h"
 #include "ui/product.h"
 
 #include <QBuffer>

@@ -1,6 +1,6 @@
 #include "main_form_fixture.h"
 
-#include "model/logbook_document.h"
+#include "storage/logbook_document.h"
 #include "ui/trip_list_view.h"
 #include "ui/user_settings.h"
 
