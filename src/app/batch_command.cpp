@@ -10,7 +10,7 @@
 #include "print/pdf_output.h"
 #include "storage/logbook_document.h"
 #include "storage/logbook_json.h"
-#include "ui/product.h"
+#include "ui/window/product.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>

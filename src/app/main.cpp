@@ -3,7 +3,7 @@
 
 #include "core/replacing_file.h"
 #include "storage/logbook_document.h"
-#include "ui/main_window_run.h"
+#include "ui/window/main_window_run.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "model/trip_columns.h"
 #include "storage/logbook_document.h"
 #include "storage/logbook_lock.h"
-#include "ui/product.h"
+#include "ui/window/product.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -3,8 +3,8 @@
 #include "main_form_fixture.h"
 
 #include "checks/entry_log_report.h"
-#include "ui/protokoll_form.h"
-#include "ui/trip_list_view.h"
+#include "ui/dialogs/protokoll_form.h"
+#include "ui/list/trip_list_view.h"
 
 #include <QFile>
 #include <QLabel>

@@ -6,8 +6,8 @@
 #include "model/row.h"
 #include "model/trip_columns.h"
 #include "storage/logbook_document.h"
-#include "ui/fahrt_form.h"
-#include "ui/main_form.h"
+#include "ui/dialogs/fahrt_form.h"
+#include "ui/window/main_form.h"
 
 #include <QPrinter>
 #include <QTemporaryDir>

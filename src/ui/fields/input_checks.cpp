@@ -1,6 +1,6 @@
 #include "input_checks.h"
 
-#include "prompts.h"
+#include "ui/window/prompts.h"
 
 #include <QWidget>
 

@@ -1,14 +1,14 @@
 #include "vorlage_neu_form.h"
 
-#include "named_widget.h"
-#include "window_placement.h"
+#include "ui/fields/named_widget.h"
+#include "ui/window/window_placement.h"
 
-#include "button_look.h"
-#include "caption_width.h"
-#include "input_checks.h"
-#include "prompts.h"
-#include "text_from_start.h"
-#include "trip_fields.h"
+#include "ui/fields/button_look.h"
+#include "ui/fields/caption_width.h"
+#include "ui/fields/input_checks.h"
+#include "ui/fields/text_from_start.h"
+#include "ui/fields/trip_fields.h"
+#include "ui/window/prompts.h"
 
 #include "model/text_forms.h"
 #include "model/trip_columns.h"

@@ -1,8 +1,8 @@
 #include "auswertung_form.h"
 
-#include "window_placement.h"
+#include "ui/window/window_placement.h"
 
-#include "button_look.h"
+#include "ui/fields/button_look.h"
 
 #include <QFrame>
 #include <QPlainTextEdit>

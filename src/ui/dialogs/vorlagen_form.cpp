@@ -1,14 +1,14 @@
 #include "vorlagen_form.h"
 
-#include "named_widget.h"
-#include "window_placement.h"
+#include "ui/fields/named_widget.h"
+#include "ui/window/window_placement.h"
 
-#include "button_look.h"
-#include "column_widths.h"
-#include "file_messages.h"
+#include "ui/fields/button_look.h"
+#include "ui/list/column_widths.h"
+#include "ui/window/file_messages.h"
 
-#include "prompts.h"
-#include "row_table_model.h"
+#include "ui/list/row_table_model.h"
+#include "ui/window/prompts.h"
 #include "vorlage_neu_form.h"
 
 #include "core/error.h"

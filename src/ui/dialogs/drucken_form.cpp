@@ -1,11 +1,11 @@
 #include "drucken_form.h"
 
-#include "window_placement.h"
+#include "ui/window/window_placement.h"
 
-#include "button_look.h"
-#include "date_field.h"
-#include "input_checks.h"
-#include "prompts.h"
+#include "ui/fields/button_look.h"
+#include "ui/fields/date_field.h"
+#include "ui/fields/input_checks.h"
+#include "ui/window/prompts.h"
 
 #include "core/ole_date.h"
 #include "model/logbook.h"

@@ -1,13 +1,13 @@
 #include "fahrt_form.h"
 
-#include "named_widget.h"
-#include "window_placement.h"
+#include "ui/fields/named_widget.h"
+#include "ui/window/window_placement.h"
 
-#include "button_look.h"
-#include "input_checks.h"
-#include "number_field.h"
-#include "prompts.h"
-#include "trip_fields.h"
+#include "ui/fields/button_look.h"
+#include "ui/fields/input_checks.h"
+#include "ui/fields/number_field.h"
+#include "ui/fields/trip_fields.h"
+#include "ui/window/prompts.h"
 
 #include "core/error.h"
 #include "model/row_table.h"

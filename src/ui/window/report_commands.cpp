@@ -2,10 +2,10 @@
 // entry log; the last two lead to the trip a line is about.
 #include "main_form.h"
 
-#include "auswertung_form.h"
 #include "prompts.h"
-#include "protokoll_form.h"
-#include "pruefung_form.h"
+#include "ui/dialogs/auswertung_form.h"
+#include "ui/dialogs/protokoll_form.h"
+#include "ui/dialogs/pruefung_form.h"
 
 #include "checks/entry_log_report.h"
 #include "checks/evaluation.h"

@@ -1,6 +1,6 @@
 #include "about_box.h"
 
-#include "button_look.h"
+#include "ui/fields/button_look.h"
 
 #include <QDate>
 #include <QDesktopServices>

@@ -1,8 +1,8 @@
 #include "trip_list_view.h"
 
-#include "groove_caching_style.h"
 #include "plain_cell_delegate.h"
 #include "trip_list_model.h"
+#include "ui/fields/groove_caching_style.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -2,10 +2,10 @@
 // and one operation on the logbook, and the selected row they act on.
 #include "main_form.h"
 
-#include "fahrt_form.h"
 #include "prompts.h"
-#include "trip_list_model.h"
-#include "trip_list_view.h"
+#include "ui/dialogs/fahrt_form.h"
+#include "ui/list/trip_list_model.h"
+#include "ui/list/trip_list_view.h"
 
 #include "core/error.h"
 #include "model/text_forms.h"

@@ -5,7 +5,7 @@
 
 #include "file_messages.h"
 #include "prompts.h"
-#include "trip_list_view.h"
+#include "ui/list/trip_list_view.h"
 #include "user_settings.h"
 
 #include "core/file_error.h"

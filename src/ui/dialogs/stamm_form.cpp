@@ -1,12 +1,12 @@
 #include "stamm_form.h"
 
-#include "named_widget.h"
-#include "window_placement.h"
+#include "ui/fields/named_widget.h"
+#include "ui/window/window_placement.h"
 
-#include "button_look.h"
-#include "date_field.h"
-#include "input_checks.h"
-#include "number_field.h"
+#include "ui/fields/button_look.h"
+#include "ui/fields/date_field.h"
+#include "ui/fields/input_checks.h"
+#include "ui/fields/number_field.h"
 
 #include "core/ole_date.h"
 #include "model/master_data.h"

@@ -1,7 +1,7 @@
 #include "print_commands.h"
 
-#include "drucken_form.h"
 #include "prompts.h"
+#include "ui/dialogs/drucken_form.h"
 
 #include "core/error.h"
 #include "print/logbook_printer.h"

@@ -1,7 +1,7 @@
 #include "trip_lines_dialog.h"
 
-#include "button_look.h"
-#include "window_placement.h"
+#include "ui/fields/button_look.h"
+#include "ui/window/window_placement.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
