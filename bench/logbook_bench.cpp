@@ -1,12 +1,12 @@
 #include "sample_logbook.h"
 #include "saved_logbook.h"
 
-#include "model/logbook_document.h"
-#include "model/plausibility.h"
-#include "model/recovery_journal.h"
+#include "checks/plausibility.h"
+#include "checks/trip_search.h"
 #include "model/trip_columns.h"
-#include "model/trip_search.h"
 #include "model/trip_suggestions.h"
+#include "storage/logbook_document.h"
+#include "storage/recovery_journal.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -3,12 +3,12 @@
 // the keyboard.
 #include "saved_logbook.h"
 
-#include "model/logbook_document.h"
-#include "ui/fahrt_form.h"
-#include "ui/main_form.h"
-#include "ui/number_field.h"
-#include "ui/prompts.h"
-#include "ui/trip_list_view.h"
+#include "storage/logbook_document.h"
+#include "ui/dialogs/fahrt_form.h"
+#include "ui/fields/number_field.h"
+#include "ui/list/trip_list_view.h"
+#include "ui/window/main_form.h"
+#include "ui/window/prompts.h"
 
 #include <QAction>
 #include <QApplication>

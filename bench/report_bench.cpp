@@ -1,6 +1,6 @@
 #include "sample_logbook.h"
 
-#include "model/evaluation.h"
+#include "checks/evaluation.h"
 #include "print/logbook_printer.h"
 #include "print/pdf_output.h"
 

@@ -2,7 +2,7 @@
 
 #include "sample_logbook.h"
 
-#include "model/logbook_document.h"
+#include "storage/logbook_document.h"
 
 #include <QTemporaryDir>
 

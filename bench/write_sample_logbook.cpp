@@ -3,7 +3,7 @@
 // EVENTS empty master data events at one moment make an entry log as large as a forged one.
 #include "sample_logbook.h"
 
-#include "model/logbook_document.h"
+#include "storage/logbook_document.h"
 
 #include <QCoreApplication>
 

@@ -1,10 +1,10 @@
 // Writes a small sample logbook for looking at the program and for the README's screenshot:
 // three weeks of trips of a tradesman's van, one trip changed and one deleted, a few templates
 // and the master data. Usage: make_sample_logbook OUT.fbu
-#include "model/logbook_document.h"
 #include "model/odometer.h"
 #include "model/text_forms.h"
 #include "model/trip_columns.h"
+#include "storage/logbook_document.h"
 
 #include <QCoreApplication>
 

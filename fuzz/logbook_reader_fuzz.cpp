@@ -8,9 +8,9 @@
 //    written again: the program opens every file it wrote.
 #include "core/error.h"
 #include "fuzz_check.h"
-#include "model/logbook_format.h"
-#include "model/logbook_json.h"
 #include "model/odometer.h"
+#include "storage/logbook_format.h"
+#include "storage/logbook_json.h"
 
 #include <QBuffer>
 #include <QJsonDocument>

@@ -7,21 +7,26 @@ The layers and the ones each may use directly (what those use counts too, so ui 
 
     core    -> (nothing of ours; QtCore only)
     model   -> core
+    storage -> model
+    checks  -> model
     xls     -> core
     export  -> model, xls
-    print   -> model
-    ui      -> model, export, print
+    print   -> model, checks
+    ui      -> model, storage, checks, export, print
     app     -> all
+
+A layer's subfolders belong to it: src/ui/fields/ is layer ui.
 
 Three things are checked:
   1. every `#include "..."` in src/<layer>/: a header of another layer must be one the layer may
      use. An include is resolved next to the including file first, then below SRC_DIR; a name
      found in neither (a generated moc file, say) is no layer's and passes.
   2. every `#include <...>` of a Qt header (found under --qt-headers, or written QtModule/Name):
-     core, model, xls and export use QtCore only; print uses QtCore only, except its QPrinter
-     side (the files named printer_canvas.*, pdf_output.* and qt_print_font.*: the canvas that
-     paints on a QPrinter, the PDF job and the print fonts as QFont), which may also use QtGui
-     and QtPrintSupport; the page layout itself stays QtCore only;
+     core, model, storage, checks, xls and export use QtCore only; print uses QtCore only,
+     except its QPrinter side (the files named printer_canvas.*, pdf_output.* and
+     qt_print_font.*: the canvas that paints on a QPrinter, the PDF job and the print fonts as
+     QFont), which may also use QtGui and QtPrintSupport; the page layout itself stays QtCore
+     only;
      ui and app may use any Qt module.
   3. every `target_link_libraries` in src/<layer>/CMakeLists.txt: a fahrtenbuch_ library must
      belong to a layer the linking one may use.
@@ -37,17 +42,21 @@ import sys
 DIRECT_USES = {
     "core": [],
     "model": ["core"],
+    "storage": ["model"],
+    "checks": ["model"],
     "xls": ["core"],
     "export": ["model", "xls"],
-    "print": ["model"],
-    "ui": ["model", "export", "print"],
-    "app": ["core", "model", "xls", "export", "print", "ui"],
+    "print": ["model", "checks"],
+    "ui": ["model", "storage", "checks", "export", "print"],
+    "app": ["core", "model", "storage", "checks", "xls", "export", "print", "ui"],
 }
 
 QT_CORE_ONLY = {"QtCore"}
 QT_MODULES = {
     "core": QT_CORE_ONLY,
     "model": QT_CORE_ONLY,
+    "storage": QT_CORE_ONLY,
+    "checks": QT_CORE_ONLY,
     "xls": QT_CORE_ONLY,
     "export": QT_CORE_ONLY,
     "print": QT_CORE_ONLY,

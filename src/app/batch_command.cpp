@@ -1,16 +1,16 @@
 #include "batch_command.h"
 
+#include "checks/entry_log_report.h"
+#include "checks/evaluation.h"
+#include "checks/plausibility.h"
 #include "core/error.h"
+#include "core/file_error.h"
 #include "export/export_target.h"
 #include "export/trip_export.h"
-#include "model/entry_log_report.h"
-#include "model/evaluation.h"
-#include "model/file_error.h"
-#include "model/logbook_document.h"
-#include "model/logbook_json.h"
-#include "model/plausibility.h"
 #include "print/pdf_output.h"
-#include "ui/product.h"
+#include "storage/logbook_document.h"
+#include "storage/logbook_json.h"
+#include "ui/window/product.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/logbook_document.h"
+#include "storage/logbook_document.h"
 
 #include <QIODevice>
 #include <QStringList>

@@ -2,8 +2,8 @@
 #include "batch_memory.h"
 
 #include "core/replacing_file.h"
-#include "model/logbook_document.h"
-#include "ui/main_window_run.h"
+#include "storage/logbook_document.h"
+#include "ui/window/main_window_run.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "trip_export.h"
 
 #include "core/error.h"
+#include "core/file_error.h"
 #include "core/write_target.h"
-#include "model/file_error.h"
 #include "model/trip_columns.h"
 #include "xls/XLSFile.h"
 

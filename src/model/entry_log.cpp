@@ -1,5 +1,6 @@
 #include "entry_log.h"
 
+#include "core/ole_date.h"
 #include "master_data.h"
 #include "trip_columns.h"
 
@@ -12,6 +13,8 @@
 
 namespace fb {
 namespace {
+
+const QString kMomentFormat = QStringLiteral("dd.MM.yyyy HH:mm");
 
 // Little-endian fields appended to a record.
 class RecordWriter {
@@ -420,6 +423,25 @@ void EntryLog::restore(QList<RowId> rowIds, std::vector<EntryEvent> events, QByt
     m_byId.resize(std::size_t(largest) + 1);
     for (qsizetype i = 0; i < qsizetype(m_events.size()); ++i)
         index(i);
+}
+
+QDateTime localWallClock(double when)
+{
+    QDateTime utc = fromOleDate(when);
+    if (!utc.isValid())
+        return {};
+    const QDateTime local = utc.toLocalTime();
+    // Near the ends of the calendar the local time may leave the years the text forms hold.
+    if (local.date().year() < 1 || local.date().year() > 9999)
+        return {};
+    return QDateTime(local.date(), local.time(), Qt::UTC);
+}
+
+QString localMomentText(double when)
+{
+    const QDateTime local = localWallClock(when);
+    return local.isValid() ? local.toString(kMomentFormat)
+                           : QStringLiteral("unbekannter Zeitpunkt");
 }
 
 } // namespace fb

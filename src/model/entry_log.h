@@ -4,7 +4,9 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QDateTime>
 #include <QList>
+#include <QString>
 #include <QStringList>
 
 #include <array>
@@ -86,6 +88,12 @@ QByteArray encodeEntryEvent(const EntryEvent &event);
 // The event of a stored record's fields (the bytes after the length); nothing when they are
 // not exactly one event as encodeEntryEvent writes it. maxRowId bounds every identity.
 std::optional<EntryEvent> decodeEntryEvent(QByteArrayView fields, RowId maxRowId);
+
+// "dd.MM.yyyy HH:mm" in local time of a stored moment (days since 30.12.1899, UTC);
+// "unbekannter Zeitpunkt" for a moment that is none (a damaged or forged log).
+QString localMomentText(double when);
+// The same as a plain wall-clock moment (time spec UTC, like the trips' own moments).
+QDateTime localWallClock(double when);
 
 enum class EntryLogState {
     None,           // no event: the logbook keeps no log

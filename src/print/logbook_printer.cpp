@@ -1,9 +1,9 @@
 #include "logbook_printer.h"
 
+#include "checks/entry_log_report.h"
+#include "checks/evaluation.h"
 #include "core/error.h"
 #include "core/ole_date.h"
-#include "model/entry_log_report.h"
-#include "model/evaluation.h"
 #include "model/text_forms.h"
 #include "model/trip_columns.h"
 #include "print_selection.h"

@@ -1,10 +1,10 @@
 #include "pdf_output.h"
 
 #include "core/checked_write_device.h"
+#include "core/file_error.h"
 #include "core/replacing_file.h"
 #include "core/write_target.h"
 #include "logbook_printer.h"
-#include "model/file_error.h"
 #include "printer_canvas.h"
 
 #include <QFile>

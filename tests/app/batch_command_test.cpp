@@ -1,10 +1,10 @@
 #include "app/batch_command.h"
 
 #include "core/ole_date.h"
-#include "model/logbook_document.h"
-#include "model/logbook_lock.h"
 #include "model/trip_columns.h"
-#include "ui/product.h"
+#include "storage/logbook_document.h"
+#include "storage/logbook_lock.h"
+#include "ui/window/product.h"
 
 #include <QBuffer>
 #include <QFile>

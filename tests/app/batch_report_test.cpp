@@ -1,7 +1,7 @@
 #include "app/batch_command.h"
 
-#include "model/logbook_document.h"
-#include "model/plausibility.h"
+#include "checks/plausibility.h"
+#include "storage/logbook_document.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "core/error.h"
 #include "core/ole_date.h"
-#include "model/logbook_json.h"
 #include "model/text_forms.h"
+#include "storage/logbook_json.h"
 
 #include <QBuffer>
 #include <QJsonDocument>

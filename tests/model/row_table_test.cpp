@@ -1,5 +1,5 @@
-#include "model/logbook_document.h"
 #include "model/row_table.h"
+#include "storage/logbook_document.h"
 
 #include <QSignalSpy>
 

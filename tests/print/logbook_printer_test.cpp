@@ -1,6 +1,6 @@
+#include "checks/entry_log_report.h"
 #include "core/error.h"
 #include "core/ole_date.h"
-#include "model/entry_log_report.h"
 #include "model/logbook_operation.h"
 #include "model/trip_columns.h"
 #include "print/logbook_printer.h"

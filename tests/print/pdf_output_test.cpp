@@ -1,5 +1,5 @@
 #include "core/error.h"
-#include "model/file_error.h"
+#include "core/file_error.h"
 #include "print/logbook_printer.h"
 #include "print/pdf_output.h"
 #include "print/printer_canvas.h"

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/logbook.h"
-#include "model/logbook_document.h"
 #include "model/row.h"
+#include "storage/logbook_document.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "main_form_fixture.h"
 
-#include "ui/about_box.h"
+#include "ui/window/about_box.h"
 
 #include <QDate>
 #include <QLabel>

@@ -1,12 +1,12 @@
 #include "main_form_fixture.h"
 
-#include "ui/about_box.h"
-#include "ui/auswertung_form.h"
-#include "ui/drucken_form.h"
-#include "ui/protokoll_form.h"
-#include "ui/pruefung_form.h"
-#include "ui/stamm_form.h"
-#include "ui/vorlagen_form.h"
+#include "ui/dialogs/auswertung_form.h"
+#include "ui/dialogs/drucken_form.h"
+#include "ui/dialogs/protokoll_form.h"
+#include "ui/dialogs/pruefung_form.h"
+#include "ui/dialogs/stamm_form.h"
+#include "ui/dialogs/vorlagen_form.h"
+#include "ui/window/about_box.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #include "main_form_fixture.h"
 
-#include "ui/auswertung_form.h"
+#include "ui/dialogs/auswertung_form.h"
 
 #include <QFrame>
 #include <QPlainTextEdit>

@@ -1,13 +1,13 @@
 #include "main_form_fixture.h"
 
-#include "ui/about_box.h"
-#include "ui/auswertung_form.h"
-#include "ui/button_look.h"
-#include "ui/drucken_form.h"
-#include "ui/fahrt_form.h"
-#include "ui/stamm_form.h"
-#include "ui/vorlage_neu_form.h"
-#include "ui/vorlagen_form.h"
+#include "ui/dialogs/auswertung_form.h"
+#include "ui/dialogs/drucken_form.h"
+#include "ui/dialogs/fahrt_form.h"
+#include "ui/dialogs/stamm_form.h"
+#include "ui/dialogs/vorlage_neu_form.h"
+#include "ui/dialogs/vorlagen_form.h"
+#include "ui/fields/button_look.h"
+#include "ui/window/about_box.h"
 
 #include <QPushButton>
 #include <QStyle>

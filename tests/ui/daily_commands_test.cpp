@@ -1,8 +1,8 @@
 #include "main_form_fixture.h"
 
-#include "model/logbook_document.h"
-#include "ui/trip_list_view.h"
-#include "ui/user_settings.h"
+#include "storage/logbook_document.h"
+#include "ui/list/trip_list_view.h"
+#include "ui/window/user_settings.h"
 
 #include <QHeaderView>
 #include <QLabel>

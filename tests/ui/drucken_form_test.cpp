@@ -1,9 +1,9 @@
 #include "main_form_fixture.h"
 
 #include "core/ole_date.h"
-#include "ui/date_field.h"
-#include "ui/drucken_form.h"
-#include "ui/time_field.h"
+#include "ui/dialogs/drucken_form.h"
+#include "ui/fields/date_field.h"
+#include "ui/fields/time_field.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

@@ -2,9 +2,9 @@
 // state in the status bar, the protocol window, and a file changed outside the program.
 #include "main_form_fixture.h"
 
-#include "model/entry_log_report.h"
-#include "ui/protokoll_form.h"
-#include "ui/trip_list_view.h"
+#include "checks/entry_log_report.h"
+#include "ui/dialogs/protokoll_form.h"
+#include "ui/list/trip_list_view.h"
 
 #include <QFile>
 #include <QLabel>

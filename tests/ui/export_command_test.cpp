@@ -3,8 +3,8 @@
 #include "xlrd_sheet.h"
 
 #include "export/trip_export.h"
-#include "ui/export_command.h"
-#include "ui/trip_list_view.h"
+#include "ui/list/trip_list_view.h"
+#include "ui/window/export_command.h"
 
 #include <QFile>
 #include <QFileDialog>

@@ -2,10 +2,10 @@
 #include "widget_test_support.h"
 
 #include "model/row_table.h"
-#include "ui/date_field.h"
-#include "ui/fahrt_form.h"
-#include "ui/number_field.h"
-#include "ui/time_field.h"
+#include "ui/dialogs/fahrt_form.h"
+#include "ui/fields/date_field.h"
+#include "ui/fields/number_field.h"
+#include "ui/fields/time_field.h"
 
 #include <QComboBox>
 #include <QDateEdit>

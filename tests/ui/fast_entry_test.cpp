@@ -3,11 +3,11 @@
 // trip in one key. Every key goes through the real widgets and is counted.
 #include "main_form_fixture.h"
 
-#include "ui/completion_popup.h"
-#include "ui/date_field.h"
-#include "ui/number_field.h"
-#include "ui/trip_fields.h"
-#include "ui/trip_list_view.h"
+#include "ui/fields/completion_popup.h"
+#include "ui/fields/date_field.h"
+#include "ui/fields/number_field.h"
+#include "ui/fields/trip_fields.h"
+#include "ui/list/trip_list_view.h"
 
 #include <QApplication>
 #include <QLineEdit>

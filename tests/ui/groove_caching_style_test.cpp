@@ -1,6 +1,6 @@
 #include "widget_test_support.h"
 
-#include "ui/groove_caching_style.h"
+#include "ui/fields/groove_caching_style.h"
 
 #include <QImage>
 #include <QScrollBar>

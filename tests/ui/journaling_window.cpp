@@ -2,12 +2,12 @@
 // the folder named first, enters two trips and a start reading of 1000 through its commands,
 // says "ready" on stdout and waits to be killed: the tests end it with SIGKILL, as a crash
 // would, and look at what the next start offers.
-#include "model/logbook_document.h"
-#include "ui/fahrt_form.h"
-#include "ui/main_form.h"
-#include "ui/number_field.h"
-#include "ui/prompts.h"
-#include "ui/stamm_form.h"
+#include "storage/logbook_document.h"
+#include "ui/dialogs/fahrt_form.h"
+#include "ui/dialogs/stamm_form.h"
+#include "ui/fields/number_field.h"
+#include "ui/window/main_form.h"
+#include "ui/window/prompts.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,8 +4,8 @@
 
 #include "file_bytes.h"
 
-#include "model/logbook_lock.h"
-#include "model/recovery_journal.h"
+#include "storage/logbook_lock.h"
+#include "storage/recovery_journal.h"
 
 #include <QAction>
 #include <QDir>

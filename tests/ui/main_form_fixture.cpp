@@ -2,9 +2,9 @@
 
 #include "sample_logbook.h"
 
-#include "ui/date_field.h"
-#include "ui/number_field.h"
-#include "ui/time_field.h"
+#include "ui/fields/date_field.h"
+#include "ui/fields/number_field.h"
+#include "ui/fields/time_field.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -3,11 +3,11 @@
 #include "scripted_prompts.h"
 #include "widget_test_support.h"
 
-#include "model/logbook_document.h"
 #include "model/row.h"
 #include "model/trip_columns.h"
-#include "ui/fahrt_form.h"
-#include "ui/main_form.h"
+#include "storage/logbook_document.h"
+#include "ui/dialogs/fahrt_form.h"
+#include "ui/window/main_form.h"
 
 #include <QPrinter>
 #include <QTemporaryDir>

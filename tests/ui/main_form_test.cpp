@@ -2,10 +2,10 @@
 
 #include "file_bytes.h"
 
-#include "ui/number_field.h"
-#include "ui/trip_list_view.h"
-#include "ui/vorlage_neu_form.h"
-#include "ui/vorlagen_form.h"
+#include "ui/dialogs/vorlage_neu_form.h"
+#include "ui/dialogs/vorlagen_form.h"
+#include "ui/fields/number_field.h"
+#include "ui/list/trip_list_view.h"
 
 #include <QAction>
 #include <QDateEdit>

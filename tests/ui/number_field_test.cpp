@@ -1,4 +1,4 @@
-#include "ui/number_field.h"
+#include "ui/fields/number_field.h"
 
 #include "widget_test_support.h"
 

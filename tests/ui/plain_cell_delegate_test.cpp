@@ -1,7 +1,7 @@
 #include "main_form_fixture.h"
 
-#include "ui/plain_cell_delegate.h"
-#include "ui/trip_list_view.h"
+#include "ui/list/plain_cell_delegate.h"
+#include "ui/list/trip_list_view.h"
 
 #include <QImage>
 #include <QLineEdit>

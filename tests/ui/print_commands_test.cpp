@@ -1,6 +1,6 @@
 #include "main_form_fixture.h"
 
-#include "ui/drucken_form.h"
+#include "ui/dialogs/drucken_form.h"
 
 #include "file_bytes.h"
 #include "file_size_limit.h"

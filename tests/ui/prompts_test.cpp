@@ -1,7 +1,7 @@
 #include "scripted_prompts.h"
 #include "widget_test_support.h"
 
-#include "ui/prompts.h"
+#include "ui/window/prompts.h"
 
 #include <QFileDialog>
 

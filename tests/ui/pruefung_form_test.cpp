@@ -1,6 +1,6 @@
 #include "main_form_fixture.h"
 
-#include "ui/pruefung_form.h"
+#include "ui/dialogs/pruefung_form.h"
 
 #include <QLabel>
 #include <QTableWidget>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/prompts.h"
+#include "ui/window/prompts.h"
 
 #include <QList>
 #include <QStringList>

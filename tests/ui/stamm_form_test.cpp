@@ -2,10 +2,10 @@
 
 #include "core/ole_date.h"
 #include "model/master_data.h"
-#include "ui/date_field.h"
-#include "ui/number_field.h"
-#include "ui/stamm_form.h"
-#include "ui/time_field.h"
+#include "ui/dialogs/stamm_form.h"
+#include "ui/fields/date_field.h"
+#include "ui/fields/number_field.h"
+#include "ui/fields/time_field.h"
 
 #include <QDateEdit>
 #include <QFrame>

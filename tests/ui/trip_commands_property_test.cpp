@@ -8,9 +8,9 @@
 #include "model/entry_log.h"
 #include "model/odometer.h"
 #include "model/text_forms.h"
-#include "ui/date_field.h"
-#include "ui/number_field.h"
-#include "ui/time_field.h"
+#include "ui/fields/date_field.h"
+#include "ui/fields/number_field.h"
+#include "ui/fields/time_field.h"
 
 #include <QPlainTextEdit>
 #include <QRadioButton>

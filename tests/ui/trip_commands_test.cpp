@@ -1,9 +1,9 @@
 #include "main_form_fixture.h"
 
-#include "ui/date_field.h"
-#include "ui/number_field.h"
-#include "ui/time_field.h"
-#include "ui/trip_list_view.h"
+#include "ui/fields/date_field.h"
+#include "ui/fields/number_field.h"
+#include "ui/fields/time_field.h"
+#include "ui/list/trip_list_view.h"
 
 #include <QComboBox>
 #include <QLineEdit>

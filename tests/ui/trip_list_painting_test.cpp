@@ -1,6 +1,6 @@
 #include "main_form_fixture.h"
 
-#include "ui/trip_list_view.h"
+#include "ui/list/trip_list_view.h"
 
 #include <QHeaderView>
 #include <QImage>

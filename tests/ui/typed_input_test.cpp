@@ -5,13 +5,13 @@
 
 #include "core/ole_date.h"
 #include "model/master_data.h"
-#include "ui/date_field.h"
-#include "ui/drucken_form.h"
-#include "ui/number_field.h"
-#include "ui/stamm_form.h"
-#include "ui/time_field.h"
-#include "ui/trip_list_view.h"
-#include "ui/vorlage_neu_form.h"
+#include "ui/dialogs/drucken_form.h"
+#include "ui/dialogs/stamm_form.h"
+#include "ui/dialogs/vorlage_neu_form.h"
+#include "ui/fields/date_field.h"
+#include "ui/fields/number_field.h"
+#include "ui/fields/time_field.h"
+#include "ui/list/trip_list_view.h"
 
 #include <QApplication>
 #include <QFontDialog>

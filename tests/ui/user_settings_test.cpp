@@ -1,4 +1,4 @@
-#include "ui/user_settings.h"
+#include "ui/window/user_settings.h"
 
 #include "widget_test_support.h"
 

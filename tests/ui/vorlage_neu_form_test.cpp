@@ -2,8 +2,8 @@
 #include "widget_test_support.h"
 
 #include "core/error.h"
-#include "ui/number_field.h"
-#include "ui/vorlage_neu_form.h"
+#include "ui/dialogs/vorlage_neu_form.h"
+#include "ui/fields/number_field.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "main_form_fixture.h"
 
-#include "ui/date_field.h"
-#include "ui/number_field.h"
-#include "ui/time_field.h"
-#include "ui/vorlage_neu_form.h"
-#include "ui/vorlagen_form.h"
+#include "ui/dialogs/vorlage_neu_form.h"
+#include "ui/dialogs/vorlagen_form.h"
+#include "ui/fields/date_field.h"
+#include "ui/fields/number_field.h"
+#include "ui/fields/time_field.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,0 +1,175 @@
+// What people who keep a logbook every day expect besides the designed commands: the recent
+// logbooks, the totals of the live trips, search, a question before the Delete key deletes,
+// and the next year's logbook started from this year's final reading.
+#include "main_form.h"
+
+#include "file_messages.h"
+#include "prompts.h"
+#include "ui/list/trip_list_view.h"
+#include "user_settings.h"
+
+#include "checks/trip_search.h"
+#include "checks/trip_totals.h"
+#include "core/error.h"
+#include "model/odometer.h"
+#include "storage/logbook_document.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+
+#include <cmath>
+#include <limits>
+
+namespace fb {
+namespace {
+
+constexpr int kNotFoundShownMs = 5000;
+
+} // namespace
+
+// --- Recent logbooks ----------------------------------------------------------------------
+
+void TMainForm::setUserSettings(std::unique_ptr<UserSettings> settings)
+{
+    m_settings = std::move(settings);
+    if (m_settings)
+        m_settings->restoreWindow(*this, *ListView1->horizontalHeader());
+    updateRecentFilesMenu();
+}
+
+void TMainForm::rememberFile(const QString &path)
+{
+    // Only what is on the disk: a new logbook named on the command line is not yet.
+    if (!m_settings || !QFileInfo(path).isFile())
+        return;
+    m_settings->addRecentFile(path);
+    updateRecentFilesMenu();
+}
+
+void TMainForm::updateRecentFilesMenu()
+{
+    if (!m_recentMenu)
+        return;
+    m_recentMenu->clear();
+    const QStringList files = m_settings ? m_settings->recentFiles() : QStringList();
+    int number = 0;
+    for (const QString &path : files) {
+        ++number;
+        const QFileInfo file(path);
+        QAction *entry =
+            m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(number).arg(file.fileName()));
+        entry->setObjectName(QStringLiteral("Zuletzt%1").arg(number));
+        entry->setToolTip(QDir::toNativeSeparators(file.absolutePath()));
+        entry->setData(path);
+        connect(entry, &QAction::triggered, this, [this, path] {
+            try {
+                openRecentFile(path);
+            } catch (const Error &error) {
+                m_prompts.showError(this, error.message());
+            }
+            updateTotals();
+        });
+    }
+    m_recentMenu->menuAction()->setEnabled(!files.isEmpty());
+}
+
+void TMainForm::openRecentFile(const QString &path)
+{
+    if (!QFileInfo::exists(path)) {
+        m_settings->removeRecentFile(path);
+        updateRecentFilesMenu();
+        m_prompts.showError(this, QStringLiteral("Die Datei \"%1\" gibt es nicht mehr; sie wird "
+                                                 "aus der Liste \"Zuletzt geöffnet\" entfernt")
+                                      .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    if (maybeSave(kNotSavedQuestion))
+        openLogbook(path);
+}
+
+// --- Totals -------------------------------------------------------------------------------
+
+void TMainForm::updateTotals()
+{
+    if (m_totals)
+        m_totals->setText(tripTotalsText(m_document->logbook().trips));
+}
+
+// --- Search -------------------------------------------------------------------------------
+
+void TMainForm::Suchen1Click()
+{
+    const QString text = m_prompts.askText(this, QStringLiteral("Suchen"),
+                                           QStringLiteral("Fahrt suchen (Datum, Ort, Fahrtzweck "
+                                                          "oder Art der Fahrt):"),
+                                           m_searchText);
+    if (text.isNull())
+        return;
+    m_searchText = text;
+    findNextTrip();
+}
+
+void TMainForm::Weitersuchen1Click()
+{
+    if (m_searchText.isEmpty())
+        return Suchen1Click();
+    findNextTrip();
+}
+
+void TMainForm::findNextTrip()
+{
+    const qsizetype found = findTrip(m_document->logbook().trips, m_searchText, selectedRow());
+    if (found < 0) {
+        statusBar()->showMessage(QStringLiteral("\"%1\" nicht gefunden").arg(m_searchText),
+                                 kNotFoundShownMs);
+        return;
+    }
+    selectRow(int(found));
+}
+
+// --- The Delete key -----------------------------------------------------------------------
+
+void TMainForm::askToDeleteTrip()
+{
+    if (isReadOnly() || selectedRow() < 0)
+        return;
+    // A stray key must not delete a trip: the question defaults to "Nein".
+    if (m_prompts.askYesNo(this, QCoreApplication::applicationName(),
+                           QStringLiteral("Fahrt wirklich löschen?"),
+                           QMessageBox::No) == QMessageBox::Yes)
+        runCommand(&TMainForm::Lschen1Click);
+}
+
+// --- The next year ------------------------------------------------------------------------
+
+void TMainForm::NeuesJahr1Click()
+{
+    if (!maybeSave(kNotSavedBeforeNewQuestion))
+        return;
+    // Worked out before anything changes: a distance that does not convert ends it here.
+    const double finalReading = std::nearbyint(getlastkm());
+    if (!(finalReading >= std::numeric_limits<qint32>::min() &&
+          finalReading <= std::numeric_limits<qint32>::max()))
+        throw Error(QStringLiteral("Der Kilometerstand %1 kann nicht Kilometerstand Beginn des "
+                                   "neuen Jahres werden")
+                        .arg(finalReading, 0, 'f', 0));
+    const QList<Row> templates = m_document->logbook().templates.rows();
+
+    startUntitled();
+    // What the new year takes over goes in as changes, so that the journal keeps them until
+    // the new logbook is saved.
+    for (const Row &entry : templates)
+        m_document->apply(NewTemplate{entry});
+    MasterData master = m_document->logbook().master;
+    master.startKm = qint32(finalReading);
+    m_document->apply(SetMasterData{master});
+    m_document->SetChanged();
+}
+
+} // namespace fb

@@ -1,0 +1,450 @@
+#include "main_form.h"
+
+#include "about_box.h"
+#include "file_messages.h"
+#include "prompts.h"
+#include "ui/dialogs/auswertung_form.h"
+#include "ui/dialogs/drucken_form.h"
+#include "ui/dialogs/fahrt_form.h"
+#include "ui/dialogs/protokoll_form.h"
+#include "ui/dialogs/pruefung_form.h"
+#include "ui/dialogs/stamm_form.h"
+#include "ui/dialogs/vorlagen_form.h"
+#include "ui/fields/button_look.h"
+#include "ui/list/column_widths.h"
+#include "ui/list/trip_list_model.h"
+#include "ui/list/trip_list_view.h"
+#include "user_settings.h"
+
+#include "checks/entry_log_report.h"
+#include "checks/evaluation.h"
+#include "checks/plausibility.h"
+#include "core/error.h"
+#include "core/ole_date.h"
+#include "model/odometer.h"
+#include "model/text_forms.h"
+#include "model/trip_columns.h"
+#include "storage/logbook_document.h"
+#include "storage/logbook_lock.h"
+#include "storage/recovery_journal.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace fb {
+namespace {
+
+// The designed face where it exists, else a sans serif of about its width: the columns were
+// sized for it.
+QFont designedFont(int pointSize)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Arial")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(pointSize);
+    return font;
+}
+
+// The print fonts' dialogs: Qt's own, which offers underline and strike-out and looks alike
+// everywhere.
+QFontDialog *newFontDialog(QWidget *parent, const char *name)
+{
+    auto *dialog = new QFontDialog(parent);
+    dialog->setObjectName(QLatin1String(name));
+    dialog->setOption(QFontDialog::DontUseNativeDialog);
+    return dialog;
+}
+
+// The trips' ten columns, then "Erfasst am" and "Gelöscht am".
+constexpr int kColumnWidths[] = {140, 90, 140, 90, 70, 250, 80, 50, 75, 75, 110, 110};
+// All but the places and the purpose, whose free texts may be cut off.
+constexpr int kShortValueColumns[] = {0, 2, 4, 6, 7, 8, 9, 10, 11};
+
+// The commands a read-only window does not offer: they change the logbook or write its file.
+bool changesTheLogbook(void (TMainForm::*handler)())
+{
+    for (const auto changing :
+         {&TMainForm::Speichern1Click, &TMainForm::Neu1Click, &TMainForm::ndern1Click,
+          &TMainForm::Lschen1Click, &TMainForm::Kopieren1Click, &TMainForm::returnTrip,
+          &TMainForm::Verwalten1Click, &TMainForm::ndern3Click})
+        if (handler == changing)
+            return true;
+    return false;
+}
+
+} // namespace
+
+TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
+    : QMainWindow(parent), m_prompts(prompts),
+      m_document(new LogbookDocument(fontPixelsPerInch, this))
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setFont(designedFont(8));
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto *buttonBar = new QWidget(central);
+    buttonBar->setObjectName(QStringLiteral("ButtonBar"));
+    buttonBar->setFixedHeight(41);
+    layout->addWidget(buttonBar);
+
+    m_tripModel =
+        new TripListModel(m_document->logbook().trips, m_document->logbook().entryLog, this);
+    ListView1 = new TripListView(central);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    QFont listFont = designedFont(8);
+    listFont.setPixelSize(13);
+    ListView1->setFont(listFont);
+    ListView1->verticalHeader()->setDefaultSectionSize(QFontMetrics(listFont).height() + 4);
+    ListView1->setTripModel(m_tripModel);
+    fitColumns(*ListView1, kColumnWidths, kShortValueColumns);
+    layout->addWidget(ListView1, 1);
+    setCentralWidget(central);
+
+    auto *status = new QStatusBar(this);
+    status->setObjectName(QStringLiteral("StatusBar1"));
+    status->setFixedHeight(19);
+    setStatusBar(status);
+    m_entryLogState = new QLabel(status);
+    m_entryLogState->setObjectName(QStringLiteral("EntryLogState"));
+    // Set apart from the totals beside it: the two say different things.
+    m_entryLogState->setContentsMargins(0, 0, 12, 0);
+    status->addPermanentWidget(m_entryLogState);
+    m_totals = new QLabel(status);
+    m_totals->setObjectName(QStringLiteral("Totals"));
+    status->addPermanentWidget(m_totals);
+    // A passing message (a search that found nothing) must not take a read-only note away.
+    connect(status, &QStatusBar::messageChanged, this, [this](const QString &message) {
+        if (message.isEmpty())
+            showAccessNote();
+    });
+
+    m_auswertungForm = new TAuswertungForm(this);
+    m_pruefungForm = new TPruefungForm(this);
+    m_protokollForm = new TProtokollForm(this);
+    FontDialog1 = newFontDialog(this, "FontDialog1");
+    FontDialog2 = newFontDialog(this, "FontDialog2");
+    m_druckenForm =
+        new TDruckenForm(m_prompts, m_document->logbook(), *FontDialog1, *FontDialog2, this);
+    m_printCommands =
+        std::make_unique<LogbookPrintCommands>(m_prompts, *m_document, *m_druckenForm);
+    m_aboutBox = new TAboutBox(this);
+    m_fahrtForm = new TFahrtForm(m_prompts, m_document->logbook().templates, this);
+    m_stammForm = new TStammForm(m_prompts, m_masterDraft, this);
+    m_vorlagenForm = new TVorlagenForm(m_prompts, *m_document, this);
+
+    buildMenu();
+    buildButtonBar(buttonBar);
+    connect(ListView1, &QAbstractItemView::doubleClicked, this,
+            [this] { runCommand(&TMainForm::ndern1Click); });
+    connect(ListView1, &TripListView::openRequested, this,
+            [this] { runCommand(&TMainForm::ndern1Click); });
+    connect(ListView1, &TripListView::deleteRequested, this, &TMainForm::askToDeleteTrip);
+    connect(m_document, &LogbookDocument::captionChanged, this, &TMainForm::updateCaption);
+    connect(m_document, &LogbookDocument::entryLogChanged, this, [this] {
+        m_entryLogState->setText(entryLogStateText(m_document->logbook().entryLog));
+        m_tripModel->entryLogChanged();
+    });
+
+    resize(780, 582);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    // The list fills the window: its last column takes what the others leave.
+    ListView1->horizontalHeader()->setStretchLastSection(true);
+    SetUnChanged();
+    updateTotals();
+}
+
+TMainForm::~TMainForm()
+{
+    // A journal not discarded stays for the next start: the window did not close by its
+    // question.
+    stopJournal();
+    // The view, the model and the dialog go before the document whose tables they read.
+    delete ListView1;
+    delete m_tripModel;
+    delete m_fahrtForm;
+    delete m_auswertungForm;
+    delete m_pruefungForm;
+    delete m_protokollForm;
+    delete m_druckenForm;
+    delete m_stammForm;
+    delete m_vorlagenForm;
+}
+
+QAction *TMainForm::addCommand(QMenu *menu, const QString &text, const char *name,
+                               void (TMainForm::*handler)())
+{
+    QAction *action = menu->addAction(text);
+    action->setObjectName(QLatin1String(name));
+    if (changesTheLogbook(handler))
+        m_changingCommands.append(action);
+    connect(action, &QAction::triggered, this, [this, handler] { runCommand(handler); });
+    return action;
+}
+
+void TMainForm::buildMenu()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&Datei"));
+    file->setObjectName(QStringLiteral("Datei1"));
+    addCommand(file, QStringLiteral("&Neu"), "Ne1", &TMainForm::Ne1Click);
+    addCommand(file, QStringLiteral("Ö&ffnen"), "ffnen1", &TMainForm::ffnen1Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_recentMenu = file->addMenu(QStringLiteral("&Zuletzt geöffnet"));
+    m_recentMenu->setObjectName(QStringLiteral("Zuletztgeffnet1"));
+    m_recentMenu->setToolTipsVisible(true);
+    updateRecentFilesMenu();
+    addCommand(file, QStringLiteral("&Speichern"), "Speichern1", &TMainForm::Speichern1Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    addCommand(file, QStringLiteral("Speichern &unter..."), "Speichernunter1",
+               &TMainForm::Speichernunter1Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    addCommand(file, QStringLiteral("E&xportieren..."), "Exportieren1",
+               &TMainForm::Exportieren1Click);
+    addCommand(file, QStringLiteral("Neues &Jahr beginnen..."), "NeuesJahr1",
+               &TMainForm::NeuesJahr1Click);
+    file->addSeparator();
+    addCommand(file, QStringLiteral("&Drucken..."), "Drucke1", &TMainForm::Drucke1Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    addCommand(file, QStringLiteral("Druck&vorschau..."), "Druckvorschau1",
+               &TMainForm::Druckvorschau1Click);
+    addCommand(file, QStringLiteral("Drucker &einrichten..."), "Druckereinrichten1",
+               &TMainForm::Druckereinrichten1Click);
+    file->addSeparator();
+    addCommand(file, QStringLiteral("&Beenden"), "Beenden1", &TMainForm::Beenden1Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    QMenu *trip = menuBar()->addMenu(QStringLiteral("&Fahrt"));
+    trip->setObjectName(QStringLiteral("Fahrt1"));
+    addCommand(trip, QStringLiteral("&Neu"), "Neu1", &TMainForm::Neu1Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    addCommand(trip, QStringLiteral("&Ändern"), "ndern1", &TMainForm::ndern1Click);
+    addCommand(trip, QStringLiteral("&Löschen"), "Lschen1", &TMainForm::Lschen1Click);
+    addCommand(trip, QStringLiteral("&Kopieren"), "Kopieren1", &TMainForm::Kopieren1Click);
+    addCommand(trip, QStringLiteral("&Rückfahrt..."), "Rueckfahrt1", &TMainForm::returnTrip)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    trip->addSeparator();
+    addCommand(trip, QStringLiteral("&Suchen..."), "Suchen1", &TMainForm::Suchen1Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    addCommand(trip, QStringLiteral("&Weitersuchen"), "Weitersuchen1",
+               &TMainForm::Weitersuchen1Click)
+        ->setShortcut(QKeySequence(Qt::Key_F3));
+
+    QMenu *templates = menuBar()->addMenu(QStringLiteral("&Vorlagen"));
+    templates->setObjectName(QStringLiteral("Vorlagen1"));
+    addCommand(templates, QStringLiteral("&Verwalten..."), "Verwalten1",
+               &TMainForm::Verwalten1Click);
+
+    QMenu *master = menuBar()->addMenu(QStringLiteral("&Stammdaten"));
+    master->setObjectName(QStringLiteral("Stammdaten1"));
+    addCommand(master, QStringLiteral("Ä&ndern..."), "ndern3", &TMainForm::ndern3Click);
+
+    QMenu *evaluation = menuBar()->addMenu(QStringLiteral("&Auswertung"));
+    evaluation->setObjectName(QStringLiteral("Auswertung1"));
+    addCommand(evaluation, QStringLiteral("Auswertung &anzeigen..."), "Auswertunganzeigen1",
+               &TMainForm::Auswertunganzeigen1Click);
+    addCommand(evaluation, QStringLiteral("Fahrtenbuch &prüfen..."), "Fahrtenbuchprfen1",
+               &TMainForm::Fahrtenbuchprfen1Click);
+    addCommand(evaluation, QStringLiteral("Ä&nderungsprotokoll anzeigen..."),
+               "nderungsprotokollanzeigen1", &TMainForm::nderungsprotokollanzeigen1Click);
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Hilfe"));
+    help->setObjectName(QStringLiteral("Hilfe1"));
+    addCommand(help, QStringLiteral("Ü&ber"), "ber1", &TMainForm::ber1Click);
+}
+
+void TMainForm::buildButtonBar(QWidget *bar)
+{
+    struct ButtonPlace {
+        const char *name;
+        QString text;
+        int left;
+        int width;
+        void (TMainForm::*handler)();
+        ButtonIcon icon;
+    };
+    const ButtonPlace buttons[] = {
+        // Access keys beside the menu bar's D, F, V, S, A and H.
+        {"BitBtn1", QStringLiteral("&Neue Fahrt..."), 8, 97, &TMainForm::Neu1Click,
+         ButtonIcon::New},
+        {"BitBtn2", QStringLiteral("Fahrt ände&rn..."), 112, 105, &TMainForm::ndern1Click,
+         ButtonIcon::Change},
+        {"BitBtn3", QStringLiteral("Fahrt &löschen..."), 224, 105, &TMainForm::Lschen1Click,
+         ButtonIcon::Delete},
+        {"BitBtn4", QStringLiteral("Fahrt &kopieren..."), 336, 121, &TMainForm::Kopieren1Click,
+         ButtonIcon::Copy},
+        {"QuitBtn", QStringLiteral("&Beenden"), 480, 121, &TMainForm::QuitBtnClick,
+         ButtonIcon::Quit},
+    };
+    for (const ButtonPlace &place : buttons) {
+        auto *button = new QPushButton(place.text, bar);
+        button->setObjectName(QLatin1String(place.name));
+        setButtonLook(*button, place.icon);
+        button->setGeometry(place.left, 8, place.width, 25);
+        // No button answers Enter or Escape: a stray key must not delete a trip.
+        button->setAutoDefault(false);
+        button->setFocusPolicy(Qt::TabFocus);
+        connect(button, &QPushButton::clicked, this,
+                [this, handler = place.handler] { runCommand(handler); });
+        if (changesTheLogbook(place.handler))
+            m_changingCommands.append(button);
+    }
+}
+
+void TMainForm::runCommand(void (TMainForm::*handler)())
+{
+    if (isReadOnly() && changesTheLogbook(handler))
+        return; // a double-click or Enter on a trip in a read-only window
+    // An error a command does not handle ends the command; the program goes on.
+    try {
+        (this->*handler)();
+    } catch (const Error &error) {
+        m_prompts.showError(isVisible() ? this : nullptr, commandErrorMessage(error));
+    }
+    updateTotals();
+}
+
+void TMainForm::updateCaption()
+{
+    setWindowTitle(m_document->caption(baseCaption()));
+}
+
+void TMainForm::SetChanged()
+{
+    m_document->SetChanged();
+}
+
+void TMainForm::SetUnChanged()
+{
+    m_document->SetUnChanged();
+}
+
+void TMainForm::UpdateKMSTands()
+{
+    fb::UpdateKMSTands(m_document->logbook());
+}
+
+double TMainForm::getlastkm()
+{
+    return fb::getlastkm(m_document->logbook());
+}
+
+// --- Start --------------------------------------------------------------------------------
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+    QMainWindow::showEvent(event);
+}
+
+void TMainForm::FormShow()
+{
+    // The dialog's moments start at the first showing, not at the window's creation.
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime wallClock(now.date(),
+                              QTime(now.time().hour(), now.time().minute(), now.time().second()));
+    m_fahrtForm->setDeparture(wallClock);
+    m_fahrtForm->setArrival(wallClock);
+    PrintSettings &print = m_document->logbook().print;
+    print.rangeFrom = print.rangeTo = toOleDate(wallClock);
+    // Shown before the window appears. A file that cannot be opened leaves the untitled
+    // document; a name where no file is yet names a new logbook that "Speichern" makes there.
+    try {
+        if (!m_startFile.isEmpty())
+            openLogbook(m_startFile);
+        else
+            offerUntitledRecovery();
+    } catch (const Error &error) {
+        m_prompts.showError(nullptr, error.message());
+    }
+    updateTotals();
+}
+
+// --- Templates ------------------------------------------------------------------------------
+
+void TMainForm::Verwalten1Click()
+{
+    // Whatever was done in the window, the template table may have changed.
+    m_prompts.showModal(*m_vorlagenForm);
+    SetChanged();
+}
+
+// --- Master data ----------------------------------------------------------------------------
+
+void TMainForm::ndern3Click()
+{
+    // The dialog edits a draft of the record, and however it was closed its changes count.
+    m_masterDraft = m_document->logbook().master;
+    m_stammForm->showRecord();
+    m_prompts.showModal(*m_stammForm);
+    m_document->apply(SetMasterData{m_masterDraft});
+}
+
+// --- Printing -----------------------------------------------------------------------------
+
+QPrinter &TMainForm::printer()
+{
+    return m_printCommands->printer();
+}
+
+void TMainForm::setPrinter(std::unique_ptr<QPrinter> printer)
+{
+    m_printCommands->setPrinter(std::move(printer));
+}
+
+void TMainForm::Drucke1Click()
+{
+    if (!m_printCommands->chooseOptions())
+        return;
+    // The settings are part of the logbook, and the user confirmed them.
+    SetChanged();
+    m_printCommands->print();
+}
+
+void TMainForm::Druckvorschau1Click()
+{
+    if (!m_printCommands->chooseOptions())
+        return;
+    if (m_printCommands->preview(this))
+        SetChanged(); // printed from the preview
+}
+
+void TMainForm::Druckereinrichten1Click()
+{
+    m_printCommands->setUpPrinter(this);
+}
+
+// --- Export -------------------------------------------------------------------------------
+
+void TMainForm::Exportieren1Click()
+{
+    m_exportCommand.run(this, m_prompts, *m_document);
+}
+
+// --- Help ---------------------------------------------------------------------------------
+
+void TMainForm::ber1Click()
+{
+    m_prompts.showModal(*m_aboutBox);
+}
+
+} // namespace fb
