@@ -1,9 +1,9 @@
 #include "main_form_fixture.h"
 
 #include "ui/dialogs/auswertung_form.h"
+#include "ui/dialogs/check_findings_dialog.h"
 #include "ui/dialogs/drucken_form.h"
-#include "ui/dialogs/protokoll_form.h"
-#include "ui/dialogs/pruefung_form.h"
+#include "ui/dialogs/entry_log_dialog.h"
 #include "ui/dialogs/stamm_form.h"
 #include "ui/dialogs/vorlagen_form.h"
 #include "ui/window/about_box.h"

@@ -3,7 +3,7 @@
 #include "main_form_fixture.h"
 
 #include "checks/entry_log_report.h"
-#include "ui/dialogs/protokoll_form.h"
+#include "ui/dialogs/entry_log_dialog.h"
 #include "ui/list/trip_list_view.h"
 
 #include <QFile>

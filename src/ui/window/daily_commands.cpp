@@ -103,7 +103,7 @@ void TMainForm::updateTotals()
 
 // --- Search -------------------------------------------------------------------------------
 
-void TMainForm::Suchen1Click()
+void TMainForm::searchTrip()
 {
     const QString text = m_prompts.askText(this, QStringLiteral("Suchen"),
                                            QStringLiteral("Fahrt suchen (Datum, Ort, Fahrtzweck "
@@ -115,10 +115,10 @@ void TMainForm::Suchen1Click()
     findNextTrip();
 }
 
-void TMainForm::Weitersuchen1Click()
+void TMainForm::searchAgain()
 {
     if (m_searchText.isEmpty())
-        return Suchen1Click();
+        return searchTrip();
     findNextTrip();
 }
 
@@ -148,7 +148,7 @@ void TMainForm::askToDeleteTrip()
 
 // --- The next year ------------------------------------------------------------------------
 
-void TMainForm::NeuesJahr1Click()
+void TMainForm::startNewYear()
 {
     if (!maybeSave(kNotSavedBeforeNewQuestion))
         return;

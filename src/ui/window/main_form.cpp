@@ -4,10 +4,10 @@
 #include "file_messages.h"
 #include "prompts.h"
 #include "ui/dialogs/auswertung_form.h"
+#include "ui/dialogs/check_findings_dialog.h"
 #include "ui/dialogs/drucken_form.h"
+#include "ui/dialogs/entry_log_dialog.h"
 #include "ui/dialogs/fahrt_form.h"
-#include "ui/dialogs/protokoll_form.h"
-#include "ui/dialogs/pruefung_form.h"
 #include "ui/dialogs/stamm_form.h"
 #include "ui/dialogs/vorlagen_form.h"
 #include "ui/fields/button_look.h"
@@ -133,8 +133,8 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
     });
 
     m_auswertungForm = new TAuswertungForm(this);
-    m_pruefungForm = new TPruefungForm(this);
-    m_protokollForm = new TProtokollForm(this);
+    m_checkFindingsDialog = new CheckFindingsDialog(this);
+    m_entryLogDialog = new EntryLogDialog(this);
     FontDialog1 = newFontDialog(this, "FontDialog1");
     FontDialog2 = newFontDialog(this, "FontDialog2");
     m_druckenForm =
@@ -181,8 +181,8 @@ TMainForm::~TMainForm()
     delete m_tripModel;
     delete m_fahrtForm;
     delete m_auswertungForm;
-    delete m_pruefungForm;
-    delete m_protokollForm;
+    delete m_checkFindingsDialog;
+    delete m_entryLogDialog;
     delete m_druckenForm;
     delete m_stammForm;
     delete m_vorlagenForm;
@@ -218,7 +218,7 @@ void TMainForm::buildMenu()
     addCommand(file, QStringLiteral("E&xportieren..."), "Exportieren1",
                &TMainForm::Exportieren1Click);
     addCommand(file, QStringLiteral("Neues &Jahr beginnen..."), "NeuesJahr1",
-               &TMainForm::NeuesJahr1Click);
+               &TMainForm::startNewYear);
     file->addSeparator();
     addCommand(file, QStringLiteral("&Drucken..."), "Drucke1", &TMainForm::Drucke1Click)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -240,10 +240,9 @@ void TMainForm::buildMenu()
     addCommand(trip, QStringLiteral("&Rückfahrt..."), "Rueckfahrt1", &TMainForm::returnTrip)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     trip->addSeparator();
-    addCommand(trip, QStringLiteral("&Suchen..."), "Suchen1", &TMainForm::Suchen1Click)
+    addCommand(trip, QStringLiteral("&Suchen..."), "Suchen1", &TMainForm::searchTrip)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    addCommand(trip, QStringLiteral("&Weitersuchen"), "Weitersuchen1",
-               &TMainForm::Weitersuchen1Click)
+    addCommand(trip, QStringLiteral("&Weitersuchen"), "Weitersuchen1", &TMainForm::searchAgain)
         ->setShortcut(QKeySequence(Qt::Key_F3));
 
     QMenu *templates = menuBar()->addMenu(QStringLiteral("&Vorlagen"));
@@ -260,9 +259,9 @@ void TMainForm::buildMenu()
     addCommand(evaluation, QStringLiteral("Auswertung &anzeigen..."), "Auswertunganzeigen1",
                &TMainForm::Auswertunganzeigen1Click);
     addCommand(evaluation, QStringLiteral("Fahrtenbuch &prüfen..."), "Fahrtenbuchprfen1",
-               &TMainForm::Fahrtenbuchprfen1Click);
+               &TMainForm::checkLogbook);
     addCommand(evaluation, QStringLiteral("Ä&nderungsprotokoll anzeigen..."),
-               "nderungsprotokollanzeigen1", &TMainForm::nderungsprotokollanzeigen1Click);
+               "nderungsprotokollanzeigen1", &TMainForm::showEntryLog);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Hilfe"));
     help->setObjectName(QStringLiteral("Hilfe1"));

@@ -30,8 +30,8 @@ class TAuswertungForm;
 class TDruckenForm;
 class TAboutBox;
 class TFahrtForm;
-class TPruefungForm;
-class TProtokollForm;
+class CheckFindingsDialog;
+class EntryLogDialog;
 class TStammForm;
 class TVorlagenForm;
 class TripListModel;
@@ -51,8 +51,8 @@ public:
     LogbookDocument &document() { return *m_document; }
     TFahrtForm &fahrtForm() { return *m_fahrtForm; }
     TAuswertungForm &auswertungForm() { return *m_auswertungForm; }
-    TPruefungForm &pruefungForm() { return *m_pruefungForm; }
-    TProtokollForm &protokollForm() { return *m_protokollForm; }
+    CheckFindingsDialog &pruefungForm() { return *m_checkFindingsDialog; }
+    EntryLogDialog &protokollForm() { return *m_entryLogDialog; }
     TDruckenForm &druckenForm() { return *m_druckenForm; }
     // The printer the print commands use, as the printer set-up left it; held for the run.
     // The system's default printer unless the window was given one.
@@ -111,8 +111,8 @@ public:
     void Lschen1Click();
     // The reports (report_commands.cpp).
     void Auswertunganzeigen1Click();
-    void Fahrtenbuchprfen1Click();
-    void nderungsprotokollanzeigen1Click();
+    void checkLogbook();
+    void showEntryLog();
     // Printing, through LogbookPrintCommands (main_form.cpp, print_commands.h).
     void Drucke1Click();
     void Druckvorschau1Click();
@@ -124,9 +124,9 @@ public:
     void ber1Click();
     // Beyond the designed menus: search, the recent logbooks and the next year's logbook
     // (daily_commands.cpp).
-    void Suchen1Click();
-    void Weitersuchen1Click();
-    void NeuesJahr1Click();
+    void searchTrip();
+    void searchAgain();
+    void startNewYear();
 
     // The selected row, or -1 (trip_commands.cpp).
     int selectedRow() const;
@@ -188,8 +188,8 @@ private:
     TripListView *ListView1;
     TFahrtForm *m_fahrtForm;
     TAuswertungForm *m_auswertungForm;
-    TPruefungForm *m_pruefungForm;
-    TProtokollForm *m_protokollForm;
+    CheckFindingsDialog *m_checkFindingsDialog;
+    EntryLogDialog *m_entryLogDialog;
     QLabel *m_entryLogState;
     QFontDialog *FontDialog1;
     QFontDialog *FontDialog2;

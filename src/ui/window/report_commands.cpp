@@ -4,8 +4,8 @@
 
 #include "prompts.h"
 #include "ui/dialogs/auswertung_form.h"
-#include "ui/dialogs/protokoll_form.h"
-#include "ui/dialogs/pruefung_form.h"
+#include "ui/dialogs/check_findings_dialog.h"
+#include "ui/dialogs/entry_log_dialog.h"
 
 #include "checks/entry_log_report.h"
 #include "checks/evaluation.h"
@@ -22,22 +22,22 @@ void TMainForm::Auswertunganzeigen1Click()
     m_prompts.showModal(*m_auswertungForm);
 }
 
-void TMainForm::Fahrtenbuchprfen1Click()
+void TMainForm::checkLogbook()
 {
     const RowTable &trips = m_document->logbook().trips;
-    m_pruefungForm->showFindings(
+    m_checkFindingsDialog->showFindings(
         trips, checkPlausibility(trips, entryMoments(m_document->logbook().entryLog)));
-    m_prompts.showModal(*m_pruefungForm);
-    if (m_pruefungForm->chosenTrip() >= 0)
-        selectRow(int(m_pruefungForm->chosenTrip()));
+    m_prompts.showModal(*m_checkFindingsDialog);
+    if (m_checkFindingsDialog->chosenTrip() >= 0)
+        selectRow(int(m_checkFindingsDialog->chosenTrip()));
 }
 
-void TMainForm::nderungsprotokollanzeigen1Click()
+void TMainForm::showEntryLog()
 {
-    m_protokollForm->showLog(m_document->logbook());
-    m_prompts.showModal(*m_protokollForm);
-    if (m_protokollForm->chosenTrip() >= 0)
-        selectRow(int(m_protokollForm->chosenTrip()));
+    m_entryLogDialog->showLog(m_document->logbook());
+    m_prompts.showModal(*m_entryLogDialog);
+    if (m_entryLogDialog->chosenTrip() >= 0)
+        selectRow(int(m_entryLogDialog->chosenTrip()));
 }
 
 } // namespace fb

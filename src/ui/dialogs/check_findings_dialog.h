@@ -8,10 +8,10 @@ namespace fb {
 
 // The findings of the plausibility check, a trip a line: its number in the list, its
 // departure and what is doubtful about it.
-class TPruefungForm : public TripLinesDialog {
+class CheckFindingsDialog : public TripLinesDialog {
     Q_OBJECT
 public:
-    explicit TPruefungForm(QWidget *parent = nullptr);
+    explicit CheckFindingsDialog(QWidget *parent = nullptr);
 
     void showFindings(const RowTable &trips, const std::vector<Finding> &findings);
 };

@@ -1,6 +1,6 @@
 #include "main_form_fixture.h"
 
-#include "ui/dialogs/pruefung_form.h"
+#include "ui/dialogs/check_findings_dialog.h"
 
 #include <QLabel>
 #include <QTableWidget>

@@ -1,4 +1,4 @@
-#include "protokoll_form.h"
+#include "entry_log_dialog.h"
 
 #include "checks/entry_log_report.h"
 
@@ -13,7 +13,7 @@ enum Column { When, Kind, Trip, OldValue, NewValue, Note, ColumnCount };
 
 } // namespace
 
-TProtokollForm::TProtokollForm(QWidget *parent)
+EntryLogDialog::EntryLogDialog(QWidget *parent)
     : TripLinesDialog(QStringLiteral("Events"),
                       {QStringLiteral("Zeitpunkt"), QStringLiteral("Art"), QStringLiteral("Fahrt"),
                        QStringLiteral("Alter Wert"), QStringLiteral("Neuer Wert"),
@@ -32,7 +32,7 @@ TProtokollForm::TProtokollForm(QWidget *parent)
     resize(1200, 480);
 }
 
-void TProtokollForm::showLog(const Logbook &logbook)
+void EntryLogDialog::showLog(const Logbook &logbook)
 {
     const EntryLog &log = logbook.entryLog;
     QList<QStringList> lines;

@@ -10,10 +10,10 @@ namespace fb {
 // trip (or master data field), its old and new values, and a note: which version a change
 // replaced and by which it was replaced, and trips entered more than seven days after their
 // arrival ("nachgetragen").
-class TProtokollForm : public TripLinesDialog {
+class EntryLogDialog : public TripLinesDialog {
     Q_OBJECT
 public:
-    explicit TProtokollForm(QWidget *parent = nullptr);
+    explicit EntryLogDialog(QWidget *parent = nullptr);
 
     void showLog(const Logbook &logbook);
 };

@@ -1,10 +1,10 @@
-#include "pruefung_form.h"
+#include "check_findings_dialog.h"
 
 #include <QTableWidget>
 
 namespace fb {
 
-TPruefungForm::TPruefungForm(QWidget *parent)
+CheckFindingsDialog::CheckFindingsDialog(QWidget *parent)
     : TripLinesDialog(
           QStringLiteral("Findings"),
           {QStringLiteral("Fahrt"), QStringLiteral("Abfahrt"), QStringLiteral("Auffälligkeit")},
@@ -17,7 +17,7 @@ TPruefungForm::TPruefungForm(QWidget *parent)
     resize(720, 420);
 }
 
-void TPruefungForm::showFindings(const RowTable &trips, const std::vector<Finding> &findings)
+void CheckFindingsDialog::showFindings(const RowTable &trips, const std::vector<Finding> &findings)
 {
     QList<QStringList> lines;
     QList<qsizetype> tripRows;
