@@ -114,23 +114,7 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
     layout->addWidget(ListView1, 1);
     setCentralWidget(central);
 
-    auto *status = new QStatusBar(this);
-    status->setObjectName(QStringLiteral("StatusBar1"));
-    status->setFixedHeight(19);
-    setStatusBar(status);
-    m_entryLogState = new QLabel(status);
-    m_entryLogState->setObjectName(QStringLiteral("EntryLogState"));
-    // Set apart from the totals beside it: the two say different things.
-    m_entryLogState->setContentsMargins(0, 0, 12, 0);
-    status->addPermanentWidget(m_entryLogState);
-    m_totals = new QLabel(status);
-    m_totals->setObjectName(QStringLiteral("Totals"));
-    status->addPermanentWidget(m_totals);
-    // A passing message (a search that found nothing) must not take a read-only note away.
-    connect(status, &QStatusBar::messageChanged, this, [this](const QString &message) {
-        if (message.isEmpty())
-            showAccessNote();
-    });
+    buildStatusBar();
 
     m_auswertungForm = new TAuswertungForm(this);
     m_checkFindingsDialog = new CheckFindingsDialog(this);
@@ -197,6 +181,27 @@ QAction *TMainForm::addCommand(QMenu *menu, const QString &text, const char *nam
         m_changingCommands.append(action);
     connect(action, &QAction::triggered, this, [this, handler] { runCommand(handler); });
     return action;
+}
+
+void TMainForm::buildStatusBar()
+{
+    auto *status = new QStatusBar(this);
+    status->setObjectName(QStringLiteral("StatusBar1"));
+    status->setFixedHeight(19);
+    setStatusBar(status);
+    m_entryLogState = new QLabel(status);
+    m_entryLogState->setObjectName(QStringLiteral("EntryLogState"));
+    // Set apart from the totals beside it: the two say different things.
+    m_entryLogState->setContentsMargins(0, 0, 12, 0);
+    status->addPermanentWidget(m_entryLogState);
+    m_totals = new QLabel(status);
+    m_totals->setObjectName(QStringLiteral("Totals"));
+    status->addPermanentWidget(m_totals);
+    // A passing message (a search that found nothing) must not take a read-only note away.
+    connect(status, &QStatusBar::messageChanged, this, [this](const QString &message) {
+        if (message.isEmpty())
+            showAccessNote();
+    });
 }
 
 void TMainForm::buildMenu()

@@ -139,6 +139,8 @@ protected:
 private:
     void buildMenu();
     void buildButtonBar(QWidget *bar);
+    // The entry log's state and the totals, with a note that a passing message gives back.
+    void buildStatusBar();
     QAction *addCommand(QMenu *menu, const QString &text, const char *name,
                         void (TMainForm::*handler)());
     void runCommand(void (TMainForm::*handler)());
