@@ -376,19 +376,13 @@ void EntryLog::index(qsizetype eventIndex)
         return m_byId[id];
     };
     switch (event.kind) {
-    case EntryEventKind::Entered: {
-        IdState &state = stateFor(event.row);
-        state.entered = qint32(eventIndex);
-        state.known = true;
-        state.deletedMark = false;
-        state.digest = event.digest;
-        break;
-    }
+    case EntryEventKind::Entered:
     case EntryEventKind::Deleted: {
+        const bool deleted = event.kind == EntryEventKind::Deleted;
         IdState &state = stateFor(event.row);
-        state.deleted = qint32(eventIndex);
+        (deleted ? state.deleted : state.entered) = qint32(eventIndex);
         state.known = true;
-        state.deletedMark = true;
+        state.deletedMark = deleted;
         state.digest = event.digest;
         break;
     }

@@ -1,5 +1,6 @@
 #include "fahrt_form.h"
 
+#include "ui/fields/button_row.h"
 #include "ui/fields/named_widget.h"
 #include "ui/window/window_placement.h"
 
@@ -74,15 +75,10 @@ void TFahrtForm::buildLayout()
     hint->setObjectName(QStringLiteral("HintLabel"));
     hint->setWordWrap(true);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OkBtn);
-    buttons->addWidget(BitBtn2);
-
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_fields, 1);
     layout->addWidget(hint);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({OkBtn, BitBtn2}));
     setFixedSize(351, 460);
 }
 

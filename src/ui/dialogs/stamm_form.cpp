@@ -1,5 +1,6 @@
 #include "stamm_form.h"
 
+#include "ui/fields/button_row.h"
 #include "ui/fields/named_widget.h"
 #include "ui/window/window_placement.h"
 
@@ -89,14 +90,10 @@ void TStammForm::buildLayout()
     addRow(QStringLiteral("Datum der &Zulassung:"), DateTimePicker2);
     grid->setColumnStretch(1, 1);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OkBtn);
-
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addStretch();
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({OkBtn}));
     setFixedSize(384, 390);
 }
 

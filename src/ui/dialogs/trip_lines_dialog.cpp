@@ -1,6 +1,7 @@
 #include "trip_lines_dialog.h"
 
 #include "ui/fields/button_look.h"
+#include "ui/fields/button_row.h"
 #include "ui/window/window_placement.h"
 
 #include <QHBoxLayout>
@@ -32,13 +33,10 @@ TripLinesDialog::TripLinesDialog(const QString &listName, const QStringList &hea
     // Enter on a line chooses its trip; it must not press the button instead.
     OkBtn->setAutoDefault(false);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OkBtn);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_summary);
     layout->addWidget(m_list, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({OkBtn}));
 
     connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_list, &QTableWidget::cellDoubleClicked, this, [this](int line) { choose(line); });

@@ -1,5 +1,6 @@
 #include "vorlage_neu_form.h"
 
+#include "ui/fields/button_row.h"
 #include "ui/fields/named_widget.h"
 #include "ui/window/window_placement.h"
 
@@ -46,14 +47,9 @@ void TVorlageNeuForm::buildLayout()
 {
     m_fields->setLeadingRow(QStringLiteral("&Bezeichnung:"), DescEd);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OkBtn);
-    buttons->addWidget(BitBtn2);
-
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_fields, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow({OkBtn, BitBtn2}));
     // As designed, but wide enough for the title bar to show the whole caption.
     setFixedSize(std::max(352, widthShowingCaption(windowTitle())), 322);
 }

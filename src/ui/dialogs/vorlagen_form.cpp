@@ -167,12 +167,17 @@ void TVorlagenForm::selectRow(int row)
     ListView1->scrollTo(index);
 }
 
+bool TVorlagenForm::editorConfirmed()
+{
+    m_editor->setSuggestions(std::make_shared<const TripSuggestions>(
+        TripSuggestions::of(m_document.logbook().trips, m_templates)));
+    return m_prompts.showModal(*m_editor) == QDialog::Accepted;
+}
+
 void TVorlagenForm::NewBtnClick()
 {
     // The editor shows what its previous use left in it.
-    m_editor->setSuggestions(std::make_shared<const TripSuggestions>(
-        TripSuggestions::of(m_document.logbook().trips, m_templates)));
-    if (m_prompts.showModal(*m_editor) != QDialog::Accepted)
+    if (!editorConfirmed())
         return;
     selectRow(int(m_document.apply(NewTemplate{m_editor->templateRow()})));
 }
@@ -183,9 +188,7 @@ void TVorlagenForm::EditBtnClick()
     if (row < 0)
         return;
     m_editor->setFromTemplate(m_templates.at(row));
-    m_editor->setSuggestions(std::make_shared<const TripSuggestions>(
-        TripSuggestions::of(m_document.logbook().trips, m_templates)));
-    if (m_prompts.showModal(*m_editor) != QDialog::Accepted)
+    if (!editorConfirmed())
         return;
     m_document.apply(ChangeTemplate{row, m_editor->templateRow()});
 }
@@ -196,11 +199,7 @@ void TVorlagenForm::CopyBtnClick()
     if (row < 0)
         return;
     m_editor->setFromTemplate(m_templates.at(row));
-    m_editor->setSuggestions(std::make_shared<const TripSuggestions>(
-        TripSuggestions::of(m_document.logbook().trips, m_templates)));
-    if (m_prompts.showModal(*m_editor) != QDialog::Accepted)
-        return;
-    selectRow(int(m_document.apply(NewTemplate{m_editor->templateRow()})));
+    NewBtnClick();
 }
 
 void TVorlagenForm::DeleteBtnClick()

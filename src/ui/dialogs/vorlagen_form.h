@@ -46,6 +46,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // Shows the editor with the completion lists of the logbook as it is now.
+    bool editorConfirmed();
     void buildLayout();
     void runCommand(void (TVorlagenForm::*handler)());
 
