@@ -168,7 +168,7 @@ QStringList TripSuggestions::matchingPurposes(const QString &typed, qsizetype li
 QString TripSuggestions::whereTheCarIs(const QDateTime &departure) const
 {
     const std::optional<qint64> key =
-        departure.isValid() ? departureKey(formatDateTimeText(departure)) : std::nullopt;
+        departure.isValid() ? std::optional(departureKey(departure)) : std::nullopt;
     // A new trip goes before the first live trip that departs after it.
     auto next = m_arrivals.cend();
     if (key)
