@@ -12,7 +12,8 @@ The layers and the ones each may use directly (what those use counts too, so ui 
     xls     -> core
     export  -> model, xls
     print   -> model, checks
-    ui      -> model, storage, checks, export, print
+    session -> storage
+    ui      -> model, storage, checks, export, print, session
     app     -> all
 
 A layer's subfolders belong to it: src/ui/fields/ is layer ui.
@@ -22,7 +23,7 @@ Three things are checked:
      use. An include is resolved next to the including file first, then below SRC_DIR; a name
      found in neither (a generated moc file, say) is no layer's and passes.
   2. every `#include <...>` of a Qt header (found under --qt-headers, or written QtModule/Name):
-     core, model, storage, checks, xls and export use QtCore only; print uses QtCore only,
+     core, model, storage, session, checks, xls and export use QtCore only; print uses QtCore only,
      except its QPrinter side (the files named printer_canvas.*, pdf_output.* and
      qt_print_font.*: the canvas that paints on a QPrinter, the PDF job and the print fonts as
      QFont), which may also use QtGui and QtPrintSupport; the page layout itself stays QtCore
@@ -47,8 +48,9 @@ DIRECT_USES = {
     "xls": ["core"],
     "export": ["model", "xls"],
     "print": ["model", "checks"],
-    "ui": ["model", "storage", "checks", "export", "print"],
-    "app": ["core", "model", "storage", "checks", "xls", "export", "print", "ui"],
+    "session": ["storage"],
+    "ui": ["model", "storage", "checks", "export", "print", "session"],
+    "app": ["core", "model", "storage", "checks", "xls", "export", "print", "session", "ui"],
 }
 
 QT_CORE_ONLY = {"QtCore"}
@@ -60,6 +62,7 @@ QT_MODULES = {
     "xls": QT_CORE_ONLY,
     "export": QT_CORE_ONLY,
     "print": QT_CORE_ONLY,
+    "session": QT_CORE_ONLY,
     "ui": None,  # any
     "app": None,
 }

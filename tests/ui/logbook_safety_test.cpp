@@ -1,9 +1,11 @@
-// What keeps a logbook from being lost: a file that cannot be read, two windows on one
-// logbook, a file changed on disk while it is open, and a program that ends without saving.
+// What keeps a logbook from being lost, as the window shows it: a file that cannot be read,
+// two windows on one logbook, and a program that ends without saving. The rules themselves
+// are the session's and tested there.
 #include "main_form_fixture.h"
 
 #include "file_bytes.h"
 
+#include "session/logbook_session.h"
 #include "storage/logbook_lock.h"
 #include "storage/recovery_journal.h"
 
@@ -55,17 +57,6 @@ protected:
         window->setRecoveryFolder(journals());
         window->setStartFile(startFile);
         return window;
-    }
-    // The journal a window leaves when it ends without its question, as a crash does.
-    QString leaveJournalWithOneTrip()
-    {
-        auto window = newWindow(logbook());
-        EXPECT_TRUE(showActive(*window));
-        prompts.answerDialog(enter(tripOn(3, QStringLiteral("B"), QStringLiteral("C"), "5")));
-        window->findChild<QAction *>(QStringLiteral("Neu1"))->trigger();
-        const QString journal = window->recoveryJournal()->path();
-        EXPECT_TRUE(QFile::exists(journal));
-        return journal;
     }
 };
 
@@ -124,7 +115,7 @@ TEST_F(LogbookSafetyTest, UnreadableFileSaysWhyKeepsThePreviousDocumentAndIsNeve
     EXPECT_EQ(prompts.asked().at(2).text, cannotOpen);
     EXPECT_EQ(trips().count(), 1);
     EXPECT_EQ(caption(), QStringLiteral("Tervona Fahrtenbuch 1.0 - [unbenannt.fbu*]"));
-    EXPECT_TRUE(form->recoveryJournal()->isWritten()) << "the trip is still journaled";
+    EXPECT_TRUE(form->session().journalWritten()) << "the trip is still journaled";
 
     // A logbook in a folder where no lock can be made opens read-only and says so.
     prompts.clearAsked();
@@ -208,93 +199,6 @@ TEST_F(LogbookSafetyTest, SecondWindowOnAnOpenLogbookOpensItReadOnlyHoweverOldTh
     EXPECT_EQ(third->document().logbook().trips.count(), 0);
 }
 
-TEST_F(LogbookSafetyTest, EveryNameOfAnOpenLogbookMeetsItsLock)
-{
-    form->setStartFile(logbook());
-    ASSERT_TRUE(showActive(*form));
-    const QString symbolic = pathOf(QStringLiteral("Verweis.fbu"));
-    ASSERT_TRUE(QFile::link(logbook(), symbolic));
-    const auto hardLink = [&](const QString &name) {
-        const QString path = pathOf(name);
-        EXPECT_EQ(
-            ::link(QFile::encodeName(logbook()).constData(), QFile::encodeName(path).constData()),
-            0);
-        return path;
-    };
-    const QString hard = hardLink(QStringLiteral("Zweitname.fbu"));
-    const auto expectAskedAndReadOnly = [&](const QString &path, const QString &held) {
-        prompts.clearAsked();
-        prompts.answerQuestion(QMessageBox::Yes);
-        auto other = newWindow(path);
-        ASSERT_TRUE(showActive(*other));
-        ASSERT_EQ(prompts.askedKinds(), QStringList{QStringLiteral("yesNo")});
-        EXPECT_EQ(prompts.asked().at(0).text,
-                  QStringLiteral("Das Fahrtenbuch \"%1\" ist bereits geöffnet%2. "
-                                 "Schreibgeschützt öffnen?")
-                      .arg(QFileInfo(path).fileName(), held));
-        EXPECT_TRUE(other->isReadOnly());
-        EXPECT_FALSE(QFile::exists(QFileInfo(path).dir().filePath(
-            QLatin1Char('.') + QFileInfo(path).fileName() + QStringLiteral(".lock"))));
-    };
-    const QString thisWindow = QStringLiteral(" (Prozess %1 auf Rechner %2)")
-                                   .arg(QCoreApplication::applicationPid())
-                                   .arg(QSysInfo::machineHostName());
-    expectAskedAndReadOnly(symbolic, thisWindow);
-    expectAskedAndReadOnly(hard, QString());
-
-    // Saving puts a new file in place, and the lock goes with it.
-    addTrips({tripOn(3, QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("5"))});
-    trigger("Speichern1");
-    expectAskedAndReadOnly(hardLink(QStringLiteral("Nachher.fbu")), QString());
-
-    // A folder where the lock file belongs: no lock file can be made there.
-    const QString polo = pathOf(QStringLiteral("Polo.fbu"));
-    writeLogbookFile(polo, {});
-    ASSERT_TRUE(QDir().mkdir(LogbookLock::lockPathFor(polo)));
-    prompts.clearAsked();
-    auto onPolo = newWindow(polo);
-    ASSERT_TRUE(showActive(*onPolo));
-    EXPECT_TRUE(prompts.asked().isEmpty());
-    EXPECT_TRUE(onPolo->isReadOnly());
-    EXPECT_EQ(onPolo->statusBar()->currentMessage(),
-              QStringLiteral("Schreibgeschützt geöffnet: Neben \"Polo.fbu\" kann keine "
-                             "Sperrdatei angelegt werden (Zugriff verweigert)."));
-}
-
-TEST_F(LogbookSafetyTest, FileChangedOnDiskIsNotSavedOverWithoutAsking)
-{
-    form->setStartFile(logbook());
-    ASSERT_TRUE(showActive(*form));
-    addTrips({tripOn(3, QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("5"))});
-    // Another program puts its own version in place.
-    writeLogbookFile(logbook(),
-                     {tripRow("02.11.2026", "A", "B", "1"), tripRow("03.11.2026", "B", "C", "2"),
-                      tripRow("04.11.2026", "C", "D", "3")});
-    const QByteArray theirs = fileBytes(logbook());
-
-    prompts.clearAsked();
-    prompts.answerQuestion(QMessageBox::No);
-    trigger("Speichern1");
-    ASSERT_EQ(prompts.askedKinds(), QStringList{QStringLiteral("yesNo")});
-    EXPECT_EQ(prompts.asked().at(0).text,
-              QStringLiteral("Die Datei \"Golf.fbu\" wurde seit dem Öffnen außerhalb des "
-                             "Programms geändert. Trotzdem speichern?"));
-    EXPECT_EQ(prompts.asked().at(0).defaultAnswer, QMessageBox::No);
-    EXPECT_EQ(fileBytes(logbook()), theirs);
-    EXPECT_TRUE(caption().endsWith(QStringLiteral("*]")));
-
-    prompts.answerQuestion(QMessageBox::Yes);
-    trigger("Speichern1");
-    EXPECT_EQ(tripsIn(logbook()), 2);
-    EXPECT_FALSE(form->document().isChanged());
-
-    // What the window wrote itself is no change from outside.
-    addTrips({tripOn(4, QStringLiteral("C"), QStringLiteral("D"), QStringLiteral("5"))});
-    prompts.clearAsked();
-    trigger("Speichern1");
-    EXPECT_TRUE(prompts.asked().isEmpty());
-}
-
 TEST_F(LogbookSafetyTest, ChangesOfAWindowKilledWithSigkillAreRestoredAtTheNextStart)
 {
     QProcess killed;
@@ -325,105 +229,11 @@ TEST_F(LogbookSafetyTest, ChangesOfAWindowKilledWithSigkillAreRestoredAtTheNextS
 
     // Later changes join the same journal; saving removes it.
     addTrips({tripOn(9, QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("5"))});
-    const QString journal = form->recoveryJournal()->path();
+    const QString journal = form->session().journalPath();
     EXPECT_EQ(readJournal(journal).operations.size(), 4);
     trigger("Speichern1");
     EXPECT_FALSE(QFile::exists(journal));
     EXPECT_EQ(tripsIn(logbook()), 4);
-}
-
-TEST_F(LogbookSafetyTest, DamagedOutdatedOrDeclinedJournalsAreSetAsideAndNeverApplied)
-{
-    const auto startOnLogbook = [&] {
-        prompts.clearAsked();
-        form = newWindow(logbook());
-        EXPECT_TRUE(showActive(*form));
-        EXPECT_EQ(trips().count(), 1) << "the file as it is";
-        EXPECT_FALSE(form->document().isChanged());
-    };
-    const auto asideCount = [&] {
-        return QDir(journals()).entryList({QStringLiteral("*.fbj.*-*")}, QDir::Files).size();
-    };
-
-    QString journal = leaveJournalWithOneTrip();
-    QByteArray bytes = fileBytes(journal);
-    bytes[bytes.size() - 6] = char(bytes[bytes.size() - 6] ^ 1);
-    ASSERT_TRUE(writeFileBytes(journal, bytes));
-    startOnLogbook();
-    ASSERT_EQ(prompts.askedKinds(), QStringList{QStringLiteral("stop")});
-    EXPECT_TRUE(prompts.asked().at(0).text.startsWith(
-        QStringLiteral("Die ungespeicherten Änderungen an \"Golf.fbu\" können nicht "
-                       "wiederhergestellt werden: Die Wiederherstellungsdatei ist beschädigt. "
-                       "Die Wiederherstellungsdatei liegt jetzt unter")));
-    EXPECT_FALSE(QFile::exists(journal));
-    EXPECT_EQ(asideCount(), 1);
-    form.reset();
-
-    // The file was changed by another program after the journal began.
-    journal = leaveJournalWithOneTrip();
-    writeLogbookFile(logbook(), {tripRow("02.11.2026 08:00:00", "A", "B", "10")});
-    startOnLogbook();
-    ASSERT_EQ(prompts.askedKinds(), QStringList{QStringLiteral("stop")});
-    EXPECT_TRUE(prompts.asked().at(0).text.contains(
-        QStringLiteral("Die Datei wurde seitdem außerhalb des Programms geändert")));
-    EXPECT_EQ(asideCount(), 2);
-    form.reset();
-
-    // "Nein" keeps the file as it is and is not asked again.
-    const QByteArray file = fileBytes(logbook());
-    journal = leaveJournalWithOneTrip();
-    prompts.answerQuestion(QMessageBox::No);
-    startOnLogbook();
-    EXPECT_EQ(prompts.askedKinds(), QStringList{QStringLiteral("yesNo")});
-    EXPECT_EQ(asideCount(), 3);
-    form.reset();
-    startOnLogbook();
-    EXPECT_TRUE(prompts.asked().isEmpty());
-    EXPECT_EQ(fileBytes(logbook()), file);
-}
-
-TEST_F(LogbookSafetyTest, JournalsThatAreNoRegularFilesAreSetAsideAndTheWindowStarts)
-{
-    // A link to a device without end as the logbook's journal, and a pipe nobody writes to as
-    // an untitled logbook's: read, the one would fill the memory, the other wait for ever.
-    ASSERT_TRUE(QDir().mkpath(journals()));
-    const QString link = journalPathFor(journals(), logbook());
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), link));
-    const QString pipe =
-        QDir(journals()).filePath(QStringLiteral("unbenannt-20261209-183000000-4711.fbj"));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    const auto setAside = [&] {
-        return QDir(journals())
-            .entryInfoList({QStringLiteral("*.fbj.unlesbar-*")}, QDir::Files | QDir::System);
-    };
-    const auto expectReported = [&](const QString &name) {
-        ASSERT_EQ(prompts.askedKinds(), QStringList{QStringLiteral("stop")});
-        EXPECT_TRUE(prompts.asked().at(0).text.startsWith(
-            QStringLiteral("Die ungespeicherten Änderungen an \"%1\" können nicht "
-                           "wiederhergestellt werden: Die Wiederherstellungsdatei ist "
-                           "beschädigt. Die Wiederherstellungsdatei liegt jetzt unter")
-                .arg(name)))
-            << prompts.asked().at(0).text.toStdString();
-    };
-
-    form->setStartFile(logbook());
-    ASSERT_TRUE(showActive(*form));
-    expectReported(QStringLiteral("Golf.fbu"));
-    EXPECT_EQ(trips().count(), 1) << "the file as it is";
-    EXPECT_FALSE(form->document().isChanged());
-    EXPECT_FALSE(form->isReadOnly());
-    ASSERT_EQ(setAside().size(), 1);
-    EXPECT_TRUE(setAside().at(0).isSymLink()) << "the link itself is moved";
-    EXPECT_EQ(setAside().at(0).symLinkTarget(), QStringLiteral("/dev/zero"));
-    EXPECT_FALSE(QFileInfo(link).isSymLink());
-
-    prompts.clearAsked();
-    form = newWindow();
-    ASSERT_TRUE(showActive(*form));
-    expectReported(QStringLiteral("unbenannt.fbu"));
-    EXPECT_EQ(trips().count(), 0);
-    EXPECT_FALSE(QFileInfo::exists(pipe));
-    EXPECT_EQ(setAside().size(), 2);
 }
 
 TEST_F(LogbookSafetyTest, UntitledChangesAreOfferedAtTheNextStartWithoutAFile)

@@ -5,7 +5,7 @@
 
 #include "ui/fields/button_look.h"
 #include "ui/list/column_widths.h"
-#include "ui/window/file_messages.h"
+#include "session/file_messages.h"
 
 #include "ui/list/row_table_model.h"
 #include "ui/window/prompts.h"

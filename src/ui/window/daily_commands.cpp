@@ -3,8 +3,9 @@
 // and the next year's logbook started from this year's final reading.
 #include "main_form.h"
 
-#include "file_messages.h"
 #include "prompts.h"
+#include "session/file_messages.h"
+#include "session/logbook_session.h"
 #include "ui/list/trip_list_view.h"
 #include "user_settings.h"
 
@@ -152,24 +153,8 @@ void TMainForm::startNewYear()
 {
     if (!maybeSave(kNotSavedBeforeNewQuestion))
         return;
-    // Worked out before anything changes: a distance that does not convert ends it here.
-    const double finalReading = std::nearbyint(getlastkm());
-    if (!(finalReading >= std::numeric_limits<qint32>::min() &&
-          finalReading <= std::numeric_limits<qint32>::max()))
-        throw Error(QStringLiteral("Der Kilometerstand %1 kann nicht Kilometerstand Beginn des "
-                                   "neuen Jahres werden")
-                        .arg(finalReading, 0, 'f', 0));
-    const QList<Row> templates = m_document->logbook().templates.rows();
-
-    startUntitled();
-    // What the new year takes over goes in as changes, so that the journal keeps them until
-    // the new logbook is saved.
-    for (const Row &entry : templates)
-        m_document->apply(NewTemplate{entry});
-    MasterData master = m_document->logbook().master;
-    master.startKm = qint32(finalReading);
-    m_document->apply(SetMasterData{master});
-    m_document->SetChanged();
+    m_session->startNewYear(getlastkm());
+    showDocumentAccess();
 }
 
 } // namespace fb

@@ -1,31 +1,23 @@
-// The main window's file commands and what keeps a logbook from being lost: New, Open, Save,
-// Save as and closing; the lock beside the open file that keeps a second window from writing
-// over it; and the recovery journal that keeps every change until it is saved.
+// The main window's file commands: New, Open, Save, Save as and closing. What keeps a logbook
+// from being lost (the lock, the recovery journal) is the session's; the window asks what the
+// session has to ask and shows what it has to tell.
 #include "main_form.h"
 
-#include "file_messages.h"
 #include "prompts.h"
 #include "ui/list/trip_list_view.h"
 #include "user_settings.h"
 
 #include "core/file_error.h"
-#include "core/write_target.h"
+#include "session/file_messages.h"
+#include "session/logbook_session.h"
 #include "storage/logbook_document.h"
-#include "storage/logbook_lock.h"
-#include "storage/recovery_journal.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QHeaderView>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QWidget>
-
-#include <cerrno>
-#include <exception>
 
 namespace fb {
 namespace {
@@ -33,151 +25,49 @@ namespace {
 const FileKind kLogbookFiles{QStringLiteral("Fahrtenbuch-Datei (*.fbu)"), QStringLiteral("fbu")};
 const QString kSaveQuestionTitle = QStringLiteral("Speichern");
 
-QString shownName(const QString &path)
-{
-    return path.isEmpty() ? QStringLiteral("unbenannt.fbu") : QFileInfo(path).fileName();
-}
-
-// Two names of one file: the same path, or links to the same file.
-bool sameFile(const QString &first, const QString &second)
-{
-    if (first.isEmpty() || second.isEmpty())
-        return false;
-    return isSameFile(first, second);
-}
-
-QString heldElsewhere(const QString &path, const LogbookLock &lock)
-{
-    // A window that holds the file under another name (a hard link), or whose lock file cannot
-    // be read, is not known by its process.
-    if (lock.holderPid() <= 0)
-        return QStringLiteral("Das Fahrtenbuch \"%1\" ist bereits geöffnet.").arg(shownName(path));
-    return QStringLiteral(
-               "Das Fahrtenbuch \"%1\" ist bereits geöffnet (Prozess %2 auf Rechner %3).")
-        .arg(shownName(path))
-        .arg(lock.holderPid())
-        .arg(lock.holderHost());
-}
-
 } // namespace
-
-// How the window may have a logbook: with its lock, or read-only with a note why.
-struct TMainForm::Access {
-    std::shared_ptr<LogbookLock> lock;
-    bool readOnly = false;
-    QString note;
-};
 
 void TMainForm::setRecoveryFolder(const QString &folder)
 {
-    m_recoveryFolder = folder;
-    startJournal();
-}
-
-QString TMainForm::defaultRecoveryFolder()
-{
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-        .filePath(QStringLiteral("Wiederherstellung"));
+    m_session->setRecoveryFolder(folder);
 }
 
 void TMainForm::setEntryLogMemoryFolder(const QString &folder)
 {
-    m_document->setEntryLogMemoryFolder(folder);
-}
-
-QString TMainForm::defaultEntryLogMemoryFolder()
-{
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-        .filePath(QStringLiteral("Protokollstand"));
+    m_session->setEntryLogMemoryFolder(folder);
 }
 
 bool TMainForm::isReadOnly() const
 {
-    return m_document->isReadOnly();
+    return m_session->isReadOnly();
 }
 
-// --- Lock and journal ---------------------------------------------------------------------
+// --- What the session has to ask and tell -------------------------------------------------
 
-std::shared_ptr<LogbookLock> TMainForm::lockFor(const QString &path)
+QWidget *TMainForm::promptParent()
 {
-    // The window's own file keeps the lock it has: a second one would find it held.
-    if (m_lock && sameFile(path, m_document->fileName()))
-        return m_lock;
-    return std::make_shared<LogbookLock>(path);
+    return isVisible() ? this : nullptr;
 }
 
-std::optional<TMainForm::Access> TMainForm::accessTo(const QString &path)
+void TMainForm::showMessages(const QStringList &messages)
 {
-    std::shared_ptr<LogbookLock> lock = lockFor(path);
-    switch (lock->state()) {
-    case LogbookLock::State::Held:
-        return Access{std::move(lock), false, QString()};
-    case LogbookLock::State::HeldElsewhere:
-        if (m_prompts.askYesNo(isVisible() ? this : nullptr, QCoreApplication::applicationName(),
-                               heldElsewhere(path, *lock) +
-                                   QStringLiteral(" Schreibgeschützt öffnen?"),
-                               QMessageBox::Yes) != QMessageBox::Yes)
-            return std::nullopt;
-        return Access{nullptr, true,
-                      QStringLiteral("Schreibgeschützt geöffnet: ") + heldElsewhere(path, *lock)};
-    case LogbookLock::State::Unavailable:
-        break;
-    }
-    return Access{nullptr, true,
-                  QStringLiteral("Schreibgeschützt geöffnet: Neben \"%1\" kann keine Sperrdatei "
-                                 "angelegt werden (%2).")
-                      .arg(shownName(path), germanFileErrorReason(lock->errorNumber()))};
+    for (const QString &message : messages)
+        m_prompts.showError(promptParent(), message);
 }
 
-void TMainForm::startJournal()
+bool TMainForm::askYesNo(const QString &question, QMessageBox::StandardButton defaultAnswer)
 {
-    stopJournal();
-    if (m_recoveryFolder.isEmpty() || isReadOnly())
-        return;
-    const QString &name = m_document->fileName();
-    const QString path = name.isEmpty() ? newUntitledJournalPath(m_recoveryFolder)
-                                        : journalPathFor(m_recoveryFolder, name);
-    m_journal = std::make_unique<RecoveryJournal>(
-        path, JournalBase{name, m_document->diskState(), QByteArray()});
-    m_document->addOperationHook(m_journal.get());
+    return m_prompts.askYesNo(promptParent(), QCoreApplication::applicationName(), question,
+                              defaultAnswer) == QMessageBox::Yes;
 }
 
-void TMainForm::stopJournal()
+void TMainForm::showDocumentAccess()
 {
-    if (!m_journal)
-        return;
-    m_document->removeOperationHook(m_journal.get());
-    m_journal.reset();
-}
-
-void TMainForm::releaseDocument()
-{
-    // The document is given up: its changes are saved, or the user chose not to save them.
-    if (m_journal)
-        m_journal->discard();
-    stopJournal();
-    m_lock.reset();
-    m_document->setReadOnly(false);
-}
-
-void TMainForm::startUntitled()
-{
-    releaseDocument();
-    m_document->NewAll();
-    bindDocument(nullptr, false, QString());
-}
-
-void TMainForm::bindDocument(std::shared_ptr<LogbookLock> lock, bool readOnly, const QString &note)
-{
-    const bool named = !m_document->fileName().isEmpty();
-    m_lock = named ? std::move(lock) : nullptr;
-    m_document->setReadOnly(named && readOnly);
     setChangingCommandsEnabled(!isReadOnly());
-    m_accessNote = isReadOnly() ? note : QString();
+    m_accessNote = m_session->accessNote();
     if (m_accessNote.isEmpty())
         statusBar()->clearMessage();
     showAccessNote();
-    startJournal();
 }
 
 void TMainForm::showAccessNote()
@@ -196,85 +86,23 @@ void TMainForm::setChangingCommandsEnabled(bool enabled)
     }
 }
 
-void TMainForm::offerRecovery()
+void TMainForm::startUntitled()
 {
-    if (m_recoveryFolder.isEmpty() || isReadOnly() || m_document->fileName().isEmpty())
-        return;
-    recoverFrom(journalPathFor(m_recoveryFolder, m_document->fileName()));
+    m_session->startUntitled();
+    showDocumentAccess();
 }
 
-void TMainForm::offerUntitledRecovery()
+bool TMainForm::answerRecovery(const RecoveryOffer &offer)
 {
-    if (m_recoveryFolder.isEmpty())
-        return;
-    // One journal per start; a further one is offered at the next.
-    for (const QString &path : untitledJournals(m_recoveryFolder))
-        if (recoverFrom(path))
-            return;
-}
-
-bool TMainForm::recoverFrom(const QString &journalPath)
-{
-    if (!journalPresent(journalPath))
+    if (offer.isEmpty())
         return false;
-    std::unique_ptr<QLockFile> claim = claimJournal(journalPath);
-    if (!claim)
-        return false; // the program that writes it still runs
-    QWidget *parent = isVisible() ? this : nullptr;
-    const QString name = shownName(m_document->fileName());
-    const auto setAside = [&](const QString &reason, const QString &why) {
-        const QString aside = setJournalAside(journalPath, reason, std::move(claim));
-        m_prompts.showError(parent, QStringLiteral("Die ungespeicherten Änderungen an \"%1\" "
-                                                   "können nicht wiederhergestellt werden: %2. "
-                                                   "Die Wiederherstellungsdatei liegt jetzt unter "
-                                                   "\"%3\"")
-                                        .arg(name, why, QDir::toNativeSeparators(aside)));
-        return true;
-    };
-    const QString damaged = QStringLiteral("Die Wiederherstellungsdatei ist beschädigt");
-    JournalContents journal;
-    try {
-        journal = readJournal(journalPath);
-    } catch (const JournalDamaged &) {
-        return setAside(QStringLiteral("beschaedigt"), damaged);
-    } catch (const JournalUnreadable &) {
-        return setAside(QStringLiteral("unlesbar"), damaged);
-    } catch (const FileError &error) {
-        return setAside(QStringLiteral("unlesbar"), germanFileErrorReason(error.errorNumber()));
-    }
-    if (journal.operations.isEmpty()) {
-        // The program ended between starting the journal and its first change.
-        claim.reset();
-        QFile::remove(journalPath);
-        return false;
-    }
-    if (!journalStartsFrom(journal.base, *m_document))
-        return setAside(QStringLiteral("anderer-stand"),
-                        QStringLiteral("Die Datei wurde seitdem außerhalb des Programms "
-                                       "geändert"));
-    const QString when = journal.operations.constLast().appliedAt.toLocalTime().toString(
-        QStringLiteral("dd.MM.yyyy HH:mm"));
-    if (m_prompts.askYesNo(
-            parent, QCoreApplication::applicationName(),
-            QStringLiteral("Ungespeicherte Änderungen vom %1 wiederherstellen?").arg(when),
-            QMessageBox::Yes) != QMessageBox::Yes) {
-        setJournalAside(journalPath, QStringLiteral("verworfen"), std::move(claim));
+    if (!offer.message.isEmpty()) {
+        m_prompts.showError(promptParent(), offer.message);
         return true;
     }
-    std::exception_ptr failure;
-    try {
-        replayJournal(journal, *m_document);
-    } catch (const JournalDamaged &) {
-        return setAside(QStringLiteral("beschaedigt"), damaged);
-    } catch (const Error &) {
-        failure = std::current_exception(); // the odometer pass: the changes are in
-    }
-    // The journal goes on with the changes still to come.
-    stopJournal();
-    m_journal = std::make_unique<RecoveryJournal>(journalPath, std::move(claim));
-    m_document->addOperationHook(m_journal.get());
-    if (failure)
-        std::rethrow_exception(failure);
+    const QString damaged = m_session->recover(askYesNo(offer.question, QMessageBox::Yes));
+    if (!damaged.isEmpty())
+        m_prompts.showError(promptParent(), damaged);
     return true;
 }
 
@@ -282,57 +110,23 @@ bool TMainForm::recoverFrom(const QString &journalPath)
 
 bool TMainForm::openLogbook(const QString &path)
 {
-    QWidget *parent = isVisible() ? this : nullptr;
-    const std::optional<Access> access = accessTo(path);
-    if (!access)
+    const QString question = m_session->questionBeforeOpening(path);
+    if (!question.isEmpty() && !askYesNo(question, QMessageBox::Yes))
         return false;
-    std::unique_ptr<OpenedLogbookFile> file;
-    try {
-        file = std::make_unique<OpenedLogbookFile>(path);
-    } catch (const FileError &error) {
-        // A name that is not there yet names a new logbook; any other failure leaves the
-        // document as it was, bound to its own file.
-        if (error.errorNumber() != ENOENT) {
-            m_prompts.showError(parent, cannotOpenMessage(path, error));
-            return false;
-        }
-    }
-
-    // From here the previous document is given up.
-    releaseDocument();
-    std::exception_ptr failure;
-    if (file) {
-        try {
-            m_document->readFrom(*file);
-        } catch (const Error &) {
-            // A damaged file keeps what was read, without its name; a distance that does not
-            // convert keeps the whole logbook.
-            failure = std::current_exception();
-        }
-    } else {
-        // "Speichern" creates it there; the caption shows its name.
-        m_document->NewAll();
-        m_document->setFileName(path);
-        m_document->SetUnChanged();
-    }
-    bindDocument(access->lock, access->readOnly, access->note);
-    if (file && !failure)
+    const OpenOutcome outcome = m_session->open(path);
+    if (outcome.opened)
+        showDocumentAccess();
+    if (outcome.readWhole())
         rememberFile(path);
+    showMessages(outcome.messages);
+    if (!outcome.mayRecover())
+        return outcome.opened;
     try {
-        if (failure)
-            std::rethrow_exception(failure);
-        if (const QString &found = m_document->outsideChangeFound(); !found.isEmpty())
-            m_prompts.showError(parent, QStringLiteral("Die Datei \"%1\" wurde außerhalb des "
-                                                       "Programms verändert: %2. Der Befund "
-                                                       "steht im Änderungsprotokoll und wird "
-                                                       "beim nächsten Speichern in die Datei "
-                                                       "übernommen")
-                                            .arg(shownName(path), found));
-        offerRecovery();
+        answerRecovery(m_session->offerRecovery());
     } catch (const FileError &error) {
-        m_prompts.showError(parent, cannotOpenMessage(path, error));
+        m_prompts.showError(promptParent(), cannotOpenMessage(path, error));
     } catch (const Error &error) {
-        m_prompts.showError(parent, error.message());
+        m_prompts.showError(promptParent(), error.message());
     }
     return true;
 }
@@ -349,7 +143,7 @@ bool TMainForm::OpenFile()
 
 bool TMainForm::maybeSave(const QString &question)
 {
-    if (!m_document->isChanged())
+    if (!document().isChanged())
         return true;
     switch (m_prompts.question(this, kSaveQuestionTitle, question)) {
     case QMessageBox::Yes:
@@ -363,37 +157,15 @@ bool TMainForm::maybeSave(const QString &question)
 
 bool TMainForm::saveTo(const QString &path)
 {
-    // Saving over a file that someone else has changed since would lose their changes.
-    if (!isReadOnly() && sameFile(path, m_document->fileName()) &&
-        m_document->fileChangedOnDisk() &&
-        m_prompts.askYesNo(this, QCoreApplication::applicationName(),
-                           QStringLiteral("Die Datei \"%1\" wurde seit dem Öffnen außerhalb des "
-                                          "Programms geändert. Trotzdem speichern?")
-                               .arg(shownName(path)),
-                           QMessageBox::No) != QMessageBox::Yes)
+    if (const QString question = m_session->questionBeforeSaving(path);
+        !question.isEmpty() && !askYesNo(question, QMessageBox::No))
         return false;
-    std::shared_ptr<LogbookLock> lock = lockFor(path);
-    if (lock->state() == LogbookLock::State::HeldElsewhere) {
-        m_prompts.showError(this, heldElsewhere(path, *lock) +
-                                      QStringLiteral(" Es kann dort nicht gespeichert werden"));
+    // The user must know the trips are not on disk; the changed mark stays.
+    if (const QString failure = m_session->saveTo(path); !failure.isEmpty()) {
+        m_prompts.showError(this, failure);
         return false;
     }
-    if (lock->state() == LogbookLock::State::Unavailable) {
-        m_prompts.showError(this, cannotSaveMessage(path, FileError(lock->errorNumber())));
-        return false;
-    }
-    try {
-        m_document->SaveTheFileAs(path);
-    } catch (const Error &error) {
-        // The user must know the trips are not on disk; the changed mark stays.
-        m_prompts.showError(this, cannotSaveMessage(path, error));
-        return false;
-    }
-    // Saving put a new file in place: the lock moves on to it.
-    lock->holdWrittenFile();
-    // The file holds every change now: the journal starts anew from it.
-    releaseDocument();
-    bindDocument(std::move(lock), false, QString());
+    showDocumentAccess();
     rememberFile(path);
     return true;
 }
@@ -401,8 +173,8 @@ bool TMainForm::saveTo(const QString &path)
 bool TMainForm::SaveFile()
 {
     // A read-only window saves only under another name.
-    if (!m_document->fileName().isEmpty() && !isReadOnly())
-        return saveTo(m_document->fileName());
+    if (!document().fileName().isEmpty() && !isReadOnly())
+        return saveTo(document().fileName());
     const QString path = m_prompts.saveFileName(this, kLogbookFiles);
     if (path.isEmpty())
         return false;
@@ -464,7 +236,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    releaseDocument();
+    m_session->release();
     if (m_settings)
         m_settings->saveWindow(*this, *ListView1->horizontalHeader());
     event->accept();

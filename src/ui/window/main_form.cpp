@@ -1,8 +1,8 @@
 #include "main_form.h"
 
 #include "about_box.h"
-#include "file_messages.h"
 #include "prompts.h"
+#include "session/file_messages.h"
 #include "ui/dialogs/auswertung_form.h"
 #include "ui/dialogs/check_findings_dialog.h"
 #include "ui/dialogs/drucken_form.h"
@@ -24,9 +24,8 @@
 #include "model/odometer.h"
 #include "model/text_forms.h"
 #include "model/trip_columns.h"
+#include "session/logbook_session.h"
 #include "storage/logbook_document.h"
-#include "storage/logbook_lock.h"
-#include "storage/recovery_journal.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -87,7 +86,8 @@ bool changesTheLogbook(void (TMainForm::*handler)())
 
 TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
     : QMainWindow(parent), m_prompts(prompts),
-      m_document(new LogbookDocument(fontPixelsPerInch, this))
+      m_session(std::make_unique<LogbookSession>(fontPixelsPerInch)),
+      m_document(&m_session->document())
 {
     setObjectName(QStringLiteral("MainForm"));
     setFont(designedFont(8));
@@ -155,11 +155,13 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
     updateTotals();
 }
 
+LogbookDocument &TMainForm::document()
+{
+    return m_session->document();
+}
+
 TMainForm::~TMainForm()
 {
-    // A journal not discarded stays for the next start: the window did not close by its
-    // question.
-    stopJournal();
     // The view, the model and the dialog go before the document whose tables they read.
     delete ListView1;
     delete m_tripModel;
@@ -376,7 +378,7 @@ void TMainForm::FormShow()
         if (!m_startFile.isEmpty())
             openLogbook(m_startFile);
         else
-            offerUntitledRecovery();
+            answerRecovery(m_session->offerUntitledRecovery());
     } catch (const Error &error) {
         m_prompts.showError(nullptr, error.message());
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QString>
 
 #include "export_command.h"
@@ -23,9 +24,9 @@ class QPushButton;
 namespace fb {
 
 class LogbookDocument;
-class LogbookLock;
+class LogbookSession;
 class Prompts;
-class RecoveryJournal;
+struct RecoveryOffer;
 class TAuswertungForm;
 class TDruckenForm;
 class TAboutBox;
@@ -48,7 +49,8 @@ public:
 
     static QString baseCaption() { return kProductName; }
 
-    LogbookDocument &document() { return *m_document; }
+    LogbookSession &session() { return *m_session; }
+    LogbookDocument &document();
     TFahrtForm &fahrtForm() { return *m_fahrtForm; }
     TAuswertungForm &auswertungForm() { return *m_auswertungForm; }
     CheckFindingsDialog &pruefungForm() { return *m_checkFindingsDialog; }
@@ -65,23 +67,16 @@ public:
 
     // The file to open when the window is first shown (the first command-line argument).
     void setStartFile(const QString &path) { m_startFile = path; }
-    // The folder of the recovery journals; without one, changes are not journaled. Set it
-    // before the window is first shown, which offers what a previous run left there.
+    // The folder of the recovery journals (see LogbookSession). Set it before the window is
+    // first shown, which offers what a previous run left there.
     void setRecoveryFolder(const QString &folder);
-    // The user's own folder for the journals, under the application's data folder.
-    static QString defaultRecoveryFolder();
-    // The folder where the window remembers the entry log it last wrote into each logbook, so
-    // that a file whose log was removed or replaced since is reported on opening; without one
-    // nothing is remembered. Set it before the window is first shown.
+    // Where the entry log of each logbook is remembered (see LogbookSession). Set it before
+    // the window is first shown.
     void setEntryLogMemoryFolder(const QString &folder);
-    // The user's own folder for it, under the application's data folder.
-    static QString defaultEntryLogMemoryFolder();
     // What the program remembers for the person between runs: the recent logbooks and the
     // window's place. Without it (as in tests that do not give one) nothing is remembered.
     // Restores the window's place at once.
     void setUserSettings(std::unique_ptr<UserSettings> settings);
-    // The journal of the open document, if any.
-    const RecoveryJournal *recoveryJournal() const { return m_journal.get(); }
     // Another window holds the logbook, or no lock can be made beside it: nothing that would
     // change the logbook can be done here, and it can only be saved under another name.
     bool isReadOnly() const;
@@ -157,21 +152,19 @@ private:
     // The templates and the completion lists, as the logbook holds them now.
     void prepareTripDialog();
 
-    // The document's file, its lock and its journal (file_commands.cpp).
-    struct Access;
-    std::optional<Access> accessTo(const QString &path);
-    std::shared_ptr<LogbookLock> lockFor(const QString &path);
+    // The document's file, through the session (file_commands.cpp).
     bool openLogbook(const QString &path);
     bool saveTo(const QString &path);
-    void bindDocument(std::shared_ptr<LogbookLock> lock, bool readOnly, const QString &note);
-    void releaseDocument();
     // A new, unnamed logbook in place of the one given up.
     void startUntitled();
-    void startJournal();
-    void stopJournal();
-    void offerRecovery();
-    void offerUntitledRecovery();
-    bool recoverFrom(const QString &journalPath);
+    // Asks the question of a recovery offer, or shows its message; false when there is none.
+    bool answerRecovery(const RecoveryOffer &offer);
+    // The window's parent for messages: none while it is not shown yet.
+    QWidget *promptParent();
+    void showMessages(const QStringList &messages);
+    bool askYesNo(const QString &question, QMessageBox::StandardButton defaultAnswer);
+    // The commands and the status bar as the session's access to the document allows.
+    void showDocumentAccess();
     void setChangingCommandsEnabled(bool enabled);
     // Shows the note on a read-only document in the status bar, again after a passing message.
     void showAccessNote();
@@ -185,6 +178,9 @@ private:
     void askToDeleteTrip();
 
     Prompts &m_prompts;
+    // The document and its life on disk; outlives the widgets that show it (see the
+    // destructor).
+    std::unique_ptr<LogbookSession> m_session;
     LogbookDocument *m_document;
     TripListModel *m_tripModel;
     TripListView *ListView1;
@@ -202,11 +198,6 @@ private:
     TAboutBox *m_aboutBox;
     TripExportCommand m_exportCommand; // SaveDialog2's remembered folder and name
     QString m_startFile;
-    QString m_recoveryFolder;
-    // The lock beside the document's file while this window may write it; shared with the
-    // next document when that is the same file.
-    std::shared_ptr<LogbookLock> m_lock;
-    std::unique_ptr<RecoveryJournal> m_journal;
     // What the master data dialog edits; the command applies it to the logbook.
     MasterData m_masterDraft;
     QList<QObject *> m_changingCommands;

@@ -3,6 +3,7 @@
 #include "about_box.h"
 #include "main_form.h"
 #include "prompts.h"
+#include "session/logbook_session.h"
 #include "user_settings.h"
 
 #include <QApplication>
@@ -29,8 +30,8 @@ int runMainWindow(int argc, char **argv)
     const int pixelsPerInch = qRound(app.primaryScreen()->logicalDotsPerInchY());
     WidgetPrompts prompts;
     TMainForm window(prompts, pixelsPerInch);
-    window.setRecoveryFolder(TMainForm::defaultRecoveryFolder());
-    window.setEntryLogMemoryFolder(TMainForm::defaultEntryLogMemoryFolder());
+    window.setRecoveryFolder(LogbookSession::defaultRecoveryFolder());
+    window.setEntryLogMemoryFolder(LogbookSession::defaultEntryLogMemoryFolder());
     // Under the organisation and application names set at start.
     window.setUserSettings(std::make_unique<UserSettings>(std::make_unique<QSettings>()));
     const QStringList arguments = QApplication::arguments();
