@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QCryptographicHash>
 #include <QIODevice>
@@ -82,5 +83,27 @@ private:
     QByteArray m_buffer;
     QCryptographicHash *m_hash = nullptr;
 };
+
+// The bytes that write puts out through a BinaryWriter: a record held in memory.
+template<typename Write> QByteArray bytesWrittenBy(Write &&write)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    BinaryWriter out(buffer);
+    write(out);
+    out.flush();
+    return bytes;
+}
+
+// What read makes of bytes held in memory through a BinaryReader.
+template<typename Read> auto readFromBytes(const QByteArray &bytes, Read &&read)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    BinaryReader in(buffer);
+    return read(in);
+}
 
 } // namespace fb

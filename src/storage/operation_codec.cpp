@@ -3,8 +3,6 @@
 #include "core/file_error.h"
 #include "logbook_fields.h"
 
-#include <QBuffer>
-
 namespace fb {
 namespace {
 
@@ -140,30 +138,24 @@ LogbookOperation decodeBody(BinaryReader &in, OperationType type)
 
 QByteArray encodeOperation(const TimedOperation &operation)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    BinaryWriter out(buffer);
-    out.writeInt64(operation.appliedAt.toMSecsSinceEpoch());
-    encodeBody(out, operation.operation);
-    out.flush();
-    return bytes;
+    return bytesWrittenBy([&](BinaryWriter &out) {
+        out.writeInt64(operation.appliedAt.toMSecsSinceEpoch());
+        encodeBody(out, operation.operation);
+    });
 }
 
 TimedOperation decodeOperation(const QByteArray &bytes)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
     try {
-        BinaryReader in(buffer);
-        TimedOperation operation;
-        operation.appliedAt = QDateTime::fromMSecsSinceEpoch(in.readInt64(), Qt::UTC);
-        operation.operation = decodeBody(in, OperationType(in.readByte()));
-        if (in.remaining() != 0)
-            throw OperationError(
-                QStringLiteral("%1 bytes after an operation.").arg(in.remaining()));
-        return operation;
+        return readFromBytes(bytes, [](BinaryReader &in) {
+            TimedOperation operation;
+            operation.appliedAt = QDateTime::fromMSecsSinceEpoch(in.readInt64(), Qt::UTC);
+            operation.operation = decodeBody(in, OperationType(in.readByte()));
+            if (in.remaining() != 0)
+                throw OperationError(
+                    QStringLiteral("%1 bytes after an operation.").arg(in.remaining()));
+            return operation;
+        });
     } catch (const FileError &error) {
         throw OperationError(QStringLiteral("An operation is cut short: %1").arg(error.message()));
     }

@@ -82,47 +82,41 @@ QByteArray frame(const QByteArray &payload)
 
 QByteArray encodeBase(const JournalBase &base)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    BinaryWriter out(buffer);
-    out.writeInt32(kVersion);
-    out.writeText(base.logbookPath);
-    out.writeFlag(base.file.has_value());
-    if (base.file) {
-        out.writeInt64(qint64(base.file->device));
-        out.writeInt64(qint64(base.file->inode));
-        out.writeInt64(base.file->size);
-        out.writeInt64(base.file->modifiedNs);
-    }
-    out.writeInt64(base.snapshot.size());
-    out.writeBytes(base.snapshot);
-    out.flush();
-    return bytes;
+    return bytesWrittenBy([&](BinaryWriter &out) {
+        out.writeInt32(kVersion);
+        out.writeText(base.logbookPath);
+        out.writeFlag(base.file.has_value());
+        if (base.file) {
+            out.writeInt64(qint64(base.file->device));
+            out.writeInt64(qint64(base.file->inode));
+            out.writeInt64(base.file->size);
+            out.writeInt64(base.file->modifiedNs);
+        }
+        out.writeInt64(base.snapshot.size());
+        out.writeBytes(base.snapshot);
+    });
 }
 
 JournalBase decodeBase(const QByteArray &bytes)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    BinaryReader in(buffer);
-    if (const qint32 version = in.readInt32(); version != kVersion)
-        throw JournalDamaged(QStringLiteral("Unknown journal version %1.").arg(version));
-    JournalBase base;
-    base.logbookPath = in.readText();
-    if (in.readFlag()) {
-        FileFingerprint file;
-        file.device = quint64(in.readInt64());
-        file.inode = quint64(in.readInt64());
-        file.size = in.readInt64();
-        file.modifiedNs = in.readInt64();
-        base.file = file;
-    }
-    base.snapshot = in.readBytes(in.readInt64());
-    if (in.remaining() != 0)
-        throw JournalDamaged(QStringLiteral("Bytes after the journal's start."));
-    return base;
+    return readFromBytes(bytes, [](BinaryReader &in) {
+        if (const qint32 version = in.readInt32(); version != kVersion)
+            throw JournalDamaged(QStringLiteral("Unknown journal version %1.").arg(version));
+        JournalBase base;
+        base.logbookPath = in.readText();
+        if (in.readFlag()) {
+            FileFingerprint file;
+            file.device = quint64(in.readInt64());
+            file.inode = quint64(in.readInt64());
+            file.size = in.readInt64();
+            file.modifiedNs = in.readInt64();
+            base.file = file;
+        }
+        base.snapshot = in.readBytes(in.readInt64());
+        if (in.remaining() != 0)
+            throw JournalDamaged(QStringLiteral("Bytes after the journal's start."));
+        return base;
+    });
 }
 
 QString lockPathOf(const QString &journalPath)
