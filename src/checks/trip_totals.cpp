@@ -8,26 +8,44 @@
 #include <cmath>
 
 namespace fb {
+namespace {
 
-QString tripTotalsText(const RowTable &trips)
+double readableDistance(const Row &trip)
 {
-    Evaluation totals;
-    for (const Row &trip : trips.rows()) {
-        if (isDeleted(trip))
-            continue;
-        double distance = 0;
-        try {
-            distance = parseNumberText(trip.subItem(TripSubItem::Distance));
-        } catch (const ConversionError &) {
-        }
-        totals.add(trip, std::isfinite(distance) ? distance : 0);
+    try {
+        const double distance = parseNumberText(trip.subItem(TripSubItem::Distance));
+        return std::isfinite(distance) ? distance : 0;
+    } catch (const ConversionError &) {
+        return 0;
     }
-    const qint64 count = qint64(totals.businessCount) + totals.privateCount;
-    const double kilometres = totals.businessKm + totals.privateKm;
-    const double businessShare = kilometres != 0 ? 100 * totals.businessKm / kilometres : 0;
+}
+
+} // namespace
+
+TripTotals TripTotals::of(const RowTable &trips)
+{
+    TripTotals totals;
+    for (const Row &trip : trips.rows())
+        totals.add(trip);
+    return totals;
+}
+
+void TripTotals::count(const Row &trip, int sign)
+{
+    if (isDeleted(trip))
+        return;
+    m_trips += sign;
+    (isBusinessTrip(trip) ? m_businessKm : m_privateKm) += sign * readableDistance(trip);
+}
+
+QString TripTotals::text() const
+{
+    const double businessKm = double(m_businessKm);
+    const double kilometres = double(m_businessKm + m_privateKm);
+    const double businessShare = kilometres != 0 ? 100 * businessKm / kilometres : 0;
     return QStringLiteral("%1 %2 · %3 km · %4 % geschäftlich")
-        .arg(count)
-        .arg(count == 1 ? QStringLiteral("Fahrt") : QStringLiteral("Fahrten"),
+        .arg(m_trips)
+        .arg(m_trips == 1 ? QStringLiteral("Fahrt") : QStringLiteral("Fahrten"),
              formatKilometres(kilometres, 1), formatKilometres(businessShare, 1));
 }
 

@@ -6,6 +6,8 @@
 #include "print_settings.h"
 #include "row_table.h"
 
+#include <vector>
+
 namespace fb {
 
 // The six parts of a logbook document and its entry log: everything one ".fbu" file holds.
@@ -24,6 +26,13 @@ struct Logbook {
     PrintFont textFont;
     // When the trips were entered and deleted; follows the trip table's rows.
     EntryLog entryLog;
+
+    // What the last odometer pass worked out, so that the next starts at the first trip
+    // changed since: the start reading it began with and the reading after each row.
+    struct OdometerChain {
+        double start = 0;
+        std::vector<double> ends;
+    } odometer;
 
     // Takes every part of source; the tables stay the same objects, so that what watches
     // them sees the new rows.

@@ -19,16 +19,32 @@ void setReading(QString &slot, const QString &text)
         slot = text;
 }
 
+// The first row whose readings the last pass did not leave right: the rows above it are as it
+// left them, and so is its reading after each of them.
+qsizetype firstStaleRow(const Logbook &logbook)
+{
+    const Logbook::OdometerChain &chain = logbook.odometer;
+    const qsizetype touched = logbook.trips.firstTouchedRow();
+    if (chain.start != logbook.master.startKm || qsizetype(chain.ends.size()) < touched)
+        return 0;
+    return touched;
+}
+
 } // namespace
 
 void UpdateKMSTands(Logbook &logbook)
 {
     RowTable &trips = logbook.trips;
+    Logbook::OdometerChain &chain = logbook.odometer;
+    const qsizetype first = firstStaleRow(logbook);
+    chain.start = logbook.master.startKm;
+    chain.ends.resize(std::size_t(first));
+    chain.ends.reserve(std::size_t(trips.count()));
     const RowTable::BulkUpdate bulk(trips, RowTable::BulkKind::RewriteRows);
-    double running = logbook.master.startKm;
+    double running = first == 0 ? chain.start : chain.ends.back();
     // The end text of one row is the start text of the next: format each reading once.
     QString runningText = formatNumberText(running);
-    for (qsizetype i = 0; i < trips.count(); ++i) {
+    for (qsizetype i = first; i < trips.count(); ++i) {
         Row &trip = trips.rowForUpdate(i);
         trip.padSubItems(TripSubItem::Count);
         setReading(trip.subItems[TripSubItem::KmStart], runningText);
@@ -37,11 +53,18 @@ void UpdateKMSTands(Logbook &logbook)
             runningText = formatNumberText(running);
         }
         setReading(trip.subItems[TripSubItem::KmEnd], runningText);
+        chain.ends.push_back(running);
     }
+    trips.forgetTouchedRows();
 }
 
 double getlastkm(const Logbook &logbook)
 {
+    // Right after a pass the answer is at hand.
+    if (logbook.odometer.start == logbook.master.startKm &&
+        firstStaleRow(logbook) == logbook.trips.count())
+        return logbook.odometer.ends.empty() ? logbook.odometer.start
+                                             : logbook.odometer.ends.back();
     double running = logbook.master.startKm;
     for (const Row &trip : logbook.trips.rows()) {
         if (!isDeleted(trip))

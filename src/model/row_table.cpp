@@ -1,5 +1,7 @@
 #include "row_table.h"
 
+#include "trip_placement.h"
+
 namespace fb {
 
 void RowTable::append(Row row)
@@ -13,6 +15,7 @@ void RowTable::insert(qsizetype position, Row row)
     Q_ASSERT(!signalsDeferred() || m_updateKind == BulkKind::Reset);
     if (!signalsDeferred())
         Q_EMIT rowsAboutToBeInserted(position, position);
+    touch(position);
     m_rows.insert(position, std::move(row));
     if (!signalsDeferred())
         Q_EMIT rowsInserted();
@@ -24,6 +27,7 @@ void RowTable::remove(qsizetype index)
     Q_ASSERT(!signalsDeferred() || m_updateKind == BulkKind::Reset);
     if (!signalsDeferred())
         Q_EMIT rowsAboutToBeRemoved(index, index);
+    touch(index);
     m_rows.remove(index);
     if (!signalsDeferred())
         Q_EMIT rowsRemoved();
@@ -31,6 +35,7 @@ void RowTable::remove(qsizetype index)
 
 void RowTable::replace(qsizetype index, Row row)
 {
+    touch(index);
     m_rows[index] = std::move(row);
     if (!signalsDeferred())
         Q_EMIT rowsChanged(index, index);
@@ -38,6 +43,7 @@ void RowTable::replace(qsizetype index, Row row)
 
 void RowTable::setSubItem(qsizetype row, qsizetype subItem, const QString &text)
 {
+    touch(row);
     Row &target = m_rows[row];
     target.padSubItems(subItem + 1);
     target.subItems[subItem] = text;
@@ -50,6 +56,7 @@ void RowTable::clear()
     Q_ASSERT(!signalsDeferred() || m_updateKind == BulkKind::Reset);
     if (!signalsDeferred())
         Q_EMIT aboutToBeReset();
+    touch(0);
     m_rows.clear();
     if (!signalsDeferred())
         Q_EMIT wasReset();
@@ -60,6 +67,7 @@ void RowTable::assign(QList<Row> rows)
     Q_ASSERT(!signalsDeferred() || m_updateKind == BulkKind::Reset);
     if (!signalsDeferred())
         Q_EMIT aboutToBeReset();
+    touch(0);
     m_rows = std::move(rows);
     if (!signalsDeferred())
         Q_EMIT wasReset();
@@ -68,14 +76,33 @@ void RowTable::assign(QList<Row> rows)
 Row &RowTable::rowForUpdate(qsizetype index)
 {
     Q_ASSERT(signalsDeferred());
+    touch(index);
+    if (m_rewrittenLast < m_rewrittenFirst) {
+        m_rewrittenFirst = m_rewrittenLast = index;
+    } else {
+        m_rewrittenFirst = std::min(m_rewrittenFirst, index);
+        m_rewrittenLast = std::max(m_rewrittenLast, index);
+    }
     return m_rows[index];
 }
 
 Row &RowTable::appendForUpdate()
 {
     Q_ASSERT(signalsDeferred() && m_updateKind == BulkKind::Reset);
+    touch(m_rows.size());
     m_rows.emplaceBack();
     return m_rows.last();
+}
+
+std::optional<qint64> RowTable::departureKeyAt(qsizetype index) const
+{
+    if (index >= m_departureKeysRead) {
+        m_departureKeys.resize(std::size_t(m_rows.size()));
+        for (qsizetype row = m_departureKeysRead; row < m_rows.size(); ++row)
+            m_departureKeys[std::size_t(row)] = departureKey(m_rows.at(row).caption);
+        m_departureKeysRead = m_rows.size();
+    }
+    return m_departureKeys[std::size_t(index)];
 }
 
 void RowTable::beginUpdate(BulkKind kind)
@@ -86,6 +113,8 @@ void RowTable::beginUpdate(BulkKind kind)
         return;
     }
     m_updateKind = kind;
+    m_rewrittenFirst = 0;
+    m_rewrittenLast = -1;
     if (kind == BulkKind::Reset)
         Q_EMIT aboutToBeReset();
 }
@@ -97,8 +126,8 @@ void RowTable::endUpdate()
         return;
     if (m_updateKind == BulkKind::Reset)
         Q_EMIT wasReset();
-    else if (!m_rows.isEmpty())
-        Q_EMIT rowsChanged(0, m_rows.size() - 1);
+    else if (m_rewrittenFirst <= m_rewrittenLast)
+        Q_EMIT rowsChanged(m_rewrittenFirst, m_rewrittenLast);
 }
 
 } // namespace fb

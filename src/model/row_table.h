@@ -5,6 +5,10 @@
 #include <QList>
 #include <QObject>
 
+#include <algorithm>
+#include <optional>
+#include <vector>
+
 namespace fb {
 
 // A table of rows in entry order (never sorted), with change signals a list view can follow.
@@ -55,6 +59,17 @@ public:
     void endUpdate();
     bool inUpdate() const { return m_updateDepth > 0; }
 
+    // The lowest row written, inserted or removed since forgetTouchedRows(), or count() when
+    // none was: the rows above it are as they were then. Whatever is worked out from the rows in
+    // order (the odometer pass) starts again there.
+    qsizetype firstTouchedRow() const { return std::min(m_firstTouched, m_rows.size()); }
+    void forgetTouchedRows() { m_firstTouched = m_rows.size(); }
+
+    // The departure of the trip at index as departureKey() reads its caption. Kept from one
+    // call to the next, and read again only from the first row touched since: placing a trip
+    // in time looks at every departure of a long list.
+    std::optional<qint64> departureKeyAt(qsizetype index) const;
+
 Q_SIGNALS:
     void aboutToBeReset();
     void wasReset();
@@ -66,10 +81,21 @@ Q_SIGNALS:
 
 private:
     bool signalsDeferred() const { return m_updateDepth > 0; }
+    void touch(qsizetype row)
+    {
+        m_firstTouched = std::min(m_firstTouched, row);
+        m_departureKeysRead = std::min(m_departureKeysRead, row);
+    }
 
     QList<Row> m_rows;
     int m_updateDepth = 0;
     BulkKind m_updateKind = BulkKind::RewriteRows;
+    qsizetype m_firstTouched = 0;
+    mutable std::vector<std::optional<qint64>> m_departureKeys;
+    mutable qsizetype m_departureKeysRead = 0; // the keys of the rows above are right
+    // The rows a rewrite handed out, announced as one change when it ends.
+    qsizetype m_rewrittenFirst = 0;
+    qsizetype m_rewrittenLast = -1;
 };
 
 } // namespace fb

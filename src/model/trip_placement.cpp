@@ -62,7 +62,7 @@ qsizetype firstLiveDepartingAfter(const RowTable &trips, qsizetype row, qint64 k
         const Row &trip = trips.at(row);
         if (isDeleted(trip))
             continue;
-        if (const std::optional<qint64> departs = departureKey(trip.caption); departs > key)
+        if (const std::optional<qint64> departs = trips.departureKeyAt(row); departs > key)
             return row;
     }
     return trips.count();
@@ -73,7 +73,7 @@ std::optional<qint64> nearestLiveDeparture(const RowTable &trips, qsizetype row,
 {
     for (; row >= 0 && row < trips.count(); row += step) {
         if (!isDeleted(trips.at(row)))
-            return departureKey(trips.at(row).caption);
+            return trips.departureKeyAt(row);
     }
     return std::nullopt;
 }

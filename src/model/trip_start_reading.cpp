@@ -35,7 +35,7 @@ TripStartReading TripStartReading::from(const Logbook &logbook, std::optional<qs
         }
         if (isDeleted(trip))
             continue;
-        const std::optional<qint64> departs = departureKey(trip.caption);
+        const std::optional<qint64> departs = trips.departureKeyAt(i);
         if (nextLiveIsBelowChanged) {
             result.m_stay->latest = departs;
             nextLiveIsBelowChanged = false;

@@ -101,7 +101,7 @@ TripSuggestions TripSuggestions::of(const RowTable &trips, const RowTable &templ
         const Row &trip = trips.at(row);
         if (isDeleted(trip))
             continue;
-        const std::optional<qint64> departs = departureKey(trip.caption);
+        const std::optional<qint64> departs = trips.departureKeyAt(row);
         const QString &from = trip.subItem(TripSubItem::DeparturePlace);
         const QString &to = trip.subItem(TripSubItem::ArrivalPlace);
         suggestions.m_arrivals.emplace_back(departs, to);

@@ -5,6 +5,7 @@
 
 #include "file_bytes.h"
 
+#include "checks/trip_totals.h"
 #include "model/entry_log.h"
 #include "model/odometer.h"
 #include "model/text_forms.h"
@@ -12,6 +13,7 @@
 #include "ui/fields/number_field.h"
 #include "ui/fields/time_field.h"
 
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
@@ -229,9 +231,12 @@ protected:
         }
     }
 
-    // The readings equal those of a fresh odometer pass.
+    // The readings equal those of a fresh odometer pass, the status bar's totals a fresh count.
     void checkReadings()
     {
+        ASSERT_EQ(form->findChild<QLabel *>(QStringLiteral("Totals"))->text(),
+                  tripTotalsText(trips()))
+            << "after step " << m_steps;
         Logbook fresh;
         fresh.master.startKm = form->document().logbook().master.startKm;
         for (const Row &trip : trips().rows())

@@ -4,13 +4,13 @@
 #include "main_form.h"
 
 #include "prompts.h"
+#include "running_totals.h"
 #include "session/file_messages.h"
 #include "session/logbook_session.h"
 #include "ui/list/trip_list_view.h"
 #include "user_settings.h"
 
 #include "checks/trip_search.h"
-#include "checks/trip_totals.h"
 #include "core/error.h"
 #include "model/odometer.h"
 #include "storage/logbook_document.h"
@@ -99,7 +99,7 @@ void TMainForm::openRecentFile(const QString &path)
 void TMainForm::updateTotals()
 {
     if (m_totals)
-        m_totals->setText(tripTotalsText(m_document->logbook().trips));
+        m_totals->setText(m_runningTotals->text());
 }
 
 // --- Search -------------------------------------------------------------------------------

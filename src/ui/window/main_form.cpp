@@ -2,6 +2,7 @@
 
 #include "about_box.h"
 #include "prompts.h"
+#include "running_totals.h"
 #include "session/file_messages.h"
 #include "ui/dialogs/auswertung_form.h"
 #include "ui/dialogs/check_findings_dialog.h"
@@ -87,7 +88,8 @@ bool changesTheLogbook(void (TMainForm::*handler)())
 TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
     : QMainWindow(parent), m_prompts(prompts),
       m_session(std::make_unique<LogbookSession>(fontPixelsPerInch)),
-      m_document(&m_session->document())
+      m_document(&m_session->document()),
+      m_runningTotals(std::make_unique<RunningTotals>(*m_document))
 {
     setObjectName(QStringLiteral("MainForm"));
     setFont(designedFont(8));

@@ -26,6 +26,7 @@ namespace fb {
 class LogbookDocument;
 class LogbookSession;
 class Prompts;
+class RunningTotals;
 struct RecoveryOffer;
 class TAuswertungForm;
 class TDruckenForm;
@@ -182,6 +183,7 @@ private:
     // destructor).
     std::unique_ptr<LogbookSession> m_session;
     LogbookDocument *m_document;
+    std::unique_ptr<RunningTotals> m_runningTotals;
     TripListModel *m_tripModel;
     TripListView *ListView1;
     TFahrtForm *m_fahrtForm;
