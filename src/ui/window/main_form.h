@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "audit_export_command.h"
 #include "export_command.h"
 #include "print_commands.h"
 #include "product.h"
@@ -121,6 +122,7 @@ public:
     void ndern3Click();
     void Verwalten1Click();
     void Exportieren1Click();
+    void Betriebspruefung1Click();
     void ber1Click();
     // Beyond the designed menus: search, the recent logbooks and the next year's logbook
     // (daily_commands.cpp).
@@ -201,6 +203,7 @@ private:
     TVorlagenForm *m_vorlagenForm;
     TAboutBox *m_aboutBox;
     TripExportCommand m_exportCommand; // SaveDialog2's remembered folder and name
+    AuditExportCommand m_auditExportCommand;
     QString m_startFile;
     QString m_recoveryFolder;
     // The lock beside the document's file while this window may write it; shared with the
