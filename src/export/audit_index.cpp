@@ -104,11 +104,8 @@ QByteArray auditDtd()
 AuditSupplier auditSupplier(const Logbook &logbook)
 {
     const MasterData &master = logbook.master;
-    const QString person =
-        QString(master.firstName.trimmed() + QLatin1Char(' ') + master.lastName.trimmed())
-            .trimmed();
-    AuditSupplier supplier{master.company.trimmed().isEmpty() ? person : master.company,
-                           master.town, QStringLiteral("Fahrtenbuch ") + master.registrationNumber};
+    AuditSupplier supplier{keeperName(master), master.town,
+                           QStringLiteral("Fahrtenbuch ") + master.registrationNumber};
     const QString checkValue = logbook.entryLog.printedCheckValue();
     if (!checkValue.isEmpty())
         supplier.comment += QStringLiteral(", Prüfwert ") + checkValue;
