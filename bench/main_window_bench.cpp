@@ -61,6 +61,7 @@ public:
     }
     QString openFileName(QWidget *, const FileKind &) override { return QString(); }
     QString saveFileName(QWidget *, const FileKind &) override { return QString(); }
+    QString folderName(QWidget *, const QString &, const QString &) override { return QString(); }
     int showModal(QDialog &dialog) override
     {
         auto &fahrt = static_cast<TFahrtForm &>(dialog);

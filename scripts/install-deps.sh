@@ -11,6 +11,8 @@ packages=(
   zlib1g-dev
   fonts-liberation
   poppler-utils
+  # The audit export's test validates index.xml against its DTD with xmllint.
+  libxml2-utils
   python3-olefile python3-xlrd
   xvfb xauth
   librsvg2-bin desktop-file-utils

@@ -5,6 +5,7 @@
 #include "checks/plausibility.h"
 #include "core/error.h"
 #include "core/file_error.h"
+#include "export/audit_export.h"
 #include "export/export_target.h"
 #include "export/trip_export.h"
 #include "print/pdf_output.h"
@@ -27,6 +28,7 @@ namespace {
 const QString kDumpJson = QStringLiteral("dump-json");
 const QString kResave = QStringLiteral("resave");
 const QString kExportXls = QStringLiteral("export-xls");
+const QString kExportAudit = QStringLiteral("export-audit");
 const QString kEvaluate = QStringLiteral("evaluate");
 const QString kPrintPdf = QStringLiteral("print-pdf");
 const QString kCheck = QStringLiteral("check");
@@ -42,6 +44,7 @@ constexpr auto kUsage = "Usage: fahrtenbuch [FILE.fbu]\n"
                         "       fahrtenbuch --dump-json FILE.fbu\n"
                         "       fahrtenbuch --resave OUT.fbu FILE.fbu\n"
                         "       fahrtenbuch --export-xls OUT.xls FILE.fbu\n"
+                        "       fahrtenbuch --export-audit DIR FILE.fbu\n"
                         "       fahrtenbuch --evaluate FILE.fbu\n"
                         "       fahrtenbuch --print-pdf OUT.pdf FILE.fbu\n"
                         "       fahrtenbuch --check FILE.fbu\n"
@@ -189,6 +192,12 @@ int exportXls(BatchRun &run, const QString &target)
     return 0;
 }
 
+int exportAudit(BatchRun &run, const QString &folder)
+{
+    exportAuditData(run.document.logbook(), folder);
+    return 0;
+}
+
 int evaluate(BatchRun &run, const QString &)
 {
     QString text;
@@ -238,6 +247,12 @@ std::vector<BatchCommand> batchCommands()
     commands.push_back(
         {option(kExportXls, "Load FILE and export its trips to the spreadsheet OUT (.xls).", "OUT"),
          false, UnreadableDistance::Fail, false, exportXls});
+    commands.push_back({option(kExportAudit,
+                               "Load FILE and write the data a tax audit reads into the folder "
+                               "DIR (created if missing, else empty): index.xml with its DTD, "
+                               "fahrten.csv, protokoll.csv and stammdaten.csv.",
+                               "DIR"),
+                        false, UnreadableDistance::Fail, false, exportAudit});
     commands.push_back({option(kEvaluate, "Print the evaluation of the logbook FILE.", "FILE"),
                         true, UnreadableDistance::Fail, false, evaluate});
     // Fonts and their metrics need the graphical side of Qt.
@@ -350,7 +365,8 @@ int runBatch(const QStringList &arguments, QIODevice &out, QTextStream &err,
         if (chosen)
             return usageError(err,
                               QStringLiteral("Give one of --dump-json, --resave, --export-xls, "
-                                             "--evaluate, --print-pdf, --check, --verify."));
+                                             "--export-audit, --evaluate, --print-pdf, "
+                                             "--check, --verify."));
         chosen = &command;
     }
     if (!chosen)

@@ -1,5 +1,6 @@
 #include "entry_log_report.h"
 
+#include "model/found_outside.h"
 #include "model/text_forms.h"
 #include "model/trip_columns.h"
 #include "plausibility.h"
@@ -42,24 +43,6 @@ QString tripValues(const Row &trip)
     if (!purpose.isEmpty())
         text += QStringLiteral(", ") + flattened(purpose);
     return text + QStringLiteral(" (") + trip.subItem(TripSubItem::Kind) + QLatin1Char(')');
-}
-
-// Which events are master data values a load found changed outside the program: they follow
-// the finding at its moment, so that the log expects the values as found from then on.
-std::vector<bool> valuesFoundOutside(const EntryLog &log)
-{
-    std::vector<bool> found(log.events().size(), false);
-    const EntryEvent *finding = nullptr;
-    for (std::size_t i = 0; i < found.size(); ++i) {
-        const EntryEvent &event = log.events()[i];
-        if (event.kind == EntryEventKind::OutsideChange)
-            finding = &event;
-        else if (event.kind != EntryEventKind::MasterData || !finding ||
-                 finding->when != event.when)
-            finding = nullptr;
-        found[i] = finding && event.kind == EntryEventKind::MasterData;
-    }
-    return found;
 }
 
 // The master data changes and the changes found outside the program, a section each. A run of

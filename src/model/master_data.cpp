@@ -34,6 +34,14 @@ QString dateText(double stored)
 
 } // namespace
 
+QString keeperName(const MasterData &master)
+{
+    if (!master.company.trimmed().isEmpty())
+        return master.company;
+    return QString(master.firstName.trimmed() + QLatin1Char(' ') + master.lastName.trimmed())
+        .trimmed();
+}
+
 QList<MasterDataField> masterDataFields(const MasterData &master)
 {
     const auto text = [](const char *name, const QString &value) {

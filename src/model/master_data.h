@@ -34,6 +34,9 @@ struct MasterData {
 // nearest whole number, halves to even; what is not a signed 32-bit integer counts as 0.
 qint32 startKmFromStoredValue(double value);
 
+// The keeper as a document names them: the company, or else the first and the last name.
+QString keeperName(const MasterData &master);
+
 // One field of the master data as the entry log records it: its name as the printout labels
 // it and its value as text; the two registration dates with their time of day.
 struct MasterDataField {

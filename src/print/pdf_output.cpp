@@ -75,10 +75,13 @@ void printLogbookToPdf(const Logbook &logbook, const QString &fileName,
     CheckedWriteDevice out(file.handle());
     try {
         QPdfWriter writer(&out);
+        // An archive's format: every font embedded, no transparency, the metadata as XMP.
+        writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
         writer.setCreator(QStringLiteral("Fahrtenbuch"));
+        writer.setTitle(QStringLiteral("Fahrtenbuch ") + logbook.master.registrationNumber);
         writer.setResolution(pages.resolution);
         writer.setPageLayout(pages.layout);
-        PrinterCanvas canvas(writer);
+        PrinterCanvas canvas(writer, keeperName(logbook.master));
         printLogbook(logbook, canvas);
     } catch (const ConversionError &) {
         throw;

@@ -1,21 +1,41 @@
 #include "printer_canvas.h"
 
 #include "core/error.h"
+#include "pdfa_metadata.h"
 #include "qt_print_font.h"
 
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QThread>
 
 namespace fb {
 namespace {
 
 const QString kNoPrinter = QStringLiteral("Zur Zeit ist kein Standard-Drucker gewählt");
 
+// The second the PDF engine is about to write as the creation date into the document
+// information dictionary, which the metadata packet must repeat. The engine takes the time
+// itself when the job begins, a few milliseconds later: near the end of a second the canvas
+// waits for the next one, so that both fall into the same.
+QDateTime creationSecond()
+{
+    constexpr int kLatestMillisecond = 800;
+    QDateTime now = QDateTime::currentDateTimeUtc();
+    const int millisecond = now.time().msec();
+    if (millisecond > kLatestMillisecond) {
+        QThread::msleep(unsigned(1000 - millisecond + 5));
+        now = QDateTime::currentDateTimeUtc();
+    }
+    return now.addMSecs(-now.time().msec());
+}
+
 } // namespace
 
 PrinterCanvas::PrinterCanvas(QPrinter &printer) : m_device(printer), m_printer(&printer) {}
 
-PrinterCanvas::PrinterCanvas(QPdfWriter &writer) : m_device(writer), m_writer(&writer) {}
+PrinterCanvas::PrinterCanvas(QPdfWriter &writer, const QString &author)
+    : m_device(writer), m_writer(&writer), m_author(author)
+{}
 
 PrinterCanvas::~PrinterCanvas()
 {
@@ -27,12 +47,16 @@ void PrinterCanvas::setJobTitle(const QString &title)
 {
     if (m_printer)
         m_printer->setDocName(title);
-    else
+    else if (m_writer->title().isEmpty())
         m_writer->setTitle(title);
 }
 
 void PrinterCanvas::beginJob()
 {
+    if (m_writer && m_writer->pdfVersion() == QPagedPaintDevice::PdfVersion_A1b)
+        m_writer->setDocumentXmpMetadata(
+            pdfaXmp({m_writer->title(), m_author, m_writer->creator(),
+                     QStringLiteral("Qt ") + QLatin1String(qVersion()), creationSecond()}));
     if (!m_painter.begin(&m_device)) {
         // Without a printer in the system Qt falls back to a PDF printer without a file,
         // which cannot print anywhere. A print preview paints on such a printer as well, so

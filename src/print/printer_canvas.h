@@ -23,7 +23,9 @@ namespace fb {
 class PrinterCanvas : public PageCanvas {
 public:
     explicit PrinterCanvas(QPrinter &printer);
-    explicit PrinterCanvas(QPdfWriter &writer);
+    // A writer that has a title keeps it; the job's title goes there otherwise. A PDF/A
+    // writer gets its metadata packet, with the author, when the job begins.
+    explicit PrinterCanvas(QPdfWriter &writer, const QString &author = QString());
     ~PrinterCanvas() override;
     PrinterCanvas(const PrinterCanvas &) = delete;
     PrinterCanvas &operator=(const PrinterCanvas &) = delete;
@@ -52,6 +54,7 @@ private:
     // Exactly one of the two is set.
     QPrinter *m_printer = nullptr;
     QPdfWriter *m_writer = nullptr;
+    QString m_author;
     QPainter m_painter;
     QFont m_font;
     QColor m_textColor = Qt::black;

@@ -346,6 +346,21 @@ TEST_F(BatchCommand, ExportXlsWritesTheSpreadsheetOrSaysWhyNot)
     EXPECT_EQ(result.exitCode, 2);
 }
 
+TEST_F(BatchCommand, ExportAuditWritesTheFolderOrSaysWhyNot)
+{
+    const QString folder = path(QStringLiteral("pruefung"));
+    BatchResult result = runWith({QStringLiteral("--export-audit"), folder, sample});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(fileBytes(folder + QStringLiteral("/fahrten.csv")).count("\r\n"), 1 + 2);
+
+    result = runWith({QStringLiteral("--export-audit"), folder, sample});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.startsWith(QStringLiteral("Der Ordner „"))) << result.err.toStdString();
+    EXPECT_TRUE(result.err.endsWith(QStringLiteral("wählen.\n")));
+    result = runWith({QStringLiteral("--export-audit"), folder});
+    EXPECT_EQ(result.exitCode, 2);
+}
+
 TEST_F(BatchCommand, AConversionErrorShowsTheFileTextEscapedAndCut)
 {
     // A distance text that would set the terminal's title, ring its bell and break the line,

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -47,6 +48,51 @@ QString pdfInfo(const QString &path)
     if (!process.waitForFinished(30000) || process.exitCode() != 0)
         return {};
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// An archive's PDF: PDF/A-1b as the metadata says, every font embedded, the vehicle as title
+// and the keeper as author.
+void expectPdfA1b(const QString &path)
+{
+    // The metadata stream is never compressed in a PDF/A file.
+    const QString xmp = QString::fromUtf8(fileBytes(path));
+    for (const char *property : {"pdfaid:part", "pdfaid:conformance"}) {
+        const QRegularExpression value(
+            QStringLiteral("%1(?:>|=\"|=')([^<\"']*)").arg(QLatin1String(property)));
+        const QRegularExpressionMatch match = value.match(xmp);
+        ASSERT_TRUE(match.hasMatch()) << property;
+        EXPECT_EQ(match.captured(1), QLatin1String(property) == QLatin1String("pdfaid:part")
+                                         ? QStringLiteral("1")
+                                         : QStringLiteral("B"));
+    }
+    const QString info = pdfInfo(path);
+    EXPECT_TRUE(info.contains(QStringLiteral("Title:           Fahrtenbuch K-FB 2026")))
+        << info.toStdString();
+    // Qt's document information has no author: the keeper is in the metadata only, and each
+    // entry the information has must read the same in the metadata, the moment included.
+    EXPECT_TRUE(xmp.contains(QStringLiteral("<dc:creator><rdf:Seq><rdf:li>Weißmann</rdf:li>")));
+    EXPECT_TRUE(
+        xmp.contains(QStringLiteral("<rdf:li xml:lang=\"x-default\">Fahrtenbuch K-FB 2026<")));
+    const QRegularExpressionMatch infoDate =
+        QRegularExpression(QStringLiteral("/CreationDate \\(D:(\\d{14})Z\\)")).match(xmp);
+    const QRegularExpressionMatch xmpDate =
+        QRegularExpression(QStringLiteral("xmp:CreateDate=\"([-\\dT:]+)Z\"")).match(xmp);
+    ASSERT_TRUE(infoDate.hasMatch() && xmpDate.hasMatch());
+    EXPECT_EQ(xmpDate.captured(1).remove(QRegularExpression(QStringLiteral("\\D"))),
+              infoDate.captured(1));
+
+    QProcess pdffonts;
+    pdffonts.start(QStringLiteral("pdffonts"), {path});
+    ASSERT_TRUE(pdffonts.waitForFinished(30000));
+    const QStringList fonts = QString::fromUtf8(pdffonts.readAllStandardOutput())
+                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                                  .mid(2);
+    ASSERT_FALSE(fonts.isEmpty());
+    // The last columns: emb, sub, uni, object and generation; a type may hold a blank.
+    for (const QString &font : fonts) {
+        const QStringList columns = font.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        EXPECT_EQ(columns.value(columns.size() - 5), QStringLiteral("yes")) << font.toStdString();
+    }
 }
 
 TEST(PdfOutput, PdfHoldsHeadingTitlesAndTripTexts)
@@ -87,6 +133,7 @@ TEST(PdfOutput, PdfHoldsHeadingTitlesAndTripTexts)
     // Nothing is left beside it.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList({QStringLiteral("logbuch.pdf")}));
+    expectPdfA1b(path);
 }
 
 TEST(PdfOutput, FailedRunLeavesTheTargetAsItWas)

@@ -125,6 +125,29 @@ TEST_F(ExportCommandTest, TheLogbookItselfIsNotOverwritten)
     expectDocumentUntouched();
 }
 
+TEST_F(ExportCommandTest, AuditExportWritesTheChosenFolderAndOffersItAgain)
+{
+    prompts.answerFile(QString());
+    trigger("Betriebspruefung1");
+    ASSERT_EQ(prompts.askedKinds(), QStringList{"folder"});
+    EXPECT_TRUE(QDir(m_folder.path()).entryList({"*.csv"}, QDir::Files).isEmpty());
+
+    const QString folder = pathOf(QStringLiteral("pruefung"));
+    prompts.answerFile(folder);
+    trigger("Betriebspruefung1");
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 5);
+    EXPECT_EQ(fileBytes(folder + QStringLiteral("/fahrten.csv")).count("\r\n"), 1 + 3);
+
+    // The folder now holds files: refused through the general error display.
+    prompts.clearAsked();
+    prompts.answerFile(folder);
+    trigger("Betriebspruefung1");
+    EXPECT_EQ(prompts.lastFileKind().startPath, folder);
+    ASSERT_EQ(prompts.askedKinds(), (QStringList{"folder", "stop"}));
+    EXPECT_TRUE(prompts.asked().at(1).text.contains(QStringLiteral("enthält bereits Dateien")));
+    expectDocumentUntouched();
+}
+
 TEST(ExportDialog, ShowsTheDescriptionAndFiltersSpreadsheets)
 {
     QFileDialog dialog;

@@ -51,6 +51,7 @@ public:
     }
     QString openFileName(QWidget *, const fb::FileKind &) override { return {}; }
     QString saveFileName(QWidget *, const fb::FileKind &) override { return {}; }
+    QString folderName(QWidget *, const QString &, const QString &) override { return {}; }
     int showModal(QDialog &dialog) override
     {
         if (auto *stamm = qobject_cast<fb::TStammForm *>(&dialog)) {

@@ -78,6 +78,13 @@ QString ScriptedPrompts::saveFileName(QWidget *, const FileKind &files)
     return nextPath(QStringLiteral("save"), files);
 }
 
+QString ScriptedPrompts::folderName(QWidget *, const QString &title, const QString &startFolder)
+{
+    FileKind folders{title, QString()};
+    folders.startPath = startFolder;
+    return nextPath(QStringLiteral("folder"), folders);
+}
+
 int ScriptedPrompts::showModal(QDialog &dialog)
 {
     m_asked.append({QStringLiteral("dialog"), dialog.windowTitle(), dialog.objectName()});

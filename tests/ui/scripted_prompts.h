@@ -43,6 +43,9 @@ public:
     void stopMessage(QWidget *, const QString &title, const QString &text) override;
     QString openFileName(QWidget *, const FileKind &files) override;
     QString saveFileName(QWidget *, const FileKind &files) override;
+    // Answered from answerFile, recorded as "folder"; the start folder shows as
+    // lastFileKind().startPath.
+    QString folderName(QWidget *, const QString &title, const QString &startFolder) override;
     int showModal(QDialog &dialog) override;
 
     const QList<Asked> &asked() const { return m_asked; }

@@ -3,22 +3,9 @@
 #include "export/export_target.h"
 #include "export/trip_export.h"
 #include "storage/logbook_document.h"
-
-#include <QGuiApplication>
+#include "wait_cursor.h"
 
 namespace fb {
-namespace {
-
-// A wait cursor for as long as the file is written, gone on every way out.
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
-
-} // namespace
 
 FileKind spreadsheetFiles()
 {

@@ -226,6 +226,8 @@ void TMainForm::buildMenu()
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     addCommand(file, QStringLiteral("E&xportieren..."), "Exportieren1",
                &TMainForm::Exportieren1Click);
+    addCommand(file, QStringLiteral("Für Betriebs&prüfung exportieren..."), "Betriebspruefung1",
+               &TMainForm::Betriebspruefung1Click);
     addCommand(file, QStringLiteral("Neues &Jahr beginnen..."), "NeuesJahr1",
                &TMainForm::startNewYear);
     file->addSeparator();
@@ -446,6 +448,11 @@ void TMainForm::Druckereinrichten1Click()
 void TMainForm::Exportieren1Click()
 {
     m_exportCommand.run(this, m_prompts, *m_document);
+}
+
+void TMainForm::Betriebspruefung1Click()
+{
+    m_auditExportCommand.run(this, m_prompts, *m_document);
 }
 
 // --- Help ---------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QString>
 
+#include "audit_export_command.h"
 #include "export_command.h"
 #include "print_commands.h"
 #include "product.h"
@@ -117,6 +118,7 @@ public:
     void ndern3Click();
     void Verwalten1Click();
     void Exportieren1Click();
+    void Betriebspruefung1Click();
     void ber1Click();
     // Beyond the designed menus: search, the recent logbooks and the next year's logbook
     // (daily_commands.cpp).
@@ -199,6 +201,7 @@ private:
     TVorlagenForm *m_vorlagenForm;
     TAboutBox *m_aboutBox;
     TripExportCommand m_exportCommand; // SaveDialog2's remembered folder and name
+    AuditExportCommand m_auditExportCommand;
     QString m_startFile;
     // What the master data dialog edits; the command applies it to the logbook.
     MasterData m_masterDraft;

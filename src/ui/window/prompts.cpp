@@ -96,6 +96,17 @@ QString WidgetPrompts::saveFileName(QWidget *parent, const FileKind &files)
     return runFileDialog(parent, files, QFileDialog::AcceptSave);
 }
 
+QString WidgetPrompts::folderName(QWidget *parent, const QString &title, const QString &startFolder)
+{
+    QFileDialog dialog(parent, title, startFolder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
 int WidgetPrompts::showModal(QDialog &dialog)
 {
     return dialog.exec();

@@ -45,6 +45,10 @@ public:
     // names of files that do not exist yet; the save dialog asks before overwriting one.
     virtual QString openFileName(QWidget *parent, const FileKind &files) = 0;
     virtual QString saveFileName(QWidget *parent, const FileKind &files) = 0;
+    // A folder to write into, starting at startFolder (empty for Qt's choice); the dialog
+    // lets the user make a new one. The chosen path, or an empty text when cancelled.
+    virtual QString folderName(QWidget *parent, const QString &title,
+                               const QString &startFolder) = 0;
     // Shows a prepared dialog modally and returns its result (QDialog::Accepted or Rejected).
     virtual int showModal(QDialog &dialog) = 0;
 
@@ -70,6 +74,7 @@ public:
     void stopMessage(QWidget *parent, const QString &title, const QString &text) override;
     QString openFileName(QWidget *parent, const FileKind &files) override;
     QString saveFileName(QWidget *parent, const FileKind &files) override;
+    QString folderName(QWidget *parent, const QString &title, const QString &startFolder) override;
     int showModal(QDialog &dialog) override;
 };
 
