@@ -2,7 +2,7 @@
 
 #include "checks/entry_log_report.h"
 #include "checks/evaluation.h"
-#include "checks/plausibility.h"
+#include "checks/logbook_check.h"
 #include "core/error.h"
 #include "core/file_error.h"
 #include "export/audit_export.h"
@@ -208,12 +208,11 @@ int evaluate(BatchRun &run, const QString &)
 
 int check(BatchRun &run, const QString &)
 {
-    const RowTable &trips = run.document.logbook().trips;
-    const std::vector<Finding> findings =
-        checkPlausibility(trips, entryMoments(run.document.logbook().entryLog));
+    const Logbook &logbook = run.document.logbook();
+    const std::vector<Finding> findings = checkLogbook(logbook);
     QString text;
     for (const Finding &finding : findings)
-        text += findingLine(trips, finding) + QLatin1Char('\n');
+        text += findingLine(logbook.trips, finding) + QLatin1Char('\n');
     const int printed = print(run.out, run.err, text);
     return printed != 0 || findings.empty() ? printed : kFindingsExitCode;
 }

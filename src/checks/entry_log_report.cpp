@@ -1,5 +1,6 @@
 #include "entry_log_report.h"
 
+#include "core/ole_date.h"
 #include "model/found_outside.h"
 #include "model/text_forms.h"
 #include "model/trip_columns.h"
@@ -96,6 +97,46 @@ std::pair<AppendixSection, AppendixSection> masterDataAndOutsideSections(const E
                     .arg(more));
     }
     return {std::move(master), std::move(outside)};
+}
+
+// When a reading was taken: its moment is a wall-clock time already, as the trips' moments.
+QString readingMoment(const EntryEvent &reading)
+{
+    const QDateTime at = fromOleDate(reading.readingAt);
+    return at.isValid() ? at.toString(kMomentFormat) : QStringLiteral("unbekannter Zeitpunkt");
+}
+
+// "48950 km am 25.11.2026 12:00 (Tanken)".
+QString readingText(const EntryEvent &reading)
+{
+    QString text =
+        formatNumberText(reading.readingKm) + QStringLiteral(" km am ") + readingMoment(reading);
+    const QString note = reading.texts.value(0);
+    if (!note.isEmpty())
+        text += QStringLiteral(" (") + flattened(note) + QLatin1Char(')');
+    return text;
+}
+
+// The readings, in log order, with the moment each was entered; beyond kAppendixLinesShown
+// lines the rest are counted, as the master data changes.
+AppendixSection readingsSection(const EntryLog &log)
+{
+    AppendixSection section{QStringLiteral("Abgelesene Kilometerstände"), {}};
+    qsizetype more = 0;
+    for (const EntryEvent &event : log.events()) {
+        if (event.kind != EntryEventKind::OdometerReading)
+            continue;
+        if (section.lines.size() < kAppendixLinesShown)
+            section.lines.append(readingText(event) + QStringLiteral("; erfasst am ") +
+                                 localMomentText(event.when));
+        else
+            ++more;
+    }
+    if (more > 0)
+        section.lines.append(
+            QStringLiteral("… und %1 weitere Ablesungen (fahrtenbuch --dump-json zeigt alle)")
+                .arg(more));
+    return section;
 }
 
 QString rowName(qsizetype row)
@@ -219,6 +260,14 @@ QList<ProtocolLine> protocolLines(const Logbook &logbook)
             line.kind = QStringLiteral("Außerhalb verändert");
             line.note = event.texts.value(0);
             break;
+        case EntryEventKind::OdometerReading:
+            line.kind = QStringLiteral("Ablesung");
+            line.trip = QStringLiteral("Kilometerstand");
+            line.newValue = formatNumberText(event.readingKm);
+            line.note = QStringLiteral("abgelesen am ") + readingMoment(event);
+            if (!event.texts.value(0).isEmpty())
+                line.note += QStringLiteral(": ") + flattened(event.texts.value(0));
+            break;
         }
         lines.append(line);
     }
@@ -265,9 +314,10 @@ QList<AppendixSection> protocolAppendix(const Logbook &logbook,
     }
 
     auto [master, outside] = masterDataAndOutsideSections(log);
+    AppendixSection readings = readingsSection(log);
 
     QList<AppendixSection> sections;
-    for (AppendixSection *section : {&removed, &late, &master, &outside}) {
+    for (AppendixSection *section : {&removed, &late, &master, &readings, &outside}) {
         if (!section->lines.isEmpty())
             sections.append(std::move(*section));
     }

@@ -31,9 +31,10 @@ QString tripSummary(const Logbook &logbook, qsizetype row);
 // One event as the protocol window lists it.
 struct ProtocolLine {
     QString when; // local "dd.MM.yyyy HH:mm"
-    QString kind; // "Erfasst", "Geändert", "Gelöscht", "Stammdaten", "Außerhalb verändert"
+    QString kind; // "Erfasst", "Geändert", "Gelöscht", "Stammdaten", "Außerhalb verändert",
+                  // "Ablesung"
     qsizetype row = -1; // the trip's row today, or -1
-    QString trip;       // "Fahrt 3: ..." or the master data field
+    QString trip;       // "Fahrt 3: ...", the master data field, or "Kilometerstand"
     QString oldValue;
     QString newValue;
     QString note; // "nachgetragen: 15 Tage nach der Ankunft erfasst", what replaced what
@@ -43,9 +44,9 @@ struct ProtocolLine {
 QList<ProtocolLine> protocolLines(const Logbook &logbook);
 
 // The appendix "Änderungsprotokoll" of a printout: deleted and changed trips with both
-// moments, trips entered late, master data changes, outside changes, and the check value that
-// ties the paper to the file; a last line when the file was changed outside the program.
-// Trips are listed where printed(row) says the printout shows them.
+// moments, trips entered late, master data changes, odometer readings, outside changes, and
+// the check value that ties the paper to the file; a last line when the file was changed outside
+// the program. Trips are listed where printed(row) says the printout shows them.
 struct AppendixSection {
     QString title;
     QStringList lines;

@@ -111,7 +111,7 @@ std::vector<Finding> checkPlausibility(const RowTable &trips, const EntryMoment 
         if (isDeleted(trip))
             continue;
         const auto raise = [&](QString text) {
-            findings.push_back({row, std::move(text)});
+            findings.push_back({row, std::move(text), {}});
         };
         const std::optional<QDateTime> departs = tryParseDateTimeText(trip.caption);
         const std::optional<QDateTime> arrives =
@@ -150,6 +150,8 @@ std::optional<qint64> daysEnteredLate(const QDateTime &arrives, const QDateTime 
 
 QString findingDeparture(const RowTable &trips, const Finding &finding)
 {
+    if (finding.row < 0)
+        return finding.readingAt;
     const QString caption = trips.at(finding.row).caption;
     const std::optional<QDateTime> departs = tryParseDateTimeText(caption);
     return departs ? shown(*departs) : fileTextForMessage(caption);
@@ -157,6 +159,8 @@ QString findingDeparture(const RowTable &trips, const Finding &finding)
 
 QString findingLine(const RowTable &trips, const Finding &finding)
 {
+    if (finding.row < 0)
+        return QStringLiteral("Ablesung (%1): %2").arg(finding.readingAt, finding.text);
     return QStringLiteral("Fahrt %1 (%2): %3")
         .arg(finding.row + 1)
         .arg(findingDeparture(trips, finding), finding.text);

@@ -13,8 +13,9 @@ namespace fb {
 
 // One doubt about a trip, as an auditor would raise it.
 struct Finding {
-    qsizetype row = 0; // the trip's index in the table, deleted rows counted
+    qsizetype row = 0; // the trip's index in the table, deleted rows counted; -1 for a reading
     QString text;      // German: what is wrong, with the values concerned
+    QString readingAt; // an odometer reading's moment, "dd.MM.yyyy HH:mm"; empty for a trip
 
     friend bool operator==(const Finding &, const Finding &) = default;
 };
@@ -37,11 +38,12 @@ std::vector<Finding> checkPlausibility(const RowTable &trips,
                                        const EntryMoment &enteredAt = nullptr);
 
 // The trip's departure as a finding shows it: "dd.MM.yyyy HH:mm", or its stored text when that
-// is no moment.
+// is no moment; for a reading, the moment it was read.
 QString findingDeparture(const RowTable &trips, const Finding &finding);
 
 // "Fahrt N (dd.MM.yyyy HH:mm): text", N counting from 1 with deleted rows, the moment the
-// trip's departure (its stored text when that is no moment).
+// trip's departure (its stored text when that is no moment); "Ablesung (dd.MM.yyyy HH:mm):
+// text" for a reading.
 QString findingLine(const RowTable &trips, const Finding &finding);
 
 } // namespace fb

@@ -170,6 +170,11 @@ QByteArray encodeEntryEvent(const EntryEvent &event)
             out.byte(row.deleted ? 1 : 0);
         }
         break;
+    case EntryEventKind::OdometerReading:
+        out.float64(event.readingAt);
+        out.float64(event.readingKm);
+        out.text(event.texts.value(0));
+        break;
     }
     QByteArray &bytes = out.bytes();
     qToLittleEndian(quint32(bytes.size() - 4), bytes.data());
@@ -223,13 +228,21 @@ std::optional<EntryEvent> decodeEntryEvent(QByteArrayView fields, RowId maxRowId
         }
         break;
     }
+    case EntryEventKind::OdometerReading: {
+        QString note;
+        if (!in.float64(event.readingAt) || !in.float64(event.readingKm) || !in.text(note))
+            return std::nullopt;
+        if (!note.isEmpty())
+            event.texts = {note};
+        break;
+    }
     default:
         return std::nullopt;
     }
     // Exactly the bytes the event takes: a record is stored as the program writes it, so
     // writing the log again keeps its chain.
-    if (event.row != kNotLogged &&
-        (event.kind == EntryEventKind::MasterData || event.kind == EntryEventKind::OutsideChange))
+    if (event.row != kNotLogged && event.kind != EntryEventKind::Entered &&
+        event.kind != EntryEventKind::Deleted)
         return std::nullopt;
     if (!in.atEnd())
         return std::nullopt;
@@ -387,6 +400,9 @@ void EntryLog::index(qsizetype eventIndex)
         break;
     }
     case EntryEventKind::MasterData:
+        break;
+    case EntryEventKind::OdometerReading:
+        ++m_readingCount;
         break;
     case EntryEventKind::OutsideChange:
         m_changedOutside = true;

@@ -45,10 +45,11 @@ inline constexpr qint32 kDigestedSubItems = 6;
 
 // The stored kinds of event; never renumbered.
 enum class EntryEventKind : quint8 {
-    Entered = 1,       // a trip was entered: new, copied, or the new version of a change
-    Deleted = 2,       // a trip was deleted, or replaced by the new version of a change
-    MasterData = 3,    // one field of the master data changed
-    OutsideChange = 4, // a load found the file changed outside the program
+    Entered = 1,         // a trip was entered: new, copied, or the new version of a change
+    Deleted = 2,         // a trip was deleted, or replaced by the new version of a change
+    MasterData = 3,      // one field of the master data changed
+    OutsideChange = 4,   // a load found the file changed outside the program
+    OdometerReading = 5, // what the odometer showed at a moment, read off the car
 };
 
 // A logged row as a load found it after it was changed outside the program: from then on the
@@ -67,18 +68,23 @@ struct EntryEvent {
     EntryEventKind kind = EntryEventKind::Entered;
     // Days since 30 December 1899, 00:00 UTC, the time of day as the fraction.
     double when = 0;
-    // The trip concerned; kNotLogged for master data and outside changes.
+    // The trip concerned; kNotLogged for master data, outside changes and readings.
     RowId row = kNotLogged;
     // Entered by a change: the version it replaces.
     RowId replaces = kNotLogged;
     // Entered and Deleted: the trip's digest at that moment.
     LogDigest digest{};
     // MasterData: the field's name, the old and the new value. OutsideChange: what was found.
+    // OdometerReading: the note.
     // Empty (no list at all) where every text is empty, as in a record read from a file: a log
     // of millions of events must not cost a list each.
     QStringList texts;
     // OutsideChange: the logged rows that no longer matched the log.
     QList<FoundRow> found;
+    // OdometerReading: when the odometer was read (days since 30.12.1899 in local wall-clock
+    // time, as the trips' moments) and what it showed; the note is the only text.
+    double readingAt = 0;
+    double readingKm = 0;
 
     friend bool operator==(const EntryEvent &, const EntryEvent &) = default;
 };
@@ -123,6 +129,8 @@ public:
     const EntryEvent *deletedEvent(qsizetype row) const;
     // The event that entered the trip with the identity; its place in the log, or -1.
     qsizetype enteredEventIndex(RowId id) const;
+    // Whether any event is an odometer reading: the file then needs the trailer's later version.
+    bool holdsReadings() const { return m_readingCount > 0; }
     // The largest identity the log has handed out.
     RowId largestId() const { return RowId(m_byId.size() - 1); }
     // What the log expects of a logged row: its digest and deleted mark.
@@ -185,6 +193,7 @@ private:
     std::vector<IdState> m_byId = std::vector<IdState>(1); // index 0 stands for kNotLogged
     bool m_changedOutside = false;
     qsizetype m_unwrittenFinding = 0; // events
+    qsizetype m_readingCount = 0;
 };
 
 } // namespace fb

@@ -71,6 +71,16 @@ public:
         }
     }
 
+    void odometerReading(const RecordOdometerReading &reading)
+    {
+        EntryEvent event = newEvent(EntryEventKind::OdometerReading);
+        event.readingAt = reading.at;
+        event.readingKm = reading.km;
+        if (!reading.note.isEmpty())
+            event.texts = {reading.note};
+        m_log.append(std::move(event));
+    }
+
 private:
     EntryEvent newEvent(EntryEventKind kind) const
     {
@@ -152,6 +162,10 @@ qsizetype applyOperation(Logbook &logbook, const TimedOperation &timed)
                               logbook.print = op.print;
                               logbook.headingFont = op.headingFont;
                               logbook.textFont = op.textFont;
+                              return qsizetype(-1);
+                          },
+                          [&](const RecordOdometerReading &op) {
+                              record.odometerReading(op);
                               return qsizetype(-1);
                           },
                       },

@@ -78,8 +78,19 @@ struct SetPrintOptions {
     friend bool operator==(const SetPrintOptions &, const SetPrintOptions &) = default;
 };
 
-using LogbookOperation = std::variant<NewTrip, CopyTrip, ChangeTrip, DeleteTrip, SetMasterData,
-                                      NewTemplate, ChangeTemplate, DeleteTemplate, SetPrintOptions>;
+// What the odometer showed at a moment, read off the car: an event of the entry log, never
+// changed afterwards (a later reading corrects a wrong one). The moment is days since
+// 30.12.1899 in local wall-clock time, as the trips' moments.
+struct RecordOdometerReading {
+    double at = 0;
+    double km = 0;
+    QString note;
+    friend bool operator==(const RecordOdometerReading &, const RecordOdometerReading &) = default;
+};
+
+using LogbookOperation =
+    std::variant<NewTrip, CopyTrip, ChangeTrip, DeleteTrip, SetMasterData, NewTemplate,
+                 ChangeTemplate, DeleteTemplate, SetPrintOptions, RecordOdometerReading>;
 
 // An operation with the moment it was applied, in UTC.
 struct TimedOperation {
@@ -103,7 +114,7 @@ void checkOperation(const Logbook &logbook, const LogbookOperation &operation);
 // the operations gives the same log; the odometer pass is the caller's (needsOdometerPass).
 // Returns the row the operation wrote: the new, copied or changed trip's new row, the deleted
 // trip's row, the new or changed template's row, the deleted template's former row; -1 for
-// master data and print options.
+// master data, print options and readings.
 qsizetype applyOperation(Logbook &logbook, const TimedOperation &operation);
 
 // Whether the readings may have changed: every trip operation and the master data.

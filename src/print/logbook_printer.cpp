@@ -7,6 +7,7 @@
 #include "model/text_forms.h"
 #include "model/trip_columns.h"
 #include "print_selection.h"
+#include "summary_tally.h"
 #include "text_wrap.h"
 
 #include <algorithm>
@@ -154,8 +155,10 @@ public:
         if (m_settings.printMasterData)
             printMasterData();
         printTripTable();
-        if (m_settings.printEvaluation)
+        if (m_settings.printEvaluation) {
             printEvaluation();
+            printSummaryPage();
+        }
         if (!m_logbook.entryLog.isEmpty())
             printEntryLogAppendix();
         job.end();
@@ -305,8 +308,10 @@ private:
             const double distance = parseNumberText(trip.subItem(TripSubItem::Distance));
             m_reading += distance;
             m_totalDistance += distance;
-            if (selected)
+            if (selected) {
                 m_evaluation.add(trip, distance);
+                m_summary.add(trip, distance, m_reading - distance, m_reading);
+            }
         }
         if (!selected)
             return false;
@@ -380,6 +385,60 @@ private:
         }
     }
 
+    // The totals by month on a page of their own, for the tax advisor to sign: what the
+    // evaluation says, broken down as an advisor needs it, with the period and the readings.
+    void printSummaryPage()
+    {
+        if (m_cursor > m_margin)
+            breakPage();
+        select(m_logbook.headingFont);
+        printLine(QStringLiteral("Zusammenfassung"));
+        select(m_logbook.textFont);
+        advance(1);
+        for (const QString &line : m_summary.headLines(m_logbook.master, m_logbook.master.startKm))
+            printWrapped(line);
+        advance(1);
+        const int width = m_pageWidth - 2 * m_margin;
+        // The month's name at the margin, the figures right-aligned in five equal columns.
+        const auto printColumns = [&](const QString &label, const QStringList &figures) {
+            const int y = toCoordinate(m_cursor);
+            m_canvas.textOut(m_margin, y, label);
+            for (qsizetype i = 0; i < figures.size(); ++i)
+                textRightAligned(m_margin + int(width * (0.4 + 0.12 * double(i + 1))), y,
+                                 figures.at(i));
+            advance(1);
+        };
+        const QStringList titles = SummaryTally::tableTitles();
+        printColumns(titles.first(), titles.mid(1));
+        const QList<SummaryTally::Line> lines = m_summary.tableLines();
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (i + 1 == lines.size()) {
+                m_canvas.setPenWidth(m_penWidth);
+                m_canvas.moveTo(m_margin, toCoordinate(m_cursor));
+                m_canvas.lineTo(m_margin + width, toCoordinate(m_cursor));
+            }
+            printColumns(lines.at(i).label, lines.at(i).figures);
+        }
+        printSignatureLines(width);
+    }
+
+    // Two lines to sign on, each with its caption below it.
+    void printSignatureLines(int width)
+    {
+        advance(4);
+        const int y = toCoordinate(m_cursor);
+        const int signatureX = m_margin + width * 11 / 20;
+        m_canvas.setPenWidth(m_penWidth);
+        m_canvas.moveTo(m_margin, y);
+        m_canvas.lineTo(m_margin + width * 9 / 20, y);
+        m_canvas.moveTo(signatureX, y);
+        m_canvas.lineTo(m_margin + width, y);
+        m_cursor += m_penWidth;
+        m_canvas.textOut(m_margin, toCoordinate(m_cursor), QStringLiteral("Ort, Datum"));
+        m_canvas.textOut(signatureX, toCoordinate(m_cursor), QStringLiteral("Unterschrift"));
+        advance(1);
+    }
+
     // The entry log on a page of its own after everything else: what was deleted, changed and
     // entered late, master data and outside changes, and the check value that ties the paper
     // to the file.
@@ -428,6 +487,7 @@ private:
     double m_reading = 0;
     double m_totalDistance = 0;
     Evaluation m_evaluation;
+    SummaryTally m_summary;
     std::vector<bool> m_printedRows;
 };
 

@@ -58,7 +58,10 @@ private:
 namespace {
 
 const QByteArray kMagic = QByteArrayLiteral("FBENTLOG");
+// Version 2 is written only when the log holds an odometer reading: every other file stays as
+// programs that know version 1 alone read it, and they refuse a log with events they do not know.
 constexpr qint32 kVersion = 1;
+constexpr qint32 kReadingsVersion = 2;
 // The trailer's size and the seal end the file.
 constexpr qsizetype kFooterSize = 8 + kLogDigestSize;
 // Magic, version, the two counts, the chain value and the footer.
@@ -290,7 +293,7 @@ void writeEntryLogTrailer(BinaryWriter &out, QCryptographicHash &fileHash, const
 {
     qint64 size = kEmptyTrailerSize;
     out.writeBytes(kMagic);
-    out.writeInt32(kVersion);
+    out.writeInt32(log.holdsReadings() ? kReadingsVersion : kVersion);
     out.writeInt32(qint32(tripCount));
     for (qsizetype row = 0; row < tripCount; ++row)
         out.writeInt32(qint32(log.idOf(row)));
@@ -414,10 +417,11 @@ bool EntryLogReader::readHeader(TrailerCursor &cursor, ReadTrailer &trailer,
                                 EntryLogFindings &findings)
 {
     QByteArrayView field;
-    qint32 version = 0;
+    qint32 &version = trailer.version;
     cursor.bytes(kMagic.size(), field);
-    if (!cursor.int32(version) || version != kVersion || !cursor.int32(trailer.rowCount) ||
-        trailer.rowCount < 0 || trailer.rowCount > cursor.left() / 4) {
+    if (!cursor.int32(version) || (version != kVersion && version != kReadingsVersion) ||
+        !cursor.int32(trailer.rowCount) || trailer.rowCount < 0 ||
+        trailer.rowCount > cursor.left() / 4) {
         findings.damaged = true;
         return false;
     }
@@ -459,7 +463,8 @@ void EntryLogReader::readEvents(TrailerCursor &cursor, QByteArrayView bytes, con
         // Each event introduces at most one identity, in turn: the i-th names none above i.
         if (cursor.int32(length) && cursor.bytes(length, fields))
             event = decodeEntryEvent(fields, RowId(i + 1));
-        if (!event) {
+        if (!event || (event->kind == EntryEventKind::OdometerReading &&
+                       trailer.version < kReadingsVersion)) {
             findings.damaged = true;
             break;
         }

@@ -19,7 +19,7 @@ namespace fb {
 // file that know nothing of it pass over. A logbook without events has none, so a file
 // written before the log existed is written again byte for byte.
 //
-//   magic "FBENTLOG", int32 version 1
+//   magic "FBENTLOG", int32 version: 2 when an event is an odometer reading, else 1
 //   int32 R, then R uint32: the identity of each trip row in list order (0: not logged)
 //   int32 E, then E event records: uint32 length, then the event (encodeEntryEvent)
 //   32 bytes: the chain's last value
@@ -93,6 +93,7 @@ public:
 
     // A trailer's fields as read, before they are checked against the trips.
     struct ReadTrailer {
+        qint32 version = 0;
         qint32 rowCount = 0;
         qint32 eventCount = 0;
         QList<RowId> rowIds;

@@ -273,6 +273,16 @@ void writeDigest(JsonObject &parent, std::string_view name, const LogDigest &dig
     parent.key(name).string(QString::fromLatin1(hex));
 }
 
+// A stored moment and, where it is one, its text.
+void writeMoment(JsonObject &moment, double value, const QDateTime &shown)
+{
+    moment.key("value").number(value);
+    if (shown.isValid())
+        moment.key("text").string(shown.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")));
+    else
+        moment.key("text").raw("null");
+}
+
 const char *kindName(EntryEventKind kind)
 {
     switch (kind) {
@@ -284,6 +294,8 @@ const char *kindName(EntryEventKind kind)
         return "masterData";
     case EntryEventKind::OutsideChange:
         return "outsideChange";
+    case EntryEventKind::OdometerReading:
+        return "odometerReading";
     }
     return "";
 }
@@ -299,6 +311,52 @@ const char *stateName(EntryLogState state)
         return "changedOutside";
     }
     return "";
+}
+
+// What an event holds beyond its moment, kind and row.
+template<typename RowOf>
+void writeEventDetails(JsonObject &object, const EntryEvent &event, const RowOf &rowOf)
+{
+    switch (event.kind) {
+    case EntryEventKind::Entered:
+        writeDigest(object, "digest", event.digest);
+        if (event.replaces != kNotLogged) {
+            if (const qsizetype replaced = rowOf(event.replaces); replaced >= 0)
+                object.key("replacesRow").integer(replaced);
+        }
+        break;
+    case EntryEventKind::Deleted:
+        writeDigest(object, "digest", event.digest);
+        break;
+    case EntryEventKind::MasterData:
+        object.key("field").string(event.texts.value(0));
+        object.key("oldValue").string(event.texts.value(1));
+        object.key("newValue").string(event.texts.value(2));
+        break;
+    case EntryEventKind::OutsideChange: {
+        object.key("text").string(event.texts.value(0));
+        JsonOutput &rows = object.key("rows");
+        rows.raw("[");
+        bool firstRow = true;
+        for (const FoundRow &found : event.found) {
+            if (const qsizetype row = rowOf(found.id); row >= 0) {
+                rows.raw(firstRow ? "" : ", ");
+                firstRow = false;
+                rows.integer(row);
+            }
+        }
+        rows.raw("]");
+        break;
+    }
+    case EntryEventKind::OdometerReading: {
+        JsonObject at(object.key("at"), 0, JsonObject::OneLine);
+        writeMoment(at, event.readingAt, fromOleDate(event.readingAt));
+        at.end();
+        object.key("km").number(event.readingKm);
+        object.key("note").string(event.texts.value(0));
+        break;
+    }
+    }
 }
 
 // The entry log's events in log order, an event a line; a trip is named by its index in
@@ -318,12 +376,7 @@ void writeEntryLog(JsonObject &parent, const EntryLog &log)
         parent.indent(parent.memberDepth() + 1);
         JsonObject object(out, 0, JsonObject::OneLine);
         JsonObject when(object.key("when"), 0, JsonObject::OneLine);
-        when.key("value").number(event.when);
-        const QDateTime local = fromOleDate(event.when).toLocalTime();
-        if (local.isValid())
-            when.key("text").string(local.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")));
-        else
-            when.key("text").raw("null");
+        writeMoment(when, event.when, fromOleDate(event.when).toLocalTime());
         when.end();
         const std::string_view kind = kindName(event.kind);
         object.key("kind").raw("\"");
@@ -331,38 +384,7 @@ void writeEntryLog(JsonObject &parent, const EntryLog &log)
         out.raw("\"");
         if (const qsizetype row = rowOf(event.row); row >= 0)
             object.key("row").integer(row);
-        switch (event.kind) {
-        case EntryEventKind::Entered:
-            writeDigest(object, "digest", event.digest);
-            if (event.replaces != kNotLogged) {
-                if (const qsizetype replaced = rowOf(event.replaces); replaced >= 0)
-                    object.key("replacesRow").integer(replaced);
-            }
-            break;
-        case EntryEventKind::Deleted:
-            writeDigest(object, "digest", event.digest);
-            break;
-        case EntryEventKind::MasterData:
-            object.key("field").string(event.texts.value(0));
-            object.key("oldValue").string(event.texts.value(1));
-            object.key("newValue").string(event.texts.value(2));
-            break;
-        case EntryEventKind::OutsideChange: {
-            object.key("text").string(event.texts.value(0));
-            JsonOutput &rows = object.key("rows");
-            rows.raw("[");
-            bool firstRow = true;
-            for (const FoundRow &found : event.found) {
-                if (const qsizetype row = rowOf(found.id); row >= 0) {
-                    rows.raw(firstRow ? "" : ", ");
-                    firstRow = false;
-                    rows.integer(row);
-                }
-            }
-            rows.raw("]");
-            break;
-        }
-        }
+        writeEventDetails(object, event, rowOf);
         object.end();
     }
     if (!first) {

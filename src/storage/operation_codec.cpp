@@ -17,6 +17,7 @@ enum class OperationType : quint8 {
     ChangeTemplate = 7,
     DeleteTemplate = 8,
     SetPrintOptions = 9,
+    RecordOdometerReading = 10,
 };
 
 // The font record keeps the font's pixels per inch only as the writer's; an operation keeps
@@ -90,6 +91,12 @@ void encodeBody(BinaryWriter &out, const LogbookOperation &operation)
                        writeExactFont(out, op.headingFont);
                        writeExactFont(out, op.textFont);
                    },
+                   [&](const RecordOdometerReading &op) {
+                       type(OperationType::RecordOdometerReading);
+                       out.writeFloat64(op.at);
+                       out.writeFloat64(op.km);
+                       out.writeText(op.note);
+                   },
                },
                operation);
 }
@@ -128,6 +135,13 @@ LogbookOperation decodeBody(BinaryReader &in, OperationType type)
         op.print.printTimes = in.readFlag();
         op.headingFont = readExactFont(in);
         op.textFont = readExactFont(in);
+        return op;
+    }
+    case OperationType::RecordOdometerReading: {
+        RecordOdometerReading op;
+        op.at = in.readFloat64();
+        op.km = in.readFloat64();
+        op.note = in.readText();
         return op;
     }
     }

@@ -517,6 +517,39 @@ TEST(PrintedLogbook, ExcludedTripsStillAdvanceTheReadingAndTheFinalOdometer)
               blockY + 7 * kTextLine);
 }
 
+TEST(PrintedLogbook, SummaryPageTotalsTheMonthsOfTheLiveTripsForASignature)
+{
+    Logbook logbook;
+    logbook.print.printMasterData = false;
+    logbook.master.startKm = 1000;
+    logbook.master.registrationNumber = QStringLiteral("K-XY 1");
+    logbook.master.firstName = QStringLiteral("Erika");
+    logbook.master.lastName = QStringLiteral("Muster");
+    const auto on = [](const QString &day, const QString &distance, const QString &kind,
+                       const QString &deleted = {}) {
+        return trip(distance, kind, QStringLiteral("Kunde"), deleted,
+                    day + QStringLiteral(" 08:00:00"), day + QStringLiteral(" 09:00:00"));
+    };
+    const QString business = QStringLiteral("Geschäftlich");
+    logbook.trips.append(on(QStringLiteral("30.11.2026"), QStringLiteral("10"), business));
+    logbook.trips.append(
+        on(QStringLiteral("01.12.2026"), QStringLiteral("30"), QStringLiteral("Privat")));
+    logbook.trips.append(
+        on(QStringLiteral("02.12.2026"), QStringLiteral("99"), business, QStringLiteral("Ja")));
+    logbook.trips.append(on(QStringLiteral("03.12.2026"), QStringLiteral("20,25"), business));
+
+    const RecordingCanvas canvas = printed(logbook);
+    ASSERT_EQ(canvas.page, 2);
+    EXPECT_EQ(canvas.textsOnPage(2).join(QLatin1Char('|')),
+              QStringLiteral("2|Zusammenfassung|Fahrzeug: K-XY 1|Halter: Erika Muster|"
+                             "Zeitraum: 30.11.2026 bis 03.12.2026|Kilometerstand Beginn: 1000,0|"
+                             "Kilometerstand Ende: 1060,3|"
+                             "Monat|Fahrten|Geschäftlich km|Privat km|Gesamt km|Privatanteil|"
+                             "November 2026|1|10,0|0,0|10,0|0,0 %|"
+                             "Dezember 2026|2|20,3|30,0|50,3|59,7 %|"
+                             "Summe|3|30,3|30,0|60,3|49,8 %|Ort, Datum|Unterschrift"));
+}
+
 TEST(PrintedLogbook, FinalOdometerNeedsTheEvaluation)
 {
     Logbook logbook;

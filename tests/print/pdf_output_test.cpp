@@ -124,12 +124,15 @@ TEST(PdfOutput, PdfHoldsHeadingTitlesAndTripTexts)
                                  "Geschäftlich",
                                  "12386,5",
                                  "Einkauf",
-                                 "Kilometerstand Ende: 12386,5"}) {
+                                 "Kilometerstand Ende: 12386,5",
+                                 "Zusammenfassung",
+                                 "Unterschrift"}) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
     }
     const QString info = pdfInfo(path);
     EXPECT_TRUE(info.contains(QStringLiteral("(A4)"))) << info.toStdString();
-    EXPECT_TRUE(info.simplified().contains(QStringLiteral("Pages: 1 "))) << info.toStdString();
+    // The trips on one page, the summary to sign on the next.
+    EXPECT_TRUE(info.simplified().contains(QStringLiteral("Pages: 2 "))) << info.toStdString();
     // Nothing is left beside it.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList({QStringLiteral("logbuch.pdf")}));

@@ -374,4 +374,52 @@ TEST_F(EntryLogTest, LogbooksWithoutEventsAreWrittenAsBefore)
     EXPECT_EQ(trailerStart(bytes), -1);
 }
 
+TEST_F(EntryLogTest, ReadingTakesTheLaterTrailerVersionAndAnEarlierOneWithItIsDamage)
+{
+    LogbookDocument document;
+    enterSample(document);
+    document.SaveTheFileAs(path(QStringLiteral("golf.fbu")));
+    const auto versionOf = [](const QByteArray &file) {
+        return qFromLittleEndian<qint32>(file.constData() + trailerStart(file) + 8);
+    };
+    EXPECT_EQ(versionOf(fileBytes(path(QStringLiteral("golf.fbu")))), 1);
+
+    const double readAt = toOleDate(QDate(2026, 11, 25), QTime(12, 0));
+    document.apply({RecordOdometerReading{readAt, 48950.5, QStringLiteral("Tanken")}, at(25, 13)});
+    document.SaveTheFile();
+    const QByteArray bytes = fileBytes(path(QStringLiteral("golf.fbu")));
+    EXPECT_EQ(versionOf(bytes), 2);
+    // Kind 5, the entry moment, row 0, the moment read, the reading, the note.
+    QByteArray record;
+    QBuffer buffer(&record);
+    buffer.open(QIODevice::WriteOnly);
+    BinaryWriter out(buffer);
+    out.writeInt32(1 + 8 + 4 + 8 + 8 + 4 + 2 * 6);
+    out.writeByte(5);
+    out.writeFloat64(toOleDate(at(25, 13)));
+    out.writeInt32(0);
+    out.writeFloat64(readAt);
+    out.writeFloat64(48950.5);
+    out.writeText(QStringLiteral("Tanken"));
+    out.flush();
+    EXPECT_TRUE(bytes.contains(record));
+
+    LogbookDocument read;
+    read.OpenFileWithName(path(QStringLiteral("golf.fbu")));
+    EXPECT_TRUE(read.outsideChangeFound().isEmpty());
+    EXPECT_EQ(read.logbook().entryLog, document.logbook().entryLog);
+    read.SaveTheFileAs(path(QStringLiteral("wieder.fbu")));
+    EXPECT_EQ(fileBytes(path(QStringLiteral("wieder.fbu"))), bytes);
+
+    // The same file claiming the earlier version, sealed anew.
+    QByteArray earlier = bytes;
+    qToLittleEndian(qint32(1), earlier.data() + trailerStart(earlier) + 8);
+    earlier.chop(kLogDigestSize);
+    earlier += QCryptographicHash::hash(earlier, QCryptographicHash::Blake2b_256);
+    LogbookDocument forged;
+    load(earlier, forged);
+    EXPECT_FALSE(forged.outsideChangeFound().isEmpty());
+    EXPECT_EQ(forged.logbook().entryLog.state(), EntryLogState::ChangedOutside);
+}
+
 } // namespace

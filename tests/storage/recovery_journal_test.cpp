@@ -44,7 +44,8 @@ QList<LogbookOperation> everyKindOfOperation()
             NewTemplate{Row{QStringLiteral("Oma"), {QStringLiteral("Köln")}}},
             ChangeTemplate{0, Row{QStringLiteral("Büro neu"), {QStringLiteral("Bonn")}}},
             DeleteTemplate{1},
-            print};
+            print,
+            RecordOdometerReading{46351.5, 48950.4, QStringLiteral("Tanken")}};
 }
 
 // Everything of a logbook that a journal must bring back.
@@ -94,8 +95,10 @@ TEST_F(RecoveryJournalTest, EveryOperationIsReplayedOntoTheFileItStartedFrom)
     ASSERT_TRUE(journalStartsFrom(read.base, reopened));
     replayJournal(read, reopened);
     EXPECT_EQ(stateOf(reopened.logbook()), stateOf(document.logbook()));
-    // The entry log's events come from the operations' moments, so the replay logs the same.
-    EXPECT_EQ(reopened.logbook().entryLog.events().size(), 8u);
+    // The entry log's events come from the operations' moments, so the replay logs the same;
+    // the reading among them.
+    EXPECT_EQ(reopened.logbook().entryLog.events().size(), 9u);
+    EXPECT_TRUE(reopened.logbook().entryLog.holdsReadings());
     EXPECT_EQ(reopened.logbook().entryLog, document.logbook().entryLog);
     EXPECT_TRUE(reopened.isChanged());
 

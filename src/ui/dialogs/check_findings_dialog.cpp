@@ -22,8 +22,9 @@ void CheckFindingsDialog::showFindings(const RowTable &trips, const std::vector<
     QList<QStringList> lines;
     QList<qsizetype> tripRows;
     for (const Finding &finding : findings) {
-        lines.append(
-            {QString::number(finding.row + 1), findingDeparture(trips, finding), finding.text});
+        const QString about =
+            finding.row >= 0 ? QString::number(finding.row + 1) : QStringLiteral("Ablesung");
+        lines.append({about, findingDeparture(trips, finding), finding.text});
         tripRows.append(finding.row);
     }
     showLines(lines, tripRows,

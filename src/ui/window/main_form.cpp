@@ -77,7 +77,7 @@ bool changesTheLogbook(void (TMainForm::*handler)())
     for (const auto changing :
          {&TMainForm::Speichern1Click, &TMainForm::Neu1Click, &TMainForm::ndern1Click,
           &TMainForm::Lschen1Click, &TMainForm::Kopieren1Click, &TMainForm::returnTrip,
-          &TMainForm::Verwalten1Click, &TMainForm::ndern3Click})
+          &TMainForm::Verwalten1Click, &TMainForm::ndern3Click, &TMainForm::readOdometer})
         if (handler == changing)
             return true;
     return false;
@@ -250,6 +250,8 @@ void TMainForm::buildMenu()
     addCommand(trip, QStringLiteral("&Kopieren"), "Kopieren1", &TMainForm::Kopieren1Click);
     addCommand(trip, QStringLiteral("&Rückfahrt..."), "Rueckfahrt1", &TMainForm::returnTrip)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    addCommand(trip, QStringLiteral("Kilometerstand &ablesen..."), "Kilometerstandablesen1",
+               &TMainForm::readOdometer);
     trip->addSeparator();
     addCommand(trip, QStringLiteral("&Suchen..."), "Suchen1", &TMainForm::searchTrip)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));

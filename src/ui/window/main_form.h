@@ -106,6 +106,8 @@ public:
     // it arrived and taking as long; a new trip once confirmed.
     void returnTrip();
     void Lschen1Click();
+    // What the odometer showed, entered into the entry log (odometer_reading_command.cpp).
+    void readOdometer();
     // The reports (report_commands.cpp).
     void Auswertunganzeigen1Click();
     void checkLogbook();

@@ -9,7 +9,7 @@
 
 #include "checks/entry_log_report.h"
 #include "checks/evaluation.h"
-#include "checks/plausibility.h"
+#include "checks/logbook_check.h"
 #include "storage/logbook_document.h"
 
 namespace fb {
@@ -24,9 +24,8 @@ void TMainForm::Auswertunganzeigen1Click()
 
 void TMainForm::checkLogbook()
 {
-    const RowTable &trips = m_document->logbook().trips;
-    m_checkFindingsDialog->showFindings(
-        trips, checkPlausibility(trips, entryMoments(m_document->logbook().entryLog)));
+    const Logbook &logbook = m_document->logbook();
+    m_checkFindingsDialog->showFindings(logbook.trips, fb::checkLogbook(logbook));
     m_prompts.showModal(*m_checkFindingsDialog);
     if (m_checkFindingsDialog->chosenTrip() >= 0)
         selectRow(int(m_checkFindingsDialog->chosenTrip()));
