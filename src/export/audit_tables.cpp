@@ -1,5 +1,6 @@
 #include "audit_tables.h"
 
+#include "core/ole_date.h"
 #include "model/found_outside.h"
 #include "model/text_forms.h"
 #include "model/trip_columns.h"
@@ -129,6 +130,18 @@ ProtocolValues enteredValues(const Logbook &logbook, const EntryEvent &event,
 
 // One event in the table's words. Every kind the log stores has its case here, and the
 // compiler names a kind that has none.
+// A reading's note and when the odometer was read, a wall-clock time as the trips' moments:
+// "Tanken, abgelesen am 25.11.2026 12:00".
+QString readingNote(const EntryEvent &reading)
+{
+    const QDateTime at = fromOleDate(reading.readingAt);
+    const QString when = QStringLiteral("abgelesen am ") +
+                         (at.isValid() ? at.toString(kDateForm + QLatin1Char(' ') + kTimeForm)
+                                       : QStringLiteral("unbekannter Zeitpunkt"));
+    const QString note = reading.texts.value(0).simplified();
+    return note.isEmpty() ? when : note + QStringLiteral(", ") + when;
+}
+
 ProtocolValues protocolValues(const Logbook &logbook, const EntryEvent &event, bool foundOutside,
                               const TripNumbers &numbers)
 {
@@ -156,6 +169,10 @@ ProtocolValues protocolValues(const Logbook &logbook, const EntryEvent &event, b
     case EntryEventKind::OutsideChange:
         return {
             QStringLiteral("Außerhalb verändert"), std::nullopt, {}, {}, {}, event.texts.value(0)};
+    case EntryEventKind::OdometerReading:
+        return {QStringLiteral("Ablesung"),       std::nullopt,
+                QStringLiteral("Kilometerstand"), {},
+                auditKilometres(event.readingKm), readingNote(event)};
     }
     return {};
 }

@@ -155,10 +155,10 @@ public:
         if (m_settings.printMasterData)
             printMasterData();
         printTripTable();
-        if (m_settings.printEvaluation) {
+        if (m_settings.printEvaluation)
             printEvaluation();
-            printSummaryPage();
-        }
+        // What the advisor signs comes last before the log, whatever else was chosen.
+        printSummaryPage();
         if (!m_logbook.entryLog.isEmpty())
             printEntryLogAppendix();
         job.end();
