@@ -155,7 +155,7 @@ void BM_ScrollTopToBottomWithTheKeyboard(benchmark::State &state)
     std::vector<double> frameMs;
     std::vector<double> frameCpuMs;
     for (auto _ : state) {
-        form.selectRow(0);
+        form.tripList().selectRow(0);
         const int last = list.model()->rowCount() - 1;
         QElapsedTimer timer;
         while (list.currentIndex().row() < last) {

@@ -11,7 +11,6 @@
 namespace fb {
 
 // The six parts of a logbook document and its entry log: everything one ".fbu" file holds.
-// Dialogs show and edit these values in place.
 struct Logbook {
     explicit Logbook(int fontPixelsPerInch = PrintFont::kStandardPixelsPerInch)
         : headingFont(PrintFont::defaultHeadingFont(fontPixelsPerInch)),

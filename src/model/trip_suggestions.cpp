@@ -90,14 +90,19 @@ std::optional<double> kilometres(const QString &text)
 
 TripSuggestions TripSuggestions::of(const RowTable &trips, const RowTable &templates)
 {
+    return of(trips.rows(), templates.rows());
+}
+
+TripSuggestions TripSuggestions::of(const QList<Row> &trips, const QList<Row> &templates)
+{
     TripSuggestions suggestions;
-    suggestions.m_arrivals.reserve(std::size_t(trips.count()));
+    suggestions.m_arrivals.reserve(std::size_t(trips.size()));
     TextCollector<Text> places;
     TextCollector<Text> purposes;
     // The trips are read in list order, one after the other: sorting them by their departure
     // first would jump about a large list.
     constexpr qint64 kNoMoment = std::numeric_limits<qint64>::min() / 4;
-    for (qsizetype row = 0; row < trips.count(); ++row) {
+    for (qsizetype row = 0; row < trips.size(); ++row) {
         const Row &trip = trips.at(row);
         if (isDeleted(trip))
             continue;
@@ -112,7 +117,7 @@ TripSuggestions TripSuggestions::of(const RowTable &trips, const RowTable &templ
         purposes.add(trip.subItem(TripSubItem::Purpose), usedAt);
         suggestions.join(from, to, {trip.subItem(TripSubItem::Distance), trip.caption, {}, usedAt});
     }
-    for (qsizetype row = 0; row < templates.count(); ++row) {
+    for (qsizetype row = 0; row < templates.size(); ++row) {
         const Row &entry = templates.at(row);
         const QString &from = entry.subItem(TemplateSubItem::DeparturePlace);
         const QString &to = entry.subItem(TemplateSubItem::ArrivalPlace);

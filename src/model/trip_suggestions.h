@@ -21,6 +21,7 @@ public:
     // Places and purposes of the live trips, the most recent departure first, then those of
     // the templates in their order; each text once.
     static TripSuggestions of(const RowTable &trips, const RowTable &templates);
+    static TripSuggestions of(const QList<Row> &trips, const QList<Row> &templates);
 
     // The places (purposes) that have a word beginning with typed, case ignored, in the order
     // above; at most limit of them.

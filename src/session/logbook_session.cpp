@@ -71,8 +71,8 @@ struct LogbookSession::PendingRecovery {
     JournalContents contents;
 };
 
-LogbookSession::LogbookSession(int fontPixelsPerInch)
-    : m_document(std::make_unique<LogbookDocument>(fontPixelsPerInch))
+LogbookSession::LogbookSession(int fontPixelsPerInch, QObject *parent)
+    : QObject(parent), m_document(std::make_unique<LogbookDocument>(fontPixelsPerInch))
 {}
 
 LogbookSession::~LogbookSession()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -39,14 +40,12 @@ struct RecoveryOffer {
 // that keeps a second window from writing over it, the recovery journal that keeps every change
 // until it is saved, and what the entry log remembers of each file. Whatever the user must be
 // asked or told comes back as text; the answers come back in as calls.
-class LogbookSession {
+class LogbookSession : public QObject {
 public:
-    explicit LogbookSession(int fontPixelsPerInch);
+    explicit LogbookSession(int fontPixelsPerInch, QObject *parent = nullptr);
     // A journal not discarded stays for the next start: the session ended without the
     // document being given up, as a crash would end it.
-    ~LogbookSession();
-    LogbookSession(const LogbookSession &) = delete;
-    LogbookSession &operator=(const LogbookSession &) = delete;
+    ~LogbookSession() override;
 
     LogbookDocument &document() { return *m_document; }
     const LogbookDocument &document() const { return *m_document; }

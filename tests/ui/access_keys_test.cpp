@@ -61,36 +61,27 @@ std::multimap<QChar, QString> accessKeys(QWidget &window)
 
 TEST_F(MainFormTest, NoTwoControlsOfAWindowShareAnAccessKey)
 {
-    QList<QWidget *> windows = {form.get(),
-                                &form->fahrtForm(),
-                                &form->stammForm(),
-                                &form->druckenForm(),
-                                &form->vorlagenForm(),
-                                &form->auswertungForm(),
-                                &form->pruefungForm(),
-                                &form->protokollForm(),
-                                &form->aboutBox()};
-    windows.append(form->vorlagenForm().findChild<QDialog *>(QStringLiteral("VorlageNeuForm")));
-    for (QWidget *window : windows) {
-        ASSERT_NE(window, nullptr);
-        const std::multimap<QChar, QString> keys = accessKeys(*window);
+    const auto expectKeysOfTheirOwn = [](QWidget &window) {
+        const std::multimap<QChar, QString> keys = accessKeys(window);
         for (auto key = keys.begin(); key != keys.end(); key = keys.upper_bound(key->first)) {
             QStringList sharing;
             for (auto [first, last] = keys.equal_range(key->first); first != last; ++first)
                 sharing.append(first->second);
-            EXPECT_EQ(sharing.size(), 1) << window->objectName().toStdString() << ": "
+            EXPECT_EQ(sharing.size(), 1) << window.objectName().toStdString() << ": "
                                          << sharing.join(QStringLiteral(", ")).toStdString();
         }
-    }
-    const auto keysOf = [](QWidget &window) {
-        QStringList texts;
-        for (const auto &[key, text] : accessKeys(window))
-            texts.append(text);
-        return texts;
     };
+    expectKeysOfTheirOwn(*form);
+    QStringList tripDialogKeys;
+    const QStringList seen = lookAtEveryDialog([&](QDialog &dialog) {
+        expectKeysOfTheirOwn(dialog);
+        if (dialog.objectName() == QStringLiteral("FahrtForm"))
+            for (const auto &[key, text] : accessKeys(dialog))
+                tripDialogKeys.append(text);
+    });
+    EXPECT_EQ(seen.size(), 9);
     for (const char *text : {"Abfahr&tzeit", "Ank&uftszeit:", "A&rt der Fahrt:"})
-        EXPECT_TRUE(keysOf(form->fahrtForm()).contains(QString::fromUtf8(text))) << text;
+        EXPECT_TRUE(tripDialogKeys.contains(QString::fromUtf8(text))) << text;
 }
-
 } // namespace
 } // namespace fb::test

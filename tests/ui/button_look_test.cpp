@@ -59,11 +59,8 @@ TEST(ButtonLook, CopyIsNeitherTheMagnifierNorTheNewPage)
 
 TEST_F(MainFormTest, ButtonsOfTheWindowsCarryTheirIcons)
 {
-    for (const QWidget *window : std::initializer_list<const QWidget *>{
-             form.get(), &form->fahrtForm(), &form->aboutBox(), &form->auswertungForm(),
-             &form->druckenForm(), &form->stammForm(), &form->vorlagenForm(),
-             &form->vorlagenForm().editor()})
-        expectEveryButtonHasItsLook(*window);
+    expectEveryButtonHasItsLook(*form);
+    lookAtEveryDialog([](const QDialog &dialog) { expectEveryButtonHasItsLook(dialog); });
 }
 
 } // namespace

@@ -16,7 +16,7 @@ TEST_F(PruefungCommandTest, ListsTheFindingsAndADoubleClickShowsTheTripInTheMain
               tripOn(4, "Köln", "Aachen", "900")});
     // Entered today, the November trips may count as entered late: judged without a log here.
     form->document().logbook().entryLog.clear();
-    form->selectRow(0);
+    form->tripList().selectRow(0);
     prompts.answerDialog([](QDialog &dialog) {
         EXPECT_TRUE(showActive(dialog));
         auto *list = control<QTableWidget>(dialog, "Findings");
@@ -30,7 +30,7 @@ TEST_F(PruefungCommandTest, ListsTheFindingsAndADoubleClickShowsTheTripInTheMain
         return dialog.result();
     });
     trigger("Fahrtenbuchprfen1");
-    EXPECT_EQ(form->selectedRow(), 2);
+    EXPECT_EQ(form->tripList().selectedRow(), 2);
 
     trips().setSubItem(2, 3, QStringLiteral("90"));
     prompts.answerDialog([](QDialog &dialog) {
@@ -40,7 +40,7 @@ TEST_F(PruefungCommandTest, ListsTheFindingsAndADoubleClickShowsTheTripInTheMain
         return int(QDialog::Accepted);
     });
     trigger("Fahrtenbuchprfen1");
-    EXPECT_EQ(form->selectedRow(), 2) << "closed without a choice, the selection stays";
+    EXPECT_EQ(form->tripList().selectedRow(), 2) << "closed without a choice, the selection stays";
 }
 
 } // namespace

@@ -80,11 +80,11 @@ TEST_F(DailyCommandsTest, TheStatusBarTotalsFollowEveryTripCommand)
     privateTrip.business = false;
     addTrips({tripOn(2, "Köln", "Bonn", "30,25"), privateTrip});
     EXPECT_EQ(totals(), QStringLiteral("2 Fahrten · 40,3 km · 75,2 % geschäftlich"));
-    form->selectRow(1);
+    form->tripList().selectRow(1);
     prompts.answerDialog(confirmAsItStands());
     trigger("Kopieren1");
     EXPECT_EQ(totals(), QStringLiteral("3 Fahrten · 50,3 km · 60,2 % geschäftlich"));
-    form->selectRow(0);
+    form->tripList().selectRow(0);
     trigger("Lschen1");
     EXPECT_EQ(totals(), QStringLiteral("2 Fahrten · 20,0 km · 0,0 % geschäftlich"));
 }
@@ -93,29 +93,29 @@ TEST_F(DailyCommandsTest, SearchFindsTheNextTripBelowGoesRoundAndSaysWhenNothing
 {
     addTrips({tripOn(2, "Köln", "Bonn", "30"), tripOn(3, "Bonn", "Siegburg", "20"),
               tripOn(4, "Siegburg", "Köln", "32")});
-    form->selectRow(0);
+    form->tripList().selectRow(0);
     prompts.answerText("KÖLN");
     trigger("Suchen1");
-    EXPECT_EQ(form->selectedRow(), 2);
+    EXPECT_EQ(form->tripList().selectedRow(), 2);
     trigger("Weitersuchen1");
-    EXPECT_EQ(form->selectedRow(), 0) << "round to the top";
+    EXPECT_EQ(form->tripList().selectedRow(), 0) << "round to the top";
     EXPECT_EQ(control<QAction>(*form, "Suchen1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
     EXPECT_EQ(control<QAction>(*form, "Weitersuchen1")->shortcut(), QKeySequence(Qt::Key_F3));
 
     prompts.answerText("Aachen");
     trigger("Suchen1");
-    EXPECT_EQ(form->selectedRow(), 0);
+    EXPECT_EQ(form->tripList().selectedRow(), 0);
     EXPECT_EQ(form->statusBar()->currentMessage(), QStringLiteral("\"Aachen\" nicht gefunden"));
 
     prompts.answerText(QString()); // cancelled
     trigger("Suchen1");
-    EXPECT_EQ(form->selectedRow(), 0);
+    EXPECT_EQ(form->tripList().selectedRow(), 0);
 }
 
 TEST_F(DailyCommandsTest, TheDeleteKeyAsksFirstAndNoKeepsTheTrip)
 {
     addTrips({tripOn(2, "Köln", "Bonn", "30")});
-    form->selectRow(0);
+    form->tripList().selectRow(0);
     prompts.answerQuestion(QMessageBox::No);
     QTest::keyClick(&form->tripList(), Qt::Key_Delete);
     EXPECT_FALSE(isDeleted(trips().at(0)));

@@ -18,6 +18,12 @@ namespace {
 
 using DruckenFormTest = MainFormTest;
 
+// The print options as the print command gives them to the dialog.
+SetPrintOptions printOptionsOf(const Logbook &logbook)
+{
+    return {logbook.print, logbook.headingFont, logbook.textFont};
+}
+
 struct Placed {
     const char *name;
     QString text;
@@ -35,7 +41,7 @@ QString textOf(const QWidget *widget)
 
 TEST_F(DruckenFormTest, EveryControlStandsAtItsPlaceInTabOrder)
 {
-    TDruckenForm &dialog = form->druckenForm();
+    TDruckenForm dialog(prompts, printOptionsOf(form->document().logbook()));
     EXPECT_EQ(dialog.windowTitle(), "Drucken");
     EXPECT_EQ(dialog.size(), QSize(318, 308));
     const QList<Placed> controls = {
@@ -94,8 +100,7 @@ TEST_F(DruckenFormTest, ShowsTheLogbooksSettingsAndKeepsWhatWasSet)
     print.printFinalOdometer = false;
     const PrintSettings before = print;
 
-    TDruckenForm &dialog = form->druckenForm();
-    dialog.showSettings();
+    TDruckenForm dialog(prompts, printOptionsOf(form->document().logbook()));
     EXPECT_TRUE(control<QRadioButton>(dialog, "RadioButton2")->isChecked());
     EXPECT_FALSE(control<QRadioButton>(dialog, "RadioButton1")->isChecked());
     EXPECT_EQ(control<DateField>(dialog, "DateTimePicker1")->date(), QDate(2026, 11, 3));
@@ -108,19 +113,18 @@ TEST_F(DruckenFormTest, ShowsTheLogbooksSettingsAndKeepsWhatWasSet)
     EXPECT_FALSE(control<QCheckBox>(dialog, "KiloCheck")->isChecked());
 
     // Unchanged dates keep their stored time of day.
-    dialog.keepSettings();
-    EXPECT_EQ(print, before);
+    EXPECT_EQ(dialog.chosenOptions().print, before);
 
     control<QRadioButton>(dialog, "RadioButton1")->setChecked(true);
     control<DateField>(dialog, "DateTimePicker2")->setDate(QDate(2026, 12, 24));
     control<QLineEdit>(dialog, "CaptionEd")->setText("Dienstwagen");
     control<QCheckBox>(dialog, "PrintTimeCheck")->setChecked(false);
-    dialog.keepSettings();
-    EXPECT_FALSE(print.printDateRange);
-    EXPECT_EQ(print.rangeFrom, before.rangeFrom);
-    EXPECT_EQ(fromOleDate(print.rangeTo), QDateTime(QDate(2026, 12, 24), QTime(18, 0), Qt::UTC));
-    EXPECT_EQ(print.heading, "Dienstwagen");
-    EXPECT_FALSE(print.printTimes);
+    const PrintSettings kept = dialog.chosenOptions().print;
+    EXPECT_FALSE(kept.printDateRange);
+    EXPECT_EQ(kept.rangeFrom, before.rangeFrom);
+    EXPECT_EQ(fromOleDate(kept.rangeTo), QDateTime(QDate(2026, 12, 24), QTime(18, 0), Qt::UTC));
+    EXPECT_EQ(kept.heading, "Dienstwagen");
+    EXPECT_FALSE(kept.printTimes);
 }
 
 TEST_F(DruckenFormTest, FirstShowSetsTheRangeDatesToToday)
@@ -162,11 +166,18 @@ TEST_F(DruckenFormTest, FontButtonsChangeTheirFontsAtOnceAndKeepWhatTheDialogCan
     logbook.headingFont.pitch = PrintFont::VariablePitch;
     const PrintFont heading = logbook.headingFont;
     const PrintFont text = logbook.textFont;
+    TDruckenForm options(prompts, printOptionsOf(logbook));
+    const auto chosenHeading = [&options] {
+        return options.chosenOptions().headingFont;
+    };
+    const auto chosenText = [&options] {
+        return options.chosenOptions().textFont;
+    };
 
     // Confirmed unchanged, the stored font stays as it is, face and all.
     prompts.answerDialog(confirmFontDialogUnchanged());
-    control<QPushButton>(form->druckenForm(), "BitBtnXP1")->click();
-    EXPECT_EQ(logbook.headingFont, heading);
+    control<QPushButton>(options, "BitBtnXP1")->click();
+    EXPECT_EQ(chosenHeading(), heading);
 
     // Cancelled, nothing changes.
     prompts.answerDialog([](QDialog &dialog) {
@@ -175,32 +186,30 @@ TEST_F(DruckenFormTest, FontButtonsChangeTheirFontsAtOnceAndKeepWhatTheDialogCan
         fonts.reject();
         return fonts.result();
     });
-    control<QPushButton>(form->druckenForm(), "BitBtnXP2")->click();
-    EXPECT_EQ(logbook.textFont, text);
+    control<QPushButton>(options, "BitBtnXP2")->click();
+    EXPECT_EQ(chosenText(), text);
 
     QFont chosen(QStringLiteral("Liberation Serif"), 12);
     chosen.setItalic(true);
     chosen.setUnderline(true);
     QString dialogName;
     prompts.answerDialog(chooseFont(chosen, &dialogName));
-    control<QPushButton>(form->druckenForm(), "BitBtnXP2")->click();
+    control<QPushButton>(options, "BitBtnXP2")->click();
     EXPECT_EQ(dialogName, "FontDialog2");
-    EXPECT_EQ(logbook.textFont.face, "Liberation Serif");
-    EXPECT_EQ(logbook.textFont.sizePoints, 12);
-    EXPECT_EQ(logbook.textFont.style, PrintFont::Italic | PrintFont::Underline);
-    EXPECT_EQ(logbook.textFont.color, text.color);
-    EXPECT_EQ(logbook.textFont.charset, text.charset);
-    EXPECT_EQ(logbook.textFont.pixelsPerInch, text.pixelsPerInch);
-    // Changing a font alone is no change of the document.
-    EXPECT_FALSE(form->document().isChanged());
+    EXPECT_EQ(chosenText().face, "Liberation Serif");
+    EXPECT_EQ(chosenText().sizePoints, 12);
+    EXPECT_EQ(chosenText().style, PrintFont::Italic | PrintFont::Underline);
+    EXPECT_EQ(chosenText().color, text.color);
+    EXPECT_EQ(chosenText().charset, text.charset);
+    EXPECT_EQ(chosenText().pixelsPerInch, text.pixelsPerInch);
 
     prompts.answerDialog(chooseFont(QFont(QStringLiteral("Liberation Sans"), 20), &dialogName));
-    control<QPushButton>(form->druckenForm(), "BitBtnXP1")->click();
+    control<QPushButton>(options, "BitBtnXP1")->click();
     EXPECT_EQ(dialogName, "FontDialog1");
-    EXPECT_EQ(logbook.headingFont.face, "Liberation Sans");
-    EXPECT_EQ(logbook.headingFont.sizePoints, 20);
-    EXPECT_EQ(logbook.headingFont.color, 0x0000FF);
-    EXPECT_EQ(logbook.headingFont.charset, 238);
+    EXPECT_EQ(chosenHeading().face, "Liberation Sans");
+    EXPECT_EQ(chosenHeading().sizePoints, 20);
+    EXPECT_EQ(chosenHeading().color, 0x0000FF);
+    EXPECT_EQ(chosenHeading().charset, 238);
 }
 
 } // namespace

@@ -28,7 +28,7 @@ TEST_F(EntryLogWindowTest, ListStatusBarAndProtocolShowTheLog)
 {
     EXPECT_EQ(state(), QString());
     addTrips({tripOn(5, "Köln", "Bonn", "30"), tripOn(3, "Bonn", "Köln", "30")});
-    form->selectRow(1);
+    form->tripList().selectRow(1);
     trigger("Lschen1");
     const EntryLog &log = form->document().logbook().entryLog;
     EXPECT_EQ(cell(0, 3), QStringLiteral("Köln")) << "the trip of the 3rd, entered second";
@@ -52,7 +52,7 @@ TEST_F(EntryLogWindowTest, ListStatusBarAndProtocolShowTheLog)
         return dialog.result();
     });
     trigger("nderungsprotokollanzeigen1");
-    EXPECT_EQ(form->selectedRow(), 0) << "the trip of the event chosen";
+    EXPECT_EQ(form->tripList().selectedRow(), 0) << "the trip of the event chosen";
 
     // Changed with a hex editor: reported once on opening, and in the status bar from then on.
     prompts.answerFile(pathOf(QStringLiteral("golf.fbu")));

@@ -31,7 +31,7 @@ protected:
                      QStringLiteral("Essen"), QStringLiteral("70,00"), QStringLiteral("Privat"))},
             1000);
         form->document().OpenFileWithName(logbook);
-        form->selectRow(0);
+        form->tripList().selectRow(0);
         m_caption = caption();
     }
 
@@ -39,7 +39,7 @@ protected:
     {
         EXPECT_FALSE(form->document().isChanged());
         EXPECT_EQ(caption(), m_caption);
-        EXPECT_EQ(form->selectedRow(), 0);
+        EXPECT_EQ(form->tripList().selectedRow(), 0);
         EXPECT_EQ(trips().count(), 3);
     }
 

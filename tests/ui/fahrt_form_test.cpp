@@ -33,7 +33,7 @@ QDateTime at(int day, int hour, int minute = 0)
 
 class FahrtFormTest : public ::testing::Test {
 protected:
-    FahrtFormTest() : form(prompts, templates) {}
+    FahrtFormTest() : form(prompts) {}
 
     // The dialog shown as a window of its own, so the focus can be checked.
     void showDialog() { ASSERT_TRUE(showActive(form)); }
@@ -191,7 +191,7 @@ TEST_F(FahrtFormTest, TemplateFillsPlacesDistancePurposeAndKindButNeverDatesOrSt
     form.setDeparture(at(3, 8));
     form.setArrival(at(3, 9));
     form.setReadings(1000, 1000, 101000, 1000);
-    form.fillTemplateList();
+    form.fillTemplateList(templates.rows());
     EXPECT_EQ(control<QComboBox>(form, "ComboBox1")->count(), 2);
     EXPECT_EQ(control<QComboBox>(form, "ComboBox1")->currentIndex(), -1);
 
@@ -222,7 +222,7 @@ TEST_F(FahrtFormTest, TemplateFillsPlacesDistancePurposeAndKindButNeverDatesOrSt
 TEST_F(FahrtFormTest, TemplateWithABadDistanceIsReportedAndKeepsThePlaces)
 {
     templates.append(Row{"Kaputt", {"Hier", "Dort", "zwölf", "Zweck", "Privat"}});
-    form.fillTemplateList();
+    form.fillTemplateList(templates.rows());
     control<QComboBox>(form, "ComboBox1")->setCurrentIndex(0);
     Q_EMIT control<QComboBox>(form, "ComboBox1")->activated(0);
     ASSERT_EQ(prompts.askedKinds(), QStringList{QStringLiteral("stop")});

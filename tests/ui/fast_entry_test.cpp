@@ -108,7 +108,7 @@ TEST_F(FastEntryTest, RepeatTripOfKnownPlacesTakesAtMost35Keys)
     keys.press(Qt::Key_N, Qt::ControlModifier);
     ASSERT_EQ(trips().count(), 3);
     EXPECT_LE(keys.presses, 35);
-    const Row &saved = trips().at(form->selectedRow());
+    const Row &saved = trips().at(form->tripList().selectedRow());
     EXPECT_EQ(saved.caption, "04.12.2026 08:15:00");
     EXPECT_EQ(saved.subItem(1), "04.12.2026 09:00:00");
     EXPECT_EQ(saved.subItem(0), "Köln, Rheinuferstraße 7");
@@ -173,17 +173,17 @@ TEST_F(FastEntryTest, ReturnTripIsCtrlRAndEnterForTheSelectedTheDeletedOrTheLast
     EXPECT_EQ(back.subItem(2), "Köln, Büro");
     EXPECT_EQ(back.subItem(3), "30");
     EXPECT_EQ(back.subItem(4), "Wartung");
-    EXPECT_EQ(form->selectedRow(), 2) << "the new row is selected";
+    EXPECT_EQ(form->tripList().selectedRow(), 2) << "the new row is selected";
 
     // A deleted trip, selected: its way back is a new live trip, as a copy would be.
-    form->selectRow(0);
+    form->tripList().selectRow(0);
     trigger("Lschen1");
-    form->selectRow(0);
+    form->tripList().selectRow(0);
     QApplication::setActiveWindow(form.get()); // as the closed dialog's modal loop leaves it
     prompts.answerDialog(confirmByEnter);
     keys.press(Qt::Key_R, Qt::ControlModifier);
     ASSERT_EQ(trips().count(), 4);
-    const Row &deletedBack = trips().at(form->selectedRow());
+    const Row &deletedBack = trips().at(form->tripList().selectedRow());
     EXPECT_EQ(deletedBack.subItem(0), "Köln, Rheinuferstraße 7");
     EXPECT_FALSE(isDeleted(deletedBack));
 }

@@ -124,6 +124,29 @@ void MainFormTest::trigger(const char *actionName)
     action->trigger();
 }
 
+QStringList MainFormTest::lookAtEveryDialog(const std::function<void(QDialog &)> &look)
+{
+    QStringList seen;
+    const auto looking = [&seen, &look](QDialog &dialog) {
+        seen.append(dialog.objectName());
+        look(dialog);
+        return int(QDialog::Rejected);
+    };
+    for (const char *command : {"Neu1", "ndern3", "Drucke1", "Auswertunganzeigen1",
+                                "Fahrtenbuchprfen1", "nderungsprotokollanzeigen1", "ber1"}) {
+        prompts.answerDialog(looking);
+        trigger(command);
+    }
+    prompts.answerDialog([this, &looking](QDialog &dialog) {
+        looking(dialog);
+        prompts.answerDialog(looking);
+        control<QPushButton>(dialog, "NewBtn")->click();
+        return int(QDialog::Rejected);
+    });
+    trigger("Verwalten1");
+    return seen;
+}
+
 void MainFormTest::click(const char *buttonName)
 {
     auto *button = form->findChild<QPushButton *>(QLatin1String(buttonName));

@@ -7,6 +7,7 @@
 #include "model/trip_columns.h"
 #include "storage/logbook_document.h"
 #include "ui/dialogs/fahrt_form.h"
+#include "ui/list/trip_list_view.h"
 #include "ui/window/main_form.h"
 
 #include <QPrinter>
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace fb::test {
@@ -65,6 +67,10 @@ protected:
     void addTrips(const QList<TripInput> &inputs);
     void trigger(const char *actionName);
     void click(const char *buttonName);
+    // Opens every dialog of the window through its command, the template editor from the
+    // template window, lets look see each while it is shown and closes it unconfirmed. The
+    // object names of the dialogs looked at, in that order.
+    QStringList lookAtEveryDialog(const std::function<void(QDialog &)> &look);
 
     QTemporaryDir m_folder;
     ScriptedPrompts prompts;

@@ -5,6 +5,7 @@
 #include "ui/dialogs/vorlage_neu_form.h"
 #include "ui/dialogs/vorlagen_form.h"
 #include "ui/fields/number_field.h"
+#include "ui/list/row_list_view.h"
 #include "ui/list/trip_list_view.h"
 
 #include <QAction>
@@ -103,7 +104,7 @@ TEST_F(MainFormTest, CaptionsTitlesAndFilledTextsShowWhole)
     const QString longPlace = QStringLiteral("Köln-Rodenkirchen, Hauptstraße 123, Hinterhof");
     TripInput trip = tripOn(2, longPlace, QStringLiteral("Bonn"), QStringLiteral("12"));
     addTrips({trip, tripOn(3, QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("5"))});
-    form->selectRow(1);
+    form->tripList().selectRow(1);
     trigger("Lschen1");
     Row entry{QStringLiteral("Kunde"),
               {longPlace, QStringLiteral("Bonn"), QStringLiteral("12"), QStringLiteral("Besuch"),
@@ -123,17 +124,24 @@ TEST_F(MainFormTest, CaptionsTitlesAndFilledTextsShowWhole)
         }
     };
     expectFits(form->tripList(), {0, 2, 4, 6, 7, 8, 9, 10, 11});
-    expectFits(*form->vorlagenForm().ListView1, {3, 5});
-
-    // The template editor's title bar has room for its caption beside the frame's buttons.
-    const TVorlageNeuForm &editor = form->vorlagenForm().editor();
-    QFont titleFont = QFontDatabase::systemFont(QFontDatabase::TitleFont);
-    titleFont.setBold(true);
-    EXPECT_GE(editor.width(),
-              QFontMetrics(titleFont).horizontalAdvance(editor.windowTitle()) + 100);
+    prompts.answerDialog([&](QDialog &dialog) {
+        auto &window = dynamic_cast<TVorlagenForm &>(dialog);
+        expectFits(*window.ListView1, {3, 5});
+        // The template editor's title bar has room for its caption beside the frame's buttons.
+        prompts.answerDialog([](QDialog &editor) {
+            QFont titleFont = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+            titleFont.setBold(true);
+            EXPECT_GE(editor.width(),
+                      QFontMetrics(titleFont).horizontalAdvance(editor.windowTitle()) + 100);
+            return int(QDialog::Rejected);
+        });
+        window.NewBtn->click();
+        return int(QDialog::Rejected);
+    });
+    trigger("Verwalten1");
 
     // A place filled from the trip shows its beginning.
-    form->selectRow(0);
+    form->tripList().selectRow(0);
     prompts.answerDialog([longPlace](QDialog &dialog) {
         const auto *place = control<QLineEdit>(dialog, "AbfahrtEd");
         EXPECT_EQ(place->text(), longPlace);
@@ -171,10 +179,14 @@ TEST_F(MainFormTest, FileOnTheCommandLineIsOpenedWhenTheWindowIsFirstShown)
     EXPECT_TRUE(prompts.asked().isEmpty());
 
     // The trip dialog's moments start at the first showing.
-    const TFahrtForm &dialog = form->fahrtForm();
-    EXPECT_GE(dialog.departure().toString(Qt::ISODate),
-              QDateTime(before.date(), before.time(), Qt::UTC).toString(Qt::ISODate));
-    EXPECT_EQ(dialog.departure(), dialog.arrival());
+    prompts.answerDialog([before](QDialog &dialog) {
+        const auto &fahrt = dynamic_cast<TFahrtForm &>(dialog);
+        EXPECT_GE(fahrt.departure().toString(Qt::ISODate),
+                  QDateTime(before.date(), before.time(), Qt::UTC).toString(Qt::ISODate));
+        EXPECT_EQ(fahrt.departure(), fahrt.arrival());
+        return int(QDialog::Rejected);
+    });
+    trigger("Neu1");
 }
 
 TEST_F(MainFormTest, MissingFileOnTheCommandLineStartsEmptyAndSaveWritesThere)
@@ -358,7 +370,7 @@ TEST_F(MainFormTest, EscapeDoesNothingInTheMainWindow)
 {
     ASSERT_TRUE(showActive(*form));
     addTrips({tripOn(2, QStringLiteral("Bonn"), QStringLiteral("Köln"), QStringLiteral("30"))});
-    form->selectRow(0);
+    form->tripList().selectRow(0);
     form->tripList().setFocus();
     QTest::keyClick(&form->tripList(), Qt::Key_Escape);
     QTest::keyClick(form.get(), Qt::Key_Escape);

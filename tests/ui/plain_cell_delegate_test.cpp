@@ -72,7 +72,7 @@ TEST_F(MainFormTest, SelectedTripKeepsTheActiveHighlightWhileAnotherWindowIsActi
 
     addTrips({tripOn(2, "Bonn", "Köln", "30"), tripOn(3, "Köln", "Bonn", "30")});
     ASSERT_TRUE(showActive(*form));
-    form->selectRow(0);
+    form->tripList().selectRow(0);
     QLineEdit otherWindow;
     ASSERT_TRUE(showActive(otherWindow));
 

@@ -85,11 +85,11 @@ TEST_F(StammFormTest, StartsWithTheDefaultRecordAndEditsItInPlace)
     control<QLineEdit>(form, "Edit10")->setText("Stadt Bonn");
     control<NumberField>(form, "RxSpinEdit1")->setText("12345");
     form.reject(); // closing by the window's frame keeps every change
-    EXPECT_EQ(record.company, QStringLiteral("Muster GmbH"));
-    EXPECT_EQ(record.street, QStringLiteral("Hauptstraße 1"));
-    EXPECT_EQ(record.registrationNumber, QStringLiteral("BN-XY 123"));
-    EXPECT_EQ(record.registrationAuthority, QStringLiteral("Stadt Bonn"));
-    EXPECT_EQ(record.startKm, 12345);
+    EXPECT_EQ(form.record().company, QStringLiteral("Muster GmbH"));
+    EXPECT_EQ(form.record().street, QStringLiteral("Hauptstraße 1"));
+    EXPECT_EQ(form.record().registrationNumber, QStringLiteral("BN-XY 123"));
+    EXPECT_EQ(form.record().registrationAuthority, QStringLiteral("Stadt Bonn"));
+    EXPECT_EQ(form.record().startKm, 12345);
 }
 
 TEST_F(StammFormTest, StartReadingThatIsNoNumberKeepsTheRecordAndAnEmptyOneCountsZero)
@@ -99,30 +99,30 @@ TEST_F(StammFormTest, StartReadingThatIsNoNumberKeepsTheRecordAndAnEmptyOneCount
         form.reject();
         control<NumberField>(form, "RxSpinEdit1")->setText(text);
         form.reject();
-        EXPECT_EQ(record.startKm, 77) << text;
+        EXPECT_EQ(form.record().startKm, 77) << text;
         EXPECT_EQ(control<NumberField>(form, "RxSpinEdit1")->text(), QStringLiteral("77"))
             << "shown again";
     }
     control<NumberField>(form, "RxSpinEdit1")->setText("");
     form.reject();
-    EXPECT_EQ(record.startKm, 0);
+    EXPECT_EQ(form.record().startKm, 0);
     control<NumberField>(form, "RxSpinEdit1")->setText("-2147483648");
     form.reject();
-    EXPECT_EQ(record.startKm, -2147483648LL);
+    EXPECT_EQ(form.record().startKm, -2147483648LL);
 }
 
 TEST_F(StammFormTest, PickingADateKeepsTheStoredTimeOfDay)
 {
     control<DateField>(form, "DateTimePicker1")->setDate(QDate(2015, 6, 30));
-    EXPECT_EQ(fromOleDate(record.firstRegistration),
+    EXPECT_EQ(fromOleDate(form.record().firstRegistration),
               QDateTime(QDate(2015, 6, 30), QTime(18, 10), Qt::UTC));
-    EXPECT_EQ(record.registration, MasterData::defaultRegistrationDate());
+    EXPECT_EQ(form.record().registration, MasterData::defaultRegistrationDate());
 
     record.registration = toOleDate(QDate(2020, 1, 2), QTime(7, 45, 30));
-    form.showRecord();
-    EXPECT_EQ(control<DateField>(form, "DateTimePicker2")->date(), QDate(2020, 1, 2));
-    control<DateField>(form, "DateTimePicker2")->setDate(QDate(2021, 3, 4));
-    EXPECT_EQ(fromOleDate(record.registration),
+    TStammForm shown{prompts, record};
+    EXPECT_EQ(control<DateField>(shown, "DateTimePicker2")->date(), QDate(2020, 1, 2));
+    control<DateField>(shown, "DateTimePicker2")->setDate(QDate(2021, 3, 4));
+    EXPECT_EQ(fromOleDate(shown.record().registration),
               QDateTime(QDate(2021, 3, 4), QTime(7, 45, 30), Qt::UTC));
 }
 
@@ -132,11 +132,10 @@ TEST_F(StammFormTest, ShowingTheRecordChangesNothingInIt)
     record.startKm = 4711;
     // A value that the picker shows only as a date and that is not a whole millisecond.
     record.firstRegistration = 45000.123456789123;
-    const MasterData before = record;
-    form.showRecord();
-    EXPECT_EQ(control<QLineEdit>(form, "Edit1")->text(), QStringLiteral("Firma"));
-    EXPECT_EQ(control<NumberField>(form, "RxSpinEdit1")->text(), QStringLiteral("4711"));
-    EXPECT_TRUE(record == before);
+    TStammForm shown{prompts, record};
+    EXPECT_EQ(control<QLineEdit>(shown, "Edit1")->text(), QStringLiteral("Firma"));
+    EXPECT_EQ(control<NumberField>(shown, "RxSpinEdit1")->text(), QStringLiteral("4711"));
+    EXPECT_TRUE(shown.record() == record);
 }
 
 // --- From the main window ------------------------------------------------------------------

@@ -93,7 +93,7 @@ protected:
                 ? -1
                 : std::uniform_int_distribution<int>(0, int(before.size()) - 1)(m_random);
         if (row >= 0)
-            form->selectRow(row);
+            form->tripList().selectRow(row);
         switch (step) {
         case Step::New:
             prompts.answerDialog(enter(randomTrip()));
@@ -123,7 +123,7 @@ protected:
     QDateTime departs(qsizetype row) { return parseDateTimeText(trips().at(row).caption); }
 
     // The row the command wrote: the selected one.
-    qsizetype written() { return form->selectedRow(); }
+    qsizetype written() { return form->tripList().selectedRow(); }
 
     // The written row stands directly before the first live trip that departs after it, at the
     // end when none does, and below every live trip that departs no later.

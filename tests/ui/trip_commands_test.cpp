@@ -38,9 +38,9 @@ TEST_F(TripCommandsTest, BackdatedNewTripGoesToItsPlaceInTimeWithReadingsOfItsNe
     addFiveTrips();
     ASSERT_EQ(trips().count(), 5);
     EXPECT_EQ(readings(4), (QStringList{"1100", "1150"}));
-    EXPECT_EQ(form->selectedRow(), 4) << "the new row is selected";
+    EXPECT_EQ(form->tripList().selectedRow(), 4) << "the new row is selected";
 
-    form->selectRow(4);
+    form->tripList().selectRow(4);
     trigger("Lschen1");
     TripInput earlier = tripOn(1, "Früh", "Spät", "2,5");
     earlier.departure = earlier.departure.addDays(-10);
@@ -59,7 +59,7 @@ TEST_F(TripCommandsTest, BackdatedNewTripGoesToItsPlaceInTimeWithReadingsOfItsNe
     EXPECT_EQ(trips().at(0).subItem(0), QStringLiteral("Früh")) << "before every later trip";
     EXPECT_EQ(readings(0), (QStringList{"1000", "1002,5"}));
     EXPECT_EQ(readings(1), (QStringList{"1002,5", "1012,5"}));
-    EXPECT_EQ(form->selectedRow(), 0);
+    EXPECT_EQ(form->tripList().selectedRow(), 0);
 
     // Between the trips of the 3rd and the 4th, directly above the 4th.
     TripInput between = tripOn(3, "Mittag", "Abend", "7");
@@ -72,7 +72,7 @@ TEST_F(TripCommandsTest, BackdatedNewTripGoesToItsPlaceInTimeWithReadingsOfItsNe
     EXPECT_EQ(readings(3), (QStringList{"1032,5", "1062,5"}));
     EXPECT_EQ(readings(4), (QStringList{"1062,5", "1069,5"}));
     EXPECT_EQ(readings(5), (QStringList{"1069,5", "1109,5"}));
-    EXPECT_EQ(form->selectedRow(), 4);
+    EXPECT_EQ(form->tripList().selectedRow(), 4);
 }
 
 TEST_F(TripCommandsTest, DialogShowsTheReadingsOfThePlaceInTimeTheTripWillTake)
@@ -103,7 +103,7 @@ TEST_F(TripCommandsTest, DialogShowsTheReadingsOfThePlaceInTimeTheTripWillTake)
 
     // The trip of the 4th moved to the 2nd at noon: its new version goes before the 3rd and
     // starts after the 1st and 2nd, while its old version no longer counts.
-    form->selectRow(4);
+    form->tripList().selectRow(4);
     prompts.answerDialog([&](QDialog &dialog) {
         auto &fahrt = dynamic_cast<TFahrtForm &>(dialog);
         EXPECT_EQ(shown(fahrt), (QStringList{"1067,00", "1107,00"}));
@@ -125,7 +125,7 @@ TEST_F(TripCommandsTest, ChangingTheThirdOfFiveTripsInsertsTheNewVersionBelowThe
     addFiveTrips();
     markUnchanged();
     const Row oldThird = trips().at(2);
-    form->selectRow(2);
+    form->tripList().selectRow(2);
     prompts.answerDialog([](QDialog &dialog) {
         auto &fahrt = dynamic_cast<TFahrtForm &>(dialog);
         EXPECT_EQ(control<NumberField>(fahrt, "KM1Ed")->text(), QStringLiteral("1030,00"));
@@ -148,11 +148,11 @@ TEST_F(TripCommandsTest, ChangingTheThirdOfFiveTripsInsertsTheNewVersionBelowThe
     EXPECT_EQ(readings(3), (QStringList{"1030", "1065"}));
     EXPECT_EQ(readings(4), (QStringList{"1065", "1105"}));
     EXPECT_EQ(readings(5), (QStringList{"1105", "1155"}));
-    EXPECT_EQ(form->selectedRow(), 3) << "the new version is selected";
+    EXPECT_EQ(form->tripList().selectedRow(), 3) << "the new version is selected";
 
-    form->selectRow(2);
+    form->tripList().selectRow(2);
     prompts.clearAsked();
-    form->selectRow(2);
+    form->tripList().selectRow(2);
     trigger("ndern1");
     EXPECT_TRUE(prompts.asked().isEmpty()) << "a deleted trip cannot be changed";
 }
@@ -160,7 +160,7 @@ TEST_F(TripCommandsTest, ChangingTheThirdOfFiveTripsInsertsTheNewVersionBelowThe
 TEST_F(TripCommandsTest, CopyOfADeletedTripIsALiveTripInItsPlaceInTime)
 {
     addFiveTrips();
-    form->selectRow(1);
+    form->tripList().selectRow(1);
     trigger("Lschen1");
     prompts.answerDialog(confirmAsItStands());
     click("BitBtn4");
@@ -173,14 +173,14 @@ TEST_F(TripCommandsTest, CopyOfADeletedTripIsALiveTripInItsPlaceInTime)
         EXPECT_EQ(copy.subItem(subItem), trips().at(1).subItem(subItem)) << subItem;
     EXPECT_EQ(readings(2), (QStringList{"1010", "1030"}));
     EXPECT_EQ(readings(5), (QStringList{"1100", "1150"}));
-    EXPECT_EQ(form->selectedRow(), 2);
+    EXPECT_EQ(form->tripList().selectedRow(), 2);
 }
 
 TEST_F(TripCommandsTest, DeletingTwiceMarksOnceAndRecomputesTheReadings)
 {
     addFiveTrips();
     markUnchanged();
-    form->selectRow(0);
+    form->tripList().selectRow(0);
     click("BitBtn3");
     EXPECT_TRUE(prompts.asked().isEmpty()) << "no question";
     EXPECT_EQ(trips().at(0).subItem(6), QStringLiteral("Ja"));
@@ -198,7 +198,7 @@ TEST_F(TripCommandsTest, DeletingTheOnlyLiveTripLeavesTheStartReading)
 {
     form->document().logbook().master.startKm = 777;
     addTrips({tripOn(2, "A", "B", "12")});
-    form->selectRow(0);
+    form->tripList().selectRow(0);
     trigger("Lschen1");
     EXPECT_EQ(readings(0), (QStringList{"777", "777"}));
 }
@@ -225,7 +225,7 @@ TEST_F(TripCommandsTest, CancelledDialogsChangeNothing)
     addFiveTrips();
     markUnchanged();
     const QList<Row> before = trips().rows();
-    form->selectRow(2);
+    form->tripList().selectRow(2);
     for (const char *action : {"Neu1", "ndern1", "Kopieren1"}) {
         prompts.answerDialog(cancel());
         trigger(action);
@@ -248,7 +248,7 @@ TEST_F(TripCommandsTest, CommandsOnNoSelectionDoNothing)
 TEST_F(TripCommandsTest, TripThatDoesNotParseIsReportedBeforeTheDialog)
 {
     trips().append(tripRow("kein Datum", "A", "B", "5"));
-    form->selectRow(0);
+    form->tripList().selectRow(0);
     trigger("Kopieren1");
     trigger("ndern1");
     ASSERT_EQ(prompts.askedKinds(), (QStringList{"stop", "stop"}));
@@ -282,7 +282,7 @@ TEST_F(TripCommandsTest, DoubleClickAndEnterOpenTheChangeDialog)
     addFiveTrips();
     ASSERT_TRUE(showActive(*form));
     TripListView &list = form->tripList();
-    form->selectRow(1);
+    form->tripList().selectRow(1);
     list.setFocus();
     prompts.answerDialog(cancel());
     QTest::keyClick(&list, Qt::Key_Return);
@@ -293,7 +293,7 @@ TEST_F(TripCommandsTest, DoubleClickAndEnterOpenTheChangeDialog)
     QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     EXPECT_EQ(prompts.askedKinds().size(), 2);
-    EXPECT_EQ(form->selectedRow(), 3);
+    EXPECT_EQ(form->tripList().selectedRow(), 3);
 }
 
 TEST_F(TripCommandsTest, ListFollowsTheTableWithoutCopies)

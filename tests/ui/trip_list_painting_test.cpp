@@ -21,7 +21,7 @@ TEST_F(MainFormTest, DeletedTripIsStruckThroughAcrossTheWholeRowAtItsMiddle)
 {
     addTrips({tripOn(2, "Bonn", "Köln", "30"), tripOn(3, "Köln", "Bonn", "30"),
               tripOn(4, "Bonn", "Siegburg", "12")});
-    form->selectRow(1);
+    form->tripList().selectRow(1);
     trigger("Lschen1");
     form->tripList().clearSelection();
     ASSERT_TRUE(showActive(*form));

@@ -260,7 +260,7 @@ TEST(TypedNumber, WholeNumbersTakeADecimalSeparatorRoundToEvenAndRefuseWhatExcee
 
 class TripDialogTypingTest : public ::testing::Test {
 protected:
-    TripDialogTypingTest() : form(prompts, templates) {}
+    TripDialogTypingTest() : form(prompts) {}
     template<typename Widget> Widget *field(const char *name)
     {
         return control<Widget>(form, name);
@@ -400,23 +400,23 @@ TEST(MasterDataTyping, DatesAndTheStartReadingAreStoredAsTypedAndInvalidOnesNeve
     TStammForm form(prompts, record);
     ASSERT_TRUE(showActive(form));
     typeOver(*control<NumberField>(form, "RxSpinEdit1"), "48725,1");
-    EXPECT_EQ(record.startKm, 48725);
+    EXPECT_EQ(form.record().startKm, 48725);
     EXPECT_EQ(control<NumberField>(form, "RxSpinEdit1")->text(), QStringLiteral("48725"));
     typeOver(*control<DateField>(form, "DateTimePicker1"), "15.03.2019");
-    EXPECT_EQ(fromOleDate(record.firstRegistration),
+    EXPECT_EQ(fromOleDate(form.record().firstRegistration),
               QDateTime(QDate(2019, 3, 15), QTime(18, 10), Qt::UTC));
 
     typeOver(*control<NumberField>(form, "RxSpinEdit1"), "99999999999");
     EXPECT_EQ(control<NumberField>(form, "RxSpinEdit1")->text(), QStringLiteral("999999999"))
         << "the tenth 9 is refused";
-    EXPECT_EQ(record.startKm, 999999999);
+    EXPECT_EQ(form.record().startKm, 999999999);
     // A full stop before three digits groups thousands: never 49, never a question.
     typeOver(*control<NumberField>(form, "RxSpinEdit1"), "48.725");
-    EXPECT_EQ(record.startKm, 48725);
+    EXPECT_EQ(form.record().startKm, 48725);
     EXPECT_EQ(control<NumberField>(form, "RxSpinEdit1")->text(), QStringLiteral("48725"));
     EXPECT_TRUE(control<NumberField>(form, "RxSpinEdit1")->invalidInputMessage().isEmpty());
     typeOver(*control<NumberField>(form, "RxSpinEdit1"), "-");
-    EXPECT_EQ(record.startKm, 48725) << "a text that is no number keeps the record";
+    EXPECT_EQ(form.record().startKm, 48725) << "a text that is no number keeps the record";
     form.OkBtnClick();
     ASSERT_EQ(prompts.asked().size(), 1);
     EXPECT_EQ(QApplication::focusWidget(), control<NumberField>(form, "RxSpinEdit1"));
@@ -426,18 +426,15 @@ TEST(MasterDataTyping, DatesAndTheStartReadingAreStoredAsTypedAndInvalidOnesNeve
     form.reject(); // closed by the window's frame: there is no cancel button
     EXPECT_EQ(control<DateField>(form, "DateTimePicker2")->text(), QStringLiteral("03.04.2008"))
         << "shown again";
-    EXPECT_EQ(record.registration, MasterData::defaultRegistrationDate());
+    EXPECT_EQ(form.record().registration, MasterData::defaultRegistrationDate());
     EXPECT_EQ(control<NumberField>(form, "RxSpinEdit1")->text(), QStringLiteral("48725"));
 }
 
 TEST(PrintRangeTyping, OkRefusesARangeDateThatDoesNotRead)
 {
     ScriptedPrompts prompts;
-    Logbook logbook;
-    QFontDialog headings;
-    QFontDialog texts;
-    TDruckenForm dialog(prompts, logbook, headings, texts);
-    dialog.showSettings();
+    const Logbook logbook;
+    TDruckenForm dialog(prompts, {logbook.print, logbook.headingFont, logbook.textFont});
     ASSERT_TRUE(showActive(dialog));
     typeOver(*control<DateField>(dialog, "DateTimePicker1"), "1.10.26");
     typeOver(*control<DateField>(dialog, "DateTimePicker2"), "32.10.2026");
@@ -447,9 +444,9 @@ TEST(PrintRangeTyping, OkRefusesARangeDateThatDoesNotRead)
     typeOver(*control<DateField>(dialog, "DateTimePicker2"), "31.10.2026");
     dialog.OkBtnClick();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    dialog.keepSettings();
-    EXPECT_EQ(fromOleDate(logbook.print.rangeFrom).date(), QDate(2026, 10, 1));
-    EXPECT_EQ(fromOleDate(logbook.print.rangeTo).date(), QDate(2026, 10, 31));
+    const PrintSettings kept = dialog.chosenOptions().print;
+    EXPECT_EQ(fromOleDate(kept.rangeFrom).date(), QDate(2026, 10, 1));
+    EXPECT_EQ(fromOleDate(kept.rangeTo).date(), QDate(2026, 10, 31));
 }
 
 // --- From the main window --------------------------------------------------------------------
@@ -464,7 +461,7 @@ TEST_F(MainFormTest, ALoadedNegativeDistanceShowsAsItIsAndCannotBeConfirmedUncha
     trigger("ffnen1");
     ASSERT_EQ(trips().count(), 1);
     EXPECT_EQ(form->tripList().model()->index(0, 4).data().toString(), QStringLiteral("-3"));
-    form->selectRow(0);
+    form->tripList().selectRow(0);
     prompts.answerDialog([](QDialog &dialog) {
         EXPECT_EQ(control<NumberField>(dialog, "KMED")->text(), QStringLiteral("-3,00"));
         dynamic_cast<TFahrtForm &>(dialog).OkBtnClick();

@@ -8,7 +8,6 @@
 #include "ui/window/prompts.h"
 
 #include "core/ole_date.h"
-#include "model/logbook.h"
 #include "print/qt_print_font.h"
 
 #include <QCheckBox>
@@ -53,10 +52,8 @@ double keptDate(double stored, const QDate &shown, const QDate &now)
 
 } // namespace
 
-TDruckenForm::TDruckenForm(Prompts &prompts, Logbook &logbook, QFontDialog &headingFontDialog,
-                           QFontDialog &textFontDialog, QWidget *parent)
-    : QDialog(parent), m_prompts(prompts), m_logbook(logbook),
-      m_headingFontDialog(headingFontDialog), m_textFontDialog(textFontDialog)
+TDruckenForm::TDruckenForm(Prompts &prompts, const SetPrintOptions &options, QWidget *parent)
+    : QDialog(parent), m_prompts(prompts), m_options(options)
 {
     setObjectName(QStringLiteral("DruckenForm"));
     setWindowTitle(QStringLiteral("Drucken"));
@@ -129,12 +126,12 @@ TDruckenForm::TDruckenForm(Prompts &prompts, Logbook &logbook, QFontDialog &head
     connect(BitBtnXP2, &QPushButton::clicked, this, &TDruckenForm::BitBtnXP2Click);
 
     setFixedSize(318, 308);
-    showSettings();
+    showOptions();
 }
 
-void TDruckenForm::showSettings()
+void TDruckenForm::showOptions()
 {
-    const PrintSettings &print = m_logbook.print;
+    const PrintSettings &print = m_options.print;
     RadioButton1->setChecked(print.printAllTrips());
     RadioButton2->setChecked(print.printDateRange);
     DateTimePicker1->setDate(fromOleDate(print.rangeFrom).date());
@@ -150,14 +147,13 @@ void TDruckenForm::showSettings()
     PrintTimeCheck->setChecked(print.printTimes);
 }
 
-void TDruckenForm::keepSettings()
+SetPrintOptions TDruckenForm::chosenOptions() const
 {
-    PrintSettings &print = m_logbook.print;
+    SetPrintOptions chosen = m_options;
+    PrintSettings &print = chosen.print;
     print.printDateRange = RadioButton2->isChecked();
     print.rangeFrom = keptDate(print.rangeFrom, m_shownFrom, DateTimePicker1->date());
     print.rangeTo = keptDate(print.rangeTo, m_shownTo, DateTimePicker2->date());
-    m_shownFrom = DateTimePicker1->date();
-    m_shownTo = DateTimePicker2->date();
     print.printMasterData = StammCheck->isChecked();
     print.printPrivateTrips = privatcheck->isChecked();
     print.printBusinessTrips = geschaeftcheck->isChecked();
@@ -165,6 +161,7 @@ void TDruckenForm::keepSettings()
     print.printEvaluation = AuswertCheck->isChecked();
     print.printFinalOdometer = KiloCheck->isChecked();
     print.printTimes = PrintTimeCheck->isChecked();
+    return chosen;
 }
 
 void TDruckenForm::OkBtnClick()
@@ -185,8 +182,12 @@ void TDruckenForm::done(int result)
     QDialog::done(result);
 }
 
-void TDruckenForm::chooseFont(QFontDialog &dialog, PrintFont &font)
+void TDruckenForm::chooseFont(const char *dialogName, PrintFont &font)
 {
+    // Qt's own dialog, which offers underline and strike-out and looks alike everywhere.
+    QFontDialog dialog(this);
+    dialog.setObjectName(QLatin1String(dialogName));
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
     dialog.setCurrentFont(toQFont(font));
     const QFont shown = dialog.currentFont();
     if (m_prompts.showModal(dialog) != QDialog::Accepted)
@@ -196,12 +197,12 @@ void TDruckenForm::chooseFont(QFontDialog &dialog, PrintFont &font)
 
 void TDruckenForm::BitBtnXP1Click()
 {
-    chooseFont(m_headingFontDialog, m_logbook.headingFont);
+    chooseFont("FontDialog1", m_options.headingFont);
 }
 
 void TDruckenForm::BitBtnXP2Click()
 {
-    chooseFont(m_textFontDialog, m_logbook.textFont);
+    chooseFont("FontDialog2", m_options.textFont);
 }
 
 void TDruckenForm::showEvent(QShowEvent *event)

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "model/logbook_operation.h"
+
 #include <QDate>
 #include <QDialog>
 
 class QCheckBox;
-class QFontDialog;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -15,24 +16,18 @@ namespace fb {
 
 class DateField;
 class Prompts;
-struct Logbook;
-struct PrintFont;
 
 // The print options: what the printed logbook holds, its heading and its two fonts. The
-// settings belong to the logbook: the dialog shows them before it is shown and keeps what
-// the user set afterwards, whichever way it was closed. The fonts are chosen in the main
-// window's two font dialogs and take effect at once.
+// dialog is given the logbook's options and gives back what the user set, whichever way it
+// was closed. The fonts are chosen in two font dialogs of their own and count at once.
 class TDruckenForm : public QDialog {
     Q_OBJECT
 public:
-    TDruckenForm(Prompts &prompts, Logbook &logbook, QFontDialog &headingFontDialog,
-                 QFontDialog &textFontDialog, QWidget *parent = nullptr);
+    TDruckenForm(Prompts &prompts, const SetPrintOptions &options, QWidget *parent = nullptr);
 
-    // Sets the controls from the logbook's print settings.
-    void showSettings();
-    // Writes the controls back into the logbook's print settings. A range date the user did
-    // not change keeps its stored value, time of day included.
-    void keepSettings();
+    // The options as the controls and the chosen fonts hold them. A range date the user did
+    // not change keeps its given value, time of day included.
+    SetPrintOptions chosenOptions() const;
 
     // Refuses a range date that does not read; the other settings need no check.
     void OkBtnClick();
@@ -64,12 +59,12 @@ private:
     QCheckBox *KiloCheck;
     QCheckBox *PrintTimeCheck;
     QFrame *Bevel1;
-    void chooseFont(QFontDialog &dialog, PrintFont &font);
+    void showOptions();
+    void chooseFont(const char *dialogName, PrintFont &font);
 
     Prompts &m_prompts;
-    Logbook &m_logbook;
-    QFontDialog &m_headingFontDialog;
-    QFontDialog &m_textFontDialog;
+    // The options as given, with the fonts as chosen since.
+    SetPrintOptions m_options;
     // What the date pickers showed, to tell a changed date from an unchanged one.
     QDate m_shownFrom;
     QDate m_shownTo;

@@ -23,8 +23,8 @@
 
 namespace fb {
 
-TFahrtForm::TFahrtForm(Prompts &prompts, const RowTable &templates, QWidget *parent)
-    : QDialog(parent), m_prompts(prompts), m_templates(templates),
+TFahrtForm::TFahrtForm(Prompts &prompts, QWidget *parent)
+    : QDialog(parent), m_prompts(prompts),
       m_fields(new TripFields(TripFields::Moments::Shown, this))
 {
     setObjectName(QStringLiteral("FahrtForm"));
@@ -116,6 +116,16 @@ QDateTime TFahrtForm::arrival() const
     return m_fields->arrival();
 }
 
+void TFahrtForm::setBusiness(bool business)
+{
+    m_fields->setBusiness(business);
+}
+
+bool TFahrtForm::isBusiness() const
+{
+    return m_fields->isBusiness();
+}
+
 void TFahrtForm::setReadings(double start, double endMinimum, double endMaximum, double end)
 {
     m_startReadingAt = nullptr;
@@ -146,10 +156,11 @@ void TFahrtForm::setSuggestions(std::shared_ptr<const TripSuggestions> suggestio
     m_fields->setSuggestions(std::move(suggestions));
 }
 
-void TFahrtForm::fillTemplateList()
+void TFahrtForm::fillTemplateList(QList<Row> templates)
 {
+    m_templates = std::move(templates);
     ComboBox1->clear();
-    for (const Row &entry : m_templates.rows())
+    for (const Row &entry : m_templates)
         ComboBox1->addItem(entry.caption);
     ComboBox1->setCurrentIndex(-1);
 }
@@ -165,7 +176,7 @@ void TFahrtForm::setFromTrip(const Row &trip)
                         trip.subItem(TripSubItem::ArrivalPlace));
     m_fields->setDistance(distance);
     m_fields->setPurpose(trip.subItem(TripSubItem::Purpose));
-    m_fields->setBusiness(isBusinessTrip(trip));
+    setBusiness(isBusinessTrip(trip));
 }
 
 void TFahrtForm::clearTexts()
@@ -187,7 +198,7 @@ Row TFahrtForm::tripRow() const
 void TFahrtForm::ComboBox1Change()
 {
     const int chosen = ComboBox1->currentIndex();
-    if (chosen < 0 || chosen >= m_templates.count())
+    if (chosen < 0 || chosen >= m_templates.size())
         return;
     m_fields->applyTemplate(m_templates.at(chosen));
 }

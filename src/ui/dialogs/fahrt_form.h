@@ -15,23 +15,26 @@ namespace fb {
 
 class NumberField;
 class Prompts;
-class RowTable;
 class TripFields;
 class TripSuggestions;
 
 // The trip dialog: one trip entered or changed. It keeps the three kilometre fields
 // consistent, applies a chosen template, and closes confirmed only for a plausible trip.
-// It never touches the trip table; the main window prepares it and reads it back.
+// It is given plain values and never touches the logbook; the main window prepares it and
+// reads it back.
 class TFahrtForm : public QDialog {
     Q_OBJECT
 public:
-    TFahrtForm(Prompts &prompts, const RowTable &templates, QWidget *parent = nullptr);
+    explicit TFahrtForm(Prompts &prompts, QWidget *parent = nullptr);
 
     // The four date and time fields.
     void setDeparture(const QDateTime &moment);
     void setArrival(const QDateTime &moment);
     QDateTime departure() const;
     QDateTime arrival() const;
+    // The kind: business or private.
+    void setBusiness(bool business);
+    bool isBusiness() const;
 
     // Readings that stay as set whatever the departure.
     void setReadings(double start, double endMinimum, double endMaximum, double end);
@@ -42,8 +45,9 @@ public:
     // the readings as they are.
     void followDeparture(StartReadingAt startReadingAt);
 
-    // Empties the list and adds every template's name in table order; nothing is chosen.
-    void fillTemplateList();
+    // The templates to choose from: the list shows every name in table order; nothing is
+    // chosen.
+    void fillTemplateList(QList<Row> templates);
     // What the places, the purpose and the distance are completed from (TripFields).
     void setSuggestions(std::shared_ptr<const TripSuggestions> suggestions);
     // Sets the places, moments, distance, purpose and kind from a trip row; the moments and
@@ -72,7 +76,7 @@ private:
     void showReadingsForDeparture();
 
     Prompts &m_prompts;
-    const RowTable &m_templates;
+    QList<Row> m_templates;
     TripFields *m_fields;
     QComboBox *ComboBox1;
     NumberField *KM1Ed;

@@ -10,7 +10,6 @@
 #include "ui/fields/number_field.h"
 
 #include "core/ole_date.h"
-#include "model/master_data.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -22,7 +21,7 @@
 
 namespace fb {
 
-TStammForm::TStammForm(Prompts &prompts, MasterData &record, QWidget *parent)
+TStammForm::TStammForm(Prompts &prompts, const MasterData &record, QWidget *parent)
     : QDialog(parent), m_prompts(prompts), m_record(record)
 {
     setObjectName(QStringLiteral("StammForm"));

@@ -15,8 +15,9 @@ class Prompts;
 class TripFields;
 class TripSuggestions;
 
-// The template editor: one template's name, places, distance, purpose and kind. It keeps its
-// fields between uses, so a new template starts from what the previous use left.
+// The template editor: one template's name, places, distance, purpose and kind. The template
+// window keeps what it held between uses, so a new template starts from what the previous use
+// left.
 class TVorlageNeuForm : public QDialog {
     Q_OBJECT
 public:

@@ -5,24 +5,20 @@
 
 #include "ui/fields/button_look.h"
 #include "ui/list/column_widths.h"
-#include "session/file_messages.h"
+#include "ui/list/row_list_view.h"
+#include "ui/window/run_command.h"
 
 #include "ui/list/row_table_model.h"
 #include "ui/window/prompts.h"
 #include "vorlage_neu_form.h"
 
 #include "core/error.h"
-#include "model/row_table.h"
 #include "model/trip_columns.h"
 #include "model/trip_suggestions.h"
-#include "storage/logbook_document.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QPushButton>
-#include <QShortcut>
 #include <QStatusBar>
-#include <QTableView>
 #include <QVBoxLayout>
 
 namespace fb {
@@ -34,12 +30,13 @@ constexpr int kShortValueColumns[] = {1 + TemplateSubItem::Distance, 1 + Templat
 
 } // namespace
 
-TVorlagenForm::TVorlagenForm(Prompts &prompts, LogbookDocument &document, QWidget *parent)
-    : QDialog(parent), m_prompts(prompts), m_document(document),
-      m_templates(document.logbook().templates),
-      m_model(new RowTableModel(document.logbook().templates, templateColumnTitles(), this)),
-      m_editor(new TVorlageNeuForm(prompts, this))
+TVorlagenForm::TVorlagenForm(Prompts &prompts, const QList<Row> &templates, QList<Row> trips,
+                             std::optional<Row> lastEdited, ApplyOperation apply, QWidget *parent)
+    : QDialog(parent), m_prompts(prompts), m_apply(std::move(apply)), m_trips(std::move(trips)),
+      m_lastEdited(std::move(lastEdited)),
+      m_model(new RowTableModel(m_templates, templateColumnTitles(), this))
 {
+    m_templates.assign(templates);
     setObjectName(QStringLiteral("VorlagenForm"));
     setWindowTitle(QStringLiteral("Vorlagen verwalten"));
     // A window of its own with the frame's buttons, not a small dialog.
@@ -57,29 +54,11 @@ TVorlagenForm::TVorlagenForm(Prompts &prompts, LogbookDocument &document, QWidge
     setButtonLook(*EditBtn, ButtonIcon::Change);
     setButtonLook(*DeleteBtn, ButtonIcon::Delete);
     setButtonLook(*CopyBtn, ButtonIcon::Copy);
-    ListView1 = named(new QTableView(this), "ListView1");
+    ListView1 = named(new RowListView(this), "ListView1");
     StatusBar1 = named(new QStatusBar(this), "StatusBar1");
 
     ListView1->setModel(m_model);
-    ListView1->setShowGrid(true);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->setWordWrap(false);
-    ListView1->setTabKeyNavigation(false);
-    ListView1->verticalHeader()->hide();
-    ListView1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    ListView1->verticalHeader()->setDefaultSectionSize(ListView1->fontMetrics().height() + 4);
-    ListView1->horizontalHeader()->setHighlightSections(false);
-    ListView1->horizontalHeader()->setStretchLastSection(false);
     fitColumns(*ListView1, kColumnWidths, kShortValueColumns);
-    // The selected template stays visible while a button has the focus.
-    QPalette colours = ListView1->palette();
-    colours.setColor(QPalette::Inactive, QPalette::Highlight,
-                     colours.color(QPalette::Active, QPalette::Highlight));
-    colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                     colours.color(QPalette::Active, QPalette::HighlightedText));
-    ListView1->setPalette(colours);
 
     for (QPushButton *button : {BackBtn, NewBtn, EditBtn, DeleteBtn, CopyBtn})
         button->setAutoDefault(false); // Enter in the list must not run a command by chance
@@ -92,23 +71,21 @@ TVorlagenForm::TVorlagenForm(Prompts &prompts, LogbookDocument &document, QWidge
         setTabOrder(order.at(i), order.at(i + 1));
 
     connect(BackBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(NewBtn, &QPushButton::clicked, this,
-            [this] { runCommand(&TVorlagenForm::NewBtnClick); });
-    connect(EditBtn, &QPushButton::clicked, this,
-            [this] { runCommand(&TVorlagenForm::EditBtnClick); });
-    connect(DeleteBtn, &QPushButton::clicked, this,
-            [this] { runCommand(&TVorlagenForm::DeleteBtnClick); });
-    connect(CopyBtn, &QPushButton::clicked, this,
-            [this] { runCommand(&TVorlagenForm::CopyBtnClick); });
-    // A double-click or Enter on a template changes it, as on a trip in the main window.
-    connect(ListView1, &QAbstractItemView::doubleClicked, this,
-            [this] { runCommand(&TVorlagenForm::EditBtnClick); });
-    for (const int key : {int(Qt::Key_Return), int(Qt::Key_Enter)}) {
-        auto *enter =
-            new QShortcut(QKeySequence(key), ListView1, nullptr, nullptr, Qt::WidgetShortcut);
-        connect(enter, &QShortcut::activated, this,
-                [this] { runCommand(&TVorlagenForm::EditBtnClick); });
+    const std::pair<QPushButton *, void (TVorlagenForm::*)()> commands[] = {
+        {NewBtn, &TVorlagenForm::NewBtnClick},
+        {EditBtn, &TVorlagenForm::EditBtnClick},
+        {DeleteBtn, &TVorlagenForm::DeleteBtnClick},
+        {CopyBtn, &TVorlagenForm::CopyBtnClick},
+    };
+    for (const auto &[button, handler] : commands) {
+        // The window stays after an error a command does not handle.
+        connect(button, &QPushButton::clicked, this, [this, handler = handler] {
+            runCommand(m_prompts, this, [this, handler] { (this->*handler)(); });
+        });
     }
+    // A double-click or Enter on a template changes it, as on a trip in the main window.
+    connect(ListView1, &QAbstractItemView::doubleClicked, EditBtn, &QPushButton::click);
+    connect(ListView1, &RowListView::openRequested, EditBtn, &QPushButton::click);
 
     resize(780, 580);
 }
@@ -142,72 +119,60 @@ void TVorlagenForm::showEvent(QShowEvent *event)
     ListView1->setFocus(Qt::OtherFocusReason);
 }
 
-void TVorlagenForm::runCommand(void (TVorlagenForm::*handler)())
+std::optional<Row> TVorlagenForm::editedTemplate(const std::optional<Row> &from)
 {
-    // An error a command does not handle ends the command; the window stays.
-    try {
-        (this->*handler)();
-    } catch (const Error &error) {
-        m_prompts.showError(this, commandErrorMessage(error));
-    }
+    TVorlageNeuForm editor(m_prompts, this);
+    // The editor shows what its previous use left in it, unless it shows a template.
+    if (const std::optional<Row> &shown = from ? from : m_lastEdited)
+        editor.setFromTemplate(*shown);
+    editor.setSuggestions(
+        std::make_shared<const TripSuggestions>(TripSuggestions::of(m_trips, m_templates.rows())));
+    const bool confirmed = m_prompts.showModal(editor) == QDialog::Accepted;
+    m_lastEdited = editor.templateRow();
+    return confirmed ? m_lastEdited : std::nullopt;
 }
 
-int TVorlagenForm::selectedRow() const
+void TVorlagenForm::newTemplate(const std::optional<Row> &from)
 {
-    const QModelIndexList rows = ListView1->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.constFirst().row();
-}
-
-void TVorlagenForm::selectRow(int row)
-{
-    const QModelIndex index = m_model->index(row, 0);
-    ListView1->setCurrentIndex(index);
-    ListView1->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect |
-                                                   QItemSelectionModel::Rows);
-    ListView1->scrollTo(index);
-}
-
-bool TVorlagenForm::editorConfirmed()
-{
-    m_editor->setSuggestions(std::make_shared<const TripSuggestions>(
-        TripSuggestions::of(m_document.logbook().trips, m_templates)));
-    return m_prompts.showModal(*m_editor) == QDialog::Accepted;
+    const std::optional<Row> entry = editedTemplate(from);
+    if (!entry)
+        return;
+    m_apply(NewTemplate{*entry});
+    m_templates.append(*entry);
+    ListView1->selectRow(int(m_templates.count() - 1));
 }
 
 void TVorlagenForm::NewBtnClick()
 {
-    // The editor shows what its previous use left in it.
-    if (!editorConfirmed())
-        return;
-    selectRow(int(m_document.apply(NewTemplate{m_editor->templateRow()})));
+    newTemplate(std::nullopt);
 }
 
 void TVorlagenForm::EditBtnClick()
 {
-    const int row = selectedRow();
+    const int row = ListView1->selectedRow();
     if (row < 0)
         return;
-    m_editor->setFromTemplate(m_templates.at(row));
-    if (!editorConfirmed())
+    const std::optional<Row> entry = editedTemplate(m_templates.at(row));
+    if (!entry)
         return;
-    m_document.apply(ChangeTemplate{row, m_editor->templateRow()});
+    m_apply(ChangeTemplate{row, *entry});
+    m_templates.replace(row, *entry);
 }
 
 void TVorlagenForm::CopyBtnClick()
 {
-    const int row = selectedRow();
-    if (row < 0)
-        return;
-    m_editor->setFromTemplate(m_templates.at(row));
-    NewBtnClick();
+    const int row = ListView1->selectedRow();
+    if (row >= 0)
+        newTemplate(m_templates.at(row));
 }
 
 void TVorlagenForm::DeleteBtnClick()
 {
-    const int row = selectedRow();
+    const int row = ListView1->selectedRow();
     if (row < 0)
         return;
-    m_document.apply(DeleteTemplate{row});
+    m_apply(DeleteTemplate{row});
+    m_templates.remove(row);
 }
 
 } // namespace fb

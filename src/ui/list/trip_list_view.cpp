@@ -11,34 +11,13 @@
 
 namespace fb {
 
-TripListView::TripListView(QWidget *parent) : QTableView(parent)
+TripListView::TripListView(QWidget *parent) : RowListView(parent)
 {
-    setShowGrid(true);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setWordWrap(false);
-    setTabKeyNavigation(false);
     setItemDelegate(new PlainCellDelegate(this));
     // Paging moves the slider in every frame; the groove under it stays as it is.
     auto *grooveStyle = new GrooveCachingStyle();
     grooveStyle->setParent(this);
     verticalScrollBar()->setStyle(grooveStyle);
-    verticalHeader()->hide();
-    horizontalHeader()->setHighlightSections(false);
-    horizontalHeader()->setStretchLastSection(false);
-    horizontalHeader()->setSectionsMovable(false);
-    // Rows of one height let the view find any of 100,000 rows without measuring them.
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-
-    // The selected trip stays visible while another widget has the focus.
-    QPalette colours = palette();
-    colours.setColor(QPalette::Inactive, QPalette::Highlight,
-                     colours.color(QPalette::Active, QPalette::Highlight));
-    colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                     colours.color(QPalette::Active, QPalette::HighlightedText));
-    setPalette(colours);
 }
 
 void TripListView::setTripModel(TripListModel *model)
@@ -49,7 +28,7 @@ void TripListView::setTripModel(TripListModel *model)
 
 void TripListView::paintEvent(QPaintEvent *event)
 {
-    QTableView::paintEvent(event);
+    RowListView::paintEvent(event);
     if (!m_tripModel || m_tripModel->rowCount() == 0)
         return;
     const int firstRow = std::max(0, rowAt(event->rect().top()));
@@ -73,18 +52,12 @@ void TripListView::paintEvent(QPaintEvent *event)
 
 void TripListView::keyPressEvent(QKeyEvent *event)
 {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        event->modifiers() == Qt::NoModifier) {
-        Q_EMIT openRequested();
-        event->accept();
-        return;
-    }
     if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier) {
         Q_EMIT deleteRequested();
         event->accept();
         return;
     }
-    QTableView::keyPressEvent(event);
+    RowListView::keyPressEvent(event);
 }
 
 } // namespace fb

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QTableView>
+#include "row_list_view.h"
 
 namespace fb {
 
@@ -9,7 +9,7 @@ class TripListModel;
 // The trip list: a report-style table of the trips that strikes deleted trips through. The
 // view draws every row itself; the strike-through is one line across the row's whole width,
 // at its middle, in the default pen.
-class TripListView : public QTableView {
+class TripListView : public RowListView {
     Q_OBJECT
 public:
     explicit TripListView(QWidget *parent = nullptr);
@@ -20,8 +20,6 @@ public:
     static int strikeThroughY(int top, int bottom) { return top + (bottom - top) / 2; }
 
 Q_SIGNALS:
-    // Enter on the selected trip: the wish to change it.
-    void openRequested();
     // Delete on the selected trip: the wish to delete it, to be confirmed first.
     void deleteRequested();
 

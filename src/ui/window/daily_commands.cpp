@@ -125,26 +125,27 @@ void TMainForm::searchAgain()
 
 void TMainForm::findNextTrip()
 {
-    const qsizetype found = findTrip(m_document->logbook().trips, m_searchText, selectedRow());
+    const qsizetype found =
+        findTrip(m_document->logbook().trips, m_searchText, ListView1->selectedRow());
     if (found < 0) {
         statusBar()->showMessage(QStringLiteral("\"%1\" nicht gefunden").arg(m_searchText),
                                  kNotFoundShownMs);
         return;
     }
-    selectRow(int(found));
+    ListView1->selectRow(int(found));
 }
 
 // --- The Delete key -----------------------------------------------------------------------
 
 void TMainForm::askToDeleteTrip()
 {
-    if (isReadOnly() || selectedRow() < 0)
+    if (isReadOnly() || ListView1->selectedRow() < 0)
         return;
     // A stray key must not delete a trip: the question defaults to "Nein".
     if (m_prompts.askYesNo(this, QCoreApplication::applicationName(),
                            QStringLiteral("Fahrt wirklich löschen?"),
                            QMessageBox::No) == QMessageBox::Yes)
-        runCommand(&TMainForm::Lschen1Click);
+        runMenuCommand(&TMainForm::Lschen1Click);
 }
 
 // --- The next year ------------------------------------------------------------------------

@@ -2,13 +2,8 @@
 
 #include "about_box.h"
 #include "prompts.h"
+#include "run_command.h"
 #include "running_totals.h"
-#include "session/file_messages.h"
-#include "ui/dialogs/auswertung_form.h"
-#include "ui/dialogs/check_findings_dialog.h"
-#include "ui/dialogs/drucken_form.h"
-#include "ui/dialogs/entry_log_dialog.h"
-#include "ui/dialogs/fahrt_form.h"
 #include "ui/dialogs/stamm_form.h"
 #include "ui/dialogs/vorlagen_form.h"
 #include "ui/fields/button_look.h"
@@ -30,7 +25,6 @@
 
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -56,16 +50,6 @@ QFont designedFont(int pointSize)
     return font;
 }
 
-// The print fonts' dialogs: Qt's own, which offers underline and strike-out and looks alike
-// everywhere.
-QFontDialog *newFontDialog(QWidget *parent, const char *name)
-{
-    auto *dialog = new QFontDialog(parent);
-    dialog->setObjectName(QLatin1String(name));
-    dialog->setOption(QFontDialog::DontUseNativeDialog);
-    return dialog;
-}
-
 // The trips' ten columns, then "Erfasst am" and "Gelöscht am".
 constexpr int kColumnWidths[] = {140, 90, 140, 90, 70, 250, 80, 50, 75, 75, 110, 110};
 // All but the places and the purpose, whose free texts may be cut off.
@@ -86,10 +70,7 @@ bool changesTheLogbook(void (TMainForm::*handler)())
 } // namespace
 
 TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
-    : QMainWindow(parent), m_prompts(prompts),
-      m_session(std::make_unique<LogbookSession>(fontPixelsPerInch)),
-      m_document(&m_session->document()),
-      m_runningTotals(std::make_unique<RunningTotals>(*m_document))
+    : QMainWindow(parent), m_prompts(prompts)
 {
     setObjectName(QStringLiteral("MainForm"));
     setFont(designedFont(8));
@@ -103,8 +84,13 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
     buttonBar->setFixedHeight(41);
     layout->addWidget(buttonBar);
 
+    // Made after the list's parent: a window deletes its children in the order they were
+    // made, so the list and its model, which read the document's tables, go first.
+    m_session = new LogbookSession(fontPixelsPerInch, this);
+    m_document = &m_session->document();
+    m_runningTotals = std::make_unique<RunningTotals>(*m_document);
     m_tripModel =
-        new TripListModel(m_document->logbook().trips, m_document->logbook().entryLog, this);
+        new TripListModel(m_document->logbook().trips, m_document->logbook().entryLog, central);
     ListView1 = new TripListView(central);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     QFont listFont = designedFont(8);
@@ -118,26 +104,14 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
 
     buildStatusBar();
 
-    m_auswertungForm = new TAuswertungForm(this);
-    m_checkFindingsDialog = new CheckFindingsDialog(this);
-    m_entryLogDialog = new EntryLogDialog(this);
-    FontDialog1 = newFontDialog(this, "FontDialog1");
-    FontDialog2 = newFontDialog(this, "FontDialog2");
-    m_druckenForm =
-        new TDruckenForm(m_prompts, m_document->logbook(), *FontDialog1, *FontDialog2, this);
-    m_printCommands =
-        std::make_unique<LogbookPrintCommands>(m_prompts, *m_document, *m_druckenForm);
-    m_aboutBox = new TAboutBox(this);
-    m_fahrtForm = new TFahrtForm(m_prompts, m_document->logbook().templates, this);
-    m_stammForm = new TStammForm(m_prompts, m_masterDraft, this);
-    m_vorlagenForm = new TVorlagenForm(m_prompts, *m_document, this);
+    m_printCommands = std::make_unique<LogbookPrintCommands>(m_prompts, *m_document);
 
     buildMenu();
     buildButtonBar(buttonBar);
     connect(ListView1, &QAbstractItemView::doubleClicked, this,
-            [this] { runCommand(&TMainForm::ndern1Click); });
+            [this] { runMenuCommand(&TMainForm::ndern1Click); });
     connect(ListView1, &TripListView::openRequested, this,
-            [this] { runCommand(&TMainForm::ndern1Click); });
+            [this] { runMenuCommand(&TMainForm::ndern1Click); });
     connect(ListView1, &TripListView::deleteRequested, this, &TMainForm::askToDeleteTrip);
     connect(m_document, &LogbookDocument::captionChanged, this, &TMainForm::updateCaption);
     connect(m_document, &LogbookDocument::entryLogChanged, this, [this] {
@@ -157,24 +131,8 @@ TMainForm::TMainForm(Prompts &prompts, int fontPixelsPerInch, QWidget *parent)
     updateTotals();
 }
 
-LogbookDocument &TMainForm::document()
-{
-    return m_session->document();
-}
-
-TMainForm::~TMainForm()
-{
-    // The view, the model and the dialog go before the document whose tables they read.
-    delete ListView1;
-    delete m_tripModel;
-    delete m_fahrtForm;
-    delete m_auswertungForm;
-    delete m_checkFindingsDialog;
-    delete m_entryLogDialog;
-    delete m_druckenForm;
-    delete m_stammForm;
-    delete m_vorlagenForm;
-}
+// Out of line: the members' types are complete only here.
+TMainForm::~TMainForm() = default;
 
 QAction *TMainForm::addCommand(QMenu *menu, const QString &text, const char *name,
                                void (TMainForm::*handler)())
@@ -183,7 +141,7 @@ QAction *TMainForm::addCommand(QMenu *menu, const QString &text, const char *nam
     action->setObjectName(QLatin1String(name));
     if (changesTheLogbook(handler))
         m_changingCommands.append(action);
-    connect(action, &QAction::triggered, this, [this, handler] { runCommand(handler); });
+    connect(action, &QAction::triggered, this, [this, handler] { runMenuCommand(handler); });
     return action;
 }
 
@@ -313,22 +271,18 @@ void TMainForm::buildButtonBar(QWidget *bar)
         button->setAutoDefault(false);
         button->setFocusPolicy(Qt::TabFocus);
         connect(button, &QPushButton::clicked, this,
-                [this, handler = place.handler] { runCommand(handler); });
+                [this, handler = place.handler] { runMenuCommand(handler); });
         if (changesTheLogbook(place.handler))
             m_changingCommands.append(button);
     }
 }
 
-void TMainForm::runCommand(void (TMainForm::*handler)())
+void TMainForm::runMenuCommand(void (TMainForm::*handler)())
 {
     if (isReadOnly() && changesTheLogbook(handler))
         return; // a double-click or Enter on a trip in a read-only window
-    // An error a command does not handle ends the command; the program goes on.
-    try {
-        (this->*handler)();
-    } catch (const Error &error) {
-        m_prompts.showError(isVisible() ? this : nullptr, commandErrorMessage(error));
-    }
+    // The program goes on after an error a command does not handle.
+    runCommand(m_prompts, isVisible() ? this : nullptr, [this, handler] { (this->*handler)(); });
     updateTotals();
 }
 
@@ -374,8 +328,7 @@ void TMainForm::FormShow()
     const QDateTime now = QDateTime::currentDateTime();
     const QDateTime wallClock(now.date(),
                               QTime(now.time().hour(), now.time().minute(), now.time().second()));
-    m_fahrtForm->setDeparture(wallClock);
-    m_fahrtForm->setArrival(wallClock);
+    m_tripDialogMemory.departure = m_tripDialogMemory.arrival = wallClock;
     PrintSettings &print = m_document->logbook().print;
     print.rangeFrom = print.rangeTo = toOleDate(wallClock);
     // Shown before the window appears. A file that cannot be opened leaves the untitled
@@ -395,8 +348,13 @@ void TMainForm::FormShow()
 
 void TMainForm::Verwalten1Click()
 {
+    const Logbook &logbook = m_document->logbook();
+    TVorlagenForm window(
+        m_prompts, logbook.templates.rows(), logbook.trips.rows(), m_lastEditedTemplate,
+        [this](const LogbookOperation &operation) { m_document->apply(operation); }, this);
+    m_prompts.showModal(window);
+    m_lastEditedTemplate = window.lastEdited();
     // Whatever was done in the window, the template table may have changed.
-    m_prompts.showModal(*m_vorlagenForm);
     SetChanged();
 }
 
@@ -404,11 +362,10 @@ void TMainForm::Verwalten1Click()
 
 void TMainForm::ndern3Click()
 {
-    // The dialog edits a draft of the record, and however it was closed its changes count.
-    m_masterDraft = m_document->logbook().master;
-    m_stammForm->showRecord();
-    m_prompts.showModal(*m_stammForm);
-    m_document->apply(SetMasterData{m_masterDraft});
+    // However the dialog was closed, its changes count.
+    TStammForm dialog(m_prompts, m_document->logbook().master, this);
+    m_prompts.showModal(dialog);
+    m_document->apply(SetMasterData{dialog.record()});
 }
 
 // --- Printing -----------------------------------------------------------------------------
@@ -425,7 +382,7 @@ void TMainForm::setPrinter(std::unique_ptr<QPrinter> printer)
 
 void TMainForm::Drucke1Click()
 {
-    if (!m_printCommands->chooseOptions())
+    if (!m_printCommands->chooseOptions(this))
         return;
     // The settings are part of the logbook, and the user confirmed them.
     SetChanged();
@@ -434,7 +391,7 @@ void TMainForm::Drucke1Click()
 
 void TMainForm::Druckvorschau1Click()
 {
-    if (!m_printCommands->chooseOptions())
+    if (!m_printCommands->chooseOptions(this))
         return;
     if (m_printCommands->preview(this))
         SetChanged(); // printed from the preview
@@ -461,7 +418,8 @@ void TMainForm::Betriebspruefung1Click()
 
 void TMainForm::ber1Click()
 {
-    m_prompts.showModal(*m_aboutBox);
+    TAboutBox about(this);
+    m_prompts.showModal(about);
 }
 
 } // namespace fb

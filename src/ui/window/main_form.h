@@ -10,14 +10,13 @@
 #include "product.h"
 
 #include "model/logbook_operation.h"
-#include "model/master_data.h"
+#include "ui/dialogs/fahrt_form.h"
 
 #include <functional>
 #include <memory>
 #include <optional>
 
 class QAction;
-class QFontDialog;
 class QLabel;
 class QPrinter;
 class QPushButton;
@@ -29,14 +28,6 @@ class LogbookSession;
 class Prompts;
 class RunningTotals;
 struct RecoveryOffer;
-class TAuswertungForm;
-class TDruckenForm;
-class TAboutBox;
-class TFahrtForm;
-class CheckFindingsDialog;
-class EntryLogDialog;
-class TStammForm;
-class TVorlagenForm;
 class TripListModel;
 class TripListView;
 class UserSettings;
@@ -52,19 +43,11 @@ public:
     static QString baseCaption() { return kProductName; }
 
     LogbookSession &session() { return *m_session; }
-    LogbookDocument &document();
-    TFahrtForm &fahrtForm() { return *m_fahrtForm; }
-    TAuswertungForm &auswertungForm() { return *m_auswertungForm; }
-    CheckFindingsDialog &pruefungForm() { return *m_checkFindingsDialog; }
-    EntryLogDialog &protokollForm() { return *m_entryLogDialog; }
-    TDruckenForm &druckenForm() { return *m_druckenForm; }
+    LogbookDocument &document() { return *m_document; }
     // The printer the print commands use, as the printer set-up left it; held for the run.
     // The system's default printer unless the window was given one.
     QPrinter &printer();
     void setPrinter(std::unique_ptr<QPrinter> printer);
-    TStammForm &stammForm() { return *m_stammForm; }
-    TVorlagenForm &vorlagenForm() { return *m_vorlagenForm; }
-    TAboutBox &aboutBox() { return *m_aboutBox; }
     TripListView &tripList() { return *ListView1; }
 
     // The file to open when the window is first shown (the first command-line argument).
@@ -128,10 +111,6 @@ public:
     void searchAgain();
     void startNewYear();
 
-    // The selected row, or -1 (trip_commands.cpp).
-    int selectedRow() const;
-    void selectRow(int row);
-
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -143,19 +122,22 @@ private:
     void buildStatusBar();
     QAction *addCommand(QMenu *menu, const QString &text, const char *name,
                         void (TMainForm::*handler)());
-    void runCommand(void (TMainForm::*handler)());
+    // Runs a command of the menu, the button bar or the list; one that would change the
+    // logbook does nothing in a read-only window.
+    void runMenuCommand(void (TMainForm::*handler)());
     void FormShow();
     bool FormCloseQuery();
     bool maybeSave(const QString &question);
     void updateCaption();
 
-    // The trip dialog's readings for a new trip and for a change of the trip at row, and a
-    // trip operation applied with the row it wrote shown (trip_commands.cpp).
-    void prepareNewReadings();
-    void prepareChangeReadings(int row);
+    // The trip dialog's start readings for a new trip and for a change of the trip at row;
+    // the trip dialog shown with the templates and completion lists of the logbook as it is
+    // now, and the trip shown in it (none: empty texts), giving the trip confirmed; a trip
+    // operation applied with the row it wrote shown (trip_commands.cpp).
+    TFahrtForm::StartReadingAt newTripReadings() const;
+    TFahrtForm::StartReadingAt changedTripReadings(int row) const;
+    std::optional<Row> askForTrip(TFahrtForm::StartReadingAt readings, const Row *shown);
     void applyAndShow(const LogbookOperation &operation);
-    // The templates and the completion lists, as the logbook holds them now.
-    void prepareTripDialog();
 
     // The document's file, through the session (file_commands.cpp).
     bool openLogbook(const QString &path);
@@ -183,36 +165,33 @@ private:
     void askToDeleteTrip();
 
     Prompts &m_prompts;
-    // The document and its life on disk; outlives the widgets that show it (see the
-    // destructor).
-    std::unique_ptr<LogbookSession> m_session;
+    // The document and its life on disk, a child of the window (see the constructor).
+    LogbookSession *m_session;
     LogbookDocument *m_document;
     std::unique_ptr<RunningTotals> m_runningTotals;
     TripListModel *m_tripModel;
     TripListView *ListView1;
-    TFahrtForm *m_fahrtForm;
-    TAuswertungForm *m_auswertungForm;
-    CheckFindingsDialog *m_checkFindingsDialog;
-    EntryLogDialog *m_entryLogDialog;
     QLabel *m_entryLogState;
-    QFontDialog *FontDialog1;
-    QFontDialog *FontDialog2;
-    TDruckenForm *m_druckenForm;
     std::unique_ptr<LogbookPrintCommands> m_printCommands;
-    TStammForm *m_stammForm;
-    TVorlagenForm *m_vorlagenForm;
-    TAboutBox *m_aboutBox;
     TripExportCommand m_exportCommand; // SaveDialog2's remembered folder and name
     AuditExportCommand m_auditExportCommand;
     QString m_startFile;
-    // What the master data dialog edits; the command applies it to the logbook.
-    MasterData m_masterDraft;
     QList<QObject *> m_changingCommands;
     std::unique_ptr<UserSettings> m_settings;
     QMenu *m_recentMenu = nullptr;
     QLabel *m_totals = nullptr;
     QString m_accessNote;
     QString m_searchText;
+    // What the trip dialog shows again at its next showing: the moments and the kind it held
+    // when it was last closed.
+    struct TripDialogMemory {
+        QDateTime departure;
+        QDateTime arrival;
+        bool business = true;
+    };
+    TripDialogMemory m_tripDialogMemory;
+    // What the template editor held when it was last closed.
+    std::optional<Row> m_lastEditedTemplate;
     bool m_shown = false;
 };
 

@@ -45,9 +45,8 @@ void printLogbookOn(QPrinter &printer, const LogbookDocument &document)
 
 } // namespace
 
-LogbookPrintCommands::LogbookPrintCommands(Prompts &prompts, LogbookDocument &document,
-                                           TDruckenForm &options)
-    : m_prompts(prompts), m_document(document), m_options(options)
+LogbookPrintCommands::LogbookPrintCommands(Prompts &prompts, LogbookDocument &document)
+    : m_prompts(prompts), m_document(document)
 {}
 
 LogbookPrintCommands::~LogbookPrintCommands() = default;
@@ -65,23 +64,16 @@ void LogbookPrintCommands::setPrinter(std::unique_ptr<QPrinter> printer)
     m_printer = std::move(printer);
 }
 
-bool LogbookPrintCommands::chooseOptions()
+bool LogbookPrintCommands::chooseOptions(QWidget *parent)
 {
-    Logbook &logbook = m_document.logbook();
+    const Logbook &logbook = m_document.logbook();
     const SetPrintOptions before{logbook.print, logbook.headingFont, logbook.textFont};
-    m_options.showSettings();
-    const int result = m_prompts.showModal(m_options);
+    TDruckenForm options(m_prompts, before, parent);
+    const int result = m_prompts.showModal(options);
     // Cancelling keeps what was set in the dialog; it only prints nothing.
-    m_options.keepSettings();
-    // The dialog and its font buttons wrote into the logbook; the options reach it as one
-    // operation, from the state before, like every other change.
-    const SetPrintOptions chosen{logbook.print, logbook.headingFont, logbook.textFont};
-    if (chosen != before) {
-        logbook.print = before.print;
-        logbook.headingFont = before.headingFont;
-        logbook.textFont = before.textFont;
+    const SetPrintOptions chosen = options.chosenOptions();
+    if (chosen != before)
         m_document.apply(chosen);
-    }
     return result == QDialog::Accepted;
 }
 

@@ -6,6 +6,7 @@
 #include "ui/dialogs/auswertung_form.h"
 #include "ui/dialogs/check_findings_dialog.h"
 #include "ui/dialogs/entry_log_dialog.h"
+#include "ui/list/trip_list_view.h"
 
 #include "checks/entry_log_report.h"
 #include "checks/evaluation.h"
@@ -18,25 +19,28 @@ void TMainForm::Auswertunganzeigen1Click()
 {
     // A distance that does not parse ends the command before the window changes.
     const Evaluation evaluation = evaluateTrips(m_document->logbook().trips);
-    m_auswertungForm->showLines(evaluationLines(evaluation));
-    m_prompts.showModal(*m_auswertungForm);
+    TAuswertungForm window(this);
+    window.showLines(evaluationLines(evaluation));
+    m_prompts.showModal(window);
 }
 
 void TMainForm::checkLogbook()
 {
     const Logbook &logbook = m_document->logbook();
-    m_checkFindingsDialog->showFindings(logbook.trips, fb::checkLogbook(logbook));
-    m_prompts.showModal(*m_checkFindingsDialog);
-    if (m_checkFindingsDialog->chosenTrip() >= 0)
-        selectRow(int(m_checkFindingsDialog->chosenTrip()));
+    CheckFindingsDialog findings(this);
+    findings.showFindings(logbook.trips, fb::checkLogbook(logbook));
+    m_prompts.showModal(findings);
+    if (findings.chosenTrip() >= 0)
+        ListView1->selectRow(int(findings.chosenTrip()));
 }
 
 void TMainForm::showEntryLog()
 {
-    m_entryLogDialog->showLog(m_document->logbook());
-    m_prompts.showModal(*m_entryLogDialog);
-    if (m_entryLogDialog->chosenTrip() >= 0)
-        selectRow(int(m_entryLogDialog->chosenTrip()));
+    EntryLogDialog log(this);
+    log.showLog(m_document->logbook());
+    m_prompts.showModal(log);
+    if (log.chosenTrip() >= 0)
+        ListView1->selectRow(int(log.chosenTrip()));
 }
 
 } // namespace fb

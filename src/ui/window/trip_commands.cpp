@@ -16,21 +16,6 @@
 
 namespace fb {
 
-int TMainForm::selectedRow() const
-{
-    const QModelIndexList rows = ListView1->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.constFirst().row();
-}
-
-void TMainForm::selectRow(int row)
-{
-    const QModelIndex index = m_tripModel->index(row, 0);
-    ListView1->setCurrentIndex(index);
-    ListView1->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect |
-                                                   QItemSelectionModel::Rows);
-    ListView1->scrollTo(index);
-}
-
 namespace {
 
 TFahrtForm::StartReadingAt startReadingAt(TripStartReading readings)
@@ -42,19 +27,16 @@ TFahrtForm::StartReadingAt startReadingAt(TripStartReading readings)
 
 } // namespace
 
-void TMainForm::prepareNewReadings()
+TFahrtForm::StartReadingAt TMainForm::newTripReadings() const
 {
-    m_fahrtForm->followDeparture(
-        startReadingAt(TripStartReading::forNewTrip(m_document->logbook())));
+    return startReadingAt(TripStartReading::forNewTrip(m_document->logbook()));
 }
 
-void TMainForm::prepareChangeReadings(int row)
+TFahrtForm::StartReadingAt TMainForm::changedTripReadings(int row) const
 {
     const Logbook &logbook = m_document->logbook();
     try {
-        m_fahrtForm->followDeparture(
-            startReadingAt(TripStartReading::forChangedTrip(logbook, row)));
-        return;
+        return startReadingAt(TripStartReading::forChangedTrip(logbook, row));
     } catch (const ConversionError &) {
     }
     // A distance in the list that does not read: the start reading the last odometer pass
@@ -62,53 +44,63 @@ void TMainForm::prepareChangeReadings(int row)
     // goes on, so that such a trip can be mended.
     try {
         const double start = parseNumberText(logbook.trips.at(row).subItem(TripSubItem::KmStart));
-        m_fahrtForm->followDeparture([start](const QDateTime &) { return start; });
+        return [start](const QDateTime &) {
+            return start;
+        };
     } catch (const ConversionError &) {
-        m_fahrtForm->followDeparture(nullptr);
+        return nullptr;
     }
 }
 
-void TMainForm::prepareTripDialog()
+std::optional<Row> TMainForm::askForTrip(TFahrtForm::StartReadingAt readings, const Row *shown)
 {
-    m_fahrtForm->fillTemplateList();
+    TFahrtForm dialog(m_prompts, this);
+    // The moments and the kind of its last use, unless it shows a trip.
+    dialog.setDeparture(m_tripDialogMemory.departure);
+    dialog.setArrival(m_tripDialogMemory.arrival);
+    dialog.setBusiness(m_tripDialogMemory.business);
+    dialog.followDeparture(std::move(readings));
     const Logbook &logbook = m_document->logbook();
-    m_fahrtForm->setSuggestions(std::make_shared<const TripSuggestions>(
+    dialog.fillTemplateList(logbook.templates.rows());
+    dialog.setSuggestions(std::make_shared<const TripSuggestions>(
         TripSuggestions::of(logbook.trips, logbook.templates)));
+    if (shown)
+        dialog.setFromTrip(*shown);
+    else
+        dialog.clearTexts();
+    const bool confirmed = m_prompts.showModal(dialog) == QDialog::Accepted;
+    m_tripDialogMemory = {dialog.departure(), dialog.arrival(), dialog.isBusiness()};
+    if (!confirmed)
+        return std::nullopt;
+    return dialog.tripRow();
 }
 
 void TMainForm::applyAndShow(const LogbookOperation &operation)
 {
     // The row the operation wrote: the new trip, or a changed trip's new version.
-    selectRow(int(m_document->apply(operation)));
+    ListView1->selectRow(int(m_document->apply(operation)));
 }
 
 void TMainForm::Neu1Click()
 {
-    prepareNewReadings();
-    prepareTripDialog();
-    m_fahrtForm->clearTexts();
-    if (m_prompts.showModal(*m_fahrtForm) != QDialog::Accepted)
-        return;
-    applyAndShow(NewTrip{m_fahrtForm->tripRow()});
+    if (const std::optional<Row> trip = askForTrip(newTripReadings(), nullptr))
+        applyAndShow(NewTrip{*trip});
 }
 
 void TMainForm::Kopieren1Click()
 {
-    const int row = selectedRow();
+    const int row = ListView1->selectedRow();
     if (row < 0)
         return;
-    prepareNewReadings();
-    prepareTripDialog();
-    m_fahrtForm->setFromTrip(m_document->logbook().trips.at(row));
-    if (m_prompts.showModal(*m_fahrtForm) != QDialog::Accepted)
-        return;
-    applyAndShow(CopyTrip{row, m_fahrtForm->tripRow()});
+    if (const std::optional<Row> trip =
+            askForTrip(newTripReadings(), &m_document->logbook().trips.at(row)))
+        applyAndShow(CopyTrip{row, *trip});
 }
 
 void TMainForm::returnTrip()
 {
     const RowTable &trips = m_document->logbook().trips;
-    int row = selectedRow();
+    int row = ListView1->selectedRow();
     for (int last = int(trips.count()) - 1; row < 0 && last >= 0; --last) {
         if (!isDeleted(trips.at(last)))
             row = last;
@@ -124,33 +116,25 @@ void TMainForm::returnTrip()
     back.subItems[TripSubItem::ArrivalTime] =
         formatDateTimeText(arrives.addSecs(departs.secsTo(arrives)));
     std::swap(back.subItems[TripSubItem::DeparturePlace], back.subItems[TripSubItem::ArrivalPlace]);
-    prepareNewReadings();
-    prepareTripDialog();
-    m_fahrtForm->setFromTrip(back);
-    if (m_prompts.showModal(*m_fahrtForm) != QDialog::Accepted)
-        return;
-    applyAndShow(NewTrip{m_fahrtForm->tripRow()});
+    if (const std::optional<Row> trip = askForTrip(newTripReadings(), &back))
+        applyAndShow(NewTrip{*trip});
 }
 
 void TMainForm::ndern1Click()
 {
-    const int row = selectedRow();
+    const int row = ListView1->selectedRow();
     if (row < 0)
         return;
     const RowTable &trips = m_document->logbook().trips;
     if (isDeleted(trips.at(row)))
         return;
-    prepareChangeReadings(row);
-    prepareTripDialog();
-    m_fahrtForm->setFromTrip(trips.at(row));
-    if (m_prompts.showModal(*m_fahrtForm) != QDialog::Accepted)
-        return;
-    applyAndShow(ChangeTrip{row, m_fahrtForm->tripRow()});
+    if (const std::optional<Row> trip = askForTrip(changedTripReadings(row), &trips.at(row)))
+        applyAndShow(ChangeTrip{row, *trip});
 }
 
 void TMainForm::Lschen1Click()
 {
-    const int row = selectedRow();
+    const int row = ListView1->selectedRow();
     if (row < 0)
         return;
     if (isDeleted(m_document->logbook().trips.at(row))) {
