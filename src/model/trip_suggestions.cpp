@@ -106,7 +106,7 @@ TripSuggestions TripSuggestions::of(const QList<Row> &trips, const QList<Row> &t
         const Row &trip = trips.at(row);
         if (isDeleted(trip))
             continue;
-        const std::optional<qint64> departs = trips.departureKeyAt(row);
+        const std::optional<qint64> departs = departureKey(trip.caption);
         const QString &from = trip.subItem(TripSubItem::DeparturePlace);
         const QString &to = trip.subItem(TripSubItem::ArrivalPlace);
         suggestions.m_arrivals.emplace_back(departs, to);

@@ -155,10 +155,12 @@ public:
         if (m_settings.printMasterData)
             printMasterData();
         printTripTable();
-        if (m_settings.printEvaluation)
+        // The summary the advisor signs goes with the evaluation: a printout without it (a
+        // page of trips for the glovebox, say) stays as it always was.
+        if (m_settings.printEvaluation) {
             printEvaluation();
-        // What the advisor signs comes last before the log, whatever else was chosen.
-        printSummaryPage();
+            printSummaryPage();
+        }
         if (!m_logbook.entryLog.isEmpty())
             printEntryLogAppendix();
         job.end();

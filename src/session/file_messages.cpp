@@ -1,4 +1,4 @@
-#include "file_messages.h"
+#include "session/file_messages.h"
 
 #include "core/file_error.h"
 #include "storage/recovery_journal.h"

@@ -1,6 +1,6 @@
 #include "logbook_session.h"
 
-#include "file_messages.h"
+#include "session/file_messages.h"
 
 #include "core/file_error.h"
 #include "core/write_target.h"

@@ -1,6 +1,6 @@
 #include "run_command.h"
 
-#include "file_messages.h"
+#include "session/file_messages.h"
 #include "prompts.h"
 
 #include "core/error.h"
