@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <cerrno>
 #include <exception>
@@ -174,8 +175,15 @@ void LogbookDocument::readFrom(OpenedLogbookFile &file, UnreadableDistance onUnr
     NewAll();
     m_fileName = file.path();
     EntryLogFindings findings;
+    QByteArray textsIn;
+    // Kept on every way out: the rows read before a failure stay in the document.
+    const auto keepTexts = qScopeGuard([&] {
+        if (!textsIn.isEmpty())
+            m_fileBytes.push_back(std::move(textsIn));
+    });
     try {
-        findings = readLogbook(*file.m_file, m_logbook);
+        findings = readLogbook(*file.m_file, m_logbook, BinaryReader::kWholeFileLimit,
+                               m_keepsFileBytes ? &textsIn : nullptr);
     } catch (const FileError &) {
         setFileName(QString());
         Q_EMIT entryLogChanged();
