@@ -13,9 +13,9 @@ namespace fb {
 #if defined(__GLIBC__)
 namespace {
 
-// Room the heap takes at once: about what a batch run of a large logbook uses, and no more
-// than address space, since untouched pages cost nothing.
-constexpr std::size_t kPreparedHeapBytes = std::size_t(256) << 20;
+// Room the heap takes at once: what a batch run of a million trips uses. It is address space
+// only: a page that is never touched costs no memory.
+constexpr std::size_t kPreparedHeapBytes = std::size_t(1) << 30;
 constexpr std::uintptr_t kLargePageBytes = std::uintptr_t(2) << 20;
 
 // Every page the heap hands out the first time is a fault, and on a virtual machine faults
@@ -28,10 +28,10 @@ void prepareHeapForLargePages()
     void *const block = std::malloc(kPreparedHeapBytes);
     if (!block)
         return;
-    const auto begin = (reinterpret_cast<std::uintptr_t>(block) + kLargePageBytes - 1) &
-                       ~(kLargePageBytes - 1);
-    const auto end = (reinterpret_cast<std::uintptr_t>(block) + kPreparedHeapBytes) &
-                     ~(kLargePageBytes - 1);
+    const auto begin =
+        (reinterpret_cast<std::uintptr_t>(block) + kLargePageBytes - 1) & ~(kLargePageBytes - 1);
+    const auto end =
+        (reinterpret_cast<std::uintptr_t>(block) + kPreparedHeapBytes) & ~(kLargePageBytes - 1);
     if (begin < end)
         ::madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
     // Freed, the room stays the heap's: it lies below the trim threshold.
@@ -50,7 +50,8 @@ void tuneAllocatorForBatchRun()
     // the spreadsheet it builds, and grows the heap in large steps rather than small ones.
     constexpr int kMiB = 1 << 20;
     mallopt(M_MMAP_MAX, 0);
-    mallopt(M_TRIM_THRESHOLD, 1024 * kMiB);
+    // Above the heap's prepared room and its top pad, so that the room is never given back.
+    mallopt(M_TRIM_THRESHOLD, 1536 * kMiB);
     mallopt(M_TOP_PAD, 32 * kMiB);
     // One heap for both threads that decode a large trip table: they allocate once a row, so
     // they hardly wait for each other, and their memory is the heap prepared below.
