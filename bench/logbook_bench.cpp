@@ -171,9 +171,10 @@ BENCHMARK(BM_PlausibilityCheck)->Unit(benchmark::kMillisecond);
 void fillDistinctPlaces(Logbook &logbook)
 {
     bench::fillTrips(logbook, kTrips);
+    const RowTable::BulkUpdate bulk(logbook.trips, RowTable::BulkKind::RewriteRows);
     for (qsizetype row = 0; row < logbook.trips.count(); ++row)
-        logbook.trips.setSubItem(row, TripSubItem::ArrivalPlace,
-                                 QStringLiteral("Kunde %1, Hauptstraße %2").arg(row).arg(row % 97));
+        logbook.trips.rowForUpdate(row).subItems[TripSubItem::ArrivalPlace] =
+            QStringLiteral("Kunde %1, Hauptstraße %2").arg(row).arg(row % 97);
 }
 
 void BM_SuggestionsWhenTheDialogShows(benchmark::State &state)

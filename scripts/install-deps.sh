@@ -14,6 +14,8 @@ packages=(
   # The audit export's test validates index.xml against its DTD with xmllint.
   libxml2-utils
   python3-olefile python3-xlrd
+  # The benchmark writes the export's sheet with a pure-Python writer beside the program.
+  python3-xlwt
   xvfb xauth
   librsvg2-bin desktop-file-utils
   # The install and package tests check the manual page with man, the AppStream metainfo

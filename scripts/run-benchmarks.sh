@@ -43,6 +43,13 @@ if "$bin/fahrtenbuch" --help | grep -q -- --export-xls; then
   # system write the new one out before the rename, which costs some milliseconds.
   measure "--export-xls (65,535 trips), new file" "$bin/fahrtenbuch" --export-xls "$work/new{run}.xls" "$work/trips65535.fbu"
   measure "--export-xls (65,535 trips), replacing" "$bin/fahrtenbuch" --export-xls "$work/out.xls" "$work/trips65535.fbu"
+  # The same sheet from the pure-Python writer, right after, so that both meet the same load
+  # of the machine; its input is the logbook's JSON dump, made beforehand.
+  if /usr/bin/python3 -c 'import xlwt' 2>/dev/null; then
+    "$bin/fahrtenbuch" --dump-json "$work/trips65535.fbu" >"$work/trips65535.json"
+    measure "pure-Python writer (xlwt), the same trips" /usr/bin/python3 \
+      "$(dirname "$0")/../bench/xls_reference_writer.py" "$work/trips65535.json" "$work/py{run}.xls"
+  fi
 fi
 if "$bin/fahrtenbuch" --help | grep -q -- --print-pdf; then
   "$bin/write_sample_logbook" "$work/trips10k.fbu" 10000

@@ -4,15 +4,42 @@
 
 #if defined(__GLIBC__)
 #include <malloc.h>
-#include <unistd.h>
+#include <sys/mman.h>
 #endif
 
-#include <cstring>
-#include <string>
-
-#include <sys/stat.h>
+#include <cstdint>
 
 namespace fb {
+#if defined(__GLIBC__)
+namespace {
+
+// Room the heap takes at once: what a batch run of a million trips uses. It is address space
+// only: a page that is never touched costs no memory.
+constexpr std::size_t kPreparedHeapBytes = std::size_t(1) << 30;
+constexpr std::uintptr_t kLargePageBytes = std::uintptr_t(2) << 20;
+
+// Every page the heap hands out the first time is a fault, and on a virtual machine faults
+// cost more than anything the run computes: a large logbook's run takes tens of thousands of
+// them. The heap grows by its full room once, and asks the system for large pages there,
+// so that a fault brings in two megabytes instead of four kilobytes. Where the system
+// gives no large pages this costs nothing but the address space.
+void prepareHeapForLargePages()
+{
+    void *const block = std::malloc(kPreparedHeapBytes);
+    if (!block)
+        return;
+    const auto begin =
+        (reinterpret_cast<std::uintptr_t>(block) + kLargePageBytes - 1) & ~(kLargePageBytes - 1);
+    const auto end =
+        (reinterpret_cast<std::uintptr_t>(block) + kPreparedHeapBytes) & ~(kLargePageBytes - 1);
+    if (begin < end)
+        ::madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
+    // Freed, the room stays the heap's: it lies below the trim threshold.
+    std::free(block);
+}
+
+} // namespace
+#endif
 
 void tuneAllocatorForBatchRun()
 {
@@ -22,74 +49,14 @@ void tuneAllocatorForBatchRun()
     // memory in anew. A batch run of a large logbook reuses the memory of the file it read for
     // the spreadsheet it builds, and grows the heap in large steps rather than small ones.
     constexpr int kMiB = 1 << 20;
-    mallopt(M_MMAP_THRESHOLD, 64 * kMiB);
-    mallopt(M_TRIM_THRESHOLD, 256 * kMiB);
+    mallopt(M_MMAP_MAX, 0);
+    // Above the heap's prepared room and its top pad, so that the room is never given back.
+    mallopt(M_TRIM_THRESHOLD, 1536 * kMiB);
     mallopt(M_TOP_PAD, 32 * kMiB);
-#endif
-}
-
-#if defined(__GLIBC__)
-namespace {
-
-// About where the page faults of the loaded logbook start to cost more than a second start
-// of the program (some 40 ms for loading the libraries again).
-constexpr off_t kLargeFileBytes = 4 << 20;
-
-// The output options' values name files that the run writes, not reads: an old large one in
-// their place is no reason to start again.
-bool namesOutput(const char *option)
-{
-    if (option[0] != '-')
-        return false;
-    const char *const name = option + (option[1] == '-' ? 2 : 1);
-    for (const char *output : {"resave", "export-xls", "print-pdf"})
-        if (std::strcmp(name, output) == 0)
-            return true;
-    return false;
-}
-
-bool namesALargeFile(char **argv)
-{
-    for (char **argument = argv + 1; *argument; ++argument) {
-        if (namesOutput(*argument)) {
-            if (!*++argument)
-                break;
-            continue;
-        }
-        struct stat status {};
-        if (::stat(*argument, &status) == 0 && S_ISREG(status.st_mode) &&
-            status.st_size >= kLargeFileBytes)
-            return true;
-    }
-    return false;
-}
-
-} // namespace
-#endif
-
-void restartWithLargePages(char **argv)
-{
-#if defined(__GLIBC__)
-    if (!namesALargeFile(argv))
-        return;
-    static constexpr char kTunables[] = "GLIBC_TUNABLES";
-    static constexpr char kLargePages[] = "glibc.malloc.hugetlb";
-    const char *const tunables = std::getenv(kTunables);
-    // Set by the run before this one, or by whoever started the program: nothing to do.
-    if (tunables && std::strstr(tunables, kLargePages))
-        return;
-    const std::string before = tunables ? tunables : "";
-    const std::string value = (before.empty() ? std::string() : before + ':') + kLargePages + "=1";
-    if (::setenv(kTunables, value.c_str(), 1) != 0)
-        return;
-    ::execv("/proc/self/exe", argv);
-    // Not started anew: the environment goes back to what it was.
-    if (tunables)
-        ::setenv(kTunables, before.c_str(), 1);
-    else
-        ::unsetenv(kTunables);
-#else
-    (void)argv;
+    // One heap for both threads that decode a large trip table: they allocate once a row, so
+    // they hardly wait for each other, and their memory is the heap prepared below.
+    mallopt(M_ARENA_MAX, 1);
+    prepareHeapForLargePages();
 #endif
 }
 

@@ -45,14 +45,17 @@ QStringList argumentsOf(int argc, char **argv)
 // it reachable, so leak checkers do not count it.
 fb::LogbookDocument &batchDocument()
 {
-    static fb::LogbookDocument *const document =
-        new fb::LogbookDocument(fb::PrintFont::kStandardPixelsPerInch);
+    static fb::LogbookDocument *const document = [] {
+        auto *const batch = new fb::LogbookDocument(fb::PrintFont::kStandardPixelsPerInch);
+        // A batch run reads a file and writes what it holds: its texts need no copies.
+        batch->keepTextsInFileBytes();
+        return batch;
+    }();
     return *document;
 }
 
 int runBatch(int argc, char **argv)
 {
-    fb::restartWithLargePages(argv);
     fb::tuneAllocatorForBatchRun();
     // Printing needs fonts, so a GUI application; it never shows a window, so it needs no
     // display either.

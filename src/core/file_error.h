@@ -27,6 +27,10 @@ private:
 // "File too large", "Read beyond end of file", ... or "I/O error <number>".
 QString ioErrorMessage(int errorNumber);
 
+// The window's German words for the same numbers: "Zugriff verweigert", "Datei nicht
+// gefunden", "Datenträger voll", ... or "Ein-/Ausgabefehler <number>".
+QString germanFileErrorReason(int errorNumber);
+
 // The message for a path to open that names a directory, a device or a pipe.
 QString notARegularFileMessage();
 

@@ -115,6 +115,20 @@ int createExclusive(QByteArray &path)
     return -1;
 }
 
+// The rename is on the disk only once the folder that holds the name is: until then a crash
+// can bring back the old file, or, for a new one, no file at all. The new file is in place
+// either way, so a folder that cannot be synced is no reason to report the save as failed.
+void syncFolderOf(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray folder = slash > 0 ? path.left(slash) : QByteArrayLiteral("/");
+    const int handle = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0)
+        return;
+    ::fsync(handle);
+    ::close(handle);
+}
+
 } // namespace
 
 QByteArray temporaryNameTemplate(const QByteArray &name, long maxLength)
@@ -206,6 +220,7 @@ int ReplacingFile::commit()
     m_temporaryPath.clear();
     releaseRemovalSlot(m_removalSlot);
     m_removalSlot = -1;
+    syncFolderOf(m_finalPath);
     return 0;
 }
 

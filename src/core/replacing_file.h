@@ -7,9 +7,10 @@ namespace fb {
 
 // A new file that takes the place of its target only once it is complete and on the disk: it
 // is written under a hidden temporary name beside the target (the target a symbolic link
-// points to, so the link stays a link) and renamed over it at the end. A file given up, by a
-// failure or by a terminating signal, leaves nothing behind. Errors are system error numbers,
-// so that every caller can report them in its own terms.
+// points to, so the link stays a link) and renamed over it at the end; the file and then its
+// folder are synced, so the new file, not the old one, is what a crash leaves. A file given up, by
+// a failure or by a terminating signal, leaves nothing behind. Errors are system error numbers, so
+// that every caller can report them in its own terms.
 class ReplacingFile {
 public:
     explicit ReplacingFile(const QString &target);
@@ -24,9 +25,9 @@ public:
     // The temporary file's descriptor, open for reading and writing; -1 before create().
     int handle() const { return m_handle; }
 
-    // Gives the file the target's permissions (a new one the usual ones), syncs it to the
-    // disk and puts it in the target's place; 0 or the error number. The file is closed
-    // either way.
+    // Gives the file the target's owner and permissions (a new one the usual ones), syncs it
+    // to the disk and puts it in the target's place, then syncs the folder; 0 or the error
+    // number. The file is closed either way.
     int commit();
 
 private:

@@ -41,16 +41,6 @@ void RowTable::replace(qsizetype index, Row row)
         Q_EMIT rowsChanged(index, index);
 }
 
-void RowTable::setSubItem(qsizetype row, qsizetype subItem, const QString &text)
-{
-    touch(row);
-    Row &target = m_rows[row];
-    target.padSubItems(subItem + 1);
-    target.subItems[subItem] = text;
-    if (!signalsDeferred())
-        Q_EMIT rowsChanged(row, row);
-}
-
 void RowTable::clear()
 {
     Q_ASSERT(!signalsDeferred() || m_updateKind == BulkKind::Reset);

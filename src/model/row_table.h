@@ -43,7 +43,6 @@ public:
     void insert(qsizetype position, Row row);
     void remove(qsizetype index);
     void replace(qsizetype index, Row row);
-    void setSubItem(qsizetype row, qsizetype subItem, const QString &text);
     void clear();
     // Replaces every row at once, announced as one reset.
     void assign(QList<Row> rows);

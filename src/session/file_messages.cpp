@@ -5,8 +5,6 @@
 
 #include <QFileInfo>
 
-#include <cerrno>
-
 namespace fb {
 namespace {
 
@@ -19,37 +17,6 @@ QString withReason(const QString &sentence, const QString &path, const Error &er
 }
 
 } // namespace
-
-QString germanFileErrorReason(int errorNumber)
-{
-    switch (errorNumber) {
-    case FileError::kEndOfFile:
-        return QStringLiteral("Lesen über das Dateiende hinaus");
-    case FileError::kNotRegularFile:
-        return QStringLiteral("keine gewöhnliche Datei (ein Ordner, ein Gerät oder eine Pipe)");
-    case ENOENT:
-        return QStringLiteral("Datei nicht gefunden");
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case EINVAL:
-        return QStringLiteral("Ungültiger Dateiname");
-    case EMFILE:
-    case ENFILE:
-        return QStringLiteral("Zu viele geöffnete Dateien");
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-        return QStringLiteral("Zugriff verweigert");
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("Datenträger voll");
-    case EFBIG:
-        return QStringLiteral("Datei zu groß");
-    default:
-        return QStringLiteral("Ein-/Ausgabefehler %1").arg(errorNumber);
-    }
-}
 
 QString cannotOpenMessage(const QString &path, const Error &error)
 {

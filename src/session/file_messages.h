@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/file_error.h" // germanFileErrorReason, for the window's messages
+
 #include <QString>
 
 namespace fb {
@@ -12,10 +14,6 @@ inline const QString kNotSavedQuestion =
     QStringLiteral("Die Datei wurde noch nicht gespeichert. Wollen Sie jetzt speichern?");
 inline const QString kNotSavedBeforeNewQuestion =
     QStringLiteral("Die Datei ist noch nicht gespeichert. Wollen Sie jetzt speichern?");
-
-// The window's German words for the errors of files, made from the error's number (see
-// FileError): "Zugriff verweigert", "Datei nicht gefunden", "Datenträger voll", ...
-QString germanFileErrorReason(int errorNumber);
 
 // "Die Datei "name" kann nicht geöffnet werden: <reason>", for a FileError, and the
 // error's own message for any other error.

@@ -42,6 +42,9 @@ public:
     void skipInMemory(qint64 count);
     // Every byte of the device, when the whole of it is in memory; an empty view otherwise.
     QByteArrayView allInMemory() const;
+    // The memory that allInMemory() shows, shared, for a caller that keeps it beyond the
+    // reader; nothing when the device is not wholly in memory.
+    QByteArray wholeInMemory() const { return allInMemory().isEmpty() ? QByteArray() : m_buffer; }
     // How many bytes have been read.
     qint64 position() const { return m_base + qint64(m_pos); }
 

@@ -1,12 +1,12 @@
 #include "entry_log_memory.h"
 
+#include "core/replacing_file.h"
 #include "per_logbook_path.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -55,11 +55,12 @@ void rememberChainValue(const QString &folder, const QString &logbookPath,
     }
     if (!QDir().mkpath(folder))
         return;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    ReplacingFile file(path);
+    if (file.create() != 0)
         return;
-    file.write(chainValue.toHex() + '\n');
-    file.commit();
+    const QByteArray line = chainValue.toHex() + '\n';
+    if (::write(file.handle(), line.constData(), size_t(line.size())) == line.size())
+        file.commit();
 }
 
 } // namespace fb

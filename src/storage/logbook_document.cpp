@@ -2,6 +2,7 @@
 
 #include "core/file_error.h"
 #include "core/ole_date.h"
+#include "core/replacing_file.h"
 #include "core/write_target.h"
 #include "entry_log_memory.h"
 #include "logbook_format.h"
@@ -10,7 +11,7 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QScopeGuard>
 
 #include <cerrno>
 #include <exception>
@@ -111,26 +112,24 @@ void LogbookDocument::SaveTheFileAs(const QString &path)
     if (const int refusal = writeTargetRefusal(path))
         throw FileError(refusal);
 
-    QSaveFile file(path);
-    errno = 0;
-    // Unbuffered, so that every write reaches the system and its failure is seen by the
-    // writer: commit() does not report a failed flush of the device's own buffer, and would
-    // put a cut-short file in place of the old one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw FileError(errno != 0 ? errno : EACCES);
-    // Until commit() the old file is untouched; an exception discards the new one.
-    writeLogbook(file, m_logbook);
-    // Some file systems report a failed write only when the data goes to the disk; commit()
-    // syncs too, but does not say whether that worked.
-    if (::fsync(file.handle()) != 0 && errno != EINVAL)
-        throw FileError(errno);
+    ReplacingFile file(path);
+    if (const int error = file.create())
+        throw FileError(error);
+    {
+        // Unbuffered, so that every write reaches the system and its failure is seen by the
+        // writer. Until commit() the old file is untouched; an exception discards the new one.
+        QFile out;
+        if (!out.open(file.handle(), QIODevice::WriteOnly | QIODevice::Unbuffered,
+                      QFileDevice::DontCloseHandle))
+            throw FileError(EACCES);
+        writeLogbook(out, m_logbook);
+    }
     // Nothing writes to the new file after this; putting it in place keeps what it is.
     const std::optional<FileFingerprint> written = fingerprintOfHandle(file.handle());
-    errno = 0;
-    if (!file.commit()) {
-        const int errorNumber = errno;
-        throw FileError(errorNumber != 0 ? errorNumber : ENOSPC);
-    }
+    // Some file systems report a failed write only when the data goes to the disk: commit()
+    // syncs and says so.
+    if (const int error = file.commit())
+        throw FileError(error);
     m_fileName = path;
     m_diskState = written;
     m_logbook.entryLog.markWritten();
@@ -176,8 +175,15 @@ void LogbookDocument::readFrom(OpenedLogbookFile &file, UnreadableDistance onUnr
     NewAll();
     m_fileName = file.path();
     EntryLogFindings findings;
+    QByteArray textsIn;
+    // Kept on every way out: the rows read before a failure stay in the document.
+    const auto keepTexts = qScopeGuard([&] {
+        if (!textsIn.isEmpty())
+            m_fileBytes.push_back(std::move(textsIn));
+    });
     try {
-        findings = readLogbook(*file.m_file, m_logbook);
+        findings = readLogbook(*file.m_file, m_logbook, BinaryReader::kWholeFileLimit,
+                               m_keepsFileBytes ? &textsIn : nullptr);
     } catch (const FileError &) {
         setFileName(QString());
         Q_EMIT entryLogChanged();

@@ -5,6 +5,7 @@
 #include "model/logbook.h"
 #include "model/logbook_operation.h"
 
+#include <QByteArray>
 #include <QFile>
 #include <QList>
 #include <QObject>
@@ -12,6 +13,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace fb {
 
@@ -131,6 +133,12 @@ public:
     void readFrom(OpenedLogbookFile &file,
                   UnreadableDistance onUnreadable = UnreadableDistance::Fail);
 
+    // From now on the texts of a file read are no copies but refer to the file's bytes, which
+    // the document keeps, those of every file it reads, until it goes: for a run that reads a
+    // file and only looks at it, where copying every text costs more than the rest of the
+    // work. A window must not: it reads file after file, and its texts travel.
+    void keepTextsInFileBytes() { m_keepsFileBytes = true; }
+
     // The file as the document last read or wrote it; nothing while the document has no file
     // of its own.
     const std::optional<FileFingerprint> &diskState() const { return m_diskState; }
@@ -152,6 +160,9 @@ private:
     // Records in the log what the read found, and what this machine remembers of the file.
     void noteOutsideChange(const EntryLogFindings &findings);
 
+    // Before the logbook: texts that refer to these bytes go first.
+    std::vector<QByteArray> m_fileBytes;
+    bool m_keepsFileBytes = false;
     Logbook m_logbook;
     QString m_fileName;
     std::optional<FileFingerprint> m_diskState;

@@ -21,14 +21,15 @@ void writeRows(BinaryWriter &out, const RowTable &table)
         writeRow(out, row);
 }
 
-void readRows(BinaryReader &in, RowTable &table, std::vector<LogDigest> *digests = nullptr)
+void readRows(BinaryReader &in, RowTable &table, std::vector<LogDigest> *digests, bool referToBytes)
 {
     const qint32 rowCount = in.readInt32();
     if (rowCount <= 0)
         return;
     in.requireAtLeast(rowCount * kMinRowBytes);
     table.reserve(table.count() + rowCount);
-    if (const auto used = readRowBlock(in.unreadInMemory(), rowCount, table, digests)) {
+    if (const auto used =
+            readRowBlock(in.unreadInMemory(), rowCount, table, digests, referToBytes)) {
         in.skipInMemory(*used);
         return;
     }
@@ -61,7 +62,8 @@ void writeLogbook(QIODevice &device, const Logbook &logbook)
     out.flush();
 }
 
-EntryLogFindings readLogbook(QIODevice &device, Logbook &logbook, qint64 wholeFileLimit)
+EntryLogFindings readLogbook(QIODevice &device, Logbook &logbook, qint64 wholeFileLimit,
+                             QByteArray *textsIn)
 {
     // The log belongs to the trips as read: whatever stops the read leaves the rows unlogged.
     logbook.entryLog.clear();
@@ -70,13 +72,18 @@ EntryLogFindings readLogbook(QIODevice &device, Logbook &logbook, qint64 wholeFi
     // Whatever ends the read, the hashing thread is done with the bytes before they go.
     const auto finishHashing = qScopeGuard([&logReader] { logReader.finish(); });
     logReader.bytesInMemory(in.allInMemory());
+    bool referToBytes = false;
+    if (textsIn) {
+        *textsIn = in.wholeInMemory();
+        referToBytes = !textsIn->isEmpty();
+    }
     {
         const RowTable::BulkUpdate bulk(logbook.trips, RowTable::BulkKind::Reset);
-        readRows(in, logbook.trips, logReader.rowDigests());
+        readRows(in, logbook.trips, logReader.rowDigests(), referToBytes);
     }
     {
         const RowTable::BulkUpdate bulk(logbook.templates, RowTable::BulkKind::Reset);
-        readRows(in, logbook.templates);
+        readRows(in, logbook.templates, nullptr, referToBytes);
     }
     readMasterData(in, logbook.master);
     readPrintSettings(in, logbook.print);

@@ -23,7 +23,11 @@ void writeLogbook(QIODevice &device, const Logbook &logbook);
 // decoded by two threads; a larger one is read in pieces.
 // The entry log is read and checked last; returns what was found wrong with it. Bytes after
 // the text font that are no log are ignored.
+// With textsIn, the rows' texts may refer to the file's bytes in memory instead of being
+// copies (see readRowBlock); those bytes go to *textsIn, and the caller keeps them for as
+// long as any text of the logbook, or a copy of one, lives.
 EntryLogFindings readLogbook(QIODevice &device, Logbook &logbook,
-                             qint64 wholeFileLimit = BinaryReader::kWholeFileLimit);
+                             qint64 wholeFileLimit = BinaryReader::kWholeFileLimit,
+                             QByteArray *textsIn = nullptr);
 
 } // namespace fb

@@ -1,6 +1,7 @@
 #include "row_block_reader.h"
 
 #include <QCryptographicHash>
+#include <QSysInfo>
 #include <QtEndian>
 
 #include <algorithm>
@@ -65,12 +66,20 @@ std::optional<BlockLayout> scanRows(QByteArrayView bytes, qint32 rowCount, qint3
 }
 
 // Decoding trusts the layout that scanRows checked.
-QString decodeText(const char *&in)
+QString decodeText(const char *&in, bool referToBytes)
 {
     const qint32 length = int32At(in);
     in += 4;
     if (length == 0)
         return {};
+    // The file's units are the string's own where the byte order is the same: a text that
+    // only refers to them costs neither an allocation nor a page of fresh memory.
+    if (QSysInfo::ByteOrder == QSysInfo::LittleEndian && referToBytes &&
+        reinterpret_cast<quintptr>(in) % alignof(QChar) == 0) {
+        const auto *units = reinterpret_cast<const QChar *>(in);
+        in += 2 * qsizetype(length);
+        return QString::fromRawData(units, length);
+    }
     QString text(length, Qt::Uninitialized);
     qFromLittleEndian<char16_t>(in, length, text.data());
     in += 2 * qsizetype(length);
@@ -96,17 +105,18 @@ private:
     QCryptographicHash m_hash{QCryptographicHash::Blake2b_256};
 };
 
-void decodeRow(const char *&in, Row &row, RowDigester *digester, LogDigest *digest)
+void decodeRow(const char *&in, Row &row, RowDigester *digester, LogDigest *digest,
+               bool referToBytes)
 {
     const qint32 subItemCount = int32At(in);
     in += 4;
     const char *const digestBegin = in;
-    row.caption = decodeText(in);
+    row.caption = decodeText(in, referToBytes);
     const char *digestEnd = in;
     if (subItemCount > 0) {
         row.subItems.reserve(subItemCount);
         for (qint32 i = 0; i < subItemCount; ++i) {
-            row.subItems.append(decodeText(in));
+            row.subItems.append(decodeText(in, referToBytes));
             if (i < kDigestedSubItems)
                 digestEnd = in;
         }
@@ -115,9 +125,10 @@ void decodeRow(const char *&in, Row &row, RowDigester *digester, LogDigest *dige
         digester->digest(digestBegin, digestEnd, subItemCount, *digest);
 }
 
-std::future<std::vector<Row>> decodeInBackground(const char *in, qint32 count, LogDigest *digests)
+std::future<std::vector<Row>> decodeInBackground(const char *in, qint32 count, LogDigest *digests,
+                                                 bool referToBytes)
 {
-    return std::async(std::launch::async, [in, count, digests] {
+    return std::async(std::launch::async, [in, count, digests, referToBytes] {
         std::vector<Row> rows(static_cast<std::size_t>(count));
         std::optional<RowDigester> digester;
         if (digests)
@@ -125,7 +136,7 @@ std::future<std::vector<Row>> decodeInBackground(const char *in, qint32 count, L
         const char *cursor = in;
         for (std::size_t i = 0; i < rows.size(); ++i)
             decodeRow(cursor, rows[i], digester ? &*digester : nullptr,
-                      digests ? digests + i : nullptr);
+                      digests ? digests + i : nullptr, referToBytes);
         return rows;
     });
 }
@@ -133,7 +144,7 @@ std::future<std::vector<Row>> decodeInBackground(const char *in, qint32 count, L
 } // namespace
 
 std::optional<qsizetype> readRowBlock(QByteArrayView bytes, qint32 rowCount, RowTable &table,
-                                      std::vector<LogDigest> *digests)
+                                      std::vector<LogDigest> *digests, bool referToBytes)
 {
     const qint32 splitRow = rowCount >= kMinRowsForTwoThreads ? rowCount / 2 : rowCount;
     const std::optional<BlockLayout> layout = scanRows(bytes, rowCount, splitRow);
@@ -146,8 +157,9 @@ std::optional<qsizetype> readRowBlock(QByteArrayView bytes, qint32 rowCount, Row
     qint32 rowsHere = rowCount;
     if (splitRow < rowCount) {
         try {
-            secondHalf = decodeInBackground(bytes.data() + layout->splitOffset, rowCount - splitRow,
-                                            digests ? digests->data() + splitRow : nullptr);
+            secondHalf =
+                decodeInBackground(bytes.data() + layout->splitOffset, rowCount - splitRow,
+                                   digests ? digests->data() + splitRow : nullptr, referToBytes);
             rowsHere = splitRow;
         } catch (const std::system_error &) {
             // No thread to be had: decode every row here.
@@ -160,7 +172,7 @@ std::optional<qsizetype> readRowBlock(QByteArrayView bytes, qint32 rowCount, Row
     const char *cursor = bytes.data();
     for (qint32 row = 0; row < rowsHere; ++row)
         decodeRow(cursor, table.appendForUpdate(), digester ? &*digester : nullptr,
-                  digests ? digests->data() + row : nullptr);
+                  digests ? digests->data() + row : nullptr, referToBytes);
     if (secondHalf.valid()) {
         for (Row &row : secondHalf.get())
             table.appendForUpdate() = std::move(row);

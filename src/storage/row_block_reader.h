@@ -21,7 +21,13 @@ namespace fb {
 // Returns the number of bytes the rows took. When the bytes do not hold rowCount complete
 // rows it returns nothing and leaves the table untouched: the caller then reads the rows field
 // by field, which keeps what can be read and reports the fault.
+//
+// With referToBytes, the texts are no copies: each refers to its units in bytes (where the
+// machine's byte order and the units' alignment allow it), and the caller keeps the bytes
+// for as long as any of the texts, or a copy of one, lives. A text that is changed gets
+// storage of its own then.
 std::optional<qsizetype> readRowBlock(QByteArrayView bytes, qint32 rowCount, RowTable &table,
-                                      std::vector<LogDigest> *digests = nullptr);
+                                      std::vector<LogDigest> *digests = nullptr,
+                                      bool referToBytes = false);
 
 } // namespace fb

@@ -64,19 +64,9 @@ void TCustomXLSItem::SetBackgroundColorIndex(std::uint8_t color)
     updateXF([&](TXFRecord &r) { r.backgroundColor = color; });
 }
 
-void TCustomXLSItem::SetPatternColorIndex(std::uint8_t color)
-{
-    updateXF([&](TXFRecord &r) { r.patternColor = color; });
-}
-
 void TCustomXLSItem::SetBackgroundColorRGB(std::uint32_t rgb)
 {
     SetBackgroundColorIndex(NearestColorIndex(rgb));
-}
-
-void TCustomXLSItem::SetPatternColorRGB(std::uint32_t rgb)
-{
-    SetPatternColorIndex(NearestColorIndex(rgb));
 }
 
 void TCustomXLSItem::SetFillPattern(std::uint8_t pattern)
@@ -93,31 +83,6 @@ void TCustomXLSItem::SetHAlign(std::uint8_t align)
     updateXF([&](TXFRecord &r) { r.hAlign = align; });
 }
 
-void TCustomXLSItem::SetVAlign(std::uint8_t align)
-{
-    if (align > 7)
-        throw EXLSError(EXLSError::InvalidCellProperty);
-    updateXF([&](TXFRecord &r) { r.vAlign = align; });
-}
-
-void TCustomXLSItem::SetMerged(bool merged)
-{
-    updateXF([&](TXFRecord &r) { r.merged = merged; });
-}
-
-void TCustomXLSItem::SetWrap(bool wrap)
-{
-    updateXF([&](TXFRecord &r) { r.wrap = wrap; });
-}
-
-void TCustomXLSItem::SetRotation(std::uint8_t rotation)
-{
-    // 0 to 90 counter-clockwise, 91 to 180 clockwise, 255 stacked.
-    if (rotation > 180 && rotation != 255)
-        throw EXLSError(EXLSError::InvalidCellProperty);
-    updateXF([&](TXFRecord &r) { r.rotation = rotation; });
-}
-
 void TCustomXLSItem::SetIndent(std::uint8_t indent)
 {
     if (indent > 15)
@@ -125,20 +90,10 @@ void TCustomXLSItem::SetIndent(std::uint8_t indent)
     updateXF([&](TXFRecord &r) { r.indent = indent; });
 }
 
-void TCustomXLSItem::SetLocked(bool locked)
-{
-    updateXF([&](TXFRecord &r) { r.locked = locked; });
-}
-
 void TCustomXLSItem::SetBorderColorIndex(BorderSide side, std::uint8_t color)
 {
     const std::size_t i = sideIndex(side);
     updateXF([&](TXFRecord &r) { r.borderColors[i] = color; });
-}
-
-void TCustomXLSItem::SetBorderColorRGB(BorderSide side, std::uint32_t rgb)
-{
-    SetBorderColorIndex(side, NearestColorIndex(rgb));
 }
 
 void TCustomXLSItem::SetBorderStyle(BorderSide side, std::uint8_t style)
@@ -171,49 +126,12 @@ void TCustomXLSItem::SetFontUnderline(bool underline)
     updateFont([&](TFontRecord &f) { f.underline = underline; });
 }
 
-void TCustomXLSItem::SetFontStrikeOut(bool strikeOut)
-{
-    updateFont([&](TFontRecord &f) { f.strikeOut = strikeOut; });
-}
-
-void TCustomXLSItem::SetFontUnderlineStyle(UnderlineStyle style)
-{
-    if (static_cast<int>(style) > 4)
-        throw EXLSError(EXLSError::InvalidCellProperty);
-    updateFont([&](TFontRecord &f) { f.underlineStyle = style; });
-}
-
-void TCustomXLSItem::SetFontSSType(std::uint8_t ssType)
-{
-    if (ssType > 2)
-        throw EXLSError(EXLSError::InvalidCellProperty);
-    updateFont([&](TFontRecord &f) { f.ssType = ssType; });
-}
-
 void TCustomXLSItem::SetFontName(const QString &name)
 {
     // A face name in the file holds at most 255 characters; the record keeps 100.
     if (name.isEmpty() || name.size() > TFontRecord::kNameLength)
         throw EXLSError(EXLSError::InvalidCellProperty);
     updateFont([&](TFontRecord &f) { f.name = name; });
-}
-
-void TCustomXLSItem::SetFontColorIndex(std::uint8_t color)
-{
-    updateFont([&](TFontRecord &f) { f.colorIndex = color; });
-}
-
-void TCustomXLSItem::SetFontColorRGB(std::uint32_t rgb)
-{
-    SetFontColorIndex(NearestColorIndex(rgb));
-}
-
-void TCustomXLSItem::SetFontHeight(std::uint16_t points)
-{
-    // The file holds the height in twentieths of a point in 16 bits.
-    if (points == 0 || points > 409)
-        throw EXLSError(EXLSError::InvalidCellProperty);
-    updateFont([&](TFontRecord &f) { f.heightPoints = points; });
 }
 
 } // namespace fb::xls

@@ -23,31 +23,17 @@ public:
     TFontRecord Font() const;
 
     virtual void SetBackgroundColorIndex(std::uint8_t color);
-    virtual void SetPatternColorIndex(std::uint8_t color);
     virtual void SetBackgroundColorRGB(std::uint32_t rgb);
-    virtual void SetPatternColorRGB(std::uint32_t rgb);
     virtual void SetFillPattern(std::uint8_t pattern);
     virtual void SetHAlign(std::uint8_t align);
-    virtual void SetVAlign(std::uint8_t align);
-    virtual void SetMerged(bool merged);
-    virtual void SetWrap(bool wrap);
-    virtual void SetRotation(std::uint8_t rotation);
     virtual void SetIndent(std::uint8_t indent); // at most 15
-    virtual void SetLocked(bool locked);
     virtual void SetBorderColorIndex(BorderSide side, std::uint8_t color);
-    virtual void SetBorderColorRGB(BorderSide side, std::uint32_t rgb);
     virtual void SetBorderStyle(BorderSide side, std::uint8_t style);
     virtual void SetFormatStringIndex(int position);
     virtual void SetFontBold(bool bold);
     virtual void SetFontItalic(bool italic);
     virtual void SetFontUnderline(bool underline);
-    virtual void SetFontStrikeOut(bool strikeOut);
-    virtual void SetFontUnderlineStyle(UnderlineStyle style);
-    virtual void SetFontSSType(std::uint8_t ssType);
     virtual void SetFontName(const QString &name);
-    virtual void SetFontColorIndex(std::uint8_t color);
-    virtual void SetFontColorRGB(std::uint32_t rgb);
-    virtual void SetFontHeight(std::uint16_t points);
 
 protected:
     explicit TCustomXLSItem(int xfIndex) : m_xf(xfIndex) {}

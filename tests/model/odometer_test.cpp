@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "model/odometer.h"
 #include "model/trip_columns.h"
+#include "row_edit.h"
 
 #include <QSignalSpy>
 
@@ -107,7 +108,7 @@ TEST(Odometer, UnparsableDistanceStopsThePassWithPartialReadings)
     logbook.trips.append(tripWithDistance(QStringLiteral("30")));
     UpdateKMSTands(logbook);
     logbook.master.startKm = 100;
-    logbook.trips.setSubItem(1, TripSubItem::Distance, QStringLiteral("zwanzig"));
+    test::replaceSubItem(logbook.trips, 1, TripSubItem::Distance, QStringLiteral("zwanzig"));
 
     QSignalSpy changed(&logbook.trips, &RowTable::rowsChanged);
     try {

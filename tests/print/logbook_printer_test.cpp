@@ -5,6 +5,7 @@
 #include "model/trip_columns.h"
 #include "print/logbook_printer.h"
 #include "recording_canvas.h"
+#include "row_edit.h"
 
 #include <gtest/gtest.h>
 
@@ -200,7 +201,8 @@ TEST(PrintedLogbook, PageBreaksAfterTheRowThatCrossesTheLimit)
     for (int i = 0; i < kRowsOnFirstPage + 1; ++i)
         logbook.trips.append(trip(QString::number(i + 1), QStringLiteral("Privat")));
     // The last row of the first page is deleted: struck through there, not on the next page.
-    logbook.trips.setSubItem(kRowsOnFirstPage - 1, TripSubItem::Deleted, QStringLiteral("Ja"));
+    test::replaceSubItem(logbook.trips, kRowsOnFirstPage - 1, TripSubItem::Deleted,
+                         QStringLiteral("Ja"));
     const RecordingCanvas canvas = printed(logbook);
 
     const int lastRowY = kFirstRowY + (kRowsOnFirstPage - 1) * kTextLine;

@@ -3,8 +3,10 @@
 #include "test_support.h"
 
 #include "core/file_error.h"
+#include "storage/logbook_document.h"
 
 #include <QBuffer>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -115,4 +117,48 @@ TEST(LargeLogbook, DamageAnywhereReadsAsFieldByField)
     read(bytes.left(lateTrip + 9), BinaryReader::kWholeFileLimit, cutResult);
     EXPECT_EQ(cutResult.error, QStringLiteral("Read beyond end of file"));
     EXPECT_EQ(cutResult.logbook.trips.count(), kTrips - 2); // the cut row stays as far as read
+}
+
+// A batch run's texts refer to the file's bytes instead of copying them. They must read as
+// copies would, turn into copies where the odometer pass or an edit changes them, and stay
+// readable when the read fails after the trips.
+TEST(LargeLogbook, TextsInTheFileBytesActLikeCopies)
+{
+    Logbook original;
+    for (int i = 0; i < kTrips; ++i) {
+        original.trips.append(trip(QStringLiteral("07.12.2026 08:00:00"), QStringLiteral("Köln"),
+                                   QStringLiteral("07.12.2026 09:00:00"), QStringLiteral("Łódź"),
+                                   QString::number(i % 50), QStringLiteral("Kunde %1").arg(i),
+                                   QStringLiteral("Geschäftlich")));
+    }
+    const QByteArray bytes = toBytes(original);
+    QTemporaryDir dir;
+    const QString whole = dir.filePath(QStringLiteral("whole.fbu"));
+    const QString cut = dir.filePath(QStringLiteral("cut.fbu"));
+    ASSERT_TRUE(writeFileBytes(whole, bytes));
+    ASSERT_TRUE(writeFileBytes(cut, bytes.left(bytes.size() - 20))); // within the text font
+
+    LogbookDocument copied;
+    copied.OpenFileWithName(whole);
+    LogbookDocument referring;
+    referring.keepTextsInFileBytes();
+    referring.OpenFileWithName(whole);
+    EXPECT_TRUE(referring.logbook().trips.rows() == copied.logbook().trips.rows());
+    EXPECT_TRUE(referring.logbook().templates.rows() == copied.logbook().templates.rows());
+
+    Row changed = referring.logbook().trips.at(5);
+    changed.subItems[4].append(QStringLiteral(" (geändert)"));
+    referring.logbook().trips.replace(5, changed);
+    EXPECT_EQ(referring.logbook().trips.at(5).subItems.at(4),
+              copied.logbook().trips.at(5).subItems.at(4) + QStringLiteral(" (geändert)"));
+    EXPECT_EQ(referring.logbook().trips.at(6), copied.logbook().trips.at(6));
+
+    // The bytes of the first file stay while its texts may still be copied somewhere.
+    const Row fromTheFirstFile = referring.logbook().trips.at(7);
+    EXPECT_THROW(referring.OpenFileWithName(cut), FileError);
+    LogbookDocument copiedCut;
+    EXPECT_THROW(copiedCut.OpenFileWithName(cut), FileError);
+    ASSERT_EQ(referring.logbook().trips.count(), kTrips);
+    EXPECT_TRUE(referring.logbook().trips.rows() == copiedCut.logbook().trips.rows());
+    EXPECT_EQ(fromTheFirstFile, copied.logbook().trips.at(7));
 }

@@ -1,5 +1,6 @@
 #include "main_form_fixture.h"
 
+#include "row_edit.h"
 #include "ui/dialogs/check_findings_dialog.h"
 
 #include <QLabel>
@@ -32,7 +33,7 @@ TEST_F(PruefungCommandTest, ListsTheFindingsAndADoubleClickShowsTheTripInTheMain
     trigger("Fahrtenbuchprfen1");
     EXPECT_EQ(form->tripList().selectedRow(), 2);
 
-    trips().setSubItem(2, 3, QStringLiteral("90"));
+    test::replaceSubItem(trips(), 2, 3, QStringLiteral("90"));
     prompts.answerDialog([](QDialog &dialog) {
         EXPECT_EQ(control<QLabel>(dialog, "Summary")->text(),
                   QStringLiteral("Keine Auffälligkeiten gefunden."));

@@ -1,5 +1,6 @@
 #include "main_form_fixture.h"
 
+#include "row_edit.h"
 #include "storage/logbook_document.h"
 #include "ui/list/trip_list_view.h"
 #include "ui/window/user_settings.h"
@@ -138,7 +139,7 @@ TEST_F(DailyCommandsTest, TheNewYearStartsFromTheFinalReadingWithEverythingButTh
     logbook.print.heading = QStringLiteral("Dienstwagen");
     logbook.master.registrationNumber = QStringLiteral("K-FB 1");
     logbook.headingFont.sizePoints = 17;
-    trips().setSubItem(1, 6, QStringLiteral("Ja")); // deleted trips do not count
+    test::replaceSubItem(trips(), 1, 6, QStringLiteral("Ja")); // deleted trips do not count
     form->document().SetUnChanged();
 
     trigger("NeuesJahr1");

@@ -2,6 +2,7 @@
 
 #include "core/ole_date.h"
 #include "model/master_data.h"
+#include "row_edit.h"
 #include "ui/dialogs/stamm_form.h"
 #include "ui/fields/date_field.h"
 #include "ui/fields/number_field.h"
@@ -181,7 +182,7 @@ TEST_F(MasterDataCommandTest, ClosingWithoutAChangeStillMarksAndRewritesTheReadi
 {
     addTrips({tripOn(1, "A", "B", "10")});
     form->document().SetUnChanged();
-    trips().setSubItem(0, 7, "999"); // a stale reading
+    test::replaceSubItem(trips(), 0, 7, "999"); // a stale reading
     prompts.answerDialog([](QDialog &) { return int(QDialog::Rejected); });
     trigger("ndern3");
     EXPECT_TRUE(form->document().isChanged());

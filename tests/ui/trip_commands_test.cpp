@@ -1,5 +1,6 @@
 #include "main_form_fixture.h"
 
+#include "row_edit.h"
 #include "ui/fields/date_field.h"
 #include "ui/fields/number_field.h"
 #include "ui/fields/time_field.h"
@@ -302,9 +303,9 @@ TEST_F(TripCommandsTest, ListFollowsTheTableWithoutCopies)
     const QAbstractItemModel *model = form->tripList().model();
     EXPECT_EQ(model->rowCount(), 5);
     EXPECT_EQ(model->data(model->index(2, 1)).toString(), QStringLiteral("Ort 3"));
-    trips().setSubItem(2, 0, QStringLiteral("Neu"));
+    test::replaceSubItem(trips(), 2, 0, QStringLiteral("Neu"));
     EXPECT_EQ(model->data(model->index(2, 1)).toString(), QStringLiteral("Neu"));
-    trips().setSubItem(2, 4, QStringLiteral("Zeile 1\r\nZeile 2"));
+    test::replaceSubItem(trips(), 2, 4, QStringLiteral("Zeile 1\r\nZeile 2"));
     EXPECT_EQ(model->data(model->index(2, 5)).toString(), QStringLiteral("Zeile 1 Zeile 2"));
     trips().remove(0);
     EXPECT_EQ(model->rowCount(), 4);
