@@ -11,6 +11,24 @@ const QDateTime &dateOrigin()
     return origin;
 }
 
+// The kinds held as a whole number.
+bool isWholeNumberKind(VarType kind) noexcept
+{
+    switch (kind) {
+    case VarType::SmallInt:
+    case VarType::Integer:
+    case VarType::Currency:
+    case VarType::ShortInt:
+    case VarType::Byte:
+    case VarType::Word:
+    case VarType::LongWord:
+    case VarType::Int64:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 CellValue CellValue::fromDateTime(const QDateTime &moment)
@@ -23,20 +41,13 @@ CellValue CellValue::fromDateTime(const QDateTime &moment)
 
 CellValue CellValue::ofKind(VarType kind)
 {
+    if (isWholeNumberKind(kind))
+        return CellValue(kind, qint64(0));
     switch (kind) {
     case VarType::Single:
     case VarType::Double:
     case VarType::Date:
         return CellValue(kind, 0.0);
-    case VarType::SmallInt:
-    case VarType::Integer:
-    case VarType::Currency:
-    case VarType::ShortInt:
-    case VarType::Byte:
-    case VarType::Word:
-    case VarType::LongWord:
-    case VarType::Int64:
-        return CellValue(kind, qint64(0));
     case VarType::Boolean:
         return CellValue(kind, false);
     case VarType::OleStr:
@@ -69,21 +80,7 @@ CellValue CellValue::fromText(const QString &text)
 
 bool CellValue::isNumberKind(VarType kind) noexcept
 {
-    switch (kind) {
-    case VarType::SmallInt:
-    case VarType::Integer:
-    case VarType::Single:
-    case VarType::Double:
-    case VarType::Currency:
-    case VarType::ShortInt:
-    case VarType::Byte:
-    case VarType::Word:
-    case VarType::LongWord:
-    case VarType::Int64:
-        return true;
-    default:
-        return false;
-    }
+    return isWholeNumberKind(kind) || kind == VarType::Single || kind == VarType::Double;
 }
 
 qsizetype CellValue::textLength() const noexcept
