@@ -25,14 +25,7 @@
 namespace fb {
 namespace {
 
-const QString kDumpJson = QStringLiteral("dump-json");
-const QString kResave = QStringLiteral("resave");
-const QString kExportXls = QStringLiteral("export-xls");
-const QString kExportAudit = QStringLiteral("export-audit");
-const QString kEvaluate = QStringLiteral("evaluate");
 const QString kPrintPdf = QStringLiteral("print-pdf");
-const QString kCheck = QStringLiteral("check");
-const QString kVerify = QStringLiteral("verify");
 
 constexpr int kUsageExitCode = 2;
 // --check found doubtful trips: not a failure of the program, but a script must tell.
@@ -239,21 +232,25 @@ std::vector<BatchCommand> batchCommands()
         return QCommandLineOption(name, QString::fromUtf8(description), QString::fromUtf8(value));
     };
     std::vector<BatchCommand> commands;
-    commands.push_back({option(kDumpJson, "Print the logbook FILE as JSON.", "FILE"), true,
-                        UnreadableDistance::Fail, false, dumpJson});
-    commands.push_back({option(kResave, "Load FILE and save it again to OUT.", "OUT"), false,
-                        UnreadableDistance::Fail, false, resave});
     commands.push_back(
-        {option(kExportXls, "Load FILE and export its trips to the spreadsheet OUT (.xls).", "OUT"),
+        {option(QStringLiteral("dump-json"), "Print the logbook FILE as JSON.", "FILE"), true,
+         UnreadableDistance::Fail, false, dumpJson});
+    commands.push_back(
+        {option(QStringLiteral("resave"), "Load FILE and save it again to OUT.", "OUT"), false,
+         UnreadableDistance::Fail, false, resave});
+    commands.push_back(
+        {option(QStringLiteral("export-xls"),
+                "Load FILE and export its trips to the spreadsheet OUT (.xls).", "OUT"),
          false, UnreadableDistance::Fail, false, exportXls});
-    commands.push_back({option(kExportAudit,
+    commands.push_back({option(QStringLiteral("export-audit"),
                                "Load FILE and write the data a tax audit reads into the folder "
                                "DIR (created if missing, else empty): index.xml with its DTD, "
                                "fahrten.csv, protokoll.csv and stammdaten.csv.",
                                "DIR"),
                         false, UnreadableDistance::Fail, false, exportAudit});
-    commands.push_back({option(kEvaluate, "Print the evaluation of the logbook FILE.", "FILE"),
-                        true, UnreadableDistance::Fail, false, evaluate});
+    commands.push_back(
+        {option(QStringLiteral("evaluate"), "Print the evaluation of the logbook FILE.", "FILE"),
+         true, UnreadableDistance::Fail, false, evaluate});
     // Fonts and their metrics need the graphical side of Qt.
     commands.push_back({option(kPrintPdf,
                                "Load FILE and print it with its print settings into the PDF "
@@ -261,13 +258,13 @@ std::vector<BatchCommand> batchCommands()
                                "OUT"),
                         false, UnreadableDistance::Fail, true, printPdf});
     // A distance that is no number is one of the check's findings.
-    commands.push_back({option(kCheck,
+    commands.push_back({option(QStringLiteral("check"),
                                "Check the logbook FILE as an auditor reads it: one line per "
                                "doubtful trip; exit code 3 when there is one.",
                                "FILE"),
                         true, UnreadableDistance::Keep, false, check});
     // The log is judged before anything is converted.
-    commands.push_back({option(kVerify,
+    commands.push_back({option(QStringLiteral("verify"),
                                "Check the entry log of the logbook FILE: exit code 0 when it is "
                                "intact, 3 when the file was changed outside the program, 4 when "
                                "it keeps no log.",
