@@ -184,6 +184,40 @@ std::optional<qint64> daysEnteredLate(const Logbook &logbook, qsizetype row)
     return daysEnteredLate(*arrives, enteredAt);
 }
 
+namespace {
+
+// The protocol line of an event that concerns no trip: master data, a change found outside
+// the program, an odometer reading.
+void describeTriplessEvent(ProtocolLine &line, const EntryEvent &event, bool foundOutside)
+{
+    switch (event.kind) {
+    case EntryEventKind::MasterData:
+        line.kind =
+            foundOutside ? QStringLiteral("Außerhalb verändert") : QStringLiteral("Stammdaten");
+        line.trip = event.texts.value(0);
+        line.oldValue = shownMasterDataValue(line.trip, event.texts.value(1));
+        line.newValue = shownMasterDataValue(line.trip, event.texts.value(2));
+        break;
+    case EntryEventKind::OutsideChange:
+        line.kind = QStringLiteral("Außerhalb verändert");
+        line.note = event.texts.value(0);
+        break;
+    case EntryEventKind::OdometerReading:
+        line.kind = QStringLiteral("Ablesung");
+        line.trip = QStringLiteral("Kilometerstand");
+        line.newValue = formatNumberText(event.readingKm);
+        line.note = QStringLiteral("abgelesen am ") + readingMoment(event);
+        if (!event.texts.value(0).isEmpty())
+            line.note += QStringLiteral(": ") + flattened(event.texts.value(0));
+        break;
+    case EntryEventKind::Entered:
+    case EntryEventKind::Deleted:
+        break;
+    }
+}
+
+} // namespace
+
 QString tripSummary(const Logbook &logbook, qsizetype row)
 {
     return rowName(row) + QStringLiteral(": ") + tripValues(logbook.trips.at(row));
@@ -249,24 +283,9 @@ QList<ProtocolLine> protocolLines(const Logbook &logbook)
             break;
         }
         case EntryEventKind::MasterData:
-            line.kind = foundOutside[std::size_t(lines.size())]
-                            ? QStringLiteral("Außerhalb verändert")
-                            : QStringLiteral("Stammdaten");
-            line.trip = event.texts.value(0);
-            line.oldValue = shownMasterDataValue(line.trip, event.texts.value(1));
-            line.newValue = shownMasterDataValue(line.trip, event.texts.value(2));
-            break;
         case EntryEventKind::OutsideChange:
-            line.kind = QStringLiteral("Außerhalb verändert");
-            line.note = event.texts.value(0);
-            break;
         case EntryEventKind::OdometerReading:
-            line.kind = QStringLiteral("Ablesung");
-            line.trip = QStringLiteral("Kilometerstand");
-            line.newValue = formatNumberText(event.readingKm);
-            line.note = QStringLiteral("abgelesen am ") + readingMoment(event);
-            if (!event.texts.value(0).isEmpty())
-                line.note += QStringLiteral(": ") + flattened(event.texts.value(0));
+            describeTriplessEvent(line, event, foundOutside[std::size_t(lines.size())]);
             break;
         }
         lines.append(line);
