@@ -19,6 +19,8 @@
 #include "file_bytes.h"
 #include "file_size_limit.h"
 
+#include "core/ole_date.h"
+
 using namespace fb;
 
 namespace {
@@ -37,9 +39,9 @@ Row trip(const QString &departure, const QString &arrival, const QString &from, 
     return Row{departure, {from, arrival, to, distance, purpose, kind}};
 }
 
-// Two trips entered, the first changed, the second deleted, the town changed: every kind of
-// event the program logs itself. The tests run in Berlin time, an hour ahead of the logged UTC
-// moments in November, so that a moment shown in UTC shows.
+// Two trips entered, the first changed, the second deleted, the town changed, the odometer
+// read: every kind of event the program logs itself. The tests run in Berlin time, an hour ahead of
+// the logged UTC moments in November, so that a moment shown in UTC shows.
 class AuditExport : public ::testing::Test {
 protected:
     void SetUp() override
@@ -68,6 +70,9 @@ protected:
         MasterData master = logbook.master;
         master.town = QStringLiteral("Bonn");
         apply(SetMasterData{master}, utc(5, 8));
+        apply(RecordOdometerReading{toOleDate(QDateTime(QDate(2026, 11, 6), QTime(12, 0))), 1044.5,
+                                    QStringLiteral("Tanken")},
+              utc(6, 12));
     }
 
     void apply(const LogbookOperation &operation, const QDateTime &at)
@@ -118,11 +123,15 @@ TEST_F(AuditExport, TablesHoldEveryRowAndEventInTheDescribedForms)
     QStringList kinds;
     for (const QString &line : events.mid(1))
         kinds.append(line.section(QLatin1Char(';'), 3, 4));
-    EXPECT_EQ(kinds, (QStringList{"\"Erfasst\";1", "\"Erfasst\";3", "\"Gelöscht\";1",
-                                  "\"Geändert\";2", "\"Gelöscht\";3", "\"Stammdaten\";"}));
+    EXPECT_EQ(kinds,
+              (QStringList{"\"Erfasst\";1", "\"Erfasst\";3", "\"Gelöscht\";1", "\"Geändert\";2",
+                           "\"Gelöscht\";3", "\"Stammdaten\";", "\"Ablesung\";"}));
     EXPECT_EQ(events.at(4), QStringLiteral("4;03.11.2026;\"08:00\";\"Geändert\";2;"
                                            "\"Entfernung\";\"12,5\";\"13,5\";\"ersetzt Fahrt 1\""));
     EXPECT_TRUE(events.at(6).endsWith(QStringLiteral("\"Ort\";\"Köln\";\"Bonn\";\"\"")));
+    EXPECT_TRUE(events.at(7).endsWith(QStringLiteral(
+        "\"Kilometerstand\";\"\";\"1044,50\";\"Tanken, abgelesen am 06.11.2026 12:00\"")))
+        << events.at(7).toStdString();
 
     const QStringList master = lines(QStringLiteral("stammdaten.csv"));
     ASSERT_EQ(master.size(), 2);
