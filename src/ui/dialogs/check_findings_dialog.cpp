@@ -2,7 +2,14 @@
 
 #include <QTableWidget>
 
+#include <algorithm>
+
 namespace fb {
+namespace {
+
+constexpr int kTripColumnWidth = 60;
+
+} // namespace
 
 CheckFindingsDialog::CheckFindingsDialog(QWidget *parent)
     : TripLinesDialog(
@@ -12,7 +19,7 @@ CheckFindingsDialog::CheckFindingsDialog(QWidget *parent)
 {
     setObjectName(QStringLiteral("PruefungForm"));
     setWindowTitle(QStringLiteral("Fahrtenbuch prüfen"));
-    list().setColumnWidth(0, 60);
+    list().setColumnWidth(0, kTripColumnWidth);
     list().setColumnWidth(1, 120);
     resize(720, 420);
 }
@@ -33,6 +40,9 @@ void CheckFindingsDialog::showFindings(const RowTable &trips, const std::vector<
                   : QStringLiteral("&Auffälligkeiten: %1 (Doppelklick zeigt die Fahrt)")
                         .arg(findings.size()),
               0);
+    // "Ablesung" in place of a trip's number must show whole.
+    list().resizeColumnToContents(0);
+    list().setColumnWidth(0, std::max(kTripColumnWidth, list().columnWidth(0)));
 }
 
 } // namespace fb
