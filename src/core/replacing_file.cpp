@@ -121,12 +121,7 @@ int createExclusive(QByteArray &path)
 void syncFolderOf(const QByteArray &path)
 {
     const qsizetype slash = path.lastIndexOf('/');
-    const QByteArray folder = slash > 0 ? path.left(slash) : QByteArrayLiteral("/");
-    const int handle = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (handle < 0)
-        return;
-    ::fsync(handle);
-    ::close(handle);
+    syncFolder(slash > 0 ? path.left(slash) : QByteArrayLiteral("/"));
 }
 
 } // namespace
@@ -248,6 +243,16 @@ void removeTemporaryFilesOnTerminatingSignals()
         action.sa_flags = SA_RESETHAND;
         ::sigaction(signalNumber, &action, nullptr);
     }
+}
+
+int syncFolder(const QByteArray &folder)
+{
+    const int handle = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0)
+        return errno;
+    const int error = ::fsync(handle) != 0 && errno != EINVAL ? errno : 0;
+    ::close(handle);
+    return error;
 }
 
 } // namespace fb

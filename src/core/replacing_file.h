@@ -49,4 +49,8 @@ QByteArray temporaryNameTemplate(const QByteArray &name, long maxLength);
 // ignores stay ignored. Called once at start.
 void removeTemporaryFilesOnTerminatingSignals();
 
+// Syncs a folder's list of names, so that a rename in it is on the disk: 0 or the error number.
+// A file system that cannot sync says EINVAL, which counts as done.
+int syncFolder(const QByteArray &folder);
+
 } // namespace fb

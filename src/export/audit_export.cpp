@@ -91,17 +91,6 @@ int writeNewFile(const QByteArray &path, const QByteArray &bytes)
     return error;
 }
 
-// Syncs a folder's list of names, so that a rename in it is on the disk.
-int syncFolder(const QByteArray &path)
-{
-    const int handle = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (handle < 0)
-        return errno;
-    const int error = ::fsync(handle) != 0 && errno != EINVAL ? errno : 0;
-    ::close(handle);
-    return error;
-}
-
 void check(int error)
 {
     if (error != 0)

@@ -38,14 +38,10 @@ void SummaryTally::add(const Row &trip, double distance, double readingBefore, d
 
 QStringList SummaryTally::headLines(const MasterData &master, double startReading) const
 {
-    const QString keeper =
-        !master.company.isEmpty()
-            ? master.company
-            : QStringList{master.firstName, master.lastName}.join(QLatin1Char(' ')).trimmed();
     const double start = m_startReading.value_or(startReading);
     const double end = m_startReading ? m_endReading : start;
     return {QStringLiteral("Fahrzeug: ") + master.registrationNumber,
-            QStringLiteral("Halter: ") + keeper,
+            QStringLiteral("Halter: ") + keeperName(master),
             QStringLiteral("Zeitraum: ") + dateText(m_first) + QStringLiteral(" bis ") +
                 dateText(m_last),
             QStringLiteral("Kilometerstand Beginn: ") + formatKilometres(start, 1),
