@@ -1,5 +1,6 @@
 #include "evaluation.h"
 
+#include "model/row_table.h"
 #include "model/significant_digits.h"
 #include "model/text_forms.h"
 #include "model/trip_columns.h"

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "model/row.h"
-#include "model/row_table.h"
-
 #include <QStringList>
 
 namespace fb {
+
+struct Row;
+class RowTable;
 
 // How many business and private trips a logbook holds and how far each kind was driven.
 struct Evaluation {

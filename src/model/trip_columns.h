@@ -24,14 +24,7 @@ enum : qsizetype {
 
 // Sub-item positions of a template row; the caption holds the template's name.
 namespace TemplateSubItem {
-enum : qsizetype {
-    DeparturePlace = 0,
-    ArrivalPlace = 1,
-    Distance = 2,
-    Purpose = 3,
-    Kind = 4,
-    Count = 5,
-};
+enum : qsizetype { DeparturePlace, ArrivalPlace, Distance, Purpose, Kind, Count };
 }
 
 // The longest trip in kilometres that a dialog accepts and the check finds believable.
