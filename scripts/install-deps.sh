@@ -17,6 +17,8 @@ packages=(
   # The benchmark writes the export's sheet with a pure-Python writer beside the program.
   python3-xlwt
   xvfb xauth
+  # scripts/time-window-start.sh times the window on Xvfb through the X damage extension.
+  libxcb-damage0-dev
   librsvg2-bin desktop-file-utils
   # The install and package tests check the manual page with man, the AppStream metainfo
   # with appstreamcli and the Debian package with lintian.

@@ -71,6 +71,12 @@ if "$bin/fahrtenbuch" --help | grep -q -- --print-pdf; then
   measure "--print-pdf (450,000 master data events)" "$bin/fahrtenbuch" --print-pdf "$work/events.pdf" "$work/events450k.fbu"
 fi
 
+# The window's start from outside, on an X server of its own: empty, and with 100,000 trips.
+if [ -x "$bin/window_start_time" ] && command -v Xvfb >/dev/null; then
+  echo "== window start"
+  "$(dirname "$0")/time-window-start.sh" "$build_dir"
+fi
+
 echo "== command line, 1,000,000 trips"
 "$bin/write_sample_logbook" "$work/trips1m.fbu" 1000000
 measure "--dump-json (1,000,000 trips, output to /dev/null)" "$bin/fahrtenbuch" --dump-json "$work/trips1m.fbu"

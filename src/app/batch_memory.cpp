@@ -41,7 +41,7 @@ void prepareHeapForLargePages()
 } // namespace
 #endif
 
-void tuneAllocatorForBatchRun()
+void tuneAllocatorForLargeLogbook()
 {
 #if defined(__GLIBC__)
     // The defaults suit a long-lived program: blocks above 128 KiB get mappings of their own

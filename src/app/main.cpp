@@ -2,12 +2,14 @@
 #include "batch_memory.h"
 
 #include "core/replacing_file.h"
+#include "storage/early_logbook_read.h"
 #include "storage/logbook_document.h"
 #include "ui/window/main_window_run.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
+#include <QThread>
 
 #include <csignal>
 #include <memory>
@@ -56,7 +58,7 @@ fb::LogbookDocument &batchDocument()
 
 int runBatch(int argc, char **argv)
 {
-    fb::tuneAllocatorForBatchRun();
+    fb::tuneAllocatorForLargeLogbook();
     // Printing needs fonts, so a GUI application; it never shows a window, so it needs no
     // display either.
     std::unique_ptr<QCoreApplication> app;
@@ -77,6 +79,23 @@ int runBatch(int argc, char **argv)
     return fb::runBatch(QCoreApplication::arguments(), out, err, batchDocument());
 }
 
+// The window's start takes as long as reading a large logbook: the file named first is read
+// while the application and the window are made, and the window takes it over when it opens
+// that file, with its lock and every question as ever.
+std::unique_ptr<fb::EarlyLogbookRead> startReadingStartFile(int argc, char **argv)
+{
+    if (argc < 2)
+        return nullptr;
+    // Qt takes the first thread that makes an object of its own for the main thread: this one,
+    // before the reading thread makes its file.
+    QThread::currentThread();
+    // A large logbook's texts are a million blocks, and the pages they need, each a fault on
+    // a virtual machine, cost more than decoding them: as in a batch run, the heap takes large
+    // pages in large steps.
+    fb::tuneAllocatorForLargeLogbook();
+    return std::make_unique<fb::EarlyLogbookRead>(QString::fromLocal8Bit(argv[1]));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -92,5 +111,5 @@ int main(int argc, char **argv)
     fb::removeTemporaryFilesOnTerminatingSignals();
     if (fb::isBatchInvocation(argumentsOf(argc, argv)))
         return runBatch(argc, argv);
-    return fb::runMainWindow(argc, argv);
+    return fb::runMainWindow(argc, argv, startReadingStartFile(argc, argv));
 }

@@ -45,6 +45,22 @@ struct Logbook {
         textFont = source.textFont;
         entryLog = source.entryLog;
     }
+
+    // Takes every part of source as assign() does, without copying its rows or its log, and
+    // the odometer pass source has had. The fonts keep this logbook's pixels per inch: the
+    // sizes are in points.
+    void take(Logbook &&source)
+    {
+        trips.assign(source.trips.takeRows());
+        templates.assign(source.templates.takeRows());
+        master = std::move(source.master);
+        print = std::move(source.print);
+        headingFont = source.headingFont.atPixelsPerInch(headingFont.pixelsPerInch);
+        textFont = source.textFont.atPixelsPerInch(textFont.pixelsPerInch);
+        entryLog = std::move(source.entryLog);
+        odometer = std::move(source.odometer);
+        trips.forgetTouchedRows();
+    }
 };
 
 } // namespace fb

@@ -28,6 +28,14 @@ struct PrintFont {
     bool underline() const { return style & Underline; }
     bool strikeOut() const { return style & StrikeOut; }
 
+    // The same font measured at another resolution: its size in points stays.
+    PrintFont atPixelsPerInch(qint32 resolution) const
+    {
+        PrintFont font = *this;
+        font.pixelsPerInch = resolution;
+        return font;
+    }
+
     static PrintFont defaultHeadingFont(int pixelsPerInch);
     static PrintFont defaultTextFont(int pixelsPerInch);
 

@@ -63,6 +63,14 @@ void RowTable::assign(QList<Row> rows)
         Q_EMIT wasReset();
 }
 
+QList<Row> RowTable::takeRows()
+{
+    // A shared copy: once the table lets go of the rows, the copy is their only holder.
+    QList<Row> taken = m_rows;
+    assign({});
+    return taken;
+}
+
 Row &RowTable::rowForUpdate(qsizetype index)
 {
     Q_ASSERT(signalsDeferred());

@@ -46,6 +46,8 @@ public:
     void clear();
     // Replaces every row at once, announced as one reset.
     void assign(QList<Row> rows);
+    // Hands every row over without copying them, leaving the table empty (one reset).
+    QList<Row> takeRows();
 
     // Direct access for code that rewrites many rows; only inside a bulk update.
     Row &rowForUpdate(qsizetype index);

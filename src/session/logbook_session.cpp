@@ -221,9 +221,16 @@ QString LogbookSession::questionBeforeOpening(const QString &path)
     return m_pendingAccess->question;
 }
 
+void LogbookSession::expectOpening(std::unique_ptr<EarlyLogbookRead> read)
+{
+    m_earlyRead = std::move(read);
+}
+
 OpenOutcome LogbookSession::open(const QString &path)
 {
     OpenOutcome outcome;
+    // Let go whatever comes of this opening: the early read is for this one only.
+    const std::unique_ptr<EarlyLogbookRead> earlyRead = std::move(m_earlyRead);
     if (!m_pendingAccess || m_pendingAccess->path != path)
         m_pendingAccess = std::make_unique<Access>(accessTo(path));
     const std::unique_ptr<Access> access = std::move(m_pendingAccess);
@@ -245,7 +252,9 @@ OpenOutcome LogbookSession::open(const QString &path)
     std::exception_ptr failure;
     if (file) {
         try {
-            m_document->readFrom(*file);
+            m_document->readFrom(*file, UnreadableDistance::Fail,
+                                 earlyRead && earlyRead->path() == path ? earlyRead->take()
+                                                                        : nullptr);
         } catch (const Error &) {
             // A damaged file keeps what was read, without its name; a distance that does not
             // convert keeps the whole logbook.

@@ -8,6 +8,7 @@
 
 namespace fb {
 
+class EarlyLogbookRead;
 class LogbookDocument;
 class LogbookLock;
 class RecoveryJournal;
@@ -74,6 +75,9 @@ public:
     // the default), else an empty text. The second opens it (read-only after the question).
     QString questionBeforeOpening(const QString &path);
     OpenOutcome open(const QString &path);
+    // The file the next open() is for, being read already: open() takes what was read when
+    // it opens that file, else it lets the read go.
+    void expectOpening(std::unique_ptr<EarlyLogbookRead> read);
 
     // The unsaved changes a previous run left for the open logbook, and for an untitled one
     // (the first of those found; a further one is offered at the next start).
@@ -119,6 +123,7 @@ private:
     QString m_accessNote;
     std::unique_ptr<Access> m_pendingAccess;
     std::unique_ptr<PendingRecovery> m_pendingRecovery;
+    std::unique_ptr<EarlyLogbookRead> m_earlyRead;
 };
 
 } // namespace fb

@@ -170,11 +170,41 @@ void LogbookDocument::OpenFileWithName(const QString &path, UnreadableDistance o
     readFrom(file, onUnreadable);
 }
 
-void LogbookDocument::readFrom(OpenedLogbookFile &file, UnreadableDistance onUnreadable)
+void LogbookDocument::readFrom(OpenedLogbookFile &file, UnreadableDistance onUnreadable,
+                               std::unique_ptr<DecodedLogbook> decoded)
 {
     NewAll();
     m_fileName = file.path();
     EntryLogFindings findings;
+    std::exception_ptr odometerFailure;
+    // The odometer pass came with the decoded file.
+    const bool takenOver =
+        decoded && !m_keepsFileBytes && file.m_fingerprint == decoded->fingerprint;
+    if (takenOver) {
+        m_logbook.take(std::move(decoded->logbook));
+        findings = std::move(decoded->findings);
+        odometerFailure = decoded->odometerFailure;
+    } else {
+        findings = readWhole(file);
+    }
+    file.m_file->close();
+    m_diskState = file.m_fingerprint;
+    noteOutsideChange(findings);
+    if (!takenOver) {
+        try {
+            UpdateKMSTands(m_logbook);
+        } catch (const ConversionError &) {
+            odometerFailure = std::current_exception();
+        }
+    }
+    SetUnChanged();
+    if (odometerFailure && onUnreadable == UnreadableDistance::Fail &&
+        m_outsideChangeFound.isEmpty())
+        std::rethrow_exception(odometerFailure);
+}
+
+EntryLogFindings LogbookDocument::readWhole(OpenedLogbookFile &file)
+{
     QByteArray textsIn;
     // Kept on every way out: the rows read before a failure stay in the document.
     const auto keepTexts = qScopeGuard([&] {
@@ -182,25 +212,13 @@ void LogbookDocument::readFrom(OpenedLogbookFile &file, UnreadableDistance onUnr
             m_fileBytes.push_back(std::move(textsIn));
     });
     try {
-        findings = readLogbook(*file.m_file, m_logbook, BinaryReader::kWholeFileLimit,
-                               m_keepsFileBytes ? &textsIn : nullptr);
+        return readLogbook(*file.m_file, m_logbook, BinaryReader::kWholeFileLimit,
+                           m_keepsFileBytes ? &textsIn : nullptr);
     } catch (const FileError &) {
         setFileName(QString());
         Q_EMIT entryLogChanged();
         throw;
     }
-    file.m_file->close();
-    m_diskState = file.m_fingerprint;
-    noteOutsideChange(findings);
-    try {
-        UpdateKMSTands(m_logbook);
-    } catch (const ConversionError &) {
-        if (onUnreadable == UnreadableDistance::Fail && m_outsideChangeFound.isEmpty()) {
-            SetUnChanged();
-            throw;
-        }
-    }
-    SetUnChanged();
 }
 
 void LogbookDocument::noteOutsideChange(const EntryLogFindings &findings)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "early_logbook_read.h"
 #include "entry_log_trailer.h"
 #include "file_fingerprint.h"
 #include "model/logbook.h"
@@ -29,6 +30,7 @@ public:
 
 private:
     friend class LogbookDocument;
+    friend class EarlyLogbookRead;
     QString m_path;
     std::unique_ptr<QFile> m_file;
     std::optional<FileFingerprint> m_fingerprint;
@@ -129,9 +131,12 @@ public:
     // names the trips, and the check and the verdict on the log must still be had.
     void OpenFileWithName(const QString &path,
                           UnreadableDistance onUnreadable = UnreadableDistance::Fail);
-    // The second half of OpenFileWithName: reads the opened file into the document.
+    // The second half of OpenFileWithName: reads the opened file into the document. A file
+    // decoded beforehand (EarlyLogbookRead) is taken over instead when it is the file opened,
+    // unchanged since; the outcome is the same as reading it.
     void readFrom(OpenedLogbookFile &file,
-                  UnreadableDistance onUnreadable = UnreadableDistance::Fail);
+                  UnreadableDistance onUnreadable = UnreadableDistance::Fail,
+                  std::unique_ptr<DecodedLogbook> decoded = nullptr);
 
     // From now on the texts of a file read are no copies but refer to the file's bytes, which
     // the document keeps, those of every file it reads, until it goes: for a run that reads a
@@ -157,6 +162,8 @@ Q_SIGNALS:
     void entryLogChanged();
 
 private:
+    // Reads the whole file into the logbook; a FileError leaves what was read, unnamed.
+    EntryLogFindings readWhole(OpenedLogbookFile &file);
     // Records in the log what the read found, and what this machine remembers of the file.
     void noteOutsideChange(const EntryLogFindings &findings);
 

@@ -37,6 +37,12 @@ void TMainForm::setEntryLogMemoryFolder(const QString &folder)
     m_session->setEntryLogMemoryFolder(folder);
 }
 
+void TMainForm::setStartFile(const QString &path, std::unique_ptr<EarlyLogbookRead> read)
+{
+    m_startFile = path;
+    m_session->expectOpening(std::move(read));
+}
+
 bool TMainForm::isReadOnly() const
 {
     return m_session->isReadOnly();

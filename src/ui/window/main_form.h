@@ -23,6 +23,7 @@ class QPushButton;
 
 namespace fb {
 
+class EarlyLogbookRead;
 class LogbookDocument;
 class LogbookSession;
 class Prompts;
@@ -52,6 +53,8 @@ public:
 
     // The file to open when the window is first shown (the first command-line argument).
     void setStartFile(const QString &path) { m_startFile = path; }
+    // The same with the file being read already since the program started.
+    void setStartFile(const QString &path, std::unique_ptr<EarlyLogbookRead> read);
     // The folder of the recovery journals (see LogbookSession). Set it before the window is
     // first shown, which offers what a previous run left there.
     void setRecoveryFolder(const QString &folder);

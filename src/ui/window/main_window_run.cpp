@@ -4,6 +4,7 @@
 #include "main_form.h"
 #include "prompts.h"
 #include "session/logbook_session.h"
+#include "storage/early_logbook_read.h"
 #include "user_settings.h"
 
 #include <QApplication>
@@ -14,7 +15,7 @@
 
 namespace fb {
 
-int runMainWindow(int argc, char **argv)
+int runMainWindow(int argc, char **argv, std::unique_ptr<EarlyLogbookRead> startFileRead)
 {
     QApplication app(argc, argv);
     QApplication::setWindowIcon(programIcon());
@@ -36,7 +37,7 @@ int runMainWindow(int argc, char **argv)
     window.setUserSettings(std::make_unique<UserSettings>(std::make_unique<QSettings>()));
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1)
-        window.setStartFile(arguments.at(1));
+        window.setStartFile(arguments.at(1), std::move(startFileRead));
     window.show();
     return QApplication::exec();
 }
