@@ -89,6 +89,8 @@ void exportTripsToXls(const RowTable &trips, const QString &fileName)
         }
         ++row;
     }
+    // The writer finds the cells in their list; the memory of the lookup index serves it instead.
+    sheet.Cells().ReleaseIndex();
     file.SaveAs(fileName);
 }
 

@@ -194,6 +194,7 @@ const TCell &TCells::Item(int index) const
 
 const TCell *TCells::Find(std::uint16_t row, std::uint16_t col) const
 {
+    restoreIndex();
     const int found = m_index.Find(key(row, col));
     return found < 0 ? nullptr : &m_cells[static_cast<std::size_t>(found)];
 }
@@ -202,6 +203,7 @@ TCell &TCells::Cell(std::uint16_t row, std::uint16_t col)
 {
     if (col > 255)
         throw EXLSError(EXLSError::InvalidRowOrColumn);
+    restoreIndex();
     if (const int found = m_index.Find(key(row, col)); found >= 0)
         return m_cells[static_cast<std::size_t>(found)];
 
@@ -221,6 +223,24 @@ void TCells::Reserve(int count)
 {
     if (count > 0)
         m_index.Reserve(static_cast<std::size_t>(count));
+}
+
+void TCells::ReleaseIndex()
+{
+    m_index.Release();
+    m_indexReleased = true;
+}
+
+void TCells::restoreIndex() const
+{
+    if (!m_indexReleased)
+        return;
+    m_indexReleased = false;
+    m_index.Reserve(static_cast<std::size_t>(m_count));
+    for (int i = 0; i < m_count; ++i) {
+        const TCell &cell = m_cells[static_cast<std::size_t>(i)];
+        m_index.Insert(key(cell.Row(), cell.Col()), i);
+    }
 }
 
 void TCells::Changed(TCell &cell)

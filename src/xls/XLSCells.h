@@ -93,6 +93,9 @@ public:
     // Makes room for `count` cells in all, so that filling a large sheet does not rebuild the
     // index again and again.
     void Reserve(int count);
+    // Gives the lookup index's memory back; the next lookup builds it anew. A large sheet that
+    // is filled and then saved leaves that memory to the writer, which needs no lookups.
+    void ReleaseIndex();
 
     // A cell got a value: a cell not yet listed is appended.
     void Changed(TCell &cell);
@@ -115,7 +118,10 @@ private:
     // Listed cells first; when a pending cell exists it is the last element.
     ChunkedList<TCell> m_cells;
     int m_count = 0;
-    CellIndex m_index;
+    // Released, the index is rebuilt by the next lookup; mutable for Find.
+    mutable CellIndex m_index;
+    mutable bool m_indexReleased = false;
+    void restoreIndex() const;
 };
 
 } // namespace fb::xls
