@@ -5,10 +5,20 @@
 #include "XLSSheet.h"
 #include "core/cp1252.h"
 
+#include <algorithm>
+
 namespace fb::xls {
 namespace {
 
 constexpr qsizetype kMaxTextLength = 65535;
+
+// The code page's byte for a character; the common ASCII ones without the table.
+std::optional<char> encodeAnsi(char16_t unit)
+{
+    if (unit < 0x80)
+        return static_cast<char>(unit);
+    return cp1252::encodeChar(unit);
+}
 
 bool isAcceptedKind(VarType kind)
 {
@@ -23,11 +33,18 @@ TWorkbook *TCell::workbook() const noexcept
     return m_owner->Workbook();
 }
 
-QByteArrayView TCell::AnsiText() const noexcept
+QByteArrayView TCell::AnsiText(QByteArray &scratch) const
 {
     if (m_kind != VarType::String || m_textLength == 0)
         return {};
-    return QByteArrayView(m_payload.text, m_textLength);
+    if (!m_referred)
+        return QByteArrayView(m_payload.text, m_textLength);
+    scratch.resize(m_textLength);
+    char *out = scratch.data();
+    const auto *units = reinterpret_cast<const char16_t *>(m_payload.text);
+    for (std::uint32_t i = 0; i < m_textLength; ++i)
+        out[i] = encodeAnsi(units[i]).value_or('?');
+    return scratch;
 }
 
 QStringView TCell::WideText() const noexcept
@@ -56,8 +73,10 @@ double TCell::Number() const noexcept
 CellValue TCell::Value() const
 {
     switch (m_kind) {
-    case VarType::String:
-        return CellValue::fromAnsiString(AnsiText().toByteArray());
+    case VarType::String: {
+        QByteArray scratch;
+        return CellValue::fromAnsiString(AnsiText(scratch).toByteArray());
+    }
     case VarType::OleStr:
         return CellValue::fromWideString(WideText().toString());
     case VarType::Single:
@@ -75,11 +94,12 @@ CellValue TCell::Value() const
 
 bool TCell::holds(const CellValue &value) const
 {
-    if (value.kind() != m_kind)
+    // A text the cell refers to is replaced by the value's own copy.
+    if (value.kind() != m_kind || m_referred)
         return false;
     switch (m_kind) {
     case VarType::String:
-        return AnsiText() == QByteArrayView(value.ansiBytes());
+        return QByteArrayView(m_payload.text, m_textLength) == QByteArrayView(value.ansiBytes());
     case VarType::OleStr:
         return WideText() == QStringView(value.wideString());
     default:
@@ -92,6 +112,7 @@ void TCell::storeText(VarType kind, const char *bytes, std::uint32_t length)
     m_kind = kind;
     m_payload.text = bytes;
     m_textLength = length;
+    m_referred = false;
 }
 
 void TCell::SetText(QStringView text)
@@ -104,10 +125,7 @@ void TCell::SetText(QStringView text)
     char *out = bytes;
     bool ansi = true;
     for (const QChar c : text) {
-        const char16_t unit = c.unicode();
-        if (unit < 0x80) {
-            *out++ = static_cast<char>(unit);
-        } else if (const std::optional<char> byte = cp1252::encodeChar(unit)) {
+        if (const std::optional<char> byte = encodeAnsi(c.unicode())) {
             *out++ = *byte;
         } else {
             ansi = false;
@@ -115,19 +133,33 @@ void TCell::SetText(QStringView text)
         }
     }
     if (ansi) {
-        if (m_kind == VarType::String && AnsiText() == QByteArrayView(bytes, length))
+        if (m_kind == VarType::String && !m_referred &&
+            QByteArrayView(m_payload.text, m_textLength) == QByteArrayView(bytes, length))
             arena.ReleaseLast(bytes, length);
         else
             storeText(VarType::String, bytes, length);
     } else {
         arena.ReleaseLast(bytes, length);
-        if (!(m_kind == VarType::OleStr && WideText() == text)) {
+        if (!(m_kind == VarType::OleStr && !m_referred && WideText() == text)) {
             storeText(
                 VarType::OleStr,
                 arena.Store(reinterpret_cast<const char *>(text.utf16()), std::size_t(length) * 2),
                 length);
         }
     }
+    m_owner->Changed(*this);
+}
+
+void TCell::ReferText(QStringView text)
+{
+    if (text.size() > kMaxTextLength)
+        throw EXLSError(EXLSError::InvalidCellValue);
+    const bool ansi = std::all_of(text.begin(), text.end(),
+                                  [](QChar c) { return encodeAnsi(c.unicode()).has_value(); });
+    storeText(ansi ? VarType::String : VarType::OleStr,
+              reinterpret_cast<const char *>(text.utf16()),
+              static_cast<std::uint32_t>(text.size()));
+    m_referred = ansi;
     m_owner->Changed(*this);
 }
 
@@ -167,6 +199,7 @@ void TCell::SetValue(const CellValue &value)
             m_payload.integer = std::get<qint64>(value.m_payload);
         }
         m_kind = kind;
+        m_referred = false;
     }
     m_owner->Changed(*this);
 }
