@@ -42,8 +42,18 @@ QByteArrayView TCell::AnsiText(QByteArray &scratch) const
     scratch.resize(m_textLength);
     char *out = scratch.data();
     const auto *units = reinterpret_cast<const char16_t *>(m_payload.text);
+    // Mostly every unit is below U+0100 and is its own byte: two simple loops the compiler
+    // vectorises, where the shared string table encodes every referred text it hashes.
+    char16_t bits = 0;
     for (std::uint32_t i = 0; i < m_textLength; ++i)
-        out[i] = encodeAnsi(units[i]).value_or('?');
+        bits |= units[i];
+    if (bits <= 0xFF) {
+        for (std::uint32_t i = 0; i < m_textLength; ++i)
+            out[i] = static_cast<char>(units[i]);
+    } else {
+        for (std::uint32_t i = 0; i < m_textLength; ++i)
+            out[i] = encodeAnsi(units[i]).value_or('?');
+    }
     return scratch;
 }
 
