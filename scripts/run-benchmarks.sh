@@ -14,24 +14,45 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$bin/write_sample_logbook" "$work/trips100k.fbu" 100000
 
-# Runs a command a few times; prints the best and the median wall time and the peak resident
-# memory. "{run}" in an argument becomes the number of the run, so that each run can write a
-# file of its own.
+# Runs commands nine times each; prints the best and the median wall time and the peak resident
+# memory of each. "{run}" in an argument becomes the number of the run, so that each run can
+# write a file of its own. Several commands, separated by a lone "::" and each with a label
+# before it, run in turn (the first, the second, ..., the first again), so that all meet the
+# same load of the machine, and the first one's medians are compared with the others'.
 measure() {
-  local label=$1
-  shift
-  python3 - "$label" "$@" <<'PY'
-import resource, statistics, subprocess, sys, time
-label, command = sys.argv[1], sys.argv[2:]
-times = []
+  python3 - "$@" <<'PY'
+import os, statistics, subprocess, sys, time
+
+def parse(arguments):
+    sides, current = [], []
+    for argument in arguments + ["::"]:
+        if argument != "::":
+            current.append(argument)
+            continue
+        sides.append({"label": current[0], "command": current[1:], "times": [], "peak": 0})
+        current = []
+    return sides
+
+sides = parse(sys.argv[1:])
 for run in range(9):
-    start = time.perf_counter()
-    subprocess.run([a.replace("{run}", str(run)) for a in command], check=True,
-                   stdout=subprocess.DEVNULL)
-    times.append(time.perf_counter() - start)
-peak_mb = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss / 1024
-print(f"{label}: best of 9 {min(times) * 1000:.0f} ms, median {statistics.median(times) * 1000:.0f} ms, "
-      f"peak memory {peak_mb:.0f} MB")
+    for side in sides:
+        command = [a.replace("{run}", str(run)) for a in side["command"]]
+        start = time.perf_counter()
+        child = subprocess.Popen(command, stdout=subprocess.DEVNULL)
+        _, status, usage = os.wait4(child.pid, 0)
+        side["times"].append(time.perf_counter() - start)
+        side["peak"] = max(side["peak"], usage.ru_maxrss)
+        if os.waitstatus_to_exitcode(status) != 0:
+            sys.exit(f"{side['label']}: exit status {os.waitstatus_to_exitcode(status)}")
+for side in sides:
+    times = side["times"]
+    print(f"{side['label']}: best of 9 {min(times) * 1000:.0f} ms, "
+          f"median {statistics.median(times) * 1000:.0f} ms, peak memory {side['peak'] / 1024:.0f} MB")
+first = sides[0]
+for other in sides[1:]:
+    print(f"  in turn, {first['label']} is {statistics.median(other['times']) / statistics.median(first['times']):.1f} "
+          f"times as fast as {other['label']} at the median, "
+          f"{min(other['times']) / min(first['times']):.1f} times at best")
 PY
 }
 
@@ -43,11 +64,13 @@ if "$bin/fahrtenbuch" --help | grep -q -- --export-xls; then
   # system write the new one out before the rename, which costs some milliseconds.
   measure "--export-xls (65,535 trips), new file" "$bin/fahrtenbuch" --export-xls "$work/new{run}.xls" "$work/trips65535.fbu"
   measure "--export-xls (65,535 trips), replacing" "$bin/fahrtenbuch" --export-xls "$work/out.xls" "$work/trips65535.fbu"
-  # The same sheet from the pure-Python writer, right after, so that both meet the same load
-  # of the machine; its input is the logbook's JSON dump, made beforehand.
+  # The same sheet from the pure-Python writer, in turn with the export, so that both meet the
+  # same load of the machine; its input is the logbook's JSON dump, made beforehand.
   if /usr/bin/python3 -c 'import xlwt' 2>/dev/null; then
     "$bin/fahrtenbuch" --dump-json "$work/trips65535.fbu" >"$work/trips65535.json"
-    measure "pure-Python writer (xlwt), the same trips" /usr/bin/python3 \
+    measure "--export-xls (65,535 trips), new file" \
+      "$bin/fahrtenbuch" --export-xls "$work/turn{run}.xls" "$work/trips65535.fbu" :: \
+      "pure-Python writer (xlwt), the same trips" /usr/bin/python3 \
       "$(dirname "$0")/../bench/xls_reference_writer.py" "$work/trips65535.json" "$work/py{run}.xls"
   fi
 fi

@@ -1,5 +1,7 @@
 #include "replacing_file.h"
 
+#include "file_error.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -146,17 +148,17 @@ ReplacingFile::~ReplacingFile()
     discard();
 }
 
-int ReplacingFile::create()
+void ReplacingFile::create()
 {
     if (m_target.isEmpty())
-        return ENOENT;
+        throw FileError(ENOENT);
     m_finalPath = QFile::encodeName(QFileInfo(m_target).absoluteFilePath());
     if (const int error = followLinks(m_finalPath))
-        return error;
+        throw FileError(error);
     // A directory, a device or a pipe would be destroyed by the replacement.
     struct stat status {};
     if (::stat(m_finalPath.constData(), &status) == 0 && !S_ISREG(status.st_mode))
-        return S_ISDIR(status.st_mode) ? EISDIR : EACCES;
+        throw FileError(S_ISDIR(status.st_mode) ? EISDIR : EACCES);
     const qsizetype slash = m_finalPath.lastIndexOf('/');
     const QByteArray folder = slash > 0 ? m_finalPath.left(slash) : QByteArrayLiteral("/");
     const long nameMax = ::pathconf(folder.constData(), _PC_NAME_MAX);
@@ -182,13 +184,14 @@ int ReplacingFile::create()
         m_removalSlot = claimRemovalSlot(m_temporaryPath);
     }
     ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-    return error;
+    if (error != 0)
+        throw FileError(error);
 }
 
-int ReplacingFile::commit()
+void ReplacingFile::commit()
 {
     if (m_handle < 0)
-        return EBADF;
+        throw FileError(EBADF);
     struct stat status {};
     const bool replaces = ::stat(m_finalPath.constData(), &status) == 0;
     int error = 0;
@@ -210,13 +213,12 @@ int ReplacingFile::commit()
         error = errno;
     if (error != 0) {
         discard();
-        return error;
+        throw FileError(error);
     }
     m_temporaryPath.clear();
     releaseRemovalSlot(m_removalSlot);
     m_removalSlot = -1;
     syncFolderOf(m_finalPath);
-    return 0;
 }
 
 void ReplacingFile::discard() noexcept

@@ -9,8 +9,8 @@ namespace fb {
 // is written under a hidden temporary name beside the target (the target a symbolic link
 // points to, so the link stays a link) and renamed over it at the end; the file and then its
 // folder are synced, so the new file, not the old one, is what a crash leaves. A file given up, by
-// a failure or by a terminating signal, leaves nothing behind. Errors are system error numbers, so
-// that every caller can report them in its own terms.
+// a failure or by a terminating signal, leaves nothing behind. Failures raise FileError with the
+// system's error number.
 class ReplacingFile {
 public:
     explicit ReplacingFile(const QString &target);
@@ -19,16 +19,16 @@ public:
     ReplacingFile(const ReplacingFile &) = delete;
     ReplacingFile &operator=(const ReplacingFile &) = delete;
 
-    // Creates the temporary file; 0 or the error number. A target that exists and is no
-    // regular file (a directory, a device, a pipe) is refused.
-    int create();
+    // Creates the temporary file. A target that exists and is no regular file (a directory, a
+    // device, a pipe) is refused.
+    void create();
     // The temporary file's descriptor, open for reading and writing; -1 before create().
     int handle() const { return m_handle; }
 
     // Gives the file the target's owner and permissions (a new one the usual ones), syncs it
-    // to the disk and puts it in the target's place, then syncs the folder; 0 or the error
-    // number. The file is closed either way.
-    int commit();
+    // to the disk and puts it in the target's place, then syncs the folder. The file is closed
+    // either way; after a failure nothing of it is left.
+    void commit();
 
 private:
     void discard() noexcept;

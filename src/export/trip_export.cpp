@@ -43,6 +43,26 @@ QString exportedText(const QString &text)
     return result;
 }
 
+bool holdsLoneSurrogate(const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isSurrogate() && isLoneSurrogateAt(text, i))
+            return true;
+    }
+    return false;
+}
+
+// The cell refers to the trip's own text, which stays unchanged until the sheet is written:
+// a large export then keeps no second copy of its texts. A text that must be mended first is
+// copied.
+void putText(xls::TCell &cell, const QString &text)
+{
+    if (holdsLoneSurrogate(text))
+        cell.SetText(exportedText(text));
+    else
+        cell.ReferText(text);
+}
+
 // A row with fewer than seven sub-items has no deleted column and is always exported.
 bool isSkipped(const Row &trip)
 {
@@ -80,15 +100,17 @@ void exportTripsToXls(const RowTable &trips, const QString &fileName)
     for (const Row &trip : trips.rows()) {
         if (isSkipped(trip))
             continue;
-        sheet.Cells(row, 0).SetText(exportedText(trip.caption));
+        putText(sheet.Cells(row, 0), trip.caption);
         for (qsizetype i = 0; i < trip.subItems.size(); ++i) {
             // Columns past 255 raise the writer's "Invalid row or column number".
             const qsizetype column = i + 1;
-            sheet.Cells(row, column > 0xFFFF ? 0xFFFF : static_cast<std::uint16_t>(column))
-                .SetText(exportedText(trip.subItems.at(i)));
+            putText(sheet.Cells(row, column > 0xFFFF ? 0xFFFF : static_cast<std::uint16_t>(column)),
+                    trip.subItems.at(i));
         }
         ++row;
     }
+    // The writer finds the cells in their list; the memory of the lookup index serves it instead.
+    sheet.Cells().ReleaseIndex();
     file.SaveAs(fileName);
 }
 

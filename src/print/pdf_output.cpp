@@ -70,8 +70,7 @@ void printLogbookToPdf(const Logbook &logbook, const QString &fileName,
         throw FileError(refusal);
 
     ReplacingFile file(fileName);
-    if (const int error = file.create())
-        throw FileError(error);
+    file.create();
     CheckedWriteDevice out(file.handle());
     try {
         QPdfWriter writer(&out);
@@ -95,8 +94,7 @@ void printLogbookToPdf(const Logbook &logbook, const QString &fileName,
         throw FileError(error);
     if (!isCompletePdf(file.handle()))
         throw FileError(ENOSPC);
-    if (const int error = file.commit())
-        throw FileError(error);
+    file.commit();
 }
 
 } // namespace fb

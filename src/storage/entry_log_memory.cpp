@@ -1,5 +1,6 @@
 #include "entry_log_memory.h"
 
+#include "core/file_error.h"
 #include "core/replacing_file.h"
 #include "per_logbook_path.h"
 
@@ -55,12 +56,15 @@ void rememberChainValue(const QString &folder, const QString &logbookPath,
     }
     if (!QDir().mkpath(folder))
         return;
-    ReplacingFile file(path);
-    if (file.create() != 0)
-        return;
-    const QByteArray line = chainValue.toHex() + '\n';
-    if (::write(file.handle(), line.constData(), size_t(line.size())) == line.size())
-        file.commit();
+    // Best effort: a value that cannot be written leaves the one before, or none.
+    try {
+        ReplacingFile file(path);
+        file.create();
+        const QByteArray line = chainValue.toHex() + '\n';
+        if (::write(file.handle(), line.constData(), size_t(line.size())) == line.size())
+            file.commit();
+    } catch (const FileError &) {
+    }
 }
 
 } // namespace fb

@@ -113,8 +113,7 @@ void LogbookDocument::SaveTheFileAs(const QString &path)
         throw FileError(refusal);
 
     ReplacingFile file(path);
-    if (const int error = file.create())
-        throw FileError(error);
+    file.create();
     {
         // Unbuffered, so that every write reaches the system and its failure is seen by the
         // writer. Until commit() the old file is untouched; an exception discards the new one.
@@ -128,8 +127,7 @@ void LogbookDocument::SaveTheFileAs(const QString &path)
     const std::optional<FileFingerprint> written = fingerprintOfHandle(file.handle());
     // Some file systems report a failed write only when the data goes to the disk: commit()
     // syncs and says so.
-    if (const int error = file.commit())
-        throw FileError(error);
+    file.commit();
     m_fileName = path;
     m_diskState = written;
     m_logbook.entryLog.markWritten();

@@ -2,6 +2,7 @@
 
 #include "GsfRef.h"
 #include "core/cp1252.h"
+#include "core/file_error.h"
 #include "core/replacing_file.h"
 
 #include <gsf/gsf-infile-msole.h>
@@ -320,8 +321,12 @@ TCFile::TCFile(TCFileMode mode, const QString &fileName)
         // Written through a file of its own rather than the library's, so that it can be
         // synced to the disk before it replaces the target.
         m_handles->target = std::make_unique<ReplacingFile>(fileName);
-        if (m_handles->target->create() != 0)
+        try {
+            m_handles->target->create();
+        } catch (const FileError &) {
+            // The container's failures are its own fixed kinds; the system's reason is not one.
             throw ECFileError(ECFileError::CreateDocFile);
+        }
         const int copy = ::fcntl(m_handles->target->handle(), F_DUPFD_CLOEXEC, 0);
         m_handles->file.reset(copy >= 0 ? ::fdopen(copy, "wb") : nullptr);
         if (!m_handles->file) {
@@ -390,8 +395,12 @@ void TCFile::Commit()
     if (m_handles->file)
         ok = std::fclose(m_handles->file.release()) == 0 && ok;
     // Synced, then put in the target's place; a failed container is thrown away instead.
-    if (m_handles->target && ok)
-        ok = m_handles->target->commit() == 0;
+    try {
+        if (m_handles->target && ok)
+            m_handles->target->commit();
+    } catch (const FileError &) {
+        ok = false;
+    }
     m_handles->target.reset();
     if (!ok)
         throw ECFileError(ECFileError::CommitStorage);

@@ -5,10 +5,20 @@
 #include "XLSSheet.h"
 #include "core/cp1252.h"
 
+#include <algorithm>
+
 namespace fb::xls {
 namespace {
 
 constexpr qsizetype kMaxTextLength = 65535;
+
+// The code page's byte for a character; the common ASCII ones without the table.
+std::optional<char> encodeAnsi(char16_t unit)
+{
+    if (unit < 0x80)
+        return static_cast<char>(unit);
+    return cp1252::encodeChar(unit);
+}
 
 bool isAcceptedKind(VarType kind)
 {
@@ -23,11 +33,28 @@ TWorkbook *TCell::workbook() const noexcept
     return m_owner->Workbook();
 }
 
-QByteArrayView TCell::AnsiText() const noexcept
+QByteArrayView TCell::AnsiText(QByteArray &scratch) const
 {
     if (m_kind != VarType::String || m_textLength == 0)
         return {};
-    return QByteArrayView(m_payload.text, m_textLength);
+    if (!m_referred)
+        return QByteArrayView(m_payload.text, m_textLength);
+    scratch.resize(m_textLength);
+    char *out = scratch.data();
+    const auto *units = reinterpret_cast<const char16_t *>(m_payload.text);
+    // Mostly every unit is below U+0100 and is its own byte: two simple loops the compiler
+    // vectorises, where the shared string table encodes every referred text it hashes.
+    char16_t bits = 0;
+    for (std::uint32_t i = 0; i < m_textLength; ++i)
+        bits |= units[i];
+    if (bits <= 0xFF) {
+        for (std::uint32_t i = 0; i < m_textLength; ++i)
+            out[i] = static_cast<char>(units[i]);
+    } else {
+        for (std::uint32_t i = 0; i < m_textLength; ++i)
+            out[i] = encodeAnsi(units[i]).value_or('?');
+    }
+    return scratch;
 }
 
 QStringView TCell::WideText() const noexcept
@@ -56,8 +83,10 @@ double TCell::Number() const noexcept
 CellValue TCell::Value() const
 {
     switch (m_kind) {
-    case VarType::String:
-        return CellValue::fromAnsiString(AnsiText().toByteArray());
+    case VarType::String: {
+        QByteArray scratch;
+        return CellValue::fromAnsiString(AnsiText(scratch).toByteArray());
+    }
     case VarType::OleStr:
         return CellValue::fromWideString(WideText().toString());
     case VarType::Single:
@@ -75,11 +104,12 @@ CellValue TCell::Value() const
 
 bool TCell::holds(const CellValue &value) const
 {
-    if (value.kind() != m_kind)
+    // A text the cell refers to is replaced by the value's own copy.
+    if (value.kind() != m_kind || m_referred)
         return false;
     switch (m_kind) {
     case VarType::String:
-        return AnsiText() == QByteArrayView(value.ansiBytes());
+        return QByteArrayView(m_payload.text, m_textLength) == QByteArrayView(value.ansiBytes());
     case VarType::OleStr:
         return WideText() == QStringView(value.wideString());
     default:
@@ -92,6 +122,7 @@ void TCell::storeText(VarType kind, const char *bytes, std::uint32_t length)
     m_kind = kind;
     m_payload.text = bytes;
     m_textLength = length;
+    m_referred = false;
 }
 
 void TCell::SetText(QStringView text)
@@ -104,10 +135,7 @@ void TCell::SetText(QStringView text)
     char *out = bytes;
     bool ansi = true;
     for (const QChar c : text) {
-        const char16_t unit = c.unicode();
-        if (unit < 0x80) {
-            *out++ = static_cast<char>(unit);
-        } else if (const std::optional<char> byte = cp1252::encodeChar(unit)) {
+        if (const std::optional<char> byte = encodeAnsi(c.unicode())) {
             *out++ = *byte;
         } else {
             ansi = false;
@@ -115,19 +143,33 @@ void TCell::SetText(QStringView text)
         }
     }
     if (ansi) {
-        if (m_kind == VarType::String && AnsiText() == QByteArrayView(bytes, length))
+        if (m_kind == VarType::String && !m_referred &&
+            QByteArrayView(m_payload.text, m_textLength) == QByteArrayView(bytes, length))
             arena.ReleaseLast(bytes, length);
         else
             storeText(VarType::String, bytes, length);
     } else {
         arena.ReleaseLast(bytes, length);
-        if (!(m_kind == VarType::OleStr && WideText() == text)) {
+        if (!(m_kind == VarType::OleStr && !m_referred && WideText() == text)) {
             storeText(
                 VarType::OleStr,
                 arena.Store(reinterpret_cast<const char *>(text.utf16()), std::size_t(length) * 2),
                 length);
         }
     }
+    m_owner->Changed(*this);
+}
+
+void TCell::ReferText(QStringView text)
+{
+    if (text.size() > kMaxTextLength)
+        throw EXLSError(EXLSError::InvalidCellValue);
+    const bool ansi = std::all_of(text.begin(), text.end(),
+                                  [](QChar c) { return encodeAnsi(c.unicode()).has_value(); });
+    storeText(ansi ? VarType::String : VarType::OleStr,
+              reinterpret_cast<const char *>(text.utf16()),
+              static_cast<std::uint32_t>(text.size()));
+    m_referred = ansi;
     m_owner->Changed(*this);
 }
 
@@ -167,6 +209,7 @@ void TCell::SetValue(const CellValue &value)
             m_payload.integer = std::get<qint64>(value.m_payload);
         }
         m_kind = kind;
+        m_referred = false;
     }
     m_owner->Changed(*this);
 }
@@ -194,6 +237,7 @@ const TCell &TCells::Item(int index) const
 
 const TCell *TCells::Find(std::uint16_t row, std::uint16_t col) const
 {
+    restoreIndex();
     const int found = m_index.Find(key(row, col));
     return found < 0 ? nullptr : &m_cells[static_cast<std::size_t>(found)];
 }
@@ -202,6 +246,7 @@ TCell &TCells::Cell(std::uint16_t row, std::uint16_t col)
 {
     if (col > 255)
         throw EXLSError(EXLSError::InvalidRowOrColumn);
+    restoreIndex();
     if (const int found = m_index.Find(key(row, col)); found >= 0)
         return m_cells[static_cast<std::size_t>(found)];
 
@@ -221,6 +266,24 @@ void TCells::Reserve(int count)
 {
     if (count > 0)
         m_index.Reserve(static_cast<std::size_t>(count));
+}
+
+void TCells::ReleaseIndex()
+{
+    m_index.Release();
+    m_indexReleased = true;
+}
+
+void TCells::restoreIndex() const
+{
+    if (!m_indexReleased)
+        return;
+    m_indexReleased = false;
+    m_index.Reserve(static_cast<std::size_t>(m_count));
+    for (int i = 0; i < m_count; ++i) {
+        const TCell &cell = m_cells[static_cast<std::size_t>(i)];
+        m_index.Insert(key(cell.Row(), cell.Col()), i);
+    }
 }
 
 void TCells::Changed(TCell &cell)

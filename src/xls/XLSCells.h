@@ -36,11 +36,16 @@ public:
     // otherwise: the same as SetValue(CellValue::fromText(text)), converting straight into
     // the sheet's storage without a temporary copy.
     void SetText(QStringView text);
+    // The same as SetText, but the cell refers to the caller's characters instead of copying
+    // them: they must stay unchanged as long as the cell holds them. An export of a large
+    // logbook keeps its texts where the loaded logbook has them.
+    void ReferText(QStringView text);
 
     VarType Kind() const noexcept { return m_kind; }
     bool IsText() const noexcept { return m_kind == VarType::String || m_kind == VarType::OleStr; }
-    // The bytes of an 8-bit text (Windows-1252); empty for other kinds.
-    QByteArrayView AnsiText() const noexcept;
+    // The bytes of an 8-bit text (Windows-1252); empty for other kinds. An 8-bit text the cell
+    // refers to (ReferText) is encoded into `scratch`, which the view then shows.
+    QByteArrayView AnsiText(QByteArray &scratch) const;
     // The units of a wide text; empty for other kinds.
     QStringView WideText() const noexcept;
     // Numbers, currency and dates (days since 1899-12-30) as a double.
@@ -66,6 +71,9 @@ private:
     std::uint16_t m_row;
     std::uint16_t m_col;
     VarType m_kind = VarType::Empty;
+    // The text is the caller's (ReferText), not the arena's: its UTF-16 units, for an 8-bit
+    // text too.
+    bool m_referred = false;
 };
 
 // The cells of one sheet that have been given a value, in the order in which each first got
@@ -93,6 +101,9 @@ public:
     // Makes room for `count` cells in all, so that filling a large sheet does not rebuild the
     // index again and again.
     void Reserve(int count);
+    // Gives the lookup index's memory back; the next lookup builds it anew. A large sheet that
+    // is filled and then saved leaves that memory to the writer, which needs no lookups.
+    void ReleaseIndex();
 
     // A cell got a value: a cell not yet listed is appended.
     void Changed(TCell &cell);
@@ -115,7 +126,10 @@ private:
     // Listed cells first; when a pending cell exists it is the last element.
     ChunkedList<TCell> m_cells;
     int m_count = 0;
-    CellIndex m_index;
+    // Released, the index is rebuilt by the next lookup; mutable for Find.
+    mutable CellIndex m_index;
+    mutable bool m_indexReleased = false;
+    void restoreIndex() const;
 };
 
 } // namespace fb::xls

@@ -65,19 +65,20 @@ void appendUtf16(std::vector<char> &out, QStringView text)
     }
 }
 
-// The characters of a text cell as stored: 8-bit bytes, or UTF-16 units as bytes.
-QByteArrayView storedText(const TCell &cell)
+// The characters of a text cell as stored: 8-bit bytes, or UTF-16 units as bytes. An 8-bit
+// text the cell refers to is encoded into scratch.
+QByteArrayView storedText(const TCell &cell, QByteArray &scratch)
 {
     if (cell.Kind() == VarType::String)
-        return cell.AnsiText();
+        return cell.AnsiText(scratch);
     const QStringView text = cell.WideText();
     return QByteArrayView(reinterpret_cast<const char *>(text.utf16()), 2 * text.size());
 }
 
 // Equal texts of the two kinds stay apart: an 8-bit and a wide text are different entries.
-std::uint32_t hashOf(const TCell &cell)
+std::uint32_t hashOf(const TCell &cell, QByteArray &scratch)
 {
-    const std::uint32_t hash = THashedStringList::Hash(storedText(cell));
+    const std::uint32_t hash = THashedStringList::Hash(storedText(cell, scratch));
     return cell.Kind() == VarType::String ? hash : hash ^ 0x9E3779B9u;
 }
 
@@ -94,10 +95,10 @@ bool splitsSurrogatePair(QByteArrayView entry, qsizetype end)
 
 } // namespace
 
-void TSharedStrings::AppendEntry(const TCell &cell, std::vector<char> &entry)
+void TSharedStrings::AppendEntry(const TCell &cell, std::vector<char> &entry, QByteArray &scratch)
 {
     if (cell.Kind() == VarType::String) {
-        const QByteArrayView bytes = cell.AnsiText();
+        const QByteArrayView bytes = cell.AnsiText(scratch);
         appendWord(entry, static_cast<std::uint16_t>(bytes.size()));
         if (!needsWide(bytes)) {
             // Every character is below U+0100, so the code page's bytes are the characters.
@@ -141,7 +142,7 @@ TSharedStrings::TSharedStrings(const TWorkbook &workbook)
     std::size_t pending = 0;
     auto internBatch = [&] {
         for (std::size_t i = 0; i < pending; ++i) {
-            batch[i].hash = hashOf(*batch[i].cell);
+            batch[i].hash = hashOf(*batch[i].cell, m_scratch);
             prefetch(batch[i].hash);
         }
         for (std::size_t i = 0; i < pending; ++i)
@@ -170,7 +171,7 @@ TSharedStrings::TSharedStrings(const TWorkbook &workbook)
 std::uint32_t TSharedStrings::intern(const TCell &cell, std::uint32_t hash)
 {
     const std::size_t mask = m_slots.size() - 1;
-    const QByteArrayView text = storedText(cell);
+    const QByteArrayView text = storedText(cell, m_scratch);
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
         Slot &s = m_slots[slot];
         if (s.entry < 0) {
@@ -180,7 +181,7 @@ std::uint32_t TSharedStrings::intern(const TCell &cell, std::uint32_t hash)
         }
         if (s.hash == hash) {
             const TCell &first = *m_entries[static_cast<std::size_t>(s.entry)];
-            if (first.Kind() == cell.Kind() && storedText(first) == text)
+            if (first.Kind() == cell.Kind() && storedText(first, m_firstScratch) == text)
                 return static_cast<std::uint32_t>(s.entry);
         }
     }
@@ -197,9 +198,10 @@ void TSharedStrings::Write(BiffStream &out) const
 
     std::vector<char> bytes;
     bytes.reserve(1024);
+    QByteArray scratch;
     for (const TCell *cell : m_entries) {
         bytes.clear();
-        AppendEntry(*cell, bytes);
+        AppendEntry(*cell, bytes, scratch);
         const QByteArrayView entry(bytes.data(), qsizetype(bytes.size()));
         const bool wide = (static_cast<unsigned char>(entry[2]) & 0x01) != 0;
         qsizetype written = 0;

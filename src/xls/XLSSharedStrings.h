@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 
 #include <cstdint>
@@ -30,8 +31,9 @@ public:
     void Write(BiffStream &out) const;
 
     // Appends the unicode string form of a text cell to `out`: character count, option byte
-    // (0x00 for 8-bit characters, 0x01 for UTF-16) and the characters.
-    static void AppendEntry(const TCell &cell, std::vector<char> &out);
+    // (0x00 for 8-bit characters, 0x01 for UTF-16) and the characters. An 8-bit text the cell
+    // refers to is encoded into scratch on the way.
+    static void AppendEntry(const TCell &cell, std::vector<char> &out, QByteArray &scratch);
 
 private:
     // Open addressing on the text's hash; entry -1 marks a free slot.
@@ -50,6 +52,9 @@ private:
     std::vector<const TCell *> m_entries;
     std::vector<Slot> m_slots; // size is a power of 2, at most three quarters used
     std::vector<std::vector<std::uint32_t>> m_sheetIndices;
+    // Room for 8-bit texts that cells refer to as UTF-16, encoded to be hashed and compared.
+    QByteArray m_scratch;
+    QByteArray m_firstScratch;
 };
 
 } // namespace fb::xls

@@ -185,7 +185,8 @@ TEST_F(SharedStringsTest, RecordLayoutOfTextsWithoutSurrogatePairsStaysAsItWas)
     ASSERT_GT(sst.size(), 40u);
     QCryptographicHash hash(QCryptographicHash::Sha256);
     for (const Record &r : sst) {
-        hash.addData(QByteArray(QByteArray::number(r.id) + ':' + QByteArray::number(r.data.size()) + ':'));
+        hash.addData(
+            QByteArray(QByteArray::number(r.id) + ':' + QByteArray::number(r.data.size()) + ':'));
         hash.addData(r.data);
     }
     EXPECT_EQ(hash.result().toHex().toStdString(),
@@ -193,3 +194,42 @@ TEST_F(SharedStringsTest, RecordLayoutOfTextsWithoutSurrogatePairsStaysAsItWas)
 }
 
 } // namespace
+
+// A cell may refer to its caller's characters instead of a copy of them: the file is the same
+// byte for byte, an equal copied text shares the referred one's entry, and a value given
+// later replaces the reference.
+TEST(ReferredTexts, WriteTheSameBytesAsCopiedTexts)
+{
+    const QString texts[] = {QStringLiteral("Gelöscht 5 €"), QStringLiteral("Plzeň"),
+                             QStringLiteral("Gelöscht 5 €"), QString(),
+                             QStringLiteral("Köln – Łódź"),  QStringLiteral("Fahrt")};
+    QTemporaryDir dir;
+    auto saved = [&](bool refer) {
+        TXLSFile file;
+        TCells &cells = file.Workbook().Sheets()[0].Cells();
+        for (std::uint16_t row = 0; row < 6; ++row) {
+            TCell &cell = cells.Cell(row, 0);
+            if (refer && row != 2)
+                cell.ReferText(texts[row]);
+            else
+                cell.SetText(texts[row]);
+            cells.Cell(row, 1).SetText(texts[row]);
+        }
+        // Lookups after the index was given back build it anew.
+        cells.ReleaseIndex();
+        EXPECT_EQ(&cells.Cell(5, 1), cells.Find(5, 1));
+        EXPECT_EQ(cells.Find(0, 0)->Value(), CellValue::fromText(texts[0]));
+        EXPECT_EQ(cells.Find(1, 0)->WideText(), texts[1]);
+        return saveAndReadStream(file, dir);
+    };
+    EXPECT_EQ(saved(true), saved(false));
+
+    // Its own storage, changed in place below.
+    QString changing = QString::fromLatin1("Fahrt");
+    TXLSFile file;
+    TCell &cell = file.Workbook().Sheets()[0].Cells(0, 0);
+    cell.ReferText(changing);
+    cell.SetValue(CellValue::fromText(QStringLiteral("Fahrt")));
+    changing[0] = QLatin1Char('X');
+    EXPECT_EQ(cell.Value(), CellValue::fromAnsiString("Fahrt"));
+}
