@@ -1,6 +1,7 @@
 #include "main_form_fixture.h"
 
 #include "ui/dialogs/drucken_form.h"
+#include "ui/dialogs/page_view.h"
 
 #include "file_bytes.h"
 #include "file_size_limit.h"
@@ -12,8 +13,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
 
@@ -170,8 +169,8 @@ TEST_F(PrintCommandsTest, PreviewShowsThePagesAndMarksTheDocumentOnlyWhenPrinted
     int pagesShown = 0;
     const auto previewAnswering = [&pagesShown](int answer) {
         return [&pagesShown, answer](QDialog &dialog) {
-            auto *pages =
-                dynamic_cast<QPrintPreviewDialog &>(dialog).findChild<QPrintPreviewWidget *>();
+            EXPECT_EQ(dialog.objectName(), "Druckvorschau");
+            const auto *pages = dialog.findChild<PageView *>();
             pagesShown = pages ? pages->pageCount() : 0;
             return answer;
         };
