@@ -1,5 +1,7 @@
 #include "recorded_pages.h"
 
+#include <algorithm>
+
 namespace fb {
 
 RecordedPages::RecordedPages(PageCanvas &layoutCanvas) : m_layoutCanvas(layoutCanvas) {}
@@ -42,6 +44,7 @@ void RecordedPages::setJobTitle(const QString &) {}
 void RecordedPages::beginJob()
 {
     m_fonts.clear();
+    m_widths.clear();
     m_steps.clear();
     m_pageStarts.clear();
     m_ended = false;
@@ -60,7 +63,7 @@ void RecordedPages::beginPage()
     m_pageStarts.push_back(m_steps.size());
     // A page is painted on its own: it begins with what the job had in use there.
     if (!m_fonts.empty())
-        m_steps.push_back(Step{Step::Font, 0, int(m_fonts.size() - 1), {}});
+        m_steps.push_back(Step{Step::Font, 0, int(m_font), {}});
     m_steps.push_back(Step{Step::PenWidth, m_penWidth, 0, {}});
     m_steps.push_back(Step{Step::Move, m_x, m_y, {}});
 }
@@ -94,10 +97,13 @@ int RecordedPages::horizontalResolution() const
 void RecordedPages::selectFont(const PrintFont &font)
 {
     m_layoutCanvas.selectFont(font);
-    // The last font in the list is the one in use.
-    if (m_fonts.empty() || !(m_fonts.back() == font))
+    const auto known = std::find(m_fonts.begin(), m_fonts.end(), font);
+    m_font = std::size_t(known - m_fonts.begin());
+    if (known == m_fonts.end()) {
         m_fonts.push_back(font);
-    m_steps.push_back(Step{Step::Font, 0, int(m_fonts.size() - 1), {}});
+        m_widths.emplace_back();
+    }
+    m_steps.push_back(Step{Step::Font, 0, int(m_font), {}});
 }
 
 void RecordedPages::textOut(int x, int y, const QString &text)
@@ -107,7 +113,17 @@ void RecordedPages::textOut(int x, int y, const QString &text)
 
 int RecordedPages::textWidth(const QString &text) const
 {
-    return m_layoutCanvas.textWidth(text);
+    if (m_fonts.empty())
+        return m_layoutCanvas.textWidth(text);
+    // Places, kinds and the table's titles come again and again; measuring a text is what
+    // takes the layout's time.
+    QHash<QString, int> &widths = m_widths[m_font];
+    const auto known = widths.constFind(text);
+    if (known != widths.constEnd())
+        return *known;
+    const int width = m_layoutCanvas.textWidth(text);
+    widths.insert(text, width);
+    return width;
 }
 
 int RecordedPages::textHeight(const QString &text) const

@@ -2,6 +2,8 @@
 
 #include "page_canvas.h"
 
+#include <QHash>
+
 #include <vector>
 
 namespace fb {
@@ -53,7 +55,11 @@ private:
     void beginPage();
 
     PageCanvas &m_layoutCanvas;
+    // Every font the job selected, once; m_font is the one in use.
     std::vector<PrintFont> m_fonts;
+    std::size_t m_font = 0;
+    // The widths measured so far, by font.
+    mutable std::vector<QHash<QString, int>> m_widths;
     std::vector<Step> m_steps;
     std::vector<std::size_t> m_pageStarts;
     bool m_ended = false;
