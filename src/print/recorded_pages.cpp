@@ -8,17 +8,34 @@ RecordedPages::RecordedPages(PageCanvas &layoutCanvas) : m_layoutCanvas(layoutCa
 
 int RecordedPages::pageCount() const
 {
-    return m_ended ? int(m_pageStarts.size()) : 0;
+    const std::lock_guard lock(m_mutex);
+    return int(m_pages.size());
+}
+
+bool RecordedPages::isComplete() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_complete;
+}
+
+bool RecordedPages::waitForFirstPage() const
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return !m_pages.empty() || m_over; });
+    return !m_pages.empty();
+}
+
+void RecordedPages::stop()
+{
+    m_stopping = true;
 }
 
 void RecordedPages::paintPage(int index, PageCanvas &canvas) const
 {
-    const std::size_t begin = m_pageStarts.at(std::size_t(index));
-    const std::size_t end = std::size_t(index) + 1 < m_pageStarts.size()
-                                ? m_pageStarts[std::size_t(index) + 1]
-                                : m_steps.size();
-    for (std::size_t i = begin; i < end; ++i) {
-        const Step &step = m_steps[i];
+    const std::lock_guard lock(m_mutex);
+    if (index < 0 || std::size_t(index) >= m_pages.size())
+        return;
+    for (const Step &step : m_pages[std::size_t(index)]) {
         switch (step.kind) {
         case Step::Font:
             canvas.selectFont(m_fonts[std::size_t(step.y)]);
@@ -43,40 +60,59 @@ void RecordedPages::setJobTitle(const QString &) {}
 
 void RecordedPages::beginJob()
 {
-    m_fonts.clear();
+    {
+        const std::lock_guard lock(m_mutex);
+        m_fonts.clear();
+        m_pages.clear();
+        m_complete = m_over = false;
+    }
     m_widths.clear();
-    m_steps.clear();
-    m_pageStarts.clear();
-    m_ended = false;
     m_penWidth = 1;
     m_x = m_y = 0;
-    beginPage();
+    m_open.clear();
+    openPage();
 }
 
 void RecordedPages::newPage()
 {
-    beginPage();
-}
-
-void RecordedPages::beginPage()
-{
-    m_pageStarts.push_back(m_steps.size());
-    // A page is painted on its own: it begins with what the job had in use there.
-    if (!m_fonts.empty())
-        m_steps.push_back(Step{Step::Font, 0, int(m_font), {}});
-    m_steps.push_back(Step{Step::PenWidth, m_penWidth, 0, {}});
-    m_steps.push_back(Step{Step::Move, m_x, m_y, {}});
+    completePage(false);
+    openPage();
 }
 
 void RecordedPages::endJob()
 {
-    m_ended = true;
+    completePage(true);
 }
 
 void RecordedPages::abortJob() noexcept
 {
-    m_ended = false;
-    m_pageStarts.clear();
+    {
+        const std::lock_guard lock(m_mutex);
+        m_over = true;
+    }
+    m_changed.notify_all();
+}
+
+void RecordedPages::completePage(bool last)
+{
+    if (m_stopping)
+        throw Stopped();
+    {
+        const std::lock_guard lock(m_mutex);
+        m_pages.push_back(std::move(m_open));
+        m_complete = m_over = last;
+    }
+    m_changed.notify_all();
+    m_open = {};
+}
+
+void RecordedPages::openPage()
+{
+    // A page is painted on its own: it begins with what the job had in use there.
+    if (!m_fonts.empty())
+        m_open.push_back(Step{Step::Font, 0, int(m_font), {}});
+    m_open.push_back(Step{Step::PenWidth, m_penWidth, 0, {}});
+    m_open.push_back(Step{Step::Move, m_x, m_y, {}});
 }
 
 int RecordedPages::pageWidth() const
@@ -100,15 +136,16 @@ void RecordedPages::selectFont(const PrintFont &font)
     const auto known = std::find(m_fonts.begin(), m_fonts.end(), font);
     m_font = std::size_t(known - m_fonts.begin());
     if (known == m_fonts.end()) {
+        const std::lock_guard lock(m_mutex);
         m_fonts.push_back(font);
         m_widths.emplace_back();
     }
-    m_steps.push_back(Step{Step::Font, 0, int(m_font), {}});
+    m_open.push_back(Step{Step::Font, 0, int(m_font), {}});
 }
 
 void RecordedPages::textOut(int x, int y, const QString &text)
 {
-    m_steps.push_back(Step{Step::Text, x, y, text});
+    m_open.push_back(Step{Step::Text, x, y, text});
 }
 
 int RecordedPages::textWidth(const QString &text) const
@@ -134,21 +171,21 @@ int RecordedPages::textHeight(const QString &text) const
 void RecordedPages::setPenWidth(int width)
 {
     m_penWidth = width;
-    m_steps.push_back(Step{Step::PenWidth, width, 0, {}});
+    m_open.push_back(Step{Step::PenWidth, width, 0, {}});
 }
 
 void RecordedPages::moveTo(int x, int y)
 {
     m_x = x;
     m_y = y;
-    m_steps.push_back(Step{Step::Move, x, y, {}});
+    m_open.push_back(Step{Step::Move, x, y, {}});
 }
 
 void RecordedPages::lineTo(int x, int y)
 {
     m_x = x;
     m_y = y;
-    m_steps.push_back(Step{Step::Line, x, y, {}});
+    m_open.push_back(Step{Step::Line, x, y, {}});
 }
 
 } // namespace fb

@@ -4,29 +4,44 @@
 
 #include <QHash>
 
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <vector>
 
 namespace fb {
 
 // A printout laid out once and kept as what each of its pages draws, so that any page can be
-// painted on its own, later and as often as it is needed: a preview lays out all pages at once
-// and paints only those that come into view. Texts are measured, and the page's size taken,
-// on the canvas the pages are laid out for; nothing is drawn on it.
+// painted on its own, later and as often as it is needed. Texts are measured, and the page's
+// size taken, on the canvas the pages are laid out for; nothing is drawn on it.
+//
+// The job may run in a thread of its own while another thread paints the pages completed so
+// far: a preview shows the first page while the others are still being laid out.
 class RecordedPages : public PageCanvas {
 public:
+    // Thrown out of the job once stop() was called.
+    struct Stopped {};
+
     explicit RecordedPages(PageCanvas &layoutCanvas);
 
-    // The pages of the last job that ended; none while one is running or after one was
-    // aborted.
+    // The pages completed so far.
     int pageCount() const;
-    // Draws page index (from 0) on canvas as the job drew it, beginning with the font, pen
-    // and position in use where the page began; no job is begun or ended on canvas.
+    // Whether the job has ended, with all its pages.
+    bool isComplete() const;
+    // Waits until the first page is complete or the job is over, ended or aborted; false when
+    // it is over without a page.
+    bool waitForFirstPage() const;
+    // Ends a running job at its next page: the job throws Stopped.
+    void stop();
+    // Draws a completed page (from 0) on canvas as the job drew it, beginning with the font,
+    // pen and position in use where the page began; no job is begun or ended on canvas.
     void paintPage(int index, PageCanvas &canvas) const;
 
     void setJobTitle(const QString &title) override;
     void beginJob() override;
     void newPage() override;
     void endJob() override;
+    // Also for a job that failed before it began: the pages completed stay.
     void abortJob() noexcept override;
 
     int pageWidth() const override;
@@ -51,18 +66,27 @@ private:
         int y = 0;
         QString text;
     };
-    // Where a page's steps begin in m_steps.
-    void beginPage();
+    // Hands the open page over to the painting side and opens the next.
+    void completePage(bool last);
+    void openPage();
 
     PageCanvas &m_layoutCanvas;
-    // Every font the job selected, once; m_font is the one in use.
+
+    // Shared with the painting side, under the mutex: every font the job selected, once, and
+    // the completed pages.
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_changed;
     std::vector<PrintFont> m_fonts;
+    std::vector<std::vector<Step>> m_pages;
+    bool m_complete = false;
+    bool m_over = false;
+    std::atomic<bool> m_stopping = false;
+
+    // The job's own.
+    std::vector<Step> m_open;
     std::size_t m_font = 0;
     // The widths measured so far, by font.
     mutable std::vector<QHash<QString, int>> m_widths;
-    std::vector<Step> m_steps;
-    std::vector<std::size_t> m_pageStarts;
-    bool m_ended = false;
     int m_penWidth = 1;
     int m_x = 0;
     int m_y = 0;

@@ -2,6 +2,7 @@
 
 #include "ui/dialogs/drucken_form.h"
 #include "ui/dialogs/page_view.h"
+#include "ui/dialogs/print_preview_dialog.h"
 
 #include "file_bytes.h"
 #include "file_size_limit.h"
@@ -15,6 +16,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTest>
 
 #include <functional>
 
@@ -170,6 +172,9 @@ TEST_F(PrintCommandsTest, PreviewShowsThePagesAndMarksTheDocumentOnlyWhenPrinted
     const auto previewAnswering = [&pagesShown](int answer) {
         return [&pagesShown, answer](QDialog &dialog) {
             EXPECT_EQ(dialog.objectName(), "Druckvorschau");
+            // The pages after the first join the view while it is shown.
+            auto &preview = dynamic_cast<PrintPreviewDialog &>(dialog);
+            EXPECT_TRUE(QTest::qWaitFor([&preview] { return preview.hasAllPages(); }));
             const auto *pages = dialog.findChild<PageView *>();
             pagesShown = pages ? pages->pageCount() : 0;
             return answer;

@@ -39,6 +39,12 @@ void PageView::setPages(int count, QSizeF paper, PagePainter paint)
     Q_EMIT currentPageChanged(0);
 }
 
+void PageView::setPageCount(int count)
+{
+    m_count = count;
+    updateLayout();
+}
+
 void PageView::setZoom(Zoom zoom)
 {
     m_zoom = zoom;

@@ -23,6 +23,8 @@ public:
 
     // Pages of paper of the given size in points.
     void setPages(int count, QSizeF paper, PagePainter paint);
+    // More pages of the same kind: where the view stands stays.
+    void setPageCount(int count);
     int pageCount() const { return m_count; }
     // The page the view stands on, counted from 0.
     int currentPage() const { return m_current; }

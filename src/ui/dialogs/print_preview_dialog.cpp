@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPrinter>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -19,6 +20,7 @@ namespace {
 
 constexpr double kMetresPerInch = 0.0254;
 constexpr double kZoomStep = 1.25;
+constexpr int kNewPagesMilliseconds = 40;
 
 // Paints a page on an image of the whole paper as the printer paints it: with the printer's
 // resolution for the fonts, scaled down to the image, the printable area where the printer
@@ -42,8 +44,8 @@ void paintPage(const RecordedPages &pages, QPrinter &printer, int page, QImage &
 
 PrintPreviewDialog::PrintPreviewDialog(const RecordedPages &pages, QPrinter &printer,
                                        std::function<void()> print, QWidget *parent)
-    : QDialog(parent), m_print(std::move(print)), m_view(named(new PageView(this), "Seiten")),
-      m_position(named(new QLabel(this), "SeiteLabel"))
+    : QDialog(parent), m_pages(pages), m_print(std::move(print)), m_newPages(new QTimer(this)),
+      m_view(named(new PageView(this), "Seiten")), m_position(named(new QLabel(this), "SeiteLabel"))
 {
     setObjectName(QStringLiteral("Druckvorschau"));
     setWindowTitle(QStringLiteral("Druckvorschau"));
@@ -63,6 +65,26 @@ PrintPreviewDialog::PrintPreviewDialog(const RecordedPages &pages, QPrinter &pri
         [&pages, &printer](int page, QImage &image) { paintPage(pages, printer, page, image); });
     showPosition();
     m_view->setFocus();
+    // Often enough that scrolling on never waits long for the next page.
+    m_newPages->setInterval(kNewPagesMilliseconds);
+    connect(m_newPages, &QTimer::timeout, this, &PrintPreviewDialog::takeNewPages);
+    if (!hasAllPages())
+        m_newPages->start();
+}
+
+bool PrintPreviewDialog::hasAllPages() const
+{
+    return m_pages.isComplete() && m_view->pageCount() == m_pages.pageCount();
+}
+
+void PrintPreviewDialog::takeNewPages()
+{
+    // Complete first: a page completed after the count was taken comes with the next round.
+    const bool complete = m_pages.isComplete();
+    m_view->setPageCount(m_pages.pageCount());
+    if (complete)
+        m_newPages->stop();
+    showPosition();
 }
 
 void PrintPreviewDialog::addToolBar()
@@ -121,9 +143,10 @@ void PrintPreviewDialog::addToolBar()
 
 void PrintPreviewDialog::showPosition()
 {
-    m_position->setText(QStringLiteral("Seite %1 von %2")
-                            .arg(m_view->pageCount() == 0 ? 0 : m_view->currentPage() + 1)
-                            .arg(m_view->pageCount()));
+    const QString page = QString::number(m_view->pageCount() == 0 ? 0 : m_view->currentPage() + 1);
+    m_position->setText(hasAllPages()
+                            ? QStringLiteral("Seite %1 von %2").arg(page).arg(m_view->pageCount())
+                            : QStringLiteral("Seite %1").arg(page));
 }
 
 } // namespace fb

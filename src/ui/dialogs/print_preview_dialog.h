@@ -6,6 +6,7 @@
 
 class QLabel;
 class QPrinter;
+class QTimer;
 
 namespace fb {
 
@@ -13,8 +14,9 @@ class PageView;
 class RecordedPages;
 
 // "Druckvorschau": the pages of a printout as the printer will print them, to look through and
-// print from. The pages are laid out before; each is painted when it comes into view. Printing
-// closes the dialog as accepted.
+// print from. Each page is painted when it comes into view; pages that are still being laid out
+// join the view as they are completed, and the page count shows once all are. Printing closes
+// the dialog as accepted.
 class PrintPreviewDialog : public QDialog {
     Q_OBJECT
 public:
@@ -23,12 +25,17 @@ public:
                        QWidget *parent = nullptr);
 
     PageView &pageView() { return *m_view; }
+    // Whether every page is laid out and in the view.
+    bool hasAllPages() const;
 
 private:
     void addToolBar();
     void showPosition();
+    void takeNewPages();
 
+    const RecordedPages &m_pages;
     std::function<void()> m_print;
+    QTimer *m_newPages;
     PageView *m_view;
     QLabel *m_position;
 };

@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <thread>
+
 namespace fb {
 namespace {
 
@@ -33,6 +35,53 @@ void printLogbookOn(QPrinter &printer, const LogbookDocument &document)
     PrinterCanvas canvas(printer);
     printLogbook(document.logbook(), canvas);
 }
+
+// Lays the logbook's pages out in a thread of its own, while the preview shows the first ones;
+// measuring every text takes a large logbook a while. Stops and waits for the thread when it
+// goes, so the logbook is not read beyond the preview.
+class BackgroundLayout {
+public:
+    BackgroundLayout(const Logbook &logbook, RecordedPages &pages)
+        : m_pages(pages), m_thread([this, &logbook] { layOut(logbook); })
+    {}
+    ~BackgroundLayout()
+    {
+        m_pages.stop();
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    BackgroundLayout(const BackgroundLayout &) = delete;
+    BackgroundLayout &operator=(const BackgroundLayout &) = delete;
+
+    // Waits for the first page; throws the job's error when it ended without one.
+    void waitForFirstPage()
+    {
+        if (!m_pages.waitForFirstPage()) {
+            m_thread.join();
+            throw Error(m_failure);
+        }
+    }
+
+private:
+    void layOut(const Logbook &logbook)
+    {
+        try {
+            printLogbook(logbook, m_pages);
+        } catch (const RecordedPages::Stopped &) {
+        } catch (const Error &error) {
+            m_failure = error.message();
+            m_pages.abortJob();
+        } catch (const std::exception &error) {
+            m_failure = QString::fromLocal8Bit(error.what());
+            m_pages.abortJob();
+        }
+    }
+
+    RecordedPages &m_pages;
+    // Set by the thread before it gives up.
+    QString m_failure;
+    std::thread m_thread;
+};
 
 } // namespace
 
@@ -76,11 +125,12 @@ void LogbookPrintCommands::print()
 bool LogbookPrintCommands::preview(QWidget *parent)
 {
     QPrinter &target = printer();
-    // The pages are laid out before the dialog appears, so a text that does not convert is
-    // reported instead of an empty preview; each page is painted only when it is shown.
     PrinterCanvas layoutCanvas(target);
     RecordedPages pages(layoutCanvas);
-    printLogbook(m_document.logbook(), pages);
+    // The dialog appears with the first page, so a text that does not convert (found before
+    // it) is reported instead of an empty preview; each page is painted only when it is shown.
+    BackgroundLayout layout(m_document.logbook(), pages);
+    layout.waitForFirstPage();
     // An error must not leave through the dialog's event loop: it is kept and thrown after.
     QString failure;
     PrintPreviewDialog preview(
