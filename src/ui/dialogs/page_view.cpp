@@ -75,8 +75,9 @@ void PageView::showPage(int page)
 
 QSize PageView::pageSize() const
 {
-    return QSize(std::max(1, int(std::lround(m_paper.width() * m_scale))),
-                 std::max(1, int(std::lround(m_paper.height() * m_scale))));
+    // Truncated: a page at the view's width must not make it scroll across.
+    return QSize(std::max(1, int(m_paper.width() * m_scale)),
+                 std::max(1, int(m_paper.height() * m_scale)));
 }
 
 int PageView::pitch() const
