@@ -1,10 +1,13 @@
 // The main window with a logbook of 100,000 trips: opening it from the command line until the
 // list is shown, adding one trip (recovery journal included), and scrolling from top to bottom with
-// the keyboard.
+// the keyboard; and the print preview of 10,000 trips beside an empty window's start.
 #include "saved_logbook.h"
 
 #include "storage/logbook_document.h"
+#include "ui/dialogs/drucken_form.h"
 #include "ui/dialogs/fahrt_form.h"
+#include "ui/dialogs/page_view.h"
+#include "ui/dialogs/print_preview_dialog.h"
 #include "ui/fields/number_field.h"
 #include "ui/list/trip_list_view.h"
 #include "ui/window/main_form.h"
@@ -15,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -38,7 +42,8 @@ double threadCpuMs()
     return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
-// Confirms every trip dialog with a short trip; asks nothing else.
+// Confirms every trip dialog with a short trip and the print options as they are; shows the
+// print preview until its first page is painted and closes it. Asks nothing else.
 class ConfirmingPrompts : public Prompts {
 public:
     QMessageBox::StandardButton question(QWidget *, const QString &, const QString &) override
@@ -64,6 +69,23 @@ public:
     QString folderName(QWidget *, const QString &, const QString &) override { return QString(); }
     int showModal(QDialog &dialog) override
     {
+        if (auto *options = dynamic_cast<TDruckenForm *>(&dialog)) {
+            confirmed.start();
+            options->findChild<QPushButton *>(QStringLiteral("OkBtn"))->click();
+            return options->result();
+        }
+        if (auto *preview = dynamic_cast<PrintPreviewDialog *>(&dialog)) {
+            preview->show();
+            if (!QTest::qWaitForWindowExposed(preview))
+                qFatal("the preview was not shown");
+            preview->pageView().viewport()->repaint();
+            firstPageMs = double(confirmed.nsecsElapsed()) / 1e6;
+            if (!QTest::qWaitFor([preview] { return preview->hasAllPages(); }))
+                qFatal("the preview's pages were not all laid out");
+            allPagesMs = double(confirmed.nsecsElapsed()) / 1e6;
+            previewPages = preview->pageView().pageCount();
+            return QDialog::Rejected;
+        }
         auto &fahrt = static_cast<TFahrtForm &>(dialog);
         fahrt.setDeparture(QDateTime(QDate(2027, 1, 4), QTime(8, 0), Qt::UTC));
         fahrt.setArrival(QDateTime(QDate(2027, 1, 4), QTime(9, 0), Qt::UTC));
@@ -81,6 +103,11 @@ public:
     // Started when the dialog is confirmed.
     QElapsedTimer confirmed;
     double confirmedCpuMs = 0;
+    // From the confirmed print options to the preview's first page on the screen.
+    double firstPageMs = 0;
+    // Until the last page is laid out and the page count shown.
+    double allPagesMs = 0;
+    int previewPages = 0;
 };
 
 bench::SavedLogbook &savedLogbook()
@@ -178,6 +205,54 @@ void BM_ScrollTopToBottomWithTheKeyboard(benchmark::State &state)
         *std::max_element(frameCpuMs.begin(), frameCpuMs.end());
 }
 BENCHMARK(BM_ScrollTopToBottomWithTheKeyboard)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
+}
+
+// In turn, so that both see the same load: an empty window from its construction until it is
+// painted, and the print preview of 10,000 trips from OK in the print options until its first
+// page is painted (and on until the last page is laid out). Reports the medians and the ratio.
+void BM_PrintPreviewBesideAnEmptyWindow(benchmark::State &state)
+{
+    static const bench::SavedLogbook tenThousand(10'000);
+    ConfirmingPrompts prompts;
+    TMainForm form(prompts, 96);
+    form.setStartFile(tenThousand.path);
+    showAndPaint(form);
+    QAction *preview = form.findChild<QAction *>(QStringLiteral("Druckvorschau1"));
+    // The first run of each loads what later runs find ready (fonts, the printer).
+    preview->trigger();
+    TMainForm(prompts, 96).show();
+    std::vector<double> previewMs;
+    std::vector<double> allPagesMs;
+    std::vector<double> emptyMs;
+    for (auto _ : state) {
+        QElapsedTimer started;
+        started.start();
+        {
+            TMainForm empty(prompts, 96);
+            showAndPaint(empty);
+            emptyMs.push_back(double(started.nsecsElapsed()) / 1e6);
+        }
+        preview->trigger();
+        previewMs.push_back(prompts.firstPageMs);
+        allPagesMs.push_back(prompts.allPagesMs);
+        state.SetIterationTime(prompts.firstPageMs / 1e3);
+    }
+    form.document().SetUnChanged();
+    state.counters["pages"] = prompts.previewPages;
+    state.counters["preview_ms"] = median(previewMs);
+    state.counters["all_pages_ms"] = median(allPagesMs);
+    state.counters["empty_window_ms"] = median(emptyMs);
+    state.counters["ratio"] = median(previewMs) / median(emptyMs);
+}
+BENCHMARK(BM_PrintPreviewBesideAnEmptyWindow)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(9)
+    ->UseManualTime();
 
 } // namespace
 

@@ -37,10 +37,14 @@ PrinterCanvas::PrinterCanvas(QPdfWriter &writer, const QString &author)
     : m_device(writer), m_writer(&writer), m_author(author)
 {}
 
+PrinterCanvas::PrinterCanvas(QPainter &painter, QPrinter &layoutPrinter)
+    : m_device(layoutPrinter), m_printer(&layoutPrinter), m_painter(painter)
+{}
+
 PrinterCanvas::~PrinterCanvas()
 {
-    if (m_painter.isActive())
-        m_painter.end();
+    if (m_ownPainter.isActive())
+        m_ownPainter.end();
 }
 
 void PrinterCanvas::setJobTitle(const QString &title)

@@ -26,6 +26,9 @@ public:
     // A writer that has a title keeps it; the job's title goes there otherwise. A PDF/A
     // writer gets its metadata packet, with the author, when the job begins.
     explicit PrinterCanvas(QPdfWriter &writer, const QString &author = QString());
+    // Paints on a painter that is already active, where a page is shown rather than printed,
+    // with the metrics of the printer the page was laid out for; no job is begun or ended.
+    PrinterCanvas(QPainter &painter, QPrinter &layoutPrinter);
     ~PrinterCanvas() override;
     PrinterCanvas(const PrinterCanvas &) = delete;
     PrinterCanvas &operator=(const PrinterCanvas &) = delete;
@@ -55,7 +58,9 @@ private:
     QPrinter *m_printer = nullptr;
     QPdfWriter *m_writer = nullptr;
     QString m_author;
-    QPainter m_painter;
+    QPainter m_ownPainter;
+    // The own painter, unless one was given.
+    QPainter &m_painter = m_ownPainter;
     QFont m_font;
     QColor m_textColor = Qt::black;
     std::optional<QFontMetrics> m_metrics;

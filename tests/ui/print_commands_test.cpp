@@ -1,6 +1,8 @@
 #include "main_form_fixture.h"
 
 #include "ui/dialogs/drucken_form.h"
+#include "ui/dialogs/page_view.h"
+#include "ui/dialogs/print_preview_dialog.h"
 
 #include "file_bytes.h"
 #include "file_size_limit.h"
@@ -12,10 +14,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTest>
 
 #include <functional>
 
@@ -170,8 +171,11 @@ TEST_F(PrintCommandsTest, PreviewShowsThePagesAndMarksTheDocumentOnlyWhenPrinted
     int pagesShown = 0;
     const auto previewAnswering = [&pagesShown](int answer) {
         return [&pagesShown, answer](QDialog &dialog) {
-            auto *pages =
-                dynamic_cast<QPrintPreviewDialog &>(dialog).findChild<QPrintPreviewWidget *>();
+            EXPECT_EQ(dialog.objectName(), "Druckvorschau");
+            // The pages after the first join the view while it is shown.
+            auto &preview = dynamic_cast<PrintPreviewDialog &>(dialog);
+            EXPECT_TRUE(QTest::qWaitFor([&preview] { return preview.hasAllPages(); }));
+            const auto *pages = dialog.findChild<PageView *>();
             pagesShown = pages ? pages->pageCount() : 0;
             return answer;
         };

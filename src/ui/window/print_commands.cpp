@@ -2,39 +2,32 @@
 
 #include "prompts.h"
 #include "ui/dialogs/drucken_form.h"
+#include "ui/dialogs/print_preview_dialog.h"
 
 #include "core/error.h"
 #include "print/logbook_printer.h"
 #include "print/pdf_output.h"
 #include "print/printer_canvas.h"
+#include "print/recorded_pages.h"
 #include "storage/logbook_document.h"
 
 #include <QDialogButtonBox>
-#include <QPaintEngine>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 
+#include <thread>
+
 namespace fb {
 namespace {
 
-// While the preview lays out its pages, the printer paints into the preview's pictures.
-bool paintsPreview(QPrinter &printer)
-{
-    const QPaintEngine *engine = printer.paintEngine();
-    return engine && engine->type() == QPaintEngine::Picture;
-}
-
 // A print into a file goes the command line's way: through a temporary file that replaces
 // the target only once it is complete, and never onto the logbook itself. Anything else goes
-// to the printer, or into the preview's pictures.
+// to the printer.
 void printLogbookOn(QPrinter &printer, const LogbookDocument &document)
 {
-    if (!paintsPreview(printer) && printer.outputFormat() == QPrinter::PdfFormat &&
-        !printer.outputFileName().isEmpty()) {
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
         printLogbookToPdf(document.logbook(), printer.outputFileName(), document.fileName(),
                           pagesOf(printer));
         return;
@@ -42,6 +35,53 @@ void printLogbookOn(QPrinter &printer, const LogbookDocument &document)
     PrinterCanvas canvas(printer);
     printLogbook(document.logbook(), canvas);
 }
+
+// Lays the logbook's pages out in a thread of its own, while the preview shows the first ones;
+// measuring every text takes a large logbook a while. Stops and waits for the thread when it
+// goes, so the logbook is not read beyond the preview.
+class BackgroundLayout {
+public:
+    BackgroundLayout(const Logbook &logbook, RecordedPages &pages)
+        : m_pages(pages), m_thread([this, &logbook] { layOut(logbook); })
+    {}
+    ~BackgroundLayout()
+    {
+        m_pages.stop();
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    BackgroundLayout(const BackgroundLayout &) = delete;
+    BackgroundLayout &operator=(const BackgroundLayout &) = delete;
+
+    // Waits for the first page; throws the job's error when it ended without one.
+    void waitForFirstPage()
+    {
+        if (!m_pages.waitForFirstPage()) {
+            m_thread.join();
+            throw Error(m_failure);
+        }
+    }
+
+private:
+    void layOut(const Logbook &logbook)
+    {
+        try {
+            printLogbook(logbook, m_pages);
+        } catch (const RecordedPages::Stopped &) {
+        } catch (const Error &error) {
+            m_failure = error.message();
+            m_pages.abortJob();
+        } catch (const std::exception &error) {
+            m_failure = QString::fromLocal8Bit(error.what());
+            m_pages.abortJob();
+        }
+    }
+
+    RecordedPages &m_pages;
+    // Set by the thread before it gives up.
+    QString m_failure;
+    std::thread m_thread;
+};
 
 } // namespace
 
@@ -84,31 +124,31 @@ void LogbookPrintCommands::print()
 
 bool LogbookPrintCommands::preview(QWidget *parent)
 {
-    QPrintPreviewDialog preview(&printer(), parent);
-    preview.setObjectName(QStringLiteral("Druckvorschau"));
-    preview.setWindowTitle(QStringLiteral("Druckvorschau"));
+    QPrinter &target = printer();
+    PrinterCanvas layoutCanvas(target);
+    RecordedPages pages(layoutCanvas);
+    // The dialog appears with the first page, so a text that does not convert (found before
+    // it) is reported instead of an empty preview; each page is painted only when it is shown.
+    BackgroundLayout layout(m_document.logbook(), pages);
+    layout.waitForFirstPage();
+    // An error must not leave through the dialog's event loop: it is kept and thrown after.
+    QString failure;
+    PrintPreviewDialog preview(
+        pages, target,
+        [&] {
+            try {
+                printLogbookOn(target, m_document);
+            } catch (const Error &error) {
+                failure = error.message();
+            }
+        },
+        parent);
     // Large enough to read a page, centred on the screen.
     if (const QScreen *shownOn = parent ? parent->screen() : nullptr) {
         QRect frame(QPoint(), shownOn->availableGeometry().size() * 0.85);
         frame.moveCenter(shownOn->availableGeometry().center());
         preview.setGeometry(frame);
     }
-    // An error must not leave through the dialog's event loop: it is kept and shown after.
-    QString failure;
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                     [&](QPrinter *target) {
-                         try {
-                             printLogbookOn(*target, m_document);
-                         } catch (const Error &error) {
-                             failure = error.message();
-                         }
-                     });
-    // The pages are laid out before the dialog appears, so a text that does not convert is
-    // reported instead of an empty preview.
-    if (auto *pages = preview.findChild<QPrintPreviewWidget *>())
-        pages->updatePreview();
-    if (!failure.isEmpty())
-        throw Error(failure);
     const bool printed = m_prompts.showModal(preview) == QDialog::Accepted;
     if (!failure.isEmpty())
         throw Error(failure);
