@@ -94,8 +94,17 @@ LogbookPrintCommands::~LogbookPrintCommands() = default;
 QPrinter &LogbookPrintCommands::printer()
 {
     // Made on first use: looking for the system's printers takes a moment.
-    if (!m_printer)
+    if (!m_printer) {
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        // Without a printer of the system's the window prints into PDF files. It takes the
+        // command line's paper and resolution then: texts wrap a little differently at
+        // another resolution, and the preview must show the pages the PDF file will hold.
+        if (m_printer->outputFormat() == QPrinter::PdfFormat) {
+            const PdfPages pdf = a4Pages();
+            m_printer->setPageLayout(pdf.layout);
+            m_printer->setResolution(pdf.resolution);
+        }
+    }
     return *m_printer;
 }
 
