@@ -1,6 +1,7 @@
 #pragma once
 
 #include "page_canvas.h"
+#include "shaped_texts.h"
 
 #include <QColor>
 #include <QFont>
@@ -9,6 +10,7 @@
 #include <QPen>
 #include <QPoint>
 
+#include <map>
 #include <optional>
 
 class QPagedPaintDevice;
@@ -61,6 +63,11 @@ private:
     std::optional<QFontMetrics> m_metrics;
     QPen m_linePen{Qt::black, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin};
     QPoint m_position;
+    // Into a PDF file texts are shaped once, for measuring and drawing both, per font; the
+    // font selected at the moment has none when its texts are drawn as texts. A printer
+    // keeps drawing texts: a print preview records them as texts, not as glyphs.
+    std::map<QString, ShapedTexts> m_shapedByFont;
+    ShapedTexts *m_shaped = nullptr;
 };
 
 } // namespace fb

@@ -2,6 +2,7 @@
 #include "core/file_error.h"
 #include "print/logbook_printer.h"
 #include "print/pdf_output.h"
+#include "print/pdfa_metadata.h"
 #include "print/printer_canvas.h"
 
 #include "file_bytes.h"
@@ -93,6 +94,29 @@ void expectPdfA1b(const QString &path)
         const QStringList columns = font.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         EXPECT_EQ(columns.value(columns.size() - 5), QStringLiteral("yes")) << font.toStdString();
     }
+}
+
+// The engine writes its creation date after the packet was made, and may be a second on.
+TEST(PdfOutput, XmpDatesFollowTheEnginesCreationDate)
+{
+    const QByteArray packet =
+        pdfaXmp({QStringLiteral("T"), QString(), QStringLiteral("C"), QStringLiteral("P"),
+                 QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59), Qt::UTC)});
+    const auto fileHead = [&](const char *info) -> QByteArray {
+        return QByteArray("%PDF-1.4\n1 0 obj\n<<\n/Title (T)\n/CreationDate (") + info +
+               ")\n>>\nendobj\n2 0 obj\nstream\n" + packet;
+    };
+    EXPECT_TRUE(xmpDateCorrections(fileHead("D:20261231235959Z")).isEmpty());
+    EXPECT_TRUE(xmpDateCorrections(fileHead("D:20270101005959+01'00'")).isEmpty());
+    EXPECT_TRUE(xmpDateCorrections(fileHead("D:20261231185959-05'00'")).isEmpty());
+
+    QByteArray head = fileHead("D:20270101010000+01'00'");
+    const QList<ByteReplacement> corrections = xmpDateCorrections(head);
+    ASSERT_EQ(corrections.size(), 2);
+    for (const ByteReplacement &change : corrections)
+        head.replace(change.offset, change.bytes.size(), change.bytes);
+    EXPECT_EQ(head.count("=\"2027-01-01T00:00:00Z\""), 2);
+    EXPECT_EQ(head.size(), fileHead("D:20270101010000+01'00'").size());
 }
 
 TEST(PdfOutput, PdfHoldsHeadingTitlesAndTripTexts)
