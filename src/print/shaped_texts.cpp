@@ -30,7 +30,10 @@ const ShapedTexts::Shaped &ShapedTexts::shaped(const QString &text)
 ShapedTexts::Shaped ShapedTexts::shape(const QString &text) const
 {
     QTextLayout layout(text, m_font, m_device);
-    QTextOption option;
+    // From the left end, as a painter draws a text, also one that begins right-to-left; its
+    // direction comes from the text, as the painter's does.
+    QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute);
+    option.setTextDirection(Qt::LayoutDirectionAuto);
     option.setWrapMode(QTextOption::NoWrap);
     // Trailing blanks count, as they do for QFontMetrics.
     option.setFlags(QTextOption::IncludeTrailingSpaces);

@@ -119,6 +119,50 @@ TEST(PdfOutput, XmpDatesFollowTheEnginesCreationDate)
     EXPECT_EQ(head.size(), fileHead("D:20270101010000+01'00'").size());
 }
 
+QByteArray renderedPages(const QString &pdfPath)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftoppm"),
+                  {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-gray"), pdfPath});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    return process.readAllStandardOutput();
+}
+
+// Into a PDF file texts are drawn as the glyphs measured for the layout; a printer draws them
+// as texts. Both must look alike, whichever way a text runs and whichever fonts it needs.
+TEST(PdfOutput, PdfFilePagesLookAsAPrintersPages)
+{
+    Logbook logbook;
+    fillLogbook(logbook);
+    logbook.trips.append(trip(QStringLiteral("04.11.2026 09:00:00"), QStringLiteral("תל אביב"),
+                              QStringLiteral("04.11.2026 10:00:00"),
+                              QStringLiteral("القاهرة Kairo"), QStringLiteral("12"),
+                              QStringLiteral("Ca\u0301fe\u0301 東京 Tab\there  "),
+                              QStringLiteral("Geschäftlich")));
+    logbook.trips.append(trip(QStringLiteral("05.11.2026 09:00:00"), QStringLiteral("Köln"),
+                              QStringLiteral("05.11.2026 10:00:00"),
+                              QStringLiteral("Aachen\u2028Eupen"), QStringLiteral("70"), QString(),
+                              QStringLiteral("Privat")));
+    QTemporaryDir dir;
+    const QString filePath = dir.filePath(QStringLiteral("datei.pdf"));
+    printLogbookToPdf(logbook, filePath, QString());
+
+    const QString printerPath = dir.filePath(QStringLiteral("drucker.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printerPath);
+    const PdfPages pages = a4Pages();
+    printer.setResolution(pages.resolution);
+    printer.setPageLayout(pages.layout);
+    PrinterCanvas canvas(printer);
+    printLogbook(logbook, canvas);
+
+    const QByteArray filePages = renderedPages(filePath);
+    ASSERT_FALSE(filePages.isEmpty());
+    EXPECT_TRUE(filePages == renderedPages(printerPath));
+}
+
 TEST(PdfOutput, PdfHoldsHeadingTitlesAndTripTexts)
 {
     QTemporaryDir dir;
