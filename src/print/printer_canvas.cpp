@@ -106,12 +106,8 @@ void PrinterCanvas::selectFont(const PrintFont &font)
     m_font = toQFont(font);
     m_textColor = textColor(font);
     m_metrics.emplace(m_font, &m_device);
-    // Qt ends the line through or under glyphs drawn as such a device pixel off where it
-    // ends it under a text: a struck-out or underlined font keeps drawing texts.
-    const bool decorated = m_font.strikeOut() || m_font.underline() || m_font.overline();
-    m_shaped = m_writer && !decorated
-                   ? &m_shapedByFont.try_emplace(m_font.key(), m_font, &m_device).first->second
-                   : nullptr;
+    m_shaped = m_writer ? &m_shapedByFont.try_emplace(m_font.key(), m_font, &m_device).first->second
+                        : nullptr;
     if (m_painter.isActive())
         m_painter.setFont(m_font);
 }
@@ -123,21 +119,16 @@ void PrinterCanvas::textOut(int x, int y, const QString &text)
     m_painter.setPen(m_textColor);
     // Texts are placed by the top-left corner of their cell; Qt draws from the baseline.
     const QPoint baseline(x, y + m_metrics->ascent());
-    if (m_shaped) {
-        const ShapedTexts::Shaped &shaped = m_shaped->shaped(text);
-        if (shaped.asGlyphs) {
-            for (const QGlyphRun &run : shaped.runs)
-                m_painter.drawGlyphRun(baseline, run);
-            return;
-        }
-    }
-    m_painter.drawText(baseline, text);
+    if (m_shaped)
+        m_shaped->draw(m_painter, baseline, text);
+    else
+        m_painter.drawText(baseline, text);
 }
 
 int PrinterCanvas::textWidth(const QString &text) const
 {
     if (m_shaped)
-        return m_shaped->shaped(text).width;
+        return m_shaped->width(text);
     return m_metrics ? m_metrics->horizontalAdvance(text)
                      : QFontMetrics(m_font, &m_device).horizontalAdvance(text);
 }

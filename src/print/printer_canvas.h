@@ -63,9 +63,8 @@ private:
     std::optional<QFontMetrics> m_metrics;
     QPen m_linePen{Qt::black, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin};
     QPoint m_position;
-    // Into a PDF file texts are shaped once, for measuring and drawing both, per font; the
-    // font selected at the moment has none when its texts are drawn as texts. A printer
-    // keeps drawing texts: a print preview records them as texts, not as glyphs.
+    // Into a PDF file texts are shaped once per font, for measuring and drawing both. A
+    // printer keeps drawing texts as they come: its preview records them as such.
     std::map<QString, ShapedTexts> m_shapedByFont;
     ShapedTexts *m_shaped = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "shaped_texts.h"
 
 #include <QFontMetrics>
+#include <QPainter>
 #include <QTextLayout>
 
 #include <limits>
@@ -17,6 +18,15 @@ constexpr qsizetype kMostTexts = 4096;
 ShapedTexts::ShapedTexts(const QFont &font, QPaintDevice *device) : m_font(font), m_device(device)
 {}
 
+void ShapedTexts::draw(QPainter &painter, const QPointF &baseline, const QString &text)
+{
+    const Shaped &shapedText = shaped(text);
+    if (shapedText.layout)
+        shapedText.layout->draw(&painter, baseline - QPointF(0, shapedText.ascent));
+    else
+        painter.drawText(baseline, text);
+}
+
 const ShapedTexts::Shaped &ShapedTexts::shaped(const QString &text)
 {
     auto found = m_texts.constFind(text);
@@ -29,7 +39,7 @@ const ShapedTexts::Shaped &ShapedTexts::shaped(const QString &text)
 
 ShapedTexts::Shaped ShapedTexts::shape(const QString &text) const
 {
-    QTextLayout layout(text, m_font, m_device);
+    auto layout = std::make_shared<QTextLayout>(text, m_font, m_device);
     // From the left end, as a painter draws a text, also one that begins right-to-left; its
     // direction comes from the text, as the painter's does.
     QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute);
@@ -37,30 +47,19 @@ ShapedTexts::Shaped ShapedTexts::shape(const QString &text) const
     option.setWrapMode(QTextOption::NoWrap);
     // Trailing blanks count, as they do for QFontMetrics.
     option.setFlags(QTextOption::IncludeTrailingSpaces);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
+    layout->setTextOption(option);
+    // The glyphs stay for drawing.
+    layout->setCacheEnabled(true);
+    layout->beginLayout();
+    QTextLine line = layout->createLine();
     if (line.isValid())
         line.setLineWidth(std::numeric_limits<int>::max() / 4);
     const bool oneLine =
-        line.isValid() && line.textLength() == text.size() && !layout.createLine().isValid();
-    layout.endLayout();
-    Shaped shaped;
-    if (!oneLine) {
-        shaped.width = QFontMetrics(m_font, m_device).horizontalAdvance(text);
-        return shaped;
-    }
-    shaped.width = qRound(line.horizontalAdvance());
-    shaped.asGlyphs = true;
-    shaped.runs = line.glyphRuns();
-    const QPointF toBaseline(0, -line.ascent());
-    for (QGlyphRun &run : shaped.runs) {
-        QList<QPointF> positions = run.positions();
-        for (QPointF &position : positions)
-            position += toBaseline;
-        run.setPositions(positions);
-    }
-    return shaped;
+        line.isValid() && line.textLength() == text.size() && !layout->createLine().isValid();
+    layout->endLayout();
+    if (!oneLine)
+        return Shaped{nullptr, 0, QFontMetrics(m_font, m_device).horizontalAdvance(text)};
+    return Shaped{std::move(layout), line.ascent(), qRound(line.horizontalAdvance())};
 }
 
 } // namespace fb

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QFont>
-#include <QGlyphRun>
 #include <QHash>
-#include <QList>
 #include <QString>
 
+#include <memory>
+
+class QPainter;
 class QPaintDevice;
+class QPointF;
+class QTextLayout;
 
 namespace fb {
 
@@ -16,19 +19,22 @@ namespace fb {
 // device must outlive the cache.
 class ShapedTexts {
 public:
-    struct Shaped {
-        // Positions from the left end of the baseline. Empty for a text the glyphs cannot
-        // stand for (one that a line separator breaks): that one is drawn as text.
-        QList<QGlyphRun> runs;
-        int width = 0;
-        bool asGlyphs = false;
-    };
-
     ShapedTexts(const QFont &font, QPaintDevice *device);
 
-    const Shaped &shaped(const QString &text);
+    int width(const QString &text) { return shaped(text).width; }
+    // Draws the text with the painter's pen from the left end of its baseline.
+    void draw(QPainter &painter, const QPointF &baseline, const QString &text);
 
 private:
+    struct Shaped {
+        // Empty for a text that is not one line (a line separator breaks it): that one is
+        // drawn as text.
+        std::shared_ptr<const QTextLayout> layout;
+        qreal ascent = 0;
+        int width = 0;
+    };
+
+    const Shaped &shaped(const QString &text);
     Shaped shape(const QString &text) const;
 
     QFont m_font;
