@@ -9,9 +9,10 @@
 namespace fb {
 namespace {
 
-// Texts met once (dates, readings) would gather without end in a long logbook; the cache
-// starts anew past this many, which costs a repeated text one more shaping.
-constexpr qsizetype kMostTexts = 4096;
+// Beyond these many repeated texts (a logbook of ever new places) the others stay recent ones.
+constexpr qsizetype kMostKept = 1024;
+// A text is measured and then drawn; a third use is a text that repeats.
+constexpr int kUsesToKeep = 3;
 
 } // namespace
 
@@ -29,12 +30,20 @@ void ShapedTexts::draw(QPainter &painter, const QPointF &baseline, const QString
 
 const ShapedTexts::Shaped &ShapedTexts::shaped(const QString &text)
 {
-    auto found = m_texts.constFind(text);
-    if (found != m_texts.constEnd())
-        return *found;
-    if (m_texts.size() >= kMostTexts)
-        m_texts.clear();
-    return *m_texts.insert(text, shape(text));
+    const auto kept = m_kept.constFind(text);
+    if (kept != m_kept.constEnd())
+        return *kept;
+    for (Recent &recent : m_recent) {
+        if (recent.uses == 0 || recent.text != text)
+            continue;
+        if (++recent.uses >= kUsesToKeep && m_kept.size() < kMostKept)
+            return *m_kept.insert(text, recent.shaped);
+        return recent.shaped;
+    }
+    Recent &slot = m_recent[m_nextRecent];
+    m_nextRecent = (m_nextRecent + 1) % m_recent.size();
+    slot = Recent{text, shape(text), 1};
+    return slot.shaped;
 }
 
 ShapedTexts::Shaped ShapedTexts::shape(const QString &text) const

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QString>
 
+#include <array>
 #include <memory>
 
 class QPainter;
@@ -15,7 +16,8 @@ namespace fb {
 
 // Texts of one font laid out once on one device: the width QFontMetrics gives them and the
 // glyphs to paint, so that a text measured for the page layout is not shaped again when it is
-// drawn. Places, purposes and kinds repeat from trip to trip and are shaped only once. The
+// drawn. The texts met last are kept, and those met again after their drawing (places, kinds)
+// for good, up to a bound: dates and readings, met once each, take no memory for long. The
 // device must outlive the cache.
 class ShapedTexts {
 public:
@@ -34,12 +36,21 @@ private:
         int width = 0;
     };
 
+    struct Recent {
+        QString text;
+        Shaped shaped;
+        int uses = 0;
+    };
+
+    // Valid until the next call.
     const Shaped &shaped(const QString &text);
     Shaped shape(const QString &text) const;
 
     QFont m_font;
     QPaintDevice *m_device;
-    QHash<QString, Shaped> m_texts;
+    std::array<Recent, 64> m_recent;
+    std::size_t m_nextRecent = 0;
+    QHash<QString, Shaped> m_kept;
 };
 
 } // namespace fb
