@@ -24,10 +24,10 @@ Three things are checked:
      found in neither (a generated moc file, say) is no layer's and passes.
   2. every `#include <...>` of a Qt header (found under --qt-headers, or written QtModule/Name):
      core, model, storage, session, checks, xls and export use QtCore only; print uses QtCore only,
-     except its QPrinter side (the files named printer_canvas.*, pdf_output.* and
-     qt_print_font.*: the canvas that paints on a QPrinter, the PDF job and the print fonts as
-     QFont), which may also use QtGui and QtPrintSupport; the page layout itself stays QtCore
-     only;
+     except its QPrinter side (the files named printer_canvas.*, shaped_texts.*, pdf_output.*
+     and qt_print_font.*: the canvas that paints on a QPrinter, the texts it shapes, the PDF job
+     and the print fonts as QFont), which may also use QtGui and QtPrintSupport; the page layout
+     itself stays QtCore only;
      ui and app may use any Qt module.
   3. every `target_link_libraries` in src/<layer>/CMakeLists.txt: a fahrtenbuch_ library must
      belong to a layer the linking one may use.
@@ -67,7 +67,7 @@ QT_MODULES = {
     "app": None,
 }
 # The print layer's files that talk to Qt's printing; the page layout stays QtCore only.
-PRINTER_FILE_STEMS = {"printer_canvas", "pdf_output", "qt_print_font"}
+PRINTER_FILE_STEMS = {"printer_canvas", "shaped_texts", "pdf_output", "qt_print_font"}
 PRINTER_CANVAS_QT_MODULES = {"QtCore", "QtGui", "QtPrintSupport"}
 
 SOURCE_SUFFIXES = (".h", ".hpp", ".cpp", ".cc", ".cxx", ".inl")

@@ -5,6 +5,7 @@
 #include "core/replacing_file.h"
 #include "core/write_target.h"
 #include "logbook_printer.h"
+#include "pdfa_metadata.h"
 #include "printer_canvas.h"
 
 #include <QFile>
@@ -13,6 +14,8 @@
 #include <QPrinter>
 
 #include <cerrno>
+
+#include <unistd.h>
 
 namespace fb {
 namespace {
@@ -43,6 +46,29 @@ bool isCompletePdf(int handle)
     if (!ok || xrefOffset < 0 || xrefOffset >= size || !file.seek(xrefOffset))
         return false;
     return file.read(4) == "xref";
+}
+
+// The document information dictionary and the metadata packet stand at the beginning of the
+// file, within these many bytes.
+constexpr qsizetype kHeadBytes = 16 * 1024;
+
+// Makes the metadata packet's dates the engine's, in place; 0 or the error number.
+int alignXmpDates(int handle)
+{
+    QByteArray head(kHeadBytes, Qt::Uninitialized);
+    const ssize_t read = ::pread(handle, head.data(), size_t(head.size()), 0);
+    if (read < 0)
+        return errno;
+    head.truncate(read);
+    for (const ByteReplacement &change : xmpDateCorrections(head)) {
+        const ssize_t written = ::pwrite(handle, change.bytes.constData(),
+                                         size_t(change.bytes.size()), off_t(change.offset));
+        if (written < 0)
+            return errno;
+        if (written != change.bytes.size())
+            return ENOSPC;
+    }
+    return 0;
 }
 
 } // namespace
@@ -91,6 +117,8 @@ void printLogbookToPdf(const Logbook &logbook, const QString &fileName,
         throw;
     }
     if (const int error = out.finish())
+        throw FileError(error);
+    if (const int error = alignXmpDates(file.handle()))
         throw FileError(error);
     if (!isCompletePdf(file.handle()))
         throw FileError(ENOSPC);

@@ -1,11 +1,35 @@
 #include "pdfa_metadata.h"
 
+#include <QRegularExpression>
+
 namespace fb {
+namespace {
+
+const QString kXmpDateFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
+
+// "D:" with the local time to the second, then "Z" or the offset from UTC as "+01'00'".
+QDateTime infoCreationDate(const QString &head)
+{
+    static const QRegularExpression date(
+        QStringLiteral("/CreationDate \\(D:(\\d{14})(?:Z|([+-])(\\d\\d)'(\\d\\d)')?\\)"));
+    const QRegularExpressionMatch match = date.match(head);
+    if (!match.hasMatch())
+        return {};
+    // Read as UTC, so that no local clock change can make the time invalid.
+    const QString digits = match.captured(1);
+    const QDateTime local(QDate::fromString(digits.left(8), QStringLiteral("yyyyMMdd")),
+                          QTime::fromString(digits.mid(8), QStringLiteral("HHmmss")), Qt::UTC);
+    const int sign = match.captured(2) == QLatin1String("-") ? -1 : 1;
+    const int offsetSeconds =
+        sign * (match.captured(3).toInt() * 3600 + match.captured(4).toInt() * 60);
+    return local.addSecs(-offsetSeconds);
+}
+
+} // namespace
 
 QByteArray pdfaXmp(const PdfaMetadata &metadata)
 {
-    const QString created =
-        metadata.created.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) + QLatin1Char('Z');
+    const QString created = metadata.created.toUTC().toString(kXmpDateFormat) + QLatin1Char('Z');
     const auto attribute = [](const QString &text) {
         return text.toHtmlEscaped();
     };
@@ -35,6 +59,25 @@ QByteArray pdfaXmp(const PdfaMetadata &metadata)
                "<?xpacket end='w'?>")
                .arg(attribute(metadata.creator), created, attribute(metadata.producer));
     return xmp.toUtf8();
+}
+
+QList<ByteReplacement> xmpDateCorrections(const QByteArray &fileHead)
+{
+    // Latin-1 keeps every byte one character, so offsets carry over.
+    const QString head = QString::fromLatin1(fileHead);
+    const QDateTime created = infoCreationDate(head);
+    if (!created.isValid())
+        return {};
+    const QByteArray date = created.toString(kXmpDateFormat).toLatin1();
+    static const QRegularExpression xmpDate(
+        QStringLiteral("xmp:(?:CreateDate|ModifyDate)=\"([-\\dT:]{19})Z\""));
+    QList<ByteReplacement> corrections;
+    for (QRegularExpressionMatchIterator it = xmpDate.globalMatch(head); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        if (match.captured(1).toLatin1() != date)
+            corrections.append(ByteReplacement{match.capturedStart(1), date});
+    }
+    return corrections;
 }
 
 } // namespace fb

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 namespace fb {
@@ -19,5 +20,17 @@ struct PdfaMetadata {
 
 // The XMP packet, with pdfaid:part 1 and pdfaid:conformance B.
 QByteArray pdfaXmp(const PdfaMetadata &metadata);
+
+// Bytes of a file to overwrite with others of the same length.
+struct ByteReplacement {
+    qsizetype offset = 0;
+    QByteArray bytes;
+};
+
+// The PDF engine takes the creation date for its document information dictionary itself,
+// after the packet was made: when a new second began in between, the packet's dates must be
+// set to the engine's. fileHead is the beginning of the file, with the dictionary and the
+// packet; the answer is empty when both agree or either is missing.
+QList<ByteReplacement> xmpDateCorrections(const QByteArray &fileHead);
 
 } // namespace fb

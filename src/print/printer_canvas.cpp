@@ -6,26 +6,19 @@
 
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QThread>
 
 namespace fb {
 namespace {
 
 const QString kNoPrinter = QStringLiteral("Zur Zeit ist kein Standard-Drucker gewählt");
 
-// The second the PDF engine is about to write as the creation date into the document
-// information dictionary, which the metadata packet must repeat. The engine takes the time
-// itself when the job begins, a few milliseconds later: near the end of a second the canvas
-// waits for the next one, so that both fall into the same.
+// The second the metadata packet gives as the creation date. The PDF engine takes the time for
+// its document information dictionary itself a few milliseconds later; the owner of the file
+// sets the packet's dates to the engine's when a new second began in between
+// (xmpDateCorrections).
 QDateTime creationSecond()
 {
-    constexpr int kLatestMillisecond = 800;
-    QDateTime now = QDateTime::currentDateTimeUtc();
-    const int millisecond = now.time().msec();
-    if (millisecond > kLatestMillisecond) {
-        QThread::msleep(unsigned(1000 - millisecond + 5));
-        now = QDateTime::currentDateTimeUtc();
-    }
+    const QDateTime now = QDateTime::currentDateTimeUtc();
     return now.addMSecs(-now.time().msec());
 }
 
@@ -117,6 +110,8 @@ void PrinterCanvas::selectFont(const PrintFont &font)
     m_font = toQFont(font);
     m_textColor = textColor(font);
     m_metrics.emplace(m_font, &m_device);
+    m_shaped = m_writer ? &m_shapedByFont.try_emplace(m_font.key(), m_font, &m_device).first->second
+                        : nullptr;
     if (m_painter.isActive())
         m_painter.setFont(m_font);
 }
@@ -127,11 +122,17 @@ void PrinterCanvas::textOut(int x, int y, const QString &text)
         m_metrics.emplace(m_font, &m_device);
     m_painter.setPen(m_textColor);
     // Texts are placed by the top-left corner of their cell; Qt draws from the baseline.
-    m_painter.drawText(QPoint(x, y + m_metrics->ascent()), text);
+    const QPoint baseline(x, y + m_metrics->ascent());
+    if (m_shaped)
+        m_shaped->draw(m_painter, baseline, text);
+    else
+        m_painter.drawText(baseline, text);
 }
 
 int PrinterCanvas::textWidth(const QString &text) const
 {
+    if (m_shaped)
+        return m_shaped->width(text);
     return m_metrics ? m_metrics->horizontalAdvance(text)
                      : QFontMetrics(m_font, &m_device).horizontalAdvance(text);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "page_canvas.h"
+#include "shaped_texts.h"
 
 #include <QColor>
 #include <QFont>
@@ -9,6 +10,7 @@
 #include <QPen>
 #include <QPoint>
 
+#include <map>
 #include <optional>
 
 class QPagedPaintDevice;
@@ -66,6 +68,10 @@ private:
     std::optional<QFontMetrics> m_metrics;
     QPen m_linePen{Qt::black, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin};
     QPoint m_position;
+    // Into a PDF file texts are shaped once per font, for measuring and drawing both. A
+    // printer keeps drawing texts as they come: its preview records them as such.
+    std::map<QString, ShapedTexts> m_shapedByFont;
+    ShapedTexts *m_shaped = nullptr;
 };
 
 } // namespace fb

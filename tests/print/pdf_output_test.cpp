@@ -2,6 +2,7 @@
 #include "core/file_error.h"
 #include "print/logbook_printer.h"
 #include "print/pdf_output.h"
+#include "print/pdfa_metadata.h"
 #include "print/printer_canvas.h"
 
 #include "file_bytes.h"
@@ -93,6 +94,73 @@ void expectPdfA1b(const QString &path)
         const QStringList columns = font.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         EXPECT_EQ(columns.value(columns.size() - 5), QStringLiteral("yes")) << font.toStdString();
     }
+}
+
+// The engine writes its creation date after the packet was made, and may be a second on.
+TEST(PdfOutput, XmpDatesFollowTheEnginesCreationDate)
+{
+    const QByteArray packet =
+        pdfaXmp({QStringLiteral("T"), QString(), QStringLiteral("C"), QStringLiteral("P"),
+                 QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59), Qt::UTC)});
+    const auto fileHead = [&](const char *info) -> QByteArray {
+        return QByteArray("%PDF-1.4\n1 0 obj\n<<\n/Title (T)\n/CreationDate (") + info +
+               ")\n>>\nendobj\n2 0 obj\nstream\n" + packet;
+    };
+    EXPECT_TRUE(xmpDateCorrections(fileHead("D:20261231235959Z")).isEmpty());
+    EXPECT_TRUE(xmpDateCorrections(fileHead("D:20270101005959+01'00'")).isEmpty());
+    EXPECT_TRUE(xmpDateCorrections(fileHead("D:20261231185959-05'00'")).isEmpty());
+
+    QByteArray head = fileHead("D:20270101010000+01'00'");
+    const QList<ByteReplacement> corrections = xmpDateCorrections(head);
+    ASSERT_EQ(corrections.size(), 2);
+    for (const ByteReplacement &change : corrections)
+        head.replace(change.offset, change.bytes.size(), change.bytes);
+    EXPECT_EQ(head.count("=\"2027-01-01T00:00:00Z\""), 2);
+    EXPECT_EQ(head.size(), fileHead("D:20270101010000+01'00'").size());
+}
+
+QByteArray renderedPages(const QString &pdfPath)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftoppm"),
+                  {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-gray"), pdfPath});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    return process.readAllStandardOutput();
+}
+
+// Into a PDF file texts are drawn as the glyphs measured for the layout; a printer draws them
+// as texts. Both must look alike, whichever way a text runs and whichever fonts it needs.
+TEST(PdfOutput, PdfFilePagesLookAsAPrintersPages)
+{
+    Logbook logbook;
+    fillLogbook(logbook);
+    logbook.trips.append(trip(QStringLiteral("04.11.2026 09:00:00"), QStringLiteral("תל אביב"),
+                              QStringLiteral("04.11.2026 10:00:00"),
+                              QStringLiteral("القاهرة Kairo"), QStringLiteral("12"),
+                              QStringLiteral("Ca\u0301fe\u0301 東京 Tab\there  "),
+                              QStringLiteral("Geschäftlich")));
+    logbook.trips.append(trip(QStringLiteral("05.11.2026 09:00:00"), QStringLiteral("Köln"),
+                              QStringLiteral("05.11.2026 10:00:00"),
+                              QStringLiteral("Aachen\u2028Eupen"), QStringLiteral("70"), QString(),
+                              QStringLiteral("Privat")));
+    QTemporaryDir dir;
+    const QString filePath = dir.filePath(QStringLiteral("datei.pdf"));
+    printLogbookToPdf(logbook, filePath, QString());
+
+    const QString printerPath = dir.filePath(QStringLiteral("drucker.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printerPath);
+    const PdfPages pages = a4Pages();
+    printer.setResolution(pages.resolution);
+    printer.setPageLayout(pages.layout);
+    PrinterCanvas canvas(printer);
+    printLogbook(logbook, canvas);
+
+    const QByteArray filePages = renderedPages(filePath);
+    ASSERT_FALSE(filePages.isEmpty());
+    EXPECT_TRUE(filePages == renderedPages(printerPath));
 }
 
 TEST(PdfOutput, PdfHoldsHeadingTitlesAndTripTexts)

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QFont>
+#include <QHash>
+#include <QString>
+
+#include <array>
+#include <memory>
+
+class QPainter;
+class QPaintDevice;
+class QPointF;
+class QTextLayout;
+
+namespace fb {
+
+// Texts of one font laid out once on one device: the width QFontMetrics gives them and the
+// glyphs to paint, so that a text measured for the page layout is not shaped again when it is
+// drawn. The texts met last are kept, and those met again after their drawing (places, kinds)
+// for good, up to a bound: dates and readings, met once each, take no memory for long. The
+// device must outlive the cache.
+class ShapedTexts {
+public:
+    ShapedTexts(const QFont &font, QPaintDevice *device);
+
+    int width(const QString &text) { return shaped(text).width; }
+    // Draws the text with the painter's pen from the left end of its baseline.
+    void draw(QPainter &painter, const QPointF &baseline, const QString &text);
+
+private:
+    struct Shaped {
+        // Empty for a text that is not one line (a line separator breaks it): that one is
+        // drawn as text.
+        std::shared_ptr<const QTextLayout> layout;
+        qreal ascent = 0;
+        int width = 0;
+    };
+
+    struct Recent {
+        QString text;
+        Shaped shaped;
+        int uses = 0;
+    };
+
+    // Valid until the next call.
+    const Shaped &shaped(const QString &text);
+    Shaped shape(const QString &text) const;
+
+    QFont m_font;
+    QPaintDevice *m_device;
+    std::array<Recent, 64> m_recent;
+    std::size_t m_nextRecent = 0;
+    QHash<QString, Shaped> m_kept;
+};
+
+} // namespace fb
