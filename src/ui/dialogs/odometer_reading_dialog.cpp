@@ -38,19 +38,6 @@ OdometerReadingDialog::OdometerReadingDialog(Prompts &prompts, const QDate &date
     m_km->setText(QString());
     m_note->setMaxLength(kLongestNote);
 
-    buildLayout();
-    setTabOrder(m_date, m_time);
-    setTabOrder(m_time, m_km);
-    setTabOrder(m_km, m_note);
-    setTabOrder(m_note, OkBtn);
-    setTabOrder(OkBtn, BitBtn2);
-
-    connect(OkBtn, &QPushButton::clicked, this, &OdometerReadingDialog::OkBtnClick);
-    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
-}
-
-void OdometerReadingDialog::buildLayout()
-{
     auto *grid = new QGridLayout;
     int row = 0;
     const auto addRow = [&](const QString &caption, QWidget *field, const QString &unit = {}) {
@@ -73,6 +60,15 @@ void OdometerReadingDialog::buildLayout()
     layout->addStretch();
     layout->addLayout(buttonRow({OkBtn, BitBtn2}));
     setFixedSize(351, 190);
+
+    setTabOrder(m_date, m_time);
+    setTabOrder(m_time, m_km);
+    setTabOrder(m_km, m_note);
+    setTabOrder(m_note, OkBtn);
+    setTabOrder(OkBtn, BitBtn2);
+
+    connect(OkBtn, &QPushButton::clicked, this, &OdometerReadingDialog::OkBtnClick);
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void OdometerReadingDialog::showEvent(QShowEvent *event)

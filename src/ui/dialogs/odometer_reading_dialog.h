@@ -43,8 +43,6 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void buildLayout();
-
     Prompts &m_prompts;
     DateField *m_date;
     TimeField *m_time;
