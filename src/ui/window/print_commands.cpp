@@ -44,12 +44,7 @@ public:
     BackgroundLayout(const Logbook &logbook, RecordedPages &pages)
         : m_pages(pages), m_thread([this, &logbook] { layOut(logbook); })
     {}
-    ~BackgroundLayout()
-    {
-        m_pages.stop();
-        if (m_thread.joinable())
-            m_thread.join();
-    }
+    ~BackgroundLayout() { stop(); }
     BackgroundLayout(const BackgroundLayout &) = delete;
     BackgroundLayout &operator=(const BackgroundLayout &) = delete;
 
@@ -60,6 +55,15 @@ public:
             m_thread.join();
             throw Error(m_failure);
         }
+    }
+
+    // Ends the layout at its next page and waits for the thread: the printer is then the
+    // caller's alone.
+    void stop()
+    {
+        m_pages.stop();
+        if (m_thread.joinable())
+            m_thread.join();
     }
 
 private:
@@ -145,6 +149,8 @@ bool LogbookPrintCommands::preview(QWidget *parent)
     PrintPreviewDialog preview(
         pages, target,
         [&] {
+            // The layout measures on the same printer that the print begins a job on.
+            layout.stop();
             try {
                 printLogbookOn(target, m_document);
             } catch (const Error &error) {
