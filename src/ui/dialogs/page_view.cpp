@@ -138,8 +138,12 @@ const QImage &PageView::pageImage(int page)
     if (m_paint)
         m_paint(page, *image);
     const QImage &kept = *image;
-    // Never more than the cache holds: it keeps three pages of the present size.
-    m_images.insert(page, image.release(), std::max<qsizetype>(1, kept.sizeInBytes() / 1024));
+    // The cache deletes at once what costs more than it holds, and the size it was given
+    // comes from the pixel ratio of then: a screen of another ratio makes larger pages.
+    const qsizetype cost = std::max<qsizetype>(1, kept.sizeInBytes() / 1024);
+    if (3 * cost > m_images.maxCost())
+        m_images.setMaxCost(3 * cost);
+    m_images.insert(page, image.release(), cost);
     return kept;
 }
 
