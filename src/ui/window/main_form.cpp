@@ -341,6 +341,9 @@ void TMainForm::FormShow()
     } catch (const Error &error) {
         m_prompts.showError(nullptr, error.message());
     }
+    // A start file read early and then not opened (the question answered no) would keep its
+    // whole logbook until the next opening.
+    m_session->expectOpening(nullptr);
     updateTotals();
 }
 
