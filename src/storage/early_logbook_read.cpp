@@ -1,10 +1,22 @@
 #include "early_logbook_read.h"
 
+#include "binary_stream.h"
 #include "logbook_document.h"
 #include "logbook_format.h"
 #include "model/odometer.h"
 
+#include <vector>
+
 namespace fb {
+
+Logbook &&DecodedLogbook::releaseLogbook()
+{
+    // Never destroyed, so that the bytes outlive every static and the application itself.
+    static auto *const keptUntilExit = new std::vector<QByteArray>;
+    if (!fileBytes.isEmpty())
+        keptUntilExit->push_back(std::move(fileBytes));
+    return std::move(logbook);
+}
 
 EarlyLogbookRead::EarlyLogbookRead(const QString &path)
     : m_path(path), m_result(std::async(std::launch::async, &EarlyLogbookRead::decode, path))
@@ -32,7 +44,8 @@ std::unique_ptr<DecodedLogbook> EarlyLogbookRead::decode(const QString &path)
         if (!file.m_fingerprint)
             return nullptr;
         auto decoded = std::make_unique<DecodedLogbook>();
-        decoded->findings = readLogbook(*file.m_file, decoded->logbook);
+        decoded->findings = readLogbook(*file.m_file, decoded->logbook,
+                                        BinaryReader::kWholeFileLimit, &decoded->fileBytes);
         decoded->fingerprint = *file.m_fingerprint;
         try {
             UpdateKMSTands(decoded->logbook);

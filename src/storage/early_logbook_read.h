@@ -4,6 +4,7 @@
 #include "file_fingerprint.h"
 #include "model/logbook.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <exception>
@@ -24,6 +25,15 @@ struct DecodedLogbook {
     // The odometer pass found a distance that is no number; the readings from that trip on
     // stay as the file had them. Whether that is an error depends on the document's findings.
     std::exception_ptr odometerFailure;
+    // The file's bytes: the trips' and templates' texts refer to their units there instead of
+    // being a million copies, each an allocation and fresh memory that a start waits for.
+    QByteArray fileBytes;
+
+    // The logbook, for a document that takes it over. Its texts, and every copy made of them
+    // anywhere (a dialog, the clipboard, which the window system may read as the program
+    // ends), refer to the file's bytes: these are kept until the process ends. Only the start
+    // file is read this way, so that is the memory of one file at most.
+    Logbook &&releaseLogbook();
 };
 
 // Reads the file at path in a thread of its own from the moment it is made, so that a large

@@ -179,7 +179,7 @@ void LogbookDocument::readFrom(OpenedLogbookFile &file, UnreadableDistance onUnr
     const bool takenOver =
         decoded && !m_keepsFileBytes && file.m_fingerprint == decoded->fingerprint;
     if (takenOver) {
-        m_logbook.take(std::move(decoded->logbook));
+        m_logbook.take(decoded->releaseLogbook());
         findings = std::move(decoded->findings);
         odometerFailure = decoded->odometerFailure;
     } else {

@@ -117,3 +117,25 @@ TEST(EarlyRead, AFileChangedSinceIsReadAnewAndOneThatIsGoneLeavesNothing)
     EXPECT_FALSE(EarlyLogbookRead(dir.filePath(QStringLiteral("fehlt.fbu"))).take());
     EXPECT_FALSE(EarlyLogbookRead(dir.path()).take());
 }
+
+TEST(EarlyRead, TakenOverTextsOutliveTheReadAndTheDocument)
+{
+    // A text taken over may be copied anywhere, into a dialog or the clipboard, and still be
+    // read after the logbook it came from is gone.
+    QTemporaryDir dir;
+    const QString path = savedLoggedLogbook(dir, QStringLiteral("30,5"));
+    QString kept;
+    QString expected;
+    {
+        LogbookDocument document;
+        {
+            EarlyLogbookRead early(path);
+            ASSERT_EQ(readInto(document, path, early.take()), QString());
+        }
+        kept = document.logbook().trips.at(0).caption;
+        expected = QString(kept.constData(), kept.size());
+        document.NewAll();
+    }
+    EXPECT_EQ(kept, expected);
+    EXPECT_FALSE(kept.isEmpty());
+}

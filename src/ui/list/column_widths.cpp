@@ -13,6 +13,9 @@ namespace {
 // Up to this many changed rows are measured one by one; of more (the odometer pass rewrites
 // every row) only those in sight, so that a command on a long list stays quick.
 constexpr int kRowsMeasuredOneByOne = 50;
+// A fresh list's columns fit the rows in sight and those around them up to this many: Qt's
+// thousand by default take a large logbook's window as long to measure as to read the file.
+constexpr int kRowsSampledForFit = 100;
 
 // The table view keeps its measure protected; the item view's is the same function.
 int sampledContentWidth(const QTableView &view, int column)
@@ -48,6 +51,7 @@ int contentWidth(const QTableView &view, int column, int first, int last)
 void fitColumns(QTableView &view, std::span<const int> designedWidths,
                 std::span<const int> shortValueColumns)
 {
+    view.horizontalHeader()->setResizeContentsPrecision(kRowsSampledForFit);
     const std::vector<int> designed(designedWidths.begin(), designedWidths.end());
     const std::vector<int> shortValues(shortValueColumns.begin(), shortValueColumns.end());
     const auto fitAll = [&view, designed, shortValues] {
