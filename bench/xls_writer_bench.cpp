@@ -68,7 +68,6 @@ enum class Setter { Text, Value };
 void fill(TXLSFile &file, Setter setter = Setter::Text)
 {
     TSheet &sheet = file.Workbook().Sheets()[0];
-    sheet.Cells().Reserve(kRows * kCols); // as the export does
     const std::vector<QString> &all = texts();
     std::size_t i = 0;
     for (int r = 0; r < kRows; ++r) {

@@ -87,9 +87,7 @@ void exportTripsToXls(const RowTable &trips, const QString &fileName)
 
     xls::TXLSFile file;
     xls::TSheet &sheet = file.Workbook().Sheets()[0];
-    // The cells of a trip: its caption and, normally, its nine sub-items.
-    constexpr int kCellsPerTrip = 10;
-    sheet.Cells().Reserve(static_cast<int>((liveTrips + 1) * kCellsPerTrip));
+    // Filled row by row, column by column, the sheet finds its cells without a lookup index.
     const QStringList header = headerTexts();
     for (qsizetype column = 0; column < header.size(); ++column)
         sheet.Cells(0, static_cast<std::uint16_t>(column)).SetText(header.at(column));
@@ -109,8 +107,6 @@ void exportTripsToXls(const RowTable &trips, const QString &fileName)
         }
         ++row;
     }
-    // The writer finds the cells in their list; the memory of the lookup index serves it instead.
-    sheet.Cells().ReleaseIndex();
     file.SaveAs(fileName);
 }
 

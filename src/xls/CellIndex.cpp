@@ -45,14 +45,6 @@ void CellIndex::Reserve(std::size_t count)
         rehash(size);
 }
 
-void CellIndex::Release()
-{
-    std::vector<std::uint64_t>(std::size_t(1) << kInitialBits, kFree).swap(m_slots);
-    m_mask = m_slots.size() - 1;
-    m_shift = 64 - kInitialBits;
-    m_count = 0;
-}
-
 void CellIndex::rehash(std::size_t size)
 {
     std::vector<std::uint64_t> old(size, kFree);

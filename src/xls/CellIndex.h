@@ -26,8 +26,6 @@ public:
     }
     // Makes room for `count` keys, so that inserting up to that many never rebuilds the table.
     void Reserve(std::size_t count);
-    // Gives the table's memory back: the index then holds nothing.
-    void Release();
 
 private:
     std::size_t home(std::uint32_t key) const noexcept

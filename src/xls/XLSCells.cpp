@@ -237,8 +237,7 @@ const TCell &TCells::Item(int index) const
 
 const TCell *TCells::Find(std::uint16_t row, std::uint16_t col) const
 {
-    restoreIndex();
-    const int found = m_index.Find(key(row, col));
+    const int found = findListed(row, col);
     return found < 0 ? nullptr : &m_cells[static_cast<std::size_t>(found)];
 }
 
@@ -246,8 +245,7 @@ TCell &TCells::Cell(std::uint16_t row, std::uint16_t col)
 {
     if (col > 255)
         throw EXLSError(EXLSError::InvalidRowOrColumn);
-    restoreIndex();
-    if (const int found = m_index.Find(key(row, col)); found >= 0)
+    if (const int found = findListed(row, col); found >= 0)
         return m_cells[static_cast<std::size_t>(found)];
 
     if (m_cells.size() > static_cast<std::size_t>(m_count)) {
@@ -257,28 +255,39 @@ TCell &TCells::Cell(std::uint16_t row, std::uint16_t col)
         m_cells.pop_back();
     }
     // Sheets are mostly filled row by row: fetch the next row's part of the index meanwhile.
-    if (row < 0xFFFF)
+    if (m_indexBuilt && row < 0xFFFF)
         m_index.PrefetchRow(row + 1);
     return m_cells.emplace_back(this, row, col, m_sheet->DefaultXF(row, col));
 }
 
-void TCells::Reserve(int count)
+int TCells::findListed(std::uint16_t row, std::uint16_t col) const
 {
-    if (count > 0)
-        m_index.Reserve(static_cast<std::size_t>(count));
+    if (!m_inOrder) {
+        buildIndex();
+        return m_index.Find(key(row, col));
+    }
+    const std::uint32_t wanted = orderKey(row, col);
+    if (m_count == 0 || wanted > m_lastOrderKey)
+        return -1;
+    int low = 0;
+    int high = m_count;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        const TCell &cell = m_cells[static_cast<std::size_t>(middle)];
+        if (orderKey(cell.Row(), cell.Col()) < wanted)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    const TCell &cell = m_cells[static_cast<std::size_t>(low)];
+    return orderKey(cell.Row(), cell.Col()) == wanted ? low : -1;
 }
 
-void TCells::ReleaseIndex()
+void TCells::buildIndex() const
 {
-    m_index.Release();
-    m_indexReleased = true;
-}
-
-void TCells::restoreIndex() const
-{
-    if (!m_indexReleased)
+    if (m_indexBuilt)
         return;
-    m_indexReleased = false;
+    m_indexBuilt = true;
     m_index.Reserve(static_cast<std::size_t>(m_count));
     for (int i = 0; i < m_count; ++i) {
         const TCell &cell = m_cells[static_cast<std::size_t>(i)];
@@ -289,10 +298,18 @@ void TCells::restoreIndex() const
 void TCells::Changed(TCell &cell)
 {
     // Only the pending cell, the last element, is not listed yet.
-    if (m_cells.size() > static_cast<std::size_t>(m_count) && &m_cells.back() == &cell) {
+    if (m_cells.size() <= static_cast<std::size_t>(m_count) || &m_cells.back() != &cell)
+        return;
+    const std::uint32_t listedKey = orderKey(cell.Row(), cell.Col());
+    if (m_inOrder && m_count > 0 && listedKey < m_lastOrderKey)
+        m_inOrder = false;
+    if (m_inOrder) {
+        m_lastOrderKey = listedKey;
+    } else {
+        buildIndex();
         m_index.Insert(key(cell.Row(), cell.Col()), m_count);
-        ++m_count;
     }
+    ++m_count;
 }
 
 } // namespace fb::xls

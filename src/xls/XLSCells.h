@@ -77,7 +77,10 @@ private:
 };
 
 // The cells of one sheet that have been given a value, in the order in which each first got
-// one, with a hash index on (row, column). A lookup of a missing cell creates a pending cell
+// one. As long as they came row by row, column by column, as a large sheet is filled, a cell
+// is found in that order; from the first that came out of it on, through a hash index on
+// (row, column), which for a million cells is as large as the cells' texts.
+// A lookup of a missing cell creates a pending cell
 // that joins the list only when it is given a value; a later lookup of another missing cell
 // replaces it.
 class TCells {
@@ -98,13 +101,6 @@ public:
     // The listed cell at (row, col), or nullptr; never creates one.
     const TCell *Find(std::uint16_t row, std::uint16_t col) const;
 
-    // Makes room for `count` cells in all, so that filling a large sheet does not rebuild the
-    // index again and again.
-    void Reserve(int count);
-    // Gives the lookup index's memory back; the next lookup builds it anew. A large sheet that
-    // is filled and then saved leaves that memory to the writer, which needs no lookups.
-    void ReleaseIndex();
-
     // A cell got a value: a cell not yet listed is appended.
     void Changed(TCell &cell);
 
@@ -120,16 +116,26 @@ private:
     {
         return std::uint32_t(row) | (std::uint32_t(col) << 16);
     }
+    // Ascends row by row, column by column.
+    static std::uint32_t orderKey(std::uint16_t row, std::uint16_t col)
+    {
+        return (std::uint32_t(row) << 16) | col;
+    }
+    // The position of the listed cell at (row, col), or -1.
+    int findListed(std::uint16_t row, std::uint16_t col) const;
+    void buildIndex() const;
 
     TSheet *m_sheet;
     TextArena m_texts;
     // Listed cells first; when a pending cell exists it is the last element.
     ChunkedList<TCell> m_cells;
     int m_count = 0;
-    // Released, the index is rebuilt by the next lookup; mutable for Find.
+    // Whether the listed cells ascend by orderKey, the last one's key.
+    bool m_inOrder = true;
+    std::uint32_t m_lastOrderKey = 0;
+    // Built by the first lookup that needs it; mutable for Find.
     mutable CellIndex m_index;
-    mutable bool m_indexReleased = false;
-    void restoreIndex() const;
+    mutable bool m_indexBuilt = false;
 };
 
 } // namespace fb::xls

@@ -110,7 +110,7 @@ TEST(WorkbookModel, CellsKeepFirstAssignmentOrder)
     }
 }
 
-TEST(WorkbookModel, CellsStayFoundWhileTheIndexGrowsOrIsReserved)
+TEST(WorkbookModel, CellsStayFoundFilledInOrderAndOutOfIt)
 {
     TXLSFile file;
     TCells &cells = file.Workbook().Sheets()[0].Cells();
@@ -121,23 +121,27 @@ TEST(WorkbookModel, CellsStayFoundWhileTheIndexGrowsOrIsReserved)
                     .SetValue(CellValue::fromInteger(row));
         }
     };
-    const auto expectAllFound = [&](int rows) {
-        for (int row = 0; row < rows; ++row) {
+    // The cells listed from position first on hold rows fromRow to toRow.
+    const auto expectAllFound = [&](int fromRow, int toRow, int first) {
+        for (int row = fromRow; row < toRow; ++row) {
             for (int col = 0; col < 10; ++col) {
                 const TCell *cell = cells.Find(std::uint16_t(row), std::uint16_t(col));
                 ASSERT_NE(cell, nullptr) << row << "/" << col;
-                ASSERT_EQ(cell, &cells.Item(row * 10 + col));
+                ASSERT_EQ(cell, &cells.Item(first + (row - fromRow) * 10 + col));
             }
         }
     };
-    fill(0, 3000); // grows the index past its first size twice
-    expectAllFound(3000);
-    cells.Reserve(200000); // rebuilds it at once with the cells already in it
-    expectAllFound(3000);
+    // In order: found without an index.
     fill(3000, 6000);
-    cells.Reserve(10); // smaller than what is there: changes nothing
-    expectAllFound(6000);
+    expectAllFound(3000, 6000, 0);
+    EXPECT_EQ(cells.Find(2999, 9), nullptr);
     EXPECT_EQ(cells.Find(6000, 0), nullptr);
+    // Rows above those there: the index is built and outgrows its first size twice.
+    fill(0, 3000);
+    expectAllFound(3000, 6000, 0);
+    expectAllFound(0, 3000, 30000);
+    EXPECT_EQ(cells.Find(6000, 0), nullptr);
+    EXPECT_EQ(cells.Count(), 60000);
 }
 
 TEST(WorkbookModel, PendingCellIsReplacedByTheNextMissingLookup)

@@ -215,8 +215,6 @@ TEST(ReferredTexts, WriteTheSameBytesAsCopiedTexts)
                 cell.SetText(texts[row]);
             cells.Cell(row, 1).SetText(texts[row]);
         }
-        // Lookups after the index was given back build it anew.
-        cells.ReleaseIndex();
         EXPECT_EQ(&cells.Cell(5, 1), cells.Find(5, 1));
         EXPECT_EQ(cells.Find(0, 0)->Value(), CellValue::fromText(texts[0]));
         EXPECT_EQ(cells.Find(1, 0)->WideText(), texts[1]);
