@@ -1,8 +1,11 @@
 #pragma once
 
 #include "model/print_font.h"
+#include "shaped_glyphs.h"
 
 #include <QString>
+
+#include <memory>
 
 namespace fb {
 
@@ -34,6 +37,18 @@ public:
     // Places the text by the top-left corner of its text cell.
     virtual void textOut(int x, int y, const QString &text) = 0;
     virtual int textWidth(const QString &text) const = 0;
+    // The glyphs this canvas shapes the text into with the selected font, for another canvas
+    // to draw (textOutShaped); nothing where it does not shape texts itself.
+    virtual std::shared_ptr<const ShapedGlyphs> shapedGlyphs(const QString &) const
+    {
+        return nullptr;
+    }
+    // Places the text as textOut does, with the glyphs another canvas shaped it into where they
+    // are of this canvas's font.
+    virtual void textOutShaped(int x, int y, const QString &text, const ShapedGlyphs &)
+    {
+        textOut(x, y, text);
+    }
     virtual int textHeight(const QString &text) const = 0;
 
     virtual void setPenWidth(int width) = 0;

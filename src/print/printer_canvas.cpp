@@ -116,13 +116,18 @@ void PrinterCanvas::selectFont(const PrintFont &font)
         m_painter.setFont(m_font);
 }
 
-void PrinterCanvas::textOut(int x, int y, const QString &text)
+QPoint PrinterCanvas::baselineAt(int x, int y)
 {
     if (!m_metrics)
         m_metrics.emplace(m_font, &m_device);
-    m_painter.setPen(m_textColor);
     // Texts are placed by the top-left corner of their cell; Qt draws from the baseline.
-    const QPoint baseline(x, y + m_metrics->ascent());
+    return QPoint(x, y + m_metrics->ascent());
+}
+
+void PrinterCanvas::textOut(int x, int y, const QString &text)
+{
+    const QPoint baseline = baselineAt(x, y);
+    m_painter.setPen(m_textColor);
     if (m_shaped)
         m_shaped->draw(m_painter, baseline, text);
     else
@@ -135,6 +140,26 @@ int PrinterCanvas::textWidth(const QString &text) const
         return m_shaped->width(text);
     return m_metrics ? m_metrics->horizontalAdvance(text)
                      : QFontMetrics(m_font, &m_device).horizontalAdvance(text);
+}
+
+std::shared_ptr<const ShapedGlyphs> PrinterCanvas::shapedGlyphs(const QString &text) const
+{
+    return m_shaped ? m_shaped->glyphs(text) : nullptr;
+}
+
+void PrinterCanvas::textOutShaped(int x, int y, const QString &text, const ShapedGlyphs &glyphs)
+{
+    m_painter.setPen(m_textColor);
+    if (!m_shaped || !m_shaped->draw(m_painter, baselineAt(x, y), glyphs))
+        textOut(x, y, text);
+}
+
+void PrinterCanvas::forgetFonts()
+{
+    m_shaped = nullptr;
+    m_shapedByFont.clear();
+    m_metrics.reset();
+    m_font = QFont();
 }
 
 int PrinterCanvas::textHeight(const QString &) const

@@ -49,12 +49,20 @@ public:
     void textOut(int x, int y, const QString &text) override;
     int textWidth(const QString &text) const override;
     int textHeight(const QString &text) const override;
+    std::shared_ptr<const ShapedGlyphs> shapedGlyphs(const QString &text) const override;
+    void textOutShaped(int x, int y, const QString &text, const ShapedGlyphs &glyphs) override;
 
     void setPenWidth(int width) override;
     void moveTo(int x, int y) override;
     void lineTo(int x, int y) override;
 
+    // Lets go of the fonts and the texts shaped with them. A thread that laid a printout out
+    // on this canvas calls it before it ends: fonts belong to the thread that made them.
+    void forgetFonts();
+
 private:
+    // Where a text whose cell has its top-left corner at (x, y) begins its baseline.
+    QPoint baselineAt(int x, int y);
     QPagedPaintDevice &m_device;
     // Exactly one of the two is set.
     QPrinter *m_printer = nullptr;

@@ -18,11 +18,14 @@ bool RecordedPages::isComplete() const
     return m_complete;
 }
 
-bool RecordedPages::waitForFirstPage() const
+bool RecordedPages::waitForPage(int index) const
 {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return !m_pages.empty() || m_over; });
-    return !m_pages.empty();
+    const auto complete = [this, index] {
+        return std::size_t(index) < m_pages.size();
+    };
+    m_changed.wait(lock, [&] { return complete() || m_over; });
+    return complete();
 }
 
 void RecordedPages::stop()
@@ -32,16 +35,45 @@ void RecordedPages::stop()
 
 void RecordedPages::paintPage(int index, PageCanvas &canvas) const
 {
-    const std::lock_guard lock(m_mutex);
-    if (index < 0 || std::size_t(index) >= m_pages.size())
-        return;
-    for (const Step &step : m_pages[std::size_t(index)]) {
+    std::vector<Step> steps;
+    std::vector<PrintFont> fonts;
+    {
+        const std::lock_guard lock(m_mutex);
+        if (index < 0 || std::size_t(index) >= m_pages.size())
+            return;
+        steps = m_pages[std::size_t(index)];
+        fonts = m_fonts;
+    }
+    replay(steps, fonts, canvas);
+}
+
+void RecordedPages::paintPageOnce(int index, PageCanvas &canvas)
+{
+    std::vector<Step> steps;
+    std::vector<PrintFont> fonts;
+    {
+        const std::lock_guard lock(m_mutex);
+        if (index < 0 || std::size_t(index) >= m_pages.size())
+            return;
+        steps.swap(m_pages[std::size_t(index)]);
+        fonts = m_fonts;
+    }
+    replay(steps, fonts, canvas);
+}
+
+void RecordedPages::replay(const std::vector<Step> &steps, const std::vector<PrintFont> &fonts,
+                           PageCanvas &canvas)
+{
+    for (const Step &step : steps) {
         switch (step.kind) {
         case Step::Font:
-            canvas.selectFont(m_fonts[std::size_t(step.y)]);
+            canvas.selectFont(fonts[std::size_t(step.y)]);
             break;
         case Step::Text:
-            canvas.textOut(step.x, step.y, step.text);
+            if (step.glyphs)
+                canvas.textOutShaped(step.x, step.y, step.text, *step.glyphs);
+            else
+                canvas.textOut(step.x, step.y, step.text);
             break;
         case Step::PenWidth:
             canvas.setPenWidth(step.x);
@@ -110,9 +142,9 @@ void RecordedPages::openPage()
 {
     // A page is painted on its own: it begins with what the job had in use there.
     if (!m_fonts.empty())
-        m_open.push_back(Step{Step::Font, 0, int(m_font), {}});
-    m_open.push_back(Step{Step::PenWidth, m_penWidth, 0, {}});
-    m_open.push_back(Step{Step::Move, m_x, m_y, {}});
+        m_open.push_back(Step{Step::Font, 0, int(m_font), {}, {}});
+    m_open.push_back(Step{Step::PenWidth, m_penWidth, 0, {}, {}});
+    m_open.push_back(Step{Step::Move, m_x, m_y, {}, {}});
 }
 
 int RecordedPages::pageWidth() const
@@ -140,12 +172,12 @@ void RecordedPages::selectFont(const PrintFont &font)
         m_fonts.push_back(font);
         m_widths.emplace_back();
     }
-    m_open.push_back(Step{Step::Font, 0, int(m_font), {}});
+    m_open.push_back(Step{Step::Font, 0, int(m_font), {}, {}});
 }
 
 void RecordedPages::textOut(int x, int y, const QString &text)
 {
-    m_open.push_back(Step{Step::Text, x, y, text});
+    m_open.push_back(Step{Step::Text, x, y, text, m_layoutCanvas.shapedGlyphs(text)});
 }
 
 int RecordedPages::textWidth(const QString &text) const
@@ -171,21 +203,21 @@ int RecordedPages::textHeight(const QString &text) const
 void RecordedPages::setPenWidth(int width)
 {
     m_penWidth = width;
-    m_open.push_back(Step{Step::PenWidth, width, 0, {}});
+    m_open.push_back(Step{Step::PenWidth, width, 0, {}, {}});
 }
 
 void RecordedPages::moveTo(int x, int y)
 {
     m_x = x;
     m_y = y;
-    m_open.push_back(Step{Step::Move, x, y, {}});
+    m_open.push_back(Step{Step::Move, x, y, {}, {}});
 }
 
 void RecordedPages::lineTo(int x, int y)
 {
     m_x = x;
     m_y = y;
-    m_open.push_back(Step{Step::Line, x, y, {}});
+    m_open.push_back(Step{Step::Line, x, y, {}, {}});
 }
 
 } // namespace fb

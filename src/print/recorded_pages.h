@@ -30,12 +30,16 @@ public:
     bool isComplete() const;
     // Waits until the first page is complete or the job is over, ended or aborted; false when
     // it is over without a page.
-    bool waitForFirstPage() const;
+    bool waitForFirstPage() const { return waitForPage(0); }
+    // The same for the page at index (from 0).
+    bool waitForPage(int index) const;
     // Ends a running job at its next page: the job throws Stopped.
     void stop();
     // Draws a completed page (from 0) on canvas as the job drew it, beginning with the font,
     // pen and position in use where the page began; no job is begun or ended on canvas.
     void paintPage(int index, PageCanvas &canvas) const;
+    // The same for a page that will not be painted again: it then draws nothing.
+    void paintPageOnce(int index, PageCanvas &canvas);
 
     void setJobTitle(const QString &title) override;
     void beginJob() override;
@@ -65,7 +69,13 @@ private:
         int x = 0;
         int y = 0;
         QString text;
+        // The text's glyphs as the layout canvas shaped it, where it does.
+        std::shared_ptr<const ShapedGlyphs> glyphs;
     };
+    // Draws steps on canvas, with the fonts the job selected; outside the mutex, so that the
+    // job goes on meanwhile.
+    static void replay(const std::vector<Step> &steps, const std::vector<PrintFont> &fonts,
+                       PageCanvas &canvas);
     // Hands the open page over to the painting side and opens the next.
     void completePage(bool last);
     void openPage();

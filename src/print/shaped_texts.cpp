@@ -1,6 +1,7 @@
 #include "shaped_texts.h"
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPainter>
 #include <QTextLayout>
 
@@ -13,6 +14,16 @@ namespace {
 constexpr qsizetype kMostKept = 1024;
 // A text is measured and then drawn; a third use is a text that repeats.
 constexpr int kUsesToKeep = 3;
+
+// What tells a font's glyphs from another's: the same name, the same glyph numbers.
+QString nameOf(const QRawFont &font)
+{
+    return QStringLiteral("%1|%2|%3|%4|%5")
+        .arg(font.familyName(), font.styleName())
+        .arg(font.pixelSize())
+        .arg(font.weight())
+        .arg(int(font.style()));
+}
 
 } // namespace
 
@@ -28,10 +39,56 @@ void ShapedTexts::draw(QPainter &painter, const QPointF &baseline, const QString
         painter.drawText(baseline, text);
 }
 
-const ShapedTexts::Shaped &ShapedTexts::shaped(const QString &text)
+std::shared_ptr<const ShapedGlyphs> ShapedTexts::glyphs(const QString &text)
 {
-    const auto kept = m_kept.constFind(text);
-    if (kept != m_kept.constEnd())
+    // Qt draws a line through or under glyphs a device pixel longer than through the same
+    // text shaped: such texts are shaped where they are drawn, so that every page is the same
+    // whichever way it was made.
+    if (m_font.underline() || m_font.strikeOut() || m_font.overline())
+        return nullptr;
+    Shaped &shapedText = shaped(text);
+    if (shapedText.glyphs || !shapedText.layout)
+        return shapedText.glyphs;
+    const QList<QGlyphRun> runs = shapedText.layout->glyphRuns();
+    if (runs.size() != 1)
+        return nullptr;
+    const QGlyphRun &run = runs.front();
+    auto glyphs = std::make_shared<ShapedGlyphs>();
+    // A raw font is made for every run; its name, made anew, would cost more than the glyphs.
+    if (const QRawFont font = run.rawFont(); !(font == m_lastRunFont)) {
+        m_lastRunFont = font;
+        m_lastRunFontName = nameOf(font);
+    }
+    glyphs->font = m_lastRunFontName;
+    const QList<quint32> indexes = run.glyphIndexes();
+    const QList<QPointF> positions = run.positions();
+    glyphs->indexes.assign(indexes.begin(), indexes.end());
+    glyphs->positions.reserve(std::size_t(positions.size()));
+    for (const QPointF &position : positions)
+        glyphs->positions.push_back(position - QPointF(0, shapedText.ascent));
+    shapedText.glyphs = std::move(glyphs);
+    return shapedText.glyphs;
+}
+
+bool ShapedTexts::draw(QPainter &painter, const QPointF &baseline, const ShapedGlyphs &glyphs)
+{
+    if (m_rawFontName.isNull()) {
+        m_rawFont = QRawFont::fromFont(QFont(m_font, m_device));
+        m_rawFontName = nameOf(m_rawFont);
+    }
+    if (glyphs.font != m_rawFontName || glyphs.indexes.size() != glyphs.positions.size())
+        return false;
+    QGlyphRun run;
+    run.setRawFont(m_rawFont);
+    run.setRawData(glyphs.indexes.data(), glyphs.positions.data(), int(glyphs.indexes.size()));
+    painter.drawGlyphRun(baseline, run);
+    return true;
+}
+
+ShapedTexts::Shaped &ShapedTexts::shaped(const QString &text)
+{
+    const auto kept = m_kept.find(text);
+    if (kept != m_kept.end())
         return *kept;
     for (Recent &recent : m_recent) {
         if (recent.uses == 0 || recent.text != text)
@@ -67,8 +124,8 @@ ShapedTexts::Shaped ShapedTexts::shape(const QString &text) const
         line.isValid() && line.textLength() == text.size() && !layout->createLine().isValid();
     layout->endLayout();
     if (!oneLine)
-        return Shaped{nullptr, 0, QFontMetrics(m_font, m_device).horizontalAdvance(text)};
-    return Shaped{std::move(layout), line.ascent(), qRound(line.horizontalAdvance())};
+        return Shaped{nullptr, 0, QFontMetrics(m_font, m_device).horizontalAdvance(text), {}};
+    return Shaped{std::move(layout), line.ascent(), qRound(line.horizontalAdvance()), {}};
 }
 
 } // namespace fb

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "shaped_glyphs.h"
+
 #include <QFont>
 #include <QHash>
+#include <QRawFont>
 #include <QString>
 
 #include <array>
@@ -26,6 +29,11 @@ public:
     int width(const QString &text) { return shaped(text).width; }
     // Draws the text with the painter's pen from the left end of its baseline.
     void draw(QPainter &painter, const QPointF &baseline, const QString &text);
+    // The text's glyphs, for the same font in another thread; nothing for a text that is not
+    // one line of this font alone, or for a font with lines through, under or over its texts.
+    std::shared_ptr<const ShapedGlyphs> glyphs(const QString &text);
+    // Draws glyphs another thread shaped as draw does; false when they are of another font.
+    bool draw(QPainter &painter, const QPointF &baseline, const ShapedGlyphs &glyphs);
 
 private:
     struct Shaped {
@@ -34,6 +42,7 @@ private:
         std::shared_ptr<const QTextLayout> layout;
         qreal ascent = 0;
         int width = 0;
+        std::shared_ptr<const ShapedGlyphs> glyphs;
     };
 
     struct Recent {
@@ -43,7 +52,7 @@ private:
     };
 
     // Valid until the next call.
-    const Shaped &shaped(const QString &text);
+    Shaped &shaped(const QString &text);
     Shaped shape(const QString &text) const;
 
     QFont m_font;
@@ -51,6 +60,12 @@ private:
     std::array<Recent, 64> m_recent;
     std::size_t m_nextRecent = 0;
     QHash<QString, Shaped> m_kept;
+    // The font as glyphs of other threads are drawn with, made on first use.
+    QRawFont m_rawFont;
+    QString m_rawFontName;
+    // The font of the glyphs handed out last, and its name.
+    QRawFont m_lastRunFont;
+    QString m_lastRunFontName;
 };
 
 } // namespace fb
