@@ -100,7 +100,8 @@ public:
     // Waits for the layout's end; throws what ended it early.
     void finish()
     {
-        m_thread.join();
+        if (m_thread.joinable())
+            m_thread.join();
         if (m_failure)
             std::rethrow_exception(m_failure);
     }
@@ -132,8 +133,10 @@ void drawLaidOutPages(LayoutThread &layout, PrinterCanvas &canvas)
 {
     RecordedPages &pages = layout.pages();
     // A text that does not convert ends the layout before its first page, and nothing is begun.
-    if (!pages.waitForFirstPage())
+    if (!pages.waitForFirstPage()) {
         layout.finish();
+        throw Error(QStringLiteral("Der Druckauftrag konnte nicht begonnen werden"));
+    }
     canvas.beginJob();
     for (int page = 0; pages.waitForPage(page); ++page) {
         if (page > 0)

@@ -73,7 +73,9 @@ QString decodeText(const char *&in, bool referToBytes)
     if (length == 0)
         return {};
     // The file's units are the string's own where the byte order is the same: a text that
-    // only refers to them costs neither an allocation nor a page of fresh memory.
+    // only refers to them costs neither an allocation nor a page of fresh memory. Such a text
+    // is read through constData() or a QStringView: QString::utf16() would copy it in place,
+    // a write while another thread may be reading the same row.
     if (QSysInfo::ByteOrder == QSysInfo::LittleEndian && referToBytes &&
         reinterpret_cast<quintptr>(in) % alignof(QChar) == 0) {
         const auto *units = reinterpret_cast<const QChar *>(in);

@@ -41,8 +41,8 @@ void printLogbookOn(QPrinter &printer, const LogbookDocument &document)
 // goes, so the logbook is not read beyond the preview.
 class BackgroundLayout {
 public:
-    BackgroundLayout(const Logbook &logbook, RecordedPages &pages)
-        : m_pages(pages), m_thread([this, &logbook] { layOut(logbook); })
+    BackgroundLayout(const Logbook &logbook, PrinterCanvas &canvas, RecordedPages &pages)
+        : m_canvas(canvas), m_pages(pages), m_thread([this, &logbook] { layOut(logbook); })
     {}
     ~BackgroundLayout() { stop(); }
     BackgroundLayout(const BackgroundLayout &) = delete;
@@ -79,8 +79,11 @@ private:
             m_failure = QString::fromLocal8Bit(error.what());
             m_pages.abortJob();
         }
+        // Fonts belong to the thread that made them.
+        m_canvas.forgetFonts();
     }
 
+    PrinterCanvas &m_canvas;
     RecordedPages &m_pages;
     // Set by the thread before it gives up.
     QString m_failure;
@@ -142,7 +145,7 @@ bool LogbookPrintCommands::preview(QWidget *parent)
     RecordedPages pages(layoutCanvas);
     // The dialog appears with the first page, so a text that does not convert (found before
     // it) is reported instead of an empty preview; each page is painted only when it is shown.
-    BackgroundLayout layout(m_document.logbook(), pages);
+    BackgroundLayout layout(m_document.logbook(), layoutCanvas, pages);
     layout.waitForFirstPage();
     // An error must not leave through the dialog's event loop: it is kept and thrown after.
     QString failure;
