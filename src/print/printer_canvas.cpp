@@ -108,8 +108,9 @@ int PrinterCanvas::horizontalResolution() const
 void PrinterCanvas::selectFont(const PrintFont &font)
 {
     m_font = toQFont(font);
-    m_textColor = textColor(font);
+    m_textPen = QPen(textColor(font));
     m_metrics.emplace(m_font, &m_device);
+    m_ascent = m_metrics->ascent();
     m_shaped = m_writer ? &m_shapedByFont.try_emplace(m_font.key(), m_font, &m_device).first->second
                         : nullptr;
     if (m_painter.isActive())
@@ -118,16 +119,18 @@ void PrinterCanvas::selectFont(const PrintFont &font)
 
 QPoint PrinterCanvas::baselineAt(int x, int y)
 {
-    if (!m_metrics)
+    if (!m_metrics) {
         m_metrics.emplace(m_font, &m_device);
+        m_ascent = m_metrics->ascent();
+    }
     // Texts are placed by the top-left corner of their cell; Qt draws from the baseline.
-    return QPoint(x, y + m_metrics->ascent());
+    return QPoint(x, y + m_ascent);
 }
 
 void PrinterCanvas::textOut(int x, int y, const QString &text)
 {
     const QPoint baseline = baselineAt(x, y);
-    m_painter.setPen(m_textColor);
+    m_painter.setPen(m_textPen);
     if (m_shaped)
         m_shaped->draw(m_painter, baseline, text);
     else
@@ -149,7 +152,7 @@ std::shared_ptr<const ShapedGlyphs> PrinterCanvas::shapedGlyphs(const QString &t
 
 void PrinterCanvas::textOutShaped(int x, int y, const QString &text, const ShapedGlyphs &glyphs)
 {
-    m_painter.setPen(m_textColor);
+    m_painter.setPen(m_textPen);
     if (!m_shaped || !m_shaped->draw(m_painter, baselineAt(x, y), glyphs))
         textOut(x, y, text);
 }

@@ -72,8 +72,12 @@ private:
     // The own painter, unless one was given.
     QPainter &m_painter = m_ownPainter;
     QFont m_font;
-    QColor m_textColor = Qt::black;
+    // One pen for every text of a font: the painter sees it is the pen it has without
+    // comparing colours.
+    QPen m_textPen{Qt::black};
     std::optional<QFontMetrics> m_metrics;
+    // The metrics' ascent, asked once a font: Qt looks the font's engine up at every call.
+    int m_ascent = 0;
     QPen m_linePen{Qt::black, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin};
     QPoint m_position;
     // Into a PDF file texts are shaped once per font, for measuring and drawing both. A

@@ -16,6 +16,8 @@ struct ShapedGlyphs {
     std::vector<quint32> indexes;
     // From the left end of the text's baseline, in device pixels.
     std::vector<QPointF> positions;
+    // The text's advance, as far as a line through it goes.
+    qreal advance = 0;
 };
 
 } // namespace fb

@@ -4,6 +4,7 @@
 #include <QGlyphRun>
 #include <QPainter>
 #include <QTextLayout>
+#include <QtMath>
 
 #include <limits>
 
@@ -25,6 +26,25 @@ QString nameOf(const QRawFont &font)
         .arg(int(font.style()));
 }
 
+// The line through a text, as Qt draws it through a text it lays out: the same pen with the
+// font's line thickness and flat ends, a third of the ascent above the baseline, from and to
+// whole device pixels.
+void strikeThrough(QPainter &painter, const QPointF &baseline, qreal advance, const QRawFont &font)
+{
+    const QPen textPen = painter.pen();
+    const QBrush brush = painter.brush();
+    painter.setBrush(Qt::NoBrush);
+    QPen pen = textPen;
+    pen.setStyle(Qt::SolidLine);
+    pen.setWidthF(font.lineThickness());
+    pen.setCapStyle(Qt::FlatCap);
+    const qreal y = baseline.y() - font.ascent() / 3.;
+    painter.setPen(pen);
+    painter.drawLine(QLineF(qFloor(baseline.x()), y, qFloor(baseline.x() + advance), y));
+    painter.setPen(textPen);
+    painter.setBrush(brush);
+}
+
 } // namespace
 
 ShapedTexts::ShapedTexts(const QFont &font, QPaintDevice *device) : m_font(font), m_device(device)
@@ -41,10 +61,10 @@ void ShapedTexts::draw(QPainter &painter, const QPointF &baseline, const QString
 
 std::shared_ptr<const ShapedGlyphs> ShapedTexts::glyphs(const QString &text)
 {
-    // Qt draws a line through or under glyphs a device pixel longer than through the same
-    // text shaped: such texts are shaped where they are drawn, so that every page is the same
-    // whichever way it was made.
-    if (m_font.underline() || m_font.strikeOut() || m_font.overline())
+    // Qt draws a line under or over glyphs a device pixel longer than under the same text
+    // shaped: such texts are shaped where they are drawn, so that every page is the same
+    // whichever way it was made. A line through a text is drawn here as Qt draws it.
+    if (m_font.underline() || m_font.overline())
         return nullptr;
     Shaped &shapedText = shaped(text);
     if (shapedText.glyphs || !shapedText.layout)
@@ -60,6 +80,7 @@ std::shared_ptr<const ShapedGlyphs> ShapedTexts::glyphs(const QString &text)
         m_lastRunFontName = nameOf(font);
     }
     glyphs->font = m_lastRunFontName;
+    glyphs->advance = shapedText.advance;
     const QList<quint32> indexes = run.glyphIndexes();
     const QList<QPointF> positions = run.positions();
     glyphs->indexes.assign(indexes.begin(), indexes.end());
@@ -82,6 +103,8 @@ bool ShapedTexts::draw(QPainter &painter, const QPointF &baseline, const ShapedG
     run.setRawFont(m_rawFont);
     run.setRawData(glyphs.indexes.data(), glyphs.positions.data(), int(glyphs.indexes.size()));
     painter.drawGlyphRun(baseline, run);
+    if (m_font.strikeOut())
+        strikeThrough(painter, baseline, glyphs.advance, m_rawFont);
     return true;
 }
 
@@ -124,8 +147,12 @@ ShapedTexts::Shaped ShapedTexts::shape(const QString &text) const
         line.isValid() && line.textLength() == text.size() && !layout->createLine().isValid();
     layout->endLayout();
     if (!oneLine)
-        return Shaped{nullptr, 0, QFontMetrics(m_font, m_device).horizontalAdvance(text), {}};
-    return Shaped{std::move(layout), line.ascent(), qRound(line.horizontalAdvance()), {}};
+        return Shaped{nullptr, 0, 0, QFontMetrics(m_font, m_device).horizontalAdvance(text), {}};
+    return Shaped{std::move(layout),
+                  line.ascent(),
+                  line.horizontalAdvance(),
+                  qRound(line.horizontalAdvance()),
+                  {}};
 }
 
 } // namespace fb

@@ -41,6 +41,7 @@ private:
         // drawn as text.
         std::shared_ptr<const QTextLayout> layout;
         qreal ascent = 0;
+        qreal advance = 0;
         int width = 0;
         std::shared_ptr<const ShapedGlyphs> glyphs;
     };

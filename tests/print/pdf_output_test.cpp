@@ -11,6 +11,7 @@
 #include "sample_logbook.h"
 
 #include <QDir>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -161,6 +162,62 @@ TEST(PdfOutput, PdfFilePagesLookAsAPrintersPages)
     const QByteArray filePages = renderedPages(filePath);
     ASSERT_FALSE(filePages.isEmpty());
     EXPECT_TRUE(filePages == renderedPages(printerPath));
+}
+
+// The drawing instructions of every page, inflated, in the order of the file; the fonts'
+// names left out, which follow the file's other objects.
+QList<QByteArray> pageContents(const QString &pdfPath)
+{
+    const QByteArray pdf = fileBytes(pdfPath);
+    QList<QByteArray> pages;
+    for (qsizetype at = pdf.indexOf("stream\n"); at >= 0; at = pdf.indexOf("stream\n", at)) {
+        at += 7;
+        const qsizetype end = pdf.indexOf("endstream", at);
+        if (end < 0)
+            break;
+        // Deflated streams begin with zlib's 0x78. qUncompress wants the size up front; it
+        // takes more room when that is too small.
+        if (pdf.at(at) == '\x78') {
+            const QByteArray inflated =
+                qUncompress(QByteArray("\x00\x10\x00\x00", 4) + pdf.mid(at, end - at));
+            if (inflated.contains(" Tj\n"))
+                pages.append(QString::fromLatin1(inflated)
+                                 .replace(QRegularExpression(QStringLiteral("/F\\d+ ")),
+                                          QStringLiteral("/F "))
+                                 .toLatin1());
+        }
+        at = end + 9;
+    }
+    return pages;
+}
+
+// Into a PDF file the pages are laid out in a thread of their own and drawn from the glyphs
+// shaped there, deleted trips' lines through them included: the file's drawing instructions
+// are those of the same pages drawn directly.
+TEST(PdfOutput, PagesDrawnFromAnotherThreadsGlyphsAreThoseDrawnDirectly)
+{
+    Logbook logbook;
+    fillLogbook(logbook);
+    logbook.trips.append(trip(QStringLiteral("04.11.2026 09:00:00"), QStringLiteral("Düsseldorf"),
+                              QStringLiteral("04.11.2026 10:00:00"), QStringLiteral("Köln"),
+                              QStringLiteral("41,5"), QStringLiteral("Rückfahrt"),
+                              QStringLiteral("Geschäftlich"), QStringLiteral("Ja")));
+    QTemporaryDir dir;
+    const QString filePath = dir.filePath(QStringLiteral("datei.pdf"));
+    printLogbookToPdf(logbook, filePath, QString());
+
+    const QString directPath = dir.filePath(QStringLiteral("direkt.pdf"));
+    {
+        QPdfWriter writer(directPath);
+        const PdfPages pages = a4Pages();
+        writer.setResolution(pages.resolution);
+        writer.setPageLayout(pages.layout);
+        PrinterCanvas canvas(writer);
+        printLogbook(logbook, canvas);
+    }
+    const QList<QByteArray> filePages = pageContents(filePath);
+    ASSERT_FALSE(filePages.isEmpty());
+    EXPECT_TRUE(filePages == pageContents(directPath));
 }
 
 TEST(PdfOutput, PdfHoldsHeadingTitlesAndTripTexts)
