@@ -55,14 +55,13 @@ std::optional<qint64> writtenFormKey(const QString &caption)
     return keyOf(date, QTime(hour, minute, second));
 }
 
-// The first live trip from row on that departs after key; the end when none does.
+// The first live trip from row on that departs after key; the end when none does. The
+// departures are kept side by side and most trips depart earlier than a new one: only a
+// trip that departs later is looked at itself.
 qsizetype firstLiveDepartingAfter(const RowTable &trips, qsizetype row, qint64 key)
 {
     for (; row < trips.count(); ++row) {
-        const Row &trip = trips.at(row);
-        if (isDeleted(trip))
-            continue;
-        if (const std::optional<qint64> departs = trips.departureKeyAt(row); departs > key)
+        if (trips.departureKeyAt(row) > key && !isDeleted(trips.at(row)))
             return row;
     }
     return trips.count();

@@ -14,6 +14,8 @@
 #include "model/trip_suggestions.h"
 #include "storage/logbook_document.h"
 
+#include <QScopeGuard>
+
 namespace fb {
 
 namespace {
@@ -54,25 +56,28 @@ TFahrtForm::StartReadingAt TMainForm::changedTripReadings(int row) const
 
 std::optional<Row> TMainForm::askForTrip(TFahrtForm::StartReadingAt readings, const Row *shown)
 {
-    TFahrtForm dialog(m_prompts, this);
+    // Freed once the list shows the trip: the completion lists of a long logbook take
+    // milliseconds to give back.
+    auto *const dialog = new TFahrtForm(m_prompts, this);
+    const auto freeLater = qScopeGuard([dialog] { dialog->deleteLater(); });
     // The moments and the kind of its last use, unless it shows a trip.
-    dialog.setDeparture(m_tripDialogMemory.departure);
-    dialog.setArrival(m_tripDialogMemory.arrival);
-    dialog.setBusiness(m_tripDialogMemory.business);
-    dialog.followDeparture(std::move(readings));
+    dialog->setDeparture(m_tripDialogMemory.departure);
+    dialog->setArrival(m_tripDialogMemory.arrival);
+    dialog->setBusiness(m_tripDialogMemory.business);
+    dialog->followDeparture(std::move(readings));
     const Logbook &logbook = m_document->logbook();
-    dialog.fillTemplateList(logbook.templates.rows());
-    dialog.setSuggestions(std::make_shared<const TripSuggestions>(
+    dialog->fillTemplateList(logbook.templates.rows());
+    dialog->setSuggestions(std::make_shared<const TripSuggestions>(
         TripSuggestions::of(logbook.trips, logbook.templates)));
     if (shown)
-        dialog.setFromTrip(*shown);
+        dialog->setFromTrip(*shown);
     else
-        dialog.clearTexts();
-    const bool confirmed = m_prompts.showModal(dialog) == QDialog::Accepted;
-    m_tripDialogMemory = {dialog.departure(), dialog.arrival(), dialog.isBusiness()};
+        dialog->clearTexts();
+    const bool confirmed = m_prompts.showModal(*dialog) == QDialog::Accepted;
+    m_tripDialogMemory = {dialog->departure(), dialog->arrival(), dialog->isBusiness()};
     if (!confirmed)
         return std::nullopt;
-    return dialog.tripRow();
+    return dialog->tripRow();
 }
 
 void TMainForm::applyAndShow(const LogbookOperation &operation)
