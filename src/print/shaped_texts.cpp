@@ -147,12 +147,9 @@ ShapedTexts::Shaped ShapedTexts::shape(const QString &text) const
         line.isValid() && line.textLength() == text.size() && !layout->createLine().isValid();
     layout->endLayout();
     if (!oneLine)
-        return Shaped{nullptr, 0, 0, QFontMetrics(m_font, m_device).horizontalAdvance(text), {}};
-    return Shaped{std::move(layout),
-                  line.ascent(),
-                  line.horizontalAdvance(),
-                  qRound(line.horizontalAdvance()),
-                  {}};
+        return Shaped{
+            nullptr, 0, qreal(QFontMetrics(m_font, m_device).horizontalAdvance(text)), {}};
+    return Shaped{std::move(layout), line.ascent(), line.horizontalAdvance(), {}};
 }
 
 } // namespace fb

@@ -26,7 +26,7 @@ class ShapedTexts {
 public:
     ShapedTexts(const QFont &font, QPaintDevice *device);
 
-    int width(const QString &text) { return shaped(text).width; }
+    int width(const QString &text) { return qRound(shaped(text).advance); }
     // Draws the text with the painter's pen from the left end of its baseline.
     void draw(QPainter &painter, const QPointF &baseline, const QString &text);
     // The text's glyphs, for the same font in another thread; nothing for a text that is not
@@ -41,8 +41,8 @@ private:
         // drawn as text.
         std::shared_ptr<const QTextLayout> layout;
         qreal ascent = 0;
+        // The width QFontMetrics gives the text, rounded by width().
         qreal advance = 0;
-        int width = 0;
         std::shared_ptr<const ShapedGlyphs> glyphs;
     };
 

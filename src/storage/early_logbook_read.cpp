@@ -4,17 +4,13 @@
 #include "logbook_document.h"
 #include "logbook_format.h"
 #include "model/odometer.h"
-
-#include <vector>
+#include "row_block_reader.h"
 
 namespace fb {
 
 Logbook &&DecodedLogbook::releaseLogbook()
 {
-    // Never destroyed, so that the bytes outlive every static and the application itself.
-    static auto *const keptUntilExit = new std::vector<QByteArray>;
-    if (!fileBytes.isEmpty())
-        keptUntilExit->push_back(std::move(fileBytes));
+    keepUntilExit(std::move(fileBytes));
     return std::move(logbook);
 }
 

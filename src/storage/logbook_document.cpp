@@ -8,6 +8,7 @@
 #include "logbook_format.h"
 #include "model/odometer.h"
 #include "outside_change_text.h"
+#include "row_block_reader.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -205,10 +206,7 @@ EntryLogFindings LogbookDocument::readWhole(OpenedLogbookFile &file)
 {
     QByteArray textsIn;
     // Kept on every way out: the rows read before a failure stay in the document.
-    const auto keepTexts = qScopeGuard([&] {
-        if (!textsIn.isEmpty())
-            m_fileBytes.push_back(std::move(textsIn));
-    });
+    const auto keepTexts = qScopeGuard([&] { keepUntilExit(std::move(textsIn)); });
     try {
         return readLogbook(*file.m_file, m_logbook, BinaryReader::kWholeFileLimit,
                            m_keepsFileBytes ? &textsIn : nullptr);

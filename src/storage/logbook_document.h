@@ -139,9 +139,9 @@ public:
                   std::unique_ptr<DecodedLogbook> decoded = nullptr);
 
     // From now on the texts of a file read are no copies but refer to the file's bytes, which
-    // the document keeps, those of every file it reads, until it goes: for a run that reads a
-    // file and only looks at it, where copying every text costs more than the rest of the
-    // work. A window must not: it reads file after file, and its texts travel.
+    // stay, those of every file it reads, until the process ends (keepUntilExit): for a run
+    // that reads a file and only looks at it, where copying every text costs more than the
+    // rest of the work. A window does so only for its start file (EarlyLogbookRead).
     void keepTextsInFileBytes() { m_keepsFileBytes = true; }
 
     // The file as the document last read or wrote it; nothing while the document has no file
@@ -167,8 +167,6 @@ private:
     // Records in the log what the read found, and what this machine remembers of the file.
     void noteOutsideChange(const EntryLogFindings &findings);
 
-    // Before the logbook: texts that refer to these bytes go first.
-    std::vector<QByteArray> m_fileBytes;
     bool m_keepsFileBytes = false;
     Logbook m_logbook;
     QString m_fileName;

@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <future>
+#include <mutex>
 #include <system_error>
 #include <vector>
 
@@ -144,6 +145,17 @@ std::future<std::vector<Row>> decodeInBackground(const char *in, qint32 count, L
 }
 
 } // namespace
+
+void keepUntilExit(QByteArray bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    // Never destroyed, so that the bytes outlive every static and the application itself.
+    static auto *const kept = new std::vector<QByteArray>;
+    static std::mutex mutex;
+    const std::lock_guard lock(mutex);
+    kept->push_back(std::move(bytes));
+}
 
 std::optional<qsizetype> readRowBlock(QByteArrayView bytes, qint32 rowCount, RowTable &table,
                                       std::vector<LogDigest> *digests, bool referToBytes)

@@ -3,6 +3,7 @@
 #include "model/entry_log.h"
 #include "model/row_table.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 
 #include <optional>
@@ -29,5 +30,10 @@ namespace fb {
 std::optional<qsizetype> readRowBlock(QByteArrayView bytes, qint32 rowCount, RowTable &table,
                                       std::vector<LogDigest> *digests = nullptr,
                                       bool referToBytes = false);
+
+// Keeps bytes that texts refer to (readRowBlock with referToBytes) until the process ends. A
+// copy of such a text may be anywhere by then: in a dialog, or on the clipboard, which the
+// window system may read as the program ends.
+void keepUntilExit(QByteArray bytes);
 
 } // namespace fb
