@@ -5,9 +5,9 @@
 #include "core/replacing_file.h"
 #include "core/write_target.h"
 #include "logbook_printer.h"
+#include "page_layout_thread.h"
 #include "pdfa_metadata.h"
 #include "printer_canvas.h"
-#include "recorded_pages.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -16,8 +16,6 @@
 #include <QPrinter>
 
 #include <cerrno>
-#include <exception>
-#include <thread>
 
 #include <unistd.h>
 
@@ -75,69 +73,27 @@ int alignXmpDates(int handle)
     return 0;
 }
 
-// Lays a printout out in a thread of its own, on a writer of the same paper and resolution
-// that writes nowhere. Measuring and shaping the texts is most of a large logbook's layout;
-// the pages completed so far are drawn into the file meanwhile, with the glyphs shaped here.
-class LayoutThread {
-public:
-    LayoutThread(const Logbook &logbook, const PdfPages &pages) : m_measuring(&m_nowhere)
+// A writer of the file's paper and resolution that writes nowhere: the layout measures and
+// shapes the texts on it in a thread of its own, and the file is drawn from the glyphs.
+struct MeasuringWriter {
+    explicit MeasuringWriter(const PdfPages &pages) : writer(&nowhere)
     {
-        m_measuring.setResolution(pages.resolution);
-        m_measuring.setPageLayout(pages.layout);
-        m_thread = std::thread([this, &logbook] { layOut(logbook); });
-    }
-    // Ends the layout at its next page, should the drawing have failed.
-    ~LayoutThread()
-    {
-        m_pages.stop();
-        if (m_thread.joinable())
-            m_thread.join();
-    }
-    LayoutThread(const LayoutThread &) = delete;
-    LayoutThread &operator=(const LayoutThread &) = delete;
-
-    RecordedPages &pages() { return m_pages; }
-    // Waits for the layout's end; throws what ended it early.
-    void finish()
-    {
-        if (m_thread.joinable())
-            m_thread.join();
-        if (m_failure)
-            std::rethrow_exception(m_failure);
+        writer.setResolution(pages.resolution);
+        writer.setPageLayout(pages.layout);
     }
 
-private:
-    void layOut(const Logbook &logbook)
-    {
-        try {
-            printLogbook(logbook, m_pages);
-        } catch (const RecordedPages::Stopped &) {
-        } catch (...) {
-            m_failure = std::current_exception();
-            m_pages.abortJob();
-        }
-        m_canvas.forgetFonts();
-    }
-
-    QBuffer m_nowhere;
-    QPdfWriter m_measuring;
-    PrinterCanvas m_canvas{m_measuring};
-    RecordedPages m_pages{m_canvas};
-    // Set by the thread before it ends.
-    std::exception_ptr m_failure;
-    std::thread m_thread;
+    QBuffer nowhere;
+    QPdfWriter writer;
+    PrinterCanvas canvas{writer};
 };
 
 // Draws the pages of the layout into the canvas's file as they are completed.
-void drawLaidOutPages(LayoutThread &layout, PrinterCanvas &canvas)
+void drawLaidOutPages(PageLayoutThread &layout, PrinterCanvas &canvas)
 {
-    RecordedPages &pages = layout.pages();
     // A text that does not convert ends the layout before its first page, and nothing is begun.
-    if (!pages.waitForFirstPage()) {
-        layout.finish();
-        throw Error(QStringLiteral("Der Druckauftrag konnte nicht begonnen werden"));
-    }
+    layout.waitForFirstPage();
     canvas.beginJob();
+    RecordedPages &pages = layout.pages();
     for (int page = 0; pages.waitForPage(page); ++page) {
         if (page > 0)
             canvas.newPage();
@@ -183,7 +139,8 @@ void printLogbookToPdf(const Logbook &logbook, const QString &fileName,
         writer.setResolution(pages.resolution);
         writer.setPageLayout(pages.layout);
         PrinterCanvas canvas(writer, keeperName(logbook.master));
-        LayoutThread layout(logbook, pages);
+        MeasuringWriter measuring(pages);
+        PageLayoutThread layout(logbook, measuring.canvas);
         drawLaidOutPages(layout, canvas);
     } catch (const ConversionError &) {
         throw;

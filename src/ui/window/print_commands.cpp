@@ -6,9 +6,9 @@
 
 #include "core/error.h"
 #include "print/logbook_printer.h"
+#include "print/page_layout_thread.h"
 #include "print/pdf_output.h"
 #include "print/printer_canvas.h"
-#include "print/recorded_pages.h"
 #include "storage/logbook_document.h"
 
 #include <QDialogButtonBox>
@@ -16,8 +16,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
-
-#include <thread>
 
 namespace fb {
 namespace {
@@ -36,59 +34,17 @@ void printLogbookOn(QPrinter &printer, const LogbookDocument &document)
     printLogbook(document.logbook(), canvas);
 }
 
-// Lays the logbook's pages out in a thread of its own, while the preview shows the first ones;
-// measuring every text takes a large logbook a while. Stops and waits for the thread when it
-// goes, so the logbook is not read beyond the preview.
-class BackgroundLayout {
-public:
-    BackgroundLayout(const Logbook &logbook, PrinterCanvas &canvas, RecordedPages &pages)
-        : m_canvas(canvas), m_pages(pages), m_thread([this, &logbook] { layOut(logbook); })
-    {}
-    ~BackgroundLayout() { stop(); }
-    BackgroundLayout(const BackgroundLayout &) = delete;
-    BackgroundLayout &operator=(const BackgroundLayout &) = delete;
-
-    // Waits for the first page; throws the job's error when it ended without one.
-    void waitForFirstPage()
-    {
-        if (!m_pages.waitForFirstPage()) {
-            m_thread.join();
-            throw Error(m_failure);
-        }
+// The window shows what an Error says: anything else that ended the layout is told as one.
+void waitForFirstPreviewPage(PageLayoutThread &layout)
+{
+    try {
+        layout.waitForFirstPage();
+    } catch (const Error &) {
+        throw;
+    } catch (const std::exception &error) {
+        throw Error(QString::fromLocal8Bit(error.what()));
     }
-
-    // Ends the layout at its next page and waits for the thread: the printer is then the
-    // caller's alone.
-    void stop()
-    {
-        m_pages.stop();
-        if (m_thread.joinable())
-            m_thread.join();
-    }
-
-private:
-    void layOut(const Logbook &logbook)
-    {
-        try {
-            printLogbook(logbook, m_pages);
-        } catch (const RecordedPages::Stopped &) {
-        } catch (const Error &error) {
-            m_failure = error.message();
-            m_pages.abortJob();
-        } catch (const std::exception &error) {
-            m_failure = QString::fromLocal8Bit(error.what());
-            m_pages.abortJob();
-        }
-        // Fonts belong to the thread that made them.
-        m_canvas.forgetFonts();
-    }
-
-    PrinterCanvas &m_canvas;
-    RecordedPages &m_pages;
-    // Set by the thread before it gives up.
-    QString m_failure;
-    std::thread m_thread;
-};
+}
 
 } // namespace
 
@@ -142,15 +98,14 @@ bool LogbookPrintCommands::preview(QWidget *parent)
 {
     QPrinter &target = printer();
     PrinterCanvas layoutCanvas(target);
-    RecordedPages pages(layoutCanvas);
+    PageLayoutThread layout(m_document.logbook(), layoutCanvas);
     // The dialog appears with the first page, so a text that does not convert (found before
     // it) is reported instead of an empty preview; each page is painted only when it is shown.
-    BackgroundLayout layout(m_document.logbook(), layoutCanvas, pages);
-    layout.waitForFirstPage();
+    waitForFirstPreviewPage(layout);
     // An error must not leave through the dialog's event loop: it is kept and thrown after.
     QString failure;
     PrintPreviewDialog preview(
-        pages, target,
+        layout.pages(), target,
         [&] {
             // The layout measures on the same printer that the print begins a job on.
             layout.stop();
