@@ -169,6 +169,9 @@ public:
     // A log as a file held it: the rows' identities, the events and, for each, the chain's
     // value after it (32 bytes an event). Identities must not exceed the events' count.
     void restore(QList<RowId> rowIds, std::vector<EntryEvent> events, QByteArray chain);
+    // Puts the restored identities where a file's rows were found to stand; only identities
+    // the restored list held.
+    void placeRows(QList<RowId> rowIds) { m_rowIds = std::move(rowIds); }
 
     friend bool operator==(const EntryLog &, const EntryLog &) = default;
 

@@ -1,4 +1,5 @@
 #include "entry_log_trailer.h"
+#include "row_identity_alignment.h"
 
 #include "model/trip_columns.h"
 #include "model/trip_placement.h"
@@ -158,11 +159,9 @@ bool looksLikeDamagedTrailer(QByteArray first, BinaryReader &in, qint64 fileSize
 
 // The rows' identities as far as the events know them; a row that only the damaged rest of
 // the log would have named counts as not logged.
-void keepKnownIdentities(EntryLogReader::ReadTrailer &trailer, qsizetype tripCount,
-                         EntryLogFindings &findings)
+void keepKnownIdentities(EntryLogReader::ReadTrailer &trailer, EntryLogFindings &findings)
 {
     QList<RowId> &rowIds = trailer.rowIds;
-    rowIds.resize(std::min<qsizetype>(rowIds.size(), tripCount));
     std::vector<bool> known(trailer.events.size() + 1, false);
     for (const EntryEvent &event : trailer.events) {
         known[event.row] = event.row != kNotLogged;
@@ -529,11 +528,18 @@ EntryLogFindings EntryLogReader::read(BinaryReader &in, QIODevice &device, const
     const qsizetype tripCount = trips.count();
     if (trailer.rowCount != tripCount)
         findings.loggedRowCount = trailer.rowCount;
-    keepKnownIdentities(trailer, tripCount, findings);
+    keepKnownIdentities(trailer, findings);
+    // A file with the trip count it was written with has its rows where the log has them.
+    const bool rowsCutOrPutIn = trailer.rowCount != tripCount;
+    if (!rowsCutOrPutIn)
+        trailer.rowIds.resize(std::min(trailer.rowIds.size(), tripCount));
     log.restore(std::move(trailer.rowIds), std::move(trailer.events), std::move(trailer.chain));
+    const std::vector<LogDigest> *digests =
+        m_digests.size() == std::size_t(tripCount) ? &m_digests : nullptr;
+    if (rowsCutOrPutIn)
+        log.placeRows(alignedRowIds(log.rowIds(), trips, log, digests));
 
-    findChangedTrips(trips, log, m_digests.size() == std::size_t(tripCount) ? &m_digests : nullptr,
-                     findings);
+    findChangedTrips(trips, log, digests, findings);
     findMissingTrips(log, findings);
     findMovedTrips(trips, log, findings);
     return findings;

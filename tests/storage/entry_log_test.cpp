@@ -217,6 +217,14 @@ TEST_F(EntryLogTest, ChangesOutsideTheProgramAreFoundNamedAndLoggedOnce)
     tampered.subItems[TripSubItem::Distance] = QStringLiteral("abc");
     noNumber.trips.replace(0, tampered);
 
+    // A trip's bytes cut out of the middle and the count lowered, the log left as it was: the
+    // trips below the cut still match their own entries.
+    QByteArray cutInTheMiddle = original;
+    const qsizetype thirdAt = 4 + rowBytes(trips.at(0)).size() + rowBytes(trips.at(1)).size();
+    ASSERT_EQ(cutInTheMiddle.mid(thirdAt, rowBytes(trips.at(2)).size()), rowBytes(trips.at(2)));
+    cutInTheMiddle.remove(thirdAt, rowBytes(trips.at(2)).size());
+    qToLittleEndian(qint32(trips.count() - 1), cutInTheMiddle.data());
+
     // A byte put in before the log, and the log's first byte cut.
     QByteArray inserted = original;
     inserted.insert(trailerStart(original), 'x');
@@ -239,6 +247,11 @@ TEST_F(EntryLogTest, ChangesOutsideTheProgramAreFoundNamedAndLoggedOnce)
         {"a live trip cut out", cutOut,
          QStringLiteral("eine protokollierte Fahrt fehlt in der Datei (erfasst am %1)")
              .arg(localMomentText(toOleDate(at(20, 10))))},
+        {"a trip cut out of the middle, the log as it was", cutInTheMiddle,
+         QStringLiteral("eine protokollierte Fahrt fehlt in der Datei (erfasst am %1); die Datei "
+                        "enthält 3 Fahrten, das Protokoll kennt 4; das Siegel passt nicht zum "
+                        "Inhalt der Datei")
+             .arg(localMomentText(toOleDate(at(21, 9))))},
         {"two trips swapped with their identities", swappedWithIds,
          QStringLiteral("Fahrt 3 steht nicht mehr an ihrem Platz in der Liste")},
         {"the start reading changed", toBytes(startReading),
