@@ -26,6 +26,7 @@ namespace {
 // As many links as the system itself follows before it gives up with ELOOP.
 constexpr int kMaxLinksFollowed = 40;
 constexpr long kUsualNameMax = 255;
+constexpr int kNameAttempts = 100;
 
 // Temporary files that a terminating signal removes. The handler may only read what it finds
 // here, so each place holds its path as plain bytes and says by its state when they are
@@ -96,19 +97,29 @@ int followLinks(QByteArray &path)
     return ELOOP;
 }
 
+// Replaces the last six characters of path with random letters and digits.
+void fillInRandomLetters(QByteArray &path)
+{
+    static constexpr char kLetters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (qsizetype i = path.size() - 6; i < path.size(); ++i)
+        path[i] = kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters) - 1)];
+}
+
+// The name under which the process reaches an open file, also one without a name of its own.
+QByteArray procPathOf(int handle)
+{
+    return QByteArrayLiteral("/proc/self/fd/") + QByteArray::number(handle);
+}
+
 // Makes a file of its own from a name ending in "XXXXXX", as mkostemp does, but with the mode
 // a new file gets from the system (read and write for all, less the process's mask): reading
 // the mask would mean changing it, for every thread of the process at once. The handle, or -1
 // with errno set.
 int createExclusive(QByteArray &path)
 {
-    static constexpr char kLetters[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    constexpr int kAttempts = 100;
-    const qsizetype at = path.size() - 6;
-    for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        for (qsizetype i = at; i < path.size(); ++i)
-            path[i] = kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters) - 1)];
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        fillInRandomLetters(path);
         const int handle = ::open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (handle >= 0 || errno != EEXIST)
             return handle;
@@ -116,6 +127,49 @@ int createExclusive(QByteArray &path)
     errno = EEXIST;
     return -1;
 }
+
+// A file without a name in the folder, with the mode createExclusive gives: a process killed
+// while it writes leaves nothing behind. -1 where the file system or the kernel has no such
+// files, or the process cannot name one later (no /proc), and the file is made with a name.
+int createUnnamed(const QByteArray &folder)
+{
+#ifdef O_TMPFILE
+    const int handle = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    if (handle < 0)
+        return -1;
+    if (::access(procPathOf(handle).constData(), F_OK) != 0) {
+        ::close(handle);
+        return -1;
+    }
+    return handle;
+#else
+    Q_UNUSED(folder);
+    return -1;
+#endif
+}
+
+// Holds back the signals that remove the temporary files (SIGTERM, SIGINT, SIGHUP) in this
+// thread while a name is given and noted for removal: between the two, one would leave the
+// file behind. In a process with other threads the signal may still go to one of them during
+// these few instructions; noting the name first would close that gap, but could remove another
+// program's file of the same name, which is worse than a hidden file left behind.
+class TerminatingSignalsHeld {
+public:
+    TerminatingSignalsHeld()
+    {
+        sigset_t terminating;
+        ::sigemptyset(&terminating);
+        for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP})
+            ::sigaddset(&terminating, signalNumber);
+        ::pthread_sigmask(SIG_BLOCK, &terminating, &m_previous);
+    }
+    ~TerminatingSignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &m_previous, nullptr); }
+    TerminatingSignalsHeld(const TerminatingSignalsHeld &) = delete;
+    TerminatingSignalsHeld &operator=(const TerminatingSignalsHeld &) = delete;
+
+private:
+    sigset_t m_previous;
+};
 
 // The rename is on the disk only once the folder that holds the name is: until then a crash
 // can bring back the old file, or, for a new one, no file at all. The new file is in place
@@ -162,30 +216,41 @@ void ReplacingFile::create()
     const qsizetype slash = m_finalPath.lastIndexOf('/');
     const QByteArray folder = slash > 0 ? m_finalPath.left(slash) : QByteArrayLiteral("/");
     const long nameMax = ::pathconf(folder.constData(), _PC_NAME_MAX);
-    QByteArray path =
+    m_nameTemplate =
         folder + '/' +
         temporaryNameTemplate(m_finalPath.mid(slash + 1), nameMax > 0 ? nameMax : kUsualNameMax);
-    // A terminating signal between making the file and noting it for removal would leave it
-    // behind: the two happen with those signals held back in this thread. In a process with
-    // other threads the signal may still go to one of them during these few instructions;
-    // noting the name before it is made would close that gap, but could remove another
-    // program's file of the same name, which is worse than a hidden file left behind.
-    sigset_t terminating;
-    sigset_t previous;
-    ::sigemptyset(&terminating);
-    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP})
-        ::sigaddset(&terminating, signalNumber);
-    ::pthread_sigmask(SIG_BLOCK, &terminating, &previous);
+    // Named only when it is complete, the file is never seen half written, and a kill -9 or
+    // a power cut while it is written leaves no hidden file beside the target.
+    m_handle = createUnnamed(folder);
+    if (m_handle >= 0)
+        return;
+    QByteArray path = m_nameTemplate;
+    const TerminatingSignalsHeld held;
     const int handle = createExclusive(path);
-    const int error = handle < 0 ? errno : 0;
-    if (handle >= 0) {
-        m_handle = handle;
-        m_temporaryPath = path;
-        m_removalSlot = claimRemovalSlot(m_temporaryPath);
+    if (handle < 0)
+        throw FileError(errno);
+    m_handle = handle;
+    m_temporaryPath = path;
+    m_removalSlot = claimRemovalSlot(m_temporaryPath);
+}
+
+int ReplacingFile::nameUnnamedFile()
+{
+    const QByteArray source = procPathOf(m_handle);
+    QByteArray path = m_nameTemplate;
+    const TerminatingSignalsHeld held;
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        fillInRandomLetters(path);
+        if (::linkat(AT_FDCWD, source.constData(), AT_FDCWD, path.constData(), AT_SYMLINK_FOLLOW) ==
+            0) {
+            m_temporaryPath = path;
+            m_removalSlot = claimRemovalSlot(m_temporaryPath);
+            return 0;
+        }
+        if (errno != EEXIST)
+            return errno;
     }
-    ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-    if (error != 0)
-        throw FileError(error);
+    return EEXIST;
 }
 
 void ReplacingFile::commit()
@@ -206,6 +271,9 @@ void ReplacingFile::commit()
     // target's place. Some file systems cannot sync and say so with EINVAL.
     if (error == 0 && ::fsync(m_handle) != 0 && errno != EINVAL)
         error = errno;
+    // A complete file without a name gets its hidden one just before the rename.
+    if (error == 0 && m_temporaryPath.isEmpty())
+        error = nameUnnamedFile();
     if (::close(m_handle) != 0 && error == 0)
         error = errno;
     m_handle = -1;

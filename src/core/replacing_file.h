@@ -6,10 +6,11 @@
 namespace fb {
 
 // A new file that takes the place of its target only once it is complete and on the disk: it
-// is written under a hidden temporary name beside the target (the target a symbolic link
-// points to, so the link stays a link) and renamed over it at the end; the file and then its
-// folder are synced, so the new file, not the old one, is what a crash leaves. A file given up, by
-// a failure or by a terminating signal, leaves nothing behind. Failures raise FileError with the
+// is written beside the target (the target a symbolic link points to, so the link stays a
+// link) without a name where the file system allows it, given a hidden temporary name when it
+// is complete and renamed over the target; the file and then its folder are synced, so the new
+// file, not the old one, is what a crash leaves. A file given up, by a failure, a terminating
+// signal or a kill while it is written, leaves nothing behind. Failures raise FileError with the
 // system's error number.
 class ReplacingFile {
 public:
@@ -32,9 +33,15 @@ public:
 
 private:
     void discard() noexcept;
+    // Links the file made without a name under a hidden one beside the target: 0 or the
+    // error number.
+    int nameUnnamedFile();
 
     QString m_target;
     QByteArray m_finalPath;
+    // The hidden name, six characters to be filled in.
+    QByteArray m_nameTemplate;
+    // The file's hidden name while it has one.
     QByteArray m_temporaryPath;
     int m_handle = -1;
     int m_removalSlot = -1;

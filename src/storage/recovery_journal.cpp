@@ -334,13 +334,27 @@ void RecoveryJournal::sync()
 
 void RecoveryJournal::create(const Logbook &before)
 {
+    // The system's number for a failed folder or lock file is still in errno: a full disk
+    // is told as one, not as a lock held elsewhere.
+    errno = 0;
     if (!QDir().mkpath(QFileInfo(m_path).absolutePath())) {
-        m_failure = EACCES;
+        m_failure = errno != 0 ? errno : EACCES;
         return;
     }
     m_lock = newLock(m_path);
+    errno = 0;
     if (!m_lock->tryLock(0)) {
-        m_failure = m_lock->error() == QLockFile::PermissionError ? EACCES : EBUSY;
+        switch (m_lock->error()) {
+        case QLockFile::PermissionError:
+            m_failure = EACCES;
+            break;
+        case QLockFile::LockFailedError:
+            m_failure = EBUSY;
+            break;
+        default:
+            m_failure = errno != 0 ? errno : EIO;
+            break;
+        }
         m_lock.reset();
         return;
     }

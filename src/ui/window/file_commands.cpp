@@ -78,6 +78,9 @@ void TMainForm::showDocumentAccess()
 
 void TMainForm::showAccessNote()
 {
+    // The totals beside it leave the note little room at the window's usual width: the whole
+    // reason stays readable where the pointer rests on it.
+    statusBar()->setToolTip(m_accessNote);
     if (!m_accessNote.isEmpty())
         statusBar()->showMessage(m_accessNote);
 }
