@@ -72,14 +72,23 @@ LogbookLock::LogbookLock(const QString &logbookPath)
         }
         return;
     }
-    case QLockFile::PermissionError:
-        m_errorNumber = EACCES;
-        break;
     default:
-        m_errorNumber = errno != 0 ? errno : EIO;
+        m_errorNumber = lockFileErrorNumber(m_lock, errno);
         break;
     }
     m_state = State::Unavailable;
+}
+
+int lockFileErrorNumber(const QLockFile &lock, int errorNumber)
+{
+    switch (lock.error()) {
+    case QLockFile::PermissionError:
+        return EACCES;
+    case QLockFile::LockFailedError:
+        return EBUSY;
+    default:
+        return errorNumber != 0 ? errorNumber : EIO;
+    }
 }
 
 LogbookLock::~LogbookLock()

@@ -5,6 +5,11 @@
 
 namespace fb {
 
+// The system's error number for a lock file that could not be taken, where `errorNumber` is
+// errno as the attempt left it: QLockFile names only its own kinds of failure, a full disk
+// among its unknown ones. EBUSY for a lock held elsewhere.
+int lockFileErrorNumber(const QLockFile &lock, int errorNumber);
+
 // The lock a window holds on the logbook it has open, so that a second window, of this run of
 // the program or another, does not write over it. It is two locks in one:
 // - a lock file beside the file itself, symbolic links followed (".<name>.lock" in the file's

@@ -4,6 +4,7 @@
 
 #include "logbook_fields.h"
 #include "logbook_format.h"
+#include "logbook_lock.h"
 #include "model/odometer.h"
 #include "operation_codec.h"
 
@@ -344,17 +345,7 @@ void RecoveryJournal::create(const Logbook &before)
     m_lock = newLock(m_path);
     errno = 0;
     if (!m_lock->tryLock(0)) {
-        switch (m_lock->error()) {
-        case QLockFile::PermissionError:
-            m_failure = EACCES;
-            break;
-        case QLockFile::LockFailedError:
-            m_failure = EBUSY;
-            break;
-        default:
-            m_failure = errno != 0 ? errno : EIO;
-            break;
-        }
+        m_failure = lockFileErrorNumber(*m_lock, errno);
         m_lock.reset();
         return;
     }
