@@ -15,6 +15,7 @@
 #include <cstring>
 #include <iterator>
 #include <pthread.h>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -148,6 +149,30 @@ int createUnnamed(const QByteArray &folder)
 #endif
 }
 
+// Copies the first size bytes of one file into another at its position: 0 or the error number.
+int copyBytes(int from, int to, off_t size)
+{
+    std::vector<char> buffer(std::size_t(1) << 20);
+    for (off_t at = 0; at < size;) {
+        const ssize_t got =
+            ::pread(from, buffer.data(), std::min<off_t>(off_t(buffer.size()), size - at), at);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return got < 0 ? errno : EIO;
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t put = ::write(to, buffer.data() + done, std::size_t(got - done));
+            if (put < 0 && errno == EINTR)
+                continue;
+            if (put < 0)
+                return errno;
+            done += put;
+        }
+        at += got;
+    }
+    return 0;
+}
+
 // Holds back the signals that remove the temporary files (SIGTERM, SIGINT, SIGHUP) in this
 // thread while a name is given and noted for removal: between the two, one would leave the
 // file behind. In a process with other threads the signal may still go to one of them during
@@ -248,9 +273,37 @@ int ReplacingFile::nameUnnamedFile()
             return 0;
         }
         if (errno != EEXIST)
-            return errno;
+            return copyIntoNamedFile();
     }
     return EEXIST;
+}
+
+int ReplacingFile::copyIntoNamedFile()
+{
+    struct stat status {};
+    if (::fstat(m_handle, &status) != 0)
+        return errno;
+    QByteArray path = m_nameTemplate;
+    int named = -1;
+    {
+        const TerminatingSignalsHeld held;
+        named = createExclusive(path);
+        if (named < 0)
+            return errno;
+        m_temporaryPath = path;
+        m_removalSlot = claimRemovalSlot(m_temporaryPath);
+    }
+    int error = copyBytes(m_handle, named, status.st_size);
+    if (error == 0 && (status.st_uid != ::geteuid() || status.st_gid != ::getegid())) {
+        [[maybe_unused]] const int ignored = ::fchown(named, status.st_uid, status.st_gid);
+    }
+    if (error == 0 && ::fchmod(named, status.st_mode & 07777) != 0)
+        error = errno;
+    if (error == 0 && ::fsync(named) != 0 && errno != EINVAL)
+        error = errno;
+    ::close(m_handle);
+    m_handle = named;
+    return error;
 }
 
 void ReplacingFile::commit()

@@ -36,6 +36,10 @@ private:
     // Links the file made without a name under a hidden one beside the target: 0 or the
     // error number.
     int nameUnnamedFile();
+    // Where the system refuses that link (a link through /proc may be barred), copies the
+    // file into one made under the hidden name, which then takes its place: 0 or the error
+    // number.
+    int copyIntoNamedFile();
 
     QString m_target;
     QByteArray m_finalPath;

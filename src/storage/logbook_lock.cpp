@@ -52,6 +52,8 @@ LogbookLock::LogbookLock(const QString &logbookPath)
     // A window may keep a logbook open for days: only a holder that has ended makes a lock
     // stale, never its age.
     m_lock.setStaleLockTime(0);
+    // Whatever errno says after a failure is the lock file's, not an earlier call's.
+    errno = 0;
     if (m_lock.tryLock(0)) {
         if (lockFileItself()) {
             m_state = State::Held;

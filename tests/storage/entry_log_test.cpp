@@ -225,6 +225,14 @@ TEST_F(EntryLogTest, ChangesOutsideTheProgramAreFoundNamedAndLoggedOnce)
     cutInTheMiddle.remove(thirdAt, rowBytes(trips.at(2)).size());
     qToLittleEndian(qint32(trips.count() - 1), cutInTheMiddle.data());
 
+    // The same with the old version made a copy of the new one and the last trip cut: the copy
+    // is the changed trip, not a sign that the old version was cut out.
+    QByteArray copiedAndCut = original;
+    const qsizetype secondAt = 4 + rowBytes(trips.at(0)).size();
+    copiedAndCut.remove(thirdAt + rowBytes(trips.at(2)).size(), rowBytes(trips.at(3)).size());
+    copiedAndCut.replace(secondAt, rowBytes(trips.at(1)).size(), rowBytes(trips.at(2)));
+    qToLittleEndian(qint32(trips.count() - 1), copiedAndCut.data());
+
     // A byte put in before the log, and the log's first byte cut.
     QByteArray inserted = original;
     inserted.insert(trailerStart(original), 'x');
@@ -252,6 +260,12 @@ TEST_F(EntryLogTest, ChangesOutsideTheProgramAreFoundNamedAndLoggedOnce)
                         "enthält 3 Fahrten, das Protokoll kennt 4; das Siegel passt nicht zum "
                         "Inhalt der Datei")
              .arg(localMomentText(toOleDate(at(21, 9))))},
+        {"a trip made a copy of the next, the last cut", copiedAndCut,
+         QStringLiteral("Fahrt 2 stimmt nicht mehr mit dem Protokoll überein; eine "
+                        "protokollierte Fahrt fehlt in der Datei (erfasst am %1); die Datei "
+                        "enthält 3 Fahrten, das Protokoll kennt 4; das Siegel passt nicht zum "
+                        "Inhalt der Datei")
+             .arg(localMomentText(toOleDate(at(7, 18))))},
         {"two trips swapped with their identities", swappedWithIds,
          QStringLiteral("Fahrt 3 steht nicht mehr an ihrem Platz in der Liste")},
         {"the start reading changed", toBytes(startReading),
