@@ -529,15 +529,16 @@ EntryLogFindings EntryLogReader::read(BinaryReader &in, QIODevice &device, const
     if (trailer.rowCount != tripCount)
         findings.loggedRowCount = trailer.rowCount;
     keepKnownIdentities(trailer, findings);
-    // A file with the trip count it was written with has its rows where the log has them.
+    // A file with the trip count it was written with has its rows where the log has them,
+    // unless trips were cut out and as many put in.
     const bool rowsCutOrPutIn = trailer.rowCount != tripCount;
     if (!rowsCutOrPutIn)
         trailer.rowIds.resize(std::min(trailer.rowIds.size(), tripCount));
     log.restore(std::move(trailer.rowIds), std::move(trailer.events), std::move(trailer.chain));
     const std::vector<LogDigest> *digests =
         m_digests.size() == std::size_t(tripCount) ? &m_digests : nullptr;
-    if (rowsCutOrPutIn)
-        log.placeRows(alignedRowIds(log.rowIds(), trips, log, digests));
+    log.placeRows(rowsCutOrPutIn ? alignedRowIds(log.rowIds(), trips, log, digests)
+                                 : rowIdsOfSameCount(log.rowIds(), trips, log, digests));
 
     findChangedTrips(trips, log, digests, findings);
     findMissingTrips(log, findings);

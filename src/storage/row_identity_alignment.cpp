@@ -69,7 +69,49 @@ std::vector<Anchor> longestAscendingRun(const std::vector<Anchor> &anchors)
     return run;
 }
 
+Fingerprint fingerprintOf(const RowTable &trips, qsizetype row,
+                          const std::vector<LogDigest> *digests)
+{
+    const Row &trip = trips.at(row);
+    return {digests ? (*digests)[std::size_t(row)] : tripDigest(trip), isDeleted(trip)};
+}
+
+// Rows in question under an assignment of identities: rows that are not what the log expects
+// of their identity, and identities the log expects that no row has. The second count alone
+// is also given back.
+std::pair<qsizetype, qsizetype> inQuestion(const QList<RowId> &ids, const RowTable &trips,
+                                           const EntryLog &log,
+                                           const std::vector<LogDigest> *digests)
+{
+    qsizetype changed = 0;
+    std::vector<bool> present(std::size_t(log.largestId()) + 1, false);
+    for (qsizetype row = 0; row < ids.size(); ++row) {
+        const RowId id = ids.at(row);
+        if (id < present.size())
+            present[id] = true;
+        const std::optional<EntryLog::Expected> expected = log.expected(id);
+        if (expected &&
+            Fingerprint{expected->digest, expected->deleted} != fingerprintOf(trips, row, digests))
+            ++changed;
+    }
+    qsizetype missing = 0;
+    for (RowId id = 1; id < present.size(); ++id)
+        missing += !present[id] && log.expected(id) ? 1 : 0;
+    return {changed + missing, missing};
+}
+
 } // namespace
+
+QList<RowId> rowIdsOfSameCount(const QList<RowId> &loggedIds, const RowTable &trips,
+                               const EntryLog &log, const std::vector<LogDigest> *digests)
+{
+    const qsizetype byPlace = inQuestion(loggedIds, trips, log, digests).first;
+    if (byPlace == 0)
+        return loggedIds;
+    QList<RowId> matched = alignedRowIds(loggedIds, trips, log, digests);
+    const auto [byMatch, missing] = inQuestion(matched, trips, log, digests);
+    return missing > 0 && byMatch < byPlace ? matched : loggedIds;
+}
 
 QList<RowId> alignedRowIds(const QList<RowId> &loggedIds, const RowTable &trips,
                            const EntryLog &log, const std::vector<LogDigest> *digests)
@@ -79,9 +121,7 @@ QList<RowId> alignedRowIds(const QList<RowId> &loggedIds, const RowTable &trips,
     std::vector<Fingerprint> rows(static_cast<std::size_t>(rowCount));
     UniquePlaces rowPlaces;
     for (qsizetype row = 0; row < rowCount; ++row) {
-        const Row &trip = trips.at(row);
-        rows[std::size_t(row)] = {digests ? (*digests)[std::size_t(row)] : tripDigest(trip),
-                                  isDeleted(trip)};
+        rows[std::size_t(row)] = fingerprintOf(trips, row, digests);
         rowPlaces.add(rows[std::size_t(row)], row);
     }
     std::vector<std::optional<Fingerprint>> expected(static_cast<std::size_t>(idCount));

@@ -20,4 +20,11 @@ namespace fb {
 QList<RowId> alignedRowIds(const QList<RowId> &loggedIds, const RowTable &trips,
                            const EntryLog &log, const std::vector<LogDigest> *digests);
 
+// The identities of the rows of a file with the trip count its log was written with: in their
+// places, unless rows differ from the log there and matching them as above finds trips that
+// were cut out with fewer rows in question (one trip cut and another put in elsewhere keep the
+// count). Rows merely swapped stay compared by place.
+QList<RowId> rowIdsOfSameCount(const QList<RowId> &loggedIds, const RowTable &trips,
+                               const EntryLog &log, const std::vector<LogDigest> *digests);
+
 } // namespace fb

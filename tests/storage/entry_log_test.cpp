@@ -233,6 +233,14 @@ TEST_F(EntryLogTest, ChangesOutsideTheProgramAreFoundNamedAndLoggedOnce)
     copiedAndCut.replace(secondAt, rowBytes(trips.at(1)).size(), rowBytes(trips.at(2)));
     qToLittleEndian(qint32(trips.count() - 1), copiedAndCut.data());
 
+    // One trip cut out and another put in at the end: the count is as logged, and only the cut
+    // one is in question, not every row between.
+    QByteArray cutAndPutIn = original;
+    cutAndPutIn.remove(thirdAt, rowBytes(trips.at(2)).size());
+    Row putIn = trips.at(0);
+    putIn.subItems[TripSubItem::Purpose] = QStringLiteral("Nachgetragen");
+    cutAndPutIn.insert(thirdAt + rowBytes(trips.at(3)).size(), rowBytes(putIn));
+
     // A byte put in before the log, and the log's first byte cut.
     QByteArray inserted = original;
     inserted.insert(trailerStart(original), 'x');
@@ -266,6 +274,10 @@ TEST_F(EntryLogTest, ChangesOutsideTheProgramAreFoundNamedAndLoggedOnce)
                         "enthält 3 Fahrten, das Protokoll kennt 4; das Siegel passt nicht zum "
                         "Inhalt der Datei")
              .arg(localMomentText(toOleDate(at(7, 18))))},
+        {"a trip cut out and another put in", cutAndPutIn,
+         QStringLiteral("eine protokollierte Fahrt fehlt in der Datei (erfasst am %1); das Siegel "
+                        "passt nicht zum Inhalt der Datei")
+             .arg(localMomentText(toOleDate(at(21, 9))))},
         {"two trips swapped with their identities", swappedWithIds,
          QStringLiteral("Fahrt 3 steht nicht mehr an ihrem Platz in der Liste")},
         {"the start reading changed", toBytes(startReading),
