@@ -173,6 +173,22 @@ int copyBytes(int from, int to, off_t size)
     return 0;
 }
 
+// Gives a complete file the owner and permissions of `like` (where the system allows the
+// owner), then syncs it: renamed before its data is on the disk, a crash could leave an empty
+// file in the target's place. Some file systems cannot sync and say so with EINVAL. 0 or the
+// error number.
+int settleFile(int handle, const struct stat *like)
+{
+    if (like && (like->st_uid != ::geteuid() || like->st_gid != ::getegid())) {
+        [[maybe_unused]] const int ignored = ::fchown(handle, like->st_uid, like->st_gid);
+    }
+    if (like && ::fchmod(handle, like->st_mode & 07777) != 0)
+        return errno;
+    if (::fsync(handle) != 0 && errno != EINVAL)
+        return errno;
+    return 0;
+}
+
 // Holds back the signals that remove the temporary files (SIGTERM, SIGINT, SIGHUP) in this
 // thread while a name is given and noted for removal: between the two, one would leave the
 // file behind. In a process with other threads the signal may still go to one of them during
@@ -294,13 +310,8 @@ int ReplacingFile::copyIntoNamedFile()
         m_removalSlot = claimRemovalSlot(m_temporaryPath);
     }
     int error = copyBytes(m_handle, named, status.st_size);
-    if (error == 0 && (status.st_uid != ::geteuid() || status.st_gid != ::getegid())) {
-        [[maybe_unused]] const int ignored = ::fchown(named, status.st_uid, status.st_gid);
-    }
-    if (error == 0 && ::fchmod(named, status.st_mode & 07777) != 0)
-        error = errno;
-    if (error == 0 && ::fsync(named) != 0 && errno != EINVAL)
-        error = errno;
+    if (error == 0)
+        error = settleFile(named, &status);
     ::close(m_handle);
     m_handle = named;
     return error;
@@ -310,20 +321,10 @@ void ReplacingFile::commit()
 {
     if (m_handle < 0)
         throw FileError(EBADF);
-    struct stat status {};
-    const bool replaces = ::stat(m_finalPath.constData(), &status) == 0;
-    int error = 0;
-    // The replaced file keeps its owner where the system allows it, and its permissions.
-    if (replaces && (status.st_uid != ::geteuid() || status.st_gid != ::getegid())) {
-        [[maybe_unused]] const int ignored = ::fchown(m_handle, status.st_uid, status.st_gid);
-    }
-    // A new file keeps the mode it was made with.
-    if (replaces && ::fchmod(m_handle, status.st_mode & 07777) != 0)
-        error = errno;
-    // Renamed before its data is on the disk, a crash could leave an empty file in the
-    // target's place. Some file systems cannot sync and say so with EINVAL.
-    if (error == 0 && ::fsync(m_handle) != 0 && errno != EINVAL)
-        error = errno;
+    // The replaced file keeps its owner and permissions; a new file the mode it was made with.
+    struct stat replaced {};
+    const bool replaces = ::stat(m_finalPath.constData(), &replaced) == 0;
+    int error = settleFile(m_handle, replaces ? &replaced : nullptr);
     // A complete file without a name gets its hidden one just before the rename.
     if (error == 0 && m_temporaryPath.isEmpty())
         error = nameUnnamedFile();

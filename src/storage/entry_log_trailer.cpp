@@ -1,8 +1,8 @@
 #include "entry_log_trailer.h"
-#include "row_identity_alignment.h"
 
 #include "model/trip_columns.h"
 #include "model/trip_placement.h"
+#include "row_identity_alignment.h"
 
 #include <QCryptographicHash>
 #include <QHash>
@@ -218,6 +218,38 @@ void findMissingTrips(const EntryLog &log, EntryLogFindings &findings)
             findings.foundRows.append(FoundRow{id, kGoneDigest, false});
         }
     }
+}
+
+void findChangedOrMissingTrips(const RowTable &trips, const EntryLog &log,
+                               const std::vector<LogDigest> *digests, EntryLogFindings &findings)
+{
+    findChangedTrips(trips, log, digests, findings);
+    findMissingTrips(log, findings);
+}
+
+// A file with the trip count it was written with is compared row by row. Where rows differ
+// there, one trip may have been cut out and another put in elsewhere: matching the rows to the
+// log (alignedRowIds) then finds the trip cut out, and the rows between are what they were.
+// The match is taken where it finds a trip missing with fewer rows in question; rows merely
+// swapped stay compared by place.
+void preferMatchedRowsWhereTripsWereCut(const RowTable &trips, EntryLog &log,
+                                        const std::vector<LogDigest> *digests,
+                                        EntryLogFindings &findings)
+{
+    const auto inQuestion = [](const EntryLogFindings &found) {
+        return found.changedRows.size() + found.missingIds.size();
+    };
+    QList<RowId> byPlace = log.rowIds();
+    log.placeRows(alignedRowIds(byPlace, trips, log, digests));
+    EntryLogFindings matched;
+    findChangedOrMissingTrips(trips, log, digests, matched);
+    if (matched.missingIds.isEmpty() || inQuestion(matched) >= inQuestion(findings)) {
+        log.placeRows(std::move(byPlace));
+        return;
+    }
+    findings.changedRows = std::move(matched.changedRows);
+    findings.missingIds = std::move(matched.missingIds);
+    findings.foundRows = std::move(matched.foundRows);
 }
 
 // Trips entered new that no longer stand where the program put them. A new trip goes before
@@ -537,11 +569,12 @@ EntryLogFindings EntryLogReader::read(BinaryReader &in, QIODevice &device, const
     log.restore(std::move(trailer.rowIds), std::move(trailer.events), std::move(trailer.chain));
     const std::vector<LogDigest> *digests =
         m_digests.size() == std::size_t(tripCount) ? &m_digests : nullptr;
-    log.placeRows(rowsCutOrPutIn ? alignedRowIds(log.rowIds(), trips, log, digests)
-                                 : rowIdsOfSameCount(log.rowIds(), trips, log, digests));
+    if (rowsCutOrPutIn)
+        log.placeRows(alignedRowIds(log.rowIds(), trips, log, digests));
 
-    findChangedTrips(trips, log, digests, findings);
-    findMissingTrips(log, findings);
+    findChangedOrMissingTrips(trips, log, digests, findings);
+    if (!rowsCutOrPutIn && !findings.changedRows.isEmpty())
+        preferMatchedRowsWhereTripsWereCut(trips, log, digests, findings);
     findMovedTrips(trips, log, findings);
     return findings;
 }

@@ -76,42 +76,7 @@ Fingerprint fingerprintOf(const RowTable &trips, qsizetype row,
     return {digests ? (*digests)[std::size_t(row)] : tripDigest(trip), isDeleted(trip)};
 }
 
-// Rows in question under an assignment of identities: rows that are not what the log expects
-// of their identity, and identities the log expects that no row has. The second count alone
-// is also given back.
-std::pair<qsizetype, qsizetype> inQuestion(const QList<RowId> &ids, const RowTable &trips,
-                                           const EntryLog &log,
-                                           const std::vector<LogDigest> *digests)
-{
-    qsizetype changed = 0;
-    std::vector<bool> present(std::size_t(log.largestId()) + 1, false);
-    for (qsizetype row = 0; row < ids.size(); ++row) {
-        const RowId id = ids.at(row);
-        if (id < present.size())
-            present[id] = true;
-        const std::optional<EntryLog::Expected> expected = log.expected(id);
-        if (expected &&
-            Fingerprint{expected->digest, expected->deleted} != fingerprintOf(trips, row, digests))
-            ++changed;
-    }
-    qsizetype missing = 0;
-    for (RowId id = 1; id < present.size(); ++id)
-        missing += !present[id] && log.expected(id) ? 1 : 0;
-    return {changed + missing, missing};
-}
-
 } // namespace
-
-QList<RowId> rowIdsOfSameCount(const QList<RowId> &loggedIds, const RowTable &trips,
-                               const EntryLog &log, const std::vector<LogDigest> *digests)
-{
-    const qsizetype byPlace = inQuestion(loggedIds, trips, log, digests).first;
-    if (byPlace == 0)
-        return loggedIds;
-    QList<RowId> matched = alignedRowIds(loggedIds, trips, log, digests);
-    const auto [byMatch, missing] = inQuestion(matched, trips, log, digests);
-    return missing > 0 && byMatch < byPlace ? matched : loggedIds;
-}
 
 QList<RowId> alignedRowIds(const QList<RowId> &loggedIds, const RowTable &trips,
                            const EntryLog &log, const std::vector<LogDigest> *digests)

@@ -7,8 +7,8 @@
 
 namespace fb {
 
-// The identities of a file's rows where the file holds another number of trips than its log
-// was written with: trips were cut out of it, or put into it, outside the program. Taken by
+// The identities of a file's rows where trips were cut out of it, or put into it, outside the
+// program (its trip count is not the log's, or it is again after a cut and an insert). Taken by
 // position, every row after the first cut would be compared with the trip below it and the
 // last logged trip would count as missing. Instead, trips that stand once in the log (by the
 // digest and deleted mark it expects) and once in the file are taken to be the same trip where
@@ -19,12 +19,5 @@ namespace fb {
 // `digests`, where given, are the rows' digests in order.
 QList<RowId> alignedRowIds(const QList<RowId> &loggedIds, const RowTable &trips,
                            const EntryLog &log, const std::vector<LogDigest> *digests);
-
-// The identities of the rows of a file with the trip count its log was written with: in their
-// places, unless rows differ from the log there and matching them as above finds trips that
-// were cut out with fewer rows in question (one trip cut and another put in elsewhere keep the
-// count). Rows merely swapped stay compared by place.
-QList<RowId> rowIdsOfSameCount(const QList<RowId> &loggedIds, const RowTable &trips,
-                               const EntryLog &log, const std::vector<LogDigest> *digests);
 
 } // namespace fb
