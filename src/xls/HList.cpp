@@ -24,6 +24,17 @@ std::uint64_t mix(std::uint64_t h, std::uint64_t word)
     return std::rotl(h, 27) * 5 + 0x52DCE729;
 }
 
+std::uint32_t finish(std::uint64_t h, qsizetype length)
+{
+    h ^= std::uint64_t(length);
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    h *= 0xC4CEB9FE1A85EC53ull;
+    h ^= h >> 33;
+    return static_cast<std::uint32_t>(h);
+}
+
 // A fast non-cryptographic hash in the manner of MurmurHash3, eight bytes per step. The
 // lists index texts and records of the program's own workbook, never hostile input.
 } // namespace
@@ -43,13 +54,38 @@ std::uint32_t THashedStringList::Hash(QByteArrayView bytes)
         std::memcpy(&word, p, static_cast<std::size_t>(n));
         h = mix(h, word);
     }
-    h ^= std::uint64_t(bytes.size());
-    h ^= h >> 33;
-    h *= 0xFF51AFD7ED558CCDull;
-    h ^= h >> 33;
-    h *= 0xC4CEB9FE1A85EC53ull;
-    h ^= h >> 33;
-    return static_cast<std::uint32_t>(h);
+    return finish(h, bytes.size());
+}
+
+std::optional<std::uint32_t> THashedStringList::HashLatin1(QStringView units)
+{
+    std::uint64_t h = 0;
+    char16_t seen = 0;
+    const char16_t *p = units.utf16();
+    qsizetype n = units.size();
+    // The words are built as Hash() reads the bytes, in the machine's byte order.
+    constexpr auto shift = [](qsizetype i) {
+        return std::endian::native == std::endian::little ? 8 * i : 8 * (7 - i);
+    };
+    for (; n >= 8; n -= 8, p += 8) {
+        std::uint64_t word = 0;
+        for (int i = 0; i < 8; ++i) {
+            seen |= p[i];
+            word |= std::uint64_t(p[i] & 0xFF) << shift(i);
+        }
+        h = mix(h, word);
+    }
+    if (n > 0) {
+        std::uint64_t word = 0;
+        for (qsizetype i = 0; i < n; ++i) {
+            seen |= p[i];
+            word |= std::uint64_t(p[i] & 0xFF) << shift(i);
+        }
+        h = mix(h, word);
+    }
+    if (seen > 0xFF)
+        return std::nullopt;
+    return finish(h, units.size());
 }
 
 THashedStringList::THashedStringList(int initialBuckets)

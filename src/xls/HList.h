@@ -2,8 +2,10 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QStringView>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace fb::xls {
@@ -25,6 +27,9 @@ public:
     int Intern(QByteArrayView bytes, bool *inserted = nullptr);
 
     static std::uint32_t Hash(QByteArrayView bytes);
+    // Hash() of the bytes that UTF-16 units below U+0100 narrow to, without narrowing them
+    // first; nothing when a unit is U+0100 or above.
+    static std::optional<std::uint32_t> HashLatin1(QStringView units);
 
 private:
     // A slot keeps the entry's hash next to its index, so most mismatches are settled

@@ -164,8 +164,13 @@ void TCell::ReferText(QStringView text)
 {
     if (text.size() > kMaxTextLength)
         throw EXLSError(EXLSError::InvalidCellValue);
-    const bool ansi = std::all_of(text.begin(), text.end(),
-                                  [](QChar c) { return encodeAnsi(c.unicode()).has_value(); });
+    // Texts are mostly plain ASCII, which needs no look into the code page's table.
+    char16_t seen = 0;
+    for (const QChar c : text)
+        seen |= c.unicode();
+    const bool ansi = seen < 0x80 || std::all_of(text.begin(), text.end(), [](QChar c) {
+                          return encodeAnsi(c.unicode()).has_value();
+                      });
     storeText(ansi ? VarType::String : VarType::OleStr,
               reinterpret_cast<const char *>(text.utf16()),
               static_cast<std::uint32_t>(text.size()));

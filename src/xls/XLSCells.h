@@ -48,6 +48,14 @@ public:
     QByteArrayView AnsiText(QByteArray &scratch) const;
     // The units of a wide text; empty for other kinds.
     QStringView WideText() const noexcept;
+    // The UTF-16 units of an 8-bit text the cell refers to (ReferText); empty for other
+    // texts. They are its 8-bit bytes as well where every unit is below U+0100.
+    QStringView ReferredUnits() const noexcept
+    {
+        return m_referred ? QStringView(reinterpret_cast<const char16_t *>(m_payload.text),
+                                        qsizetype(m_textLength))
+                          : QStringView();
+    }
     // Numbers, currency and dates (days since 1899-12-30) as a double.
     double Number() const noexcept;
     bool Boolean() const noexcept { return m_kind == VarType::Boolean && m_payload.boolean; }

@@ -65,6 +65,14 @@ void appendUtf16(std::vector<char> &out, QStringView text)
     }
 }
 
+bool isLatin1(QStringView units)
+{
+    char16_t seen = 0;
+    for (const QChar c : units)
+        seen |= c.unicode();
+    return !units.isEmpty() && seen <= 0xFF;
+}
+
 // The characters of a text cell as stored: 8-bit bytes, or UTF-16 units as bytes. An 8-bit
 // text the cell refers to is encoded into scratch.
 QByteArrayView storedText(const TCell &cell, QByteArray &scratch)
@@ -76,10 +84,26 @@ QByteArrayView storedText(const TCell &cell, QByteArray &scratch)
 }
 
 // Equal texts of the two kinds stay apart: an 8-bit and a wide text are different entries.
+// A referred 8-bit text, the export's usual cell, is hashed from its units as they stand.
 std::uint32_t hashOf(const TCell &cell, QByteArray &scratch)
 {
+    if (const QStringView units = cell.ReferredUnits(); !units.isEmpty()) {
+        if (const auto hash = THashedStringList::HashLatin1(units))
+            return *hash;
+    }
     const std::uint32_t hash = THashedStringList::Hash(storedText(cell, scratch));
     return cell.Kind() == VarType::String ? hash : hash ^ 0x9E3779B9u;
+}
+
+// Whether two cells of the same kind store the same characters. Texts both cells refer to
+// are compared as they stand: the code page stores equal texts alike and unequal ones apart.
+bool sameStoredText(const TCell &a, const TCell &b, QByteArray &scratchA, QByteArray &scratchB)
+{
+    const QStringView unitsA = a.ReferredUnits();
+    const QStringView unitsB = b.ReferredUnits();
+    if (!unitsA.isEmpty() && !unitsB.isEmpty())
+        return unitsA == unitsB;
+    return storedText(a, scratchA) == storedText(b, scratchB);
 }
 
 // True when the end of a piece at byte `end` of a wide entry falls between a high and a
@@ -97,6 +121,16 @@ bool splitsSurrogatePair(QByteArrayView entry, qsizetype end)
 
 void TSharedStrings::AppendEntry(const TCell &cell, std::vector<char> &entry, QByteArray &scratch)
 {
+    if (const QStringView units = cell.ReferredUnits(); isLatin1(units)) {
+        // Each unit is its own 8-bit byte and a character below U+0100: compressed form.
+        appendWord(entry, static_cast<std::uint16_t>(units.size()));
+        entry.push_back('\x00');
+        const std::size_t start = entry.size();
+        entry.resize(start + std::size_t(units.size()));
+        std::transform(units.begin(), units.end(), entry.begin() + qsizetype(start),
+                       [](QChar c) { return static_cast<char>(c.unicode()); });
+        return;
+    }
     if (cell.Kind() == VarType::String) {
         const QByteArrayView bytes = cell.AnsiText(scratch);
         appendWord(entry, static_cast<std::uint16_t>(bytes.size()));
@@ -120,13 +154,11 @@ TSharedStrings::TSharedStrings(const TWorkbook &workbook)
 {
     const TSheets &sheets = workbook.Sheets();
     m_sheetIndices.resize(static_cast<std::size_t>(sheets.Count()));
-    // Room for every text as a distinct entry, the export's usual case, so the index is
-    // never rebuilt.
+    // Room for every cell as a distinct text, the export's usual case, so the index is never
+    // rebuilt. Counting the texts would cost another walk through every cell.
     std::size_t textCells = 0;
-    for (int s = 0; s < sheets.Count(); ++s) {
-        for (const TCell &cell : sheets[s].Cells())
-            textCells += cell.IsText() ? 1 : 0;
-    }
+    for (int s = 0; s < sheets.Count(); ++s)
+        textCells += static_cast<std::size_t>(sheets[s].Cells().Count());
     m_entries.reserve(textCells);
     m_slots.resize(std::bit_ceil(std::max<std::size_t>(16, textCells + textCells / 3 + 1)));
 
@@ -171,7 +203,6 @@ TSharedStrings::TSharedStrings(const TWorkbook &workbook)
 std::uint32_t TSharedStrings::intern(const TCell &cell, std::uint32_t hash)
 {
     const std::size_t mask = m_slots.size() - 1;
-    const QByteArrayView text = storedText(cell, m_scratch);
     for (std::size_t slot = hash & mask;; slot = (slot + 1) & mask) {
         Slot &s = m_slots[slot];
         if (s.entry < 0) {
@@ -181,7 +212,8 @@ std::uint32_t TSharedStrings::intern(const TCell &cell, std::uint32_t hash)
         }
         if (s.hash == hash) {
             const TCell &first = *m_entries[static_cast<std::size_t>(s.entry)];
-            if (first.Kind() == cell.Kind() && storedText(first, m_firstScratch) == text)
+            if (first.Kind() == cell.Kind() &&
+                sameStoredText(first, cell, m_firstScratch, m_scratch))
                 return static_cast<std::uint32_t>(s.entry);
         }
     }

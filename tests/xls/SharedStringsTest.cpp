@@ -200,14 +200,18 @@ TEST_F(SharedStringsTest, RecordLayoutOfTextsWithoutSurrogatePairsStaysAsItWas)
 // later replaces the reference.
 TEST(ReferredTexts, WriteTheSameBytesAsCopiedTexts)
 {
-    const QString texts[] = {QStringLiteral("Gelöscht 5 €"), QStringLiteral("Plzeň"),
-                             QStringLiteral("Gelöscht 5 €"), QString(),
-                             QStringLiteral("Köln – Łódź"),  QStringLiteral("Fahrt")};
+    const QString texts[] = {QStringLiteral("Gelöscht 5 €"),
+                             QStringLiteral("Plzeň"),
+                             QStringLiteral("Gelöscht 5 €"),
+                             QString(),
+                             QStringLiteral("Köln – Łódź"),
+                             QStringLiteral("Fahrt"),
+                             QStringLiteral("Bahnhofstraße 12, Köln-Süd")};
     QTemporaryDir dir;
     auto saved = [&](bool refer) {
         TXLSFile file;
         TCells &cells = file.Workbook().Sheets()[0].Cells();
-        for (std::uint16_t row = 0; row < 6; ++row) {
+        for (std::uint16_t row = 0; row < std::size(texts); ++row) {
             TCell &cell = cells.Cell(row, 0);
             if (refer && row != 2)
                 cell.ReferText(texts[row]);
