@@ -1,6 +1,7 @@
 // libFuzzer target: whatever texts the cells hold (any UTF-16, lone surrogates and control
 // characters included, stored in any of the ways a cell takes text), the written file, read
-// back with our own compound file reader, must give every cell its text unchanged.
+// back with our own compound file reader, must give every cell its text unchanged. And a
+// cell that refers to its text instead of copying it must not change a byte of the file.
 //
 // Input: byte 0 picks how each text is stored (two bits a text), byte 1 how often each text
 // is repeated (so that short inputs reach the record ends of the shared string table), the
@@ -64,12 +65,16 @@ std::vector<Text> decodeTexts(const std::uint8_t *data, std::size_t size)
     return texts;
 }
 
-// Stores the text as the storage says; returns the text a reader must find.
-QString store(TCell &cell, const Text &text)
+// Stores the text as the storage says; returns the text a reader must find. A text to be
+// copied is referred to instead where `refer` says so.
+QString store(TCell &cell, const Text &text, bool refer)
 {
     switch (text.storage) {
     case Storage::SetText:
-        cell.SetText(text.units);
+        if (refer)
+            cell.ReferText(text.units);
+        else
+            cell.SetText(text.units);
         return text.units;
     case Storage::Wide:
         cell.SetValue(CellValue::fromWideString(text.units));
@@ -102,12 +107,10 @@ const QString &filePath()
     return path;
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+// Writes the texts into one sheet; returns the file's bytes and what each cell must hold.
+QByteArray save(const std::vector<Text> &texts, bool refer, std::vector<test::TextCell> &expected)
 {
-    const std::vector<Text> texts = decodeTexts(data, size);
-    std::vector<test::TextCell> expected;
+    expected.clear();
     try {
         TXLSFile file;
         TSheet &sheet = file.Workbook().Sheets()[0];
@@ -115,13 +118,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             // Rows and columns vary so that cells are not written in the order they were set.
             const auto row = static_cast<std::uint16_t>((i * 7) % kMaxTexts);
             const auto col = static_cast<std::uint16_t>(i % 3);
-            expected.push_back({row, col, store(sheet.Cells(row, col), texts[i])});
+            expected.push_back({row, col, store(sheet.Cells(row, col), texts[i], refer)});
         }
         file.SaveAs(filePath());
     } catch (const fb::Error &e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.message()));
         mismatch("saving texts failed");
     }
+    QFile written(filePath());
+    if (!written.open(QIODevice::ReadOnly))
+        mismatch("the written file cannot be read");
+    return written.readAll();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const std::vector<Text> texts = decodeTexts(data, size);
+    std::vector<test::TextCell> expected;
+    const QByteArray referred = save(texts, true, expected);
+    if (save(texts, false, expected) != referred)
+        mismatch("texts referred to are written otherwise than copies of them");
 
     std::vector<test::TextCell> found;
     try {
