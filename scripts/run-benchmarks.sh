@@ -79,17 +79,17 @@ if "$bin/fahrtenbuch" --help | grep -q -- --export-xls; then
   # same load of the machine; its input is the logbook's JSON dump, made beforehand.
   if /usr/bin/python3 -c 'import xlwt' 2>/dev/null; then
     "$bin/fahrtenbuch" --dump-json "$work/trips65535.fbu" >"$work/trips65535.json"
+    python_writer=("pure-Python writer (xlwt), the same trips" /usr/bin/python3
+      "$(dirname "$0")/../bench/xls_reference_writer.py" "$work/trips65535.json" "$work/py{run}.xls")
     measure "--export-xls (65,535 trips), new file" \
       "$bin/fahrtenbuch" --export-xls "$work/turn{run}.xls" "$work/trips65535.fbu" :: \
-      "pure-Python writer (xlwt), the same trips" /usr/bin/python3 \
-      "$(dirname "$0")/../bench/xls_reference_writer.py" "$work/trips65535.json" "$work/py{run}.xls"
+      "${python_writer[@]}"
     # The same two, each nine times before the other. On a virtual machine that hands memory
     # left free for two seconds back to its host, a run in turn starts on such memory (the
     # Python writer takes longer than that), a run after its own kind on memory still at hand.
     MEASURE_ORDER=one-after-another measure "--export-xls (65,535 trips), new file" \
       "$bin/fahrtenbuch" --export-xls "$work/own{run}.xls" "$work/trips65535.fbu" :: \
-      "pure-Python writer (xlwt), the same trips" /usr/bin/python3 \
-      "$(dirname "$0")/../bench/xls_reference_writer.py" "$work/trips65535.json" "$work/py{run}.xls"
+      "${python_writer[@]}"
   fi
 fi
 if "$bin/fahrtenbuch" --help | grep -q -- --print-pdf; then

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 #include <optional>
 
@@ -21,5 +22,15 @@ bool canEncode(const QString &text);
 
 // Encodes text; a character the code page cannot hold becomes '?'.
 QByteArray encodeLossy(const QString &text);
+
+// Every bit any UTF-16 unit of text sets. Below 0x80 every unit is ASCII, its own byte in the
+// code page; up to 0xFF every unit is a character below U+0100. A loop the compiler vectorises.
+inline char16_t combinedUnitBits(QStringView text) noexcept
+{
+    char16_t bits = 0;
+    for (const QChar c : text)
+        bits |= c.unicode();
+    return bits;
+}
 
 } // namespace fb::cp1252

@@ -42,12 +42,8 @@ QByteArrayView TCell::AnsiText(QByteArray &scratch) const
     scratch.resize(m_textLength);
     char *out = scratch.data();
     const auto *units = reinterpret_cast<const char16_t *>(m_payload.text);
-    // Mostly every unit is below U+0100 and is its own byte: two simple loops the compiler
-    // vectorises, where the shared string table encodes every referred text it hashes.
-    char16_t bits = 0;
-    for (std::uint32_t i = 0; i < m_textLength; ++i)
-        bits |= units[i];
-    if (bits <= 0xFF) {
+    // Mostly every unit is below U+0100 and is its own byte.
+    if (cp1252::combinedUnitBits(ReferredUnits()) <= 0xFF) {
         for (std::uint32_t i = 0; i < m_textLength; ++i)
             out[i] = static_cast<char>(units[i]);
     } else {
@@ -165,12 +161,9 @@ void TCell::ReferText(QStringView text)
     if (text.size() > kMaxTextLength)
         throw EXLSError(EXLSError::InvalidCellValue);
     // Texts are mostly plain ASCII, which needs no look into the code page's table.
-    char16_t seen = 0;
-    for (const QChar c : text)
-        seen |= c.unicode();
-    const bool ansi = seen < 0x80 || std::all_of(text.begin(), text.end(), [](QChar c) {
-                          return encodeAnsi(c.unicode()).has_value();
-                      });
+    const bool ansi = cp1252::combinedUnitBits(text) < 0x80 ||
+                      std::all_of(text.begin(), text.end(),
+                                  [](QChar c) { return encodeAnsi(c.unicode()).has_value(); });
     storeText(ansi ? VarType::String : VarType::OleStr,
               reinterpret_cast<const char *>(text.utf16()),
               static_cast<std::uint32_t>(text.size()));

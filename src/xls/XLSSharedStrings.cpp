@@ -67,10 +67,7 @@ void appendUtf16(std::vector<char> &out, QStringView text)
 
 bool isLatin1(QStringView units)
 {
-    char16_t seen = 0;
-    for (const QChar c : units)
-        seen |= c.unicode();
-    return !units.isEmpty() && seen <= 0xFF;
+    return !units.isEmpty() && cp1252::combinedUnitBits(units) <= 0xFF;
 }
 
 // The characters of a text cell as stored: 8-bit bytes, or UTF-16 units as bytes. An 8-bit
@@ -156,11 +153,11 @@ TSharedStrings::TSharedStrings(const TWorkbook &workbook)
     m_sheetIndices.resize(static_cast<std::size_t>(sheets.Count()));
     // Room for every cell as a distinct text, the export's usual case, so the index is never
     // rebuilt. Counting the texts would cost another walk through every cell.
-    std::size_t textCells = 0;
+    std::size_t cellCount = 0;
     for (int s = 0; s < sheets.Count(); ++s)
-        textCells += static_cast<std::size_t>(sheets[s].Cells().Count());
-    m_entries.reserve(textCells);
-    m_slots.resize(std::bit_ceil(std::max<std::size_t>(16, textCells + textCells / 3 + 1)));
+        cellCount += static_cast<std::size_t>(sheets[s].Cells().Count());
+    m_entries.reserve(cellCount);
+    m_slots.resize(std::bit_ceil(std::max<std::size_t>(16, cellCount + cellCount / 3 + 1)));
 
     // Texts are interned in batches: hash a batch, prefetch the index slots, then look each
     // up, so that the fetches from a large index overlap.

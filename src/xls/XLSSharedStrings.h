@@ -32,7 +32,7 @@ public:
 
     // Appends the unicode string form of a text cell to `out`: character count, option byte
     // (0x00 for 8-bit characters, 0x01 for UTF-16) and the characters. An 8-bit text the cell
-    // refers to is encoded into scratch on the way.
+    // refers to is encoded into scratch on the way unless every unit is below U+0100.
     static void AppendEntry(const TCell &cell, std::vector<char> &out, QByteArray &scratch);
 
 private:
